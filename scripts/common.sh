@@ -1,0 +1,32 @@
+# Shared set-up for scripts/run and scripts/test: install missing Debian packages, configure, build.
+# Sourced, not run.
+set -euo pipefail
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+
+# Build and runtime needs of tonmira_core and tonmira-cli.
+TONMIRA_BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev
+  portaudio19-dev libavformat-dev libavcodec-dev libavutil-dev libswresample-dev)
+# Only the test suite needs these (WMA inputs made with ffmpeg, reference runs with sox).
+TONMIRA_TEST_PACKAGES=(ffmpeg sox alsa-utils)
+
+ensure_packages() {
+  local missing=()
+  for p in "$@"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "Installing: ${missing[*]}" >&2
+  local sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >&2
+}
+
+# build_tree DIR [cmake options...]: configure (once) and build with Ninja.
+build_tree() {
+  local dir="$1"; shift
+  if [ ! -f "$dir/build.ninja" ]; then
+    cmake -S "$ROOT" -B "$dir" -G Ninja "$@" >&2
+  fi
+  cmake --build "$dir" >&2
+}
