@@ -1,0 +1,21 @@
+#pragma once
+// The settings options shared by the commands that take collection settings
+// (ars save, event, collect): --level, --play-level, ... --save-rejected.
+#include <set>
+#include <string>
+
+#include "cli/CliArgs.h"
+#include "collect/CollectSettings.h"
+
+namespace tonmira::cli {
+
+// Option names without "--", excluding --folder (ars save adds it; event and collect use --out).
+const std::set<std::string>& CollectSettingsOptions();
+
+// Overwrites the settings named on the command line; the others keep their values.
+void ApplyCollectSettingsOptions(const CliArgs& args, CollectSettings& settings);
+
+// One line per setting, "name=value", in the order of the .ars record; m_nBits first.
+std::string FormatCollectSettings(int nBits, const CollectSettings& settings);
+
+}  // namespace tonmira::cli

@@ -1,0 +1,145 @@
+#include "collect/EventFile.h"
+
+#include <unistd.h>
+
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <limits>
+#include <memory>
+
+#include "collect/FileRename.h"
+#include "collect/LocalClock.h"
+#include "doc/MessageSink.h"
+#include "doc/TonmiraDoc.h"
+
+namespace tonmira {
+
+static_assert(std::endian::native == std::endian::little, "the header is written as it lies in memory");
+
+namespace {
+
+std::string Format(const char* pattern, auto... args)
+{
+    int n = std::snprintf(nullptr, 0, pattern, args...);
+    std::string out(static_cast<std::size_t>(n) + 1, '\0');
+    std::snprintf(out.data(), out.size(), pattern, args...);
+    out.resize(static_cast<std::size_t>(n));
+    return out;
+}
+
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+
+}  // namespace
+
+std::string PlainEventFileName(const std::string& folder, int year, int month, int day, int hour, int minute,
+                               int second)
+{
+    // Always one separator after the folder, even when it already ends in one.
+    return folder + "/" + Format("%04d%02d%02d%02d%02d%02d.WAV", year, month, day, hour, minute, second);
+}
+
+std::string ValuesEventFileName(const std::string& folder, int year, int month, int day, int hour, int minute,
+                                int second, int value1, int value2, int value3)
+{
+    return folder + "/" +
+           Format("%04d%02d%02d%02d%02d%02d-%04d-%04d-%08d.WAV", year, month, day, hour, minute, second, value1,
+                  value2, value3);
+}
+
+std::string StdDevFigure(float stdDev, int width)
+{
+    if (std::isnan(stdDev))
+        return kStdDevNotANumber;
+    // Converting an out-of-range float to int is undefined; the figure cannot get that large
+    // from a spectrum normalised to 100000, but the bound keeps the name well-formed regardless.
+    double clamped = std::trunc(static_cast<double>(stdDev));
+    if (clamped > std::numeric_limits<int>::max())
+        clamped = std::numeric_limits<int>::max();
+    if (clamped < std::numeric_limits<int>::min())
+        clamped = std::numeric_limits<int>::min();
+    return Format("%0*d", width, static_cast<int>(clamped));
+}
+
+std::string FiguresEventFileName(const std::string& path, int peak, int integration100, int points100, float stdDev)
+{
+    std::string stem = path.size() >= 4 ? path.substr(0, path.size() - 4) : std::string();
+    return stem + Format("-%05d-%04d-%04d-", peak, integration100, points100) + StdDevFigure(stdDev, 8) + ".WAV";
+}
+
+int EventFile::WriteEventFile(CTonmiraDoc& doc, const std::string& folder, const LocalClock& clock,
+                              MessageSink& sink, int value1, int value2, int value3)
+{
+    if (folder.empty()) {
+        m_strEventFile.clear();
+        return 1;
+    }
+    LocalDateTime t = clock.Now();
+    if (value1 == 0 && value2 == 0)
+        m_strEventFile = PlainEventFileName(folder, t.m_nYear, t.m_nMonth, t.m_nDay, t.m_nHour, t.m_nMinute,
+                                            t.m_nSecond);
+    else
+        m_strEventFile = ValuesEventFileName(folder, t.m_nYear, t.m_nMonth, t.m_nDay, t.m_nHour, t.m_nMinute,
+                                             t.m_nSecond, value1, value2, value3);
+
+    WavHeader& h = doc.m_header;
+    std::memcpy(h.riffId, "RIFF", 4);
+    std::memcpy(h.waveId, "WAVE", 4);
+    std::memcpy(h.fmtId, "fmt ", 4);
+    std::memcpy(h.dataId, "data", 4);
+    h.fmtSize = 16;
+    h.wFormatTag = 1;
+    h.nBlockAlign = static_cast<WORD>(h.nChannels * h.wBitsPerSample / 8);
+    h.nAvgBytesPerSec = h.nBlockAlign * h.nSamplesPerSec;
+    // The sizes are 32-bit fields: a take too long for them cannot be written as a valid file.
+    std::uint64_t dataSize = static_cast<std::uint64_t>(h.nBlockAlign) * doc.m_nSamples;
+    bool fits = dataSize + 36 <= 0xFFFFFFFFu;
+    h.dataSize = static_cast<DWORD>(dataSize);
+    h.riffSize = h.dataSize + 36;
+    if (!fits || (dataSize > 0 && !doc.m_pData)) {
+        sink.Message(kMsgEventFileFailed);
+        return 0;
+    }
+
+    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(m_strEventFile.c_str(), "wb"));
+    bool ok = static_cast<bool>(file);
+    ok = ok && std::fwrite(&h, 1, 36, file.get()) == 36;
+    ok = ok && std::fwrite(h.dataId, 1, 8, file.get()) == 8;
+    ok = ok && (h.dataSize == 0 || std::fwrite(doc.m_pData, 1, h.dataSize, file.get()) == h.dataSize);
+    if (file && std::fclose(file.release()) != 0)
+        ok = false;
+    if (!ok) {
+        sink.Message(kMsgEventFileFailed);
+        return 0;
+    }
+    return 1;
+}
+
+void EventFile::RenameWithFigures(int peak, int integration100, int points100, float stdDev)
+{
+    if (m_strEventFile.empty())
+        return;
+    std::string renamed = FiguresEventFileName(m_strEventFile, peak, integration100, points100, stdDev);
+    RenameFileNoReplace(m_strEventFile, renamed);  // a failure is ignored: the path moves on regardless
+    m_strEventFile = renamed;
+}
+
+bool EventFile::MarkRejected() const
+{
+    if (m_strEventFile.empty())
+        return false;
+    return RenameFileNoReplace(m_strEventFile, m_strEventFile + "A");
+}
+
+bool EventFile::Delete() const
+{
+    if (m_strEventFile.empty())
+        return false;
+    return unlink(m_strEventFile.c_str()) == 0;
+}
+
+}  // namespace tonmira
