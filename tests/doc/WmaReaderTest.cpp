@@ -1,0 +1,177 @@
+// CReader and CROStream on their own: the byte source, the error mapping, ranges and the
+// reader's life cycle.
+#include <gtest/gtest.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+extern "C" {
+#include <libavutil/error.h>
+}
+
+#include <cerrno>
+#include <cstdint>
+#include <string>
+
+#include "TestUtil.h"
+#include "WmaTestFiles.h"
+#include "doc/MessageSink.h"
+#include "doc/ROStream.h"
+#include "doc/Reader.h"
+
+namespace tonmira {
+namespace {
+
+using test::TempDir;
+
+TEST(WmaROStream, ReadsSeeksAndSizesARegularFile)
+{
+    TempDir dir;
+    std::string path = dir.File("bytes.bin");
+    test::WriteFileBytes(path, "0123456789");
+    CROStream stream;
+    ASSERT_EQ(stream.Open(path.c_str()), S_OK);
+
+    std::uint64_t size = 0;
+    EXPECT_EQ(stream.Stat(&size), S_OK);
+    EXPECT_EQ(size, 10u);
+    EXPECT_EQ(stream.Stat(nullptr), E_INVALIDARG);
+
+    char buf[8] = {};
+    DWORD got = 0;
+    std::uint64_t pos = 0;
+    EXPECT_EQ(stream.Seek(-3, 2, &pos), S_OK);
+    EXPECT_EQ(pos, 7u);
+    EXPECT_EQ(stream.Read(buf, sizeof buf, &got), S_OK);
+    EXPECT_EQ(std::string(buf, got), "789");
+    EXPECT_EQ(stream.Read(buf, sizeof buf, &got), S_OK);  // the end is not an error
+    EXPECT_EQ(got, 0u);
+    EXPECT_EQ(stream.Seek(2, 0, nullptr), S_OK);
+    EXPECT_EQ(stream.Seek(1, 1, &pos), S_OK);
+    EXPECT_EQ(pos, 3u);
+    EXPECT_EQ(stream.Seek(0, 3, &pos), E_INVALIDARG);
+    EXPECT_EQ(stream.Seek(-20, 0, &pos), HResultFromErrno(EINVAL));
+    EXPECT_EQ(stream.Write(buf, 1, &got), E_NOTIMPL);
+}
+
+TEST(WmaROStream, PositionsBeyondFourGigabytesAreNotCut)
+{
+    TempDir dir;
+    std::string path = dir.File("sparse.bin");
+    int fd = ::open(path.c_str(), O_CREAT | O_WRONLY, 0600);
+    ASSERT_GE(fd, 0);
+    const std::uint64_t big = (std::uint64_t{5} << 30) + 7;  // sparse: takes no disk space
+    ASSERT_EQ(::ftruncate(fd, static_cast<off_t>(big)), 0);
+    ::close(fd);
+
+    CROStream stream;
+    ASSERT_EQ(stream.Open(path.c_str()), S_OK);
+    std::uint64_t size = 0, pos = 0;
+    EXPECT_EQ(stream.Stat(&size), S_OK);
+    EXPECT_EQ(size, big);
+    EXPECT_EQ(stream.Seek(static_cast<std::int64_t>(big - 1), 0, &pos), S_OK);
+    EXPECT_EQ(pos, big - 1);
+    EXPECT_EQ(stream.Seek(0, 2, &pos), S_OK);
+    EXPECT_EQ(pos, big);
+}
+
+TEST(WmaROStream, OpenRefusesWhatIsNotARegularFile)
+{
+    TempDir dir;
+    CROStream stream;
+    EXPECT_EQ(stream.Open(dir.File("none").c_str()), static_cast<HRESULT>(0x80070002u));
+    EXPECT_EQ(stream.Open(dir.Path().c_str()), E_FAIL);
+    EXPECT_EQ(stream.Open("/dev/zero"), E_FAIL);  // would feed the decoder forever
+    EXPECT_EQ(stream.m_hFile, -1);
+    DWORD got = 1;
+    char c;
+    EXPECT_TRUE(FAILED(stream.Read(&c, 1, &got)));
+    EXPECT_EQ(got, 0u);
+}
+
+TEST(WmaReader, FfmpegErrorsMapToTheDocumentedCodes)
+{
+    EXPECT_EQ(HResultFromAvError(0), S_OK);
+    EXPECT_EQ(HResultFromAvError(AVERROR_EOF), NS_E_NO_MORE_SAMPLES);
+    EXPECT_EQ(HResultFromAvError(AVERROR(ENOMEM)), E_OUTOFMEMORY);
+    EXPECT_EQ(HResultFromAvError(AVERROR(EINVAL)), E_INVALIDARG);
+    EXPECT_EQ(HResultFromAvError(AVERROR(EIO)), static_cast<HRESULT>(0x80070005u));
+    EXPECT_EQ(HResultFromAvError(AVERROR_INVALIDDATA), E_FAIL);
+    EXPECT_EQ(HResultFromAvError(AVERROR_DECODER_NOT_FOUND), E_FAIL);
+    EXPECT_EQ(HResultFromErrno(ENOMEM), E_OUTOFMEMORY);
+    EXPECT_EQ(HResultFromErrno(0), E_FAIL);  // never a success by accident
+}
+
+TEST(WmaReader, ConfigureRejectsAnEmptyOrBackwardRange)
+{
+    CapturingMessageSink sink;
+    CReader reader(sink);
+    EXPECT_EQ(reader.Configure(500, 500, 0, 1, 0, 0), E_INVALIDARG);
+    EXPECT_EQ(reader.Configure(600, 500, 0, 1, 0, 0), E_INVALIDARG);
+    EXPECT_EQ(reader.m_qwStart, 0u);
+    EXPECT_EQ(reader.Configure(600, 0, 0, 1, 0, 0), S_OK);  // 0 = to the end
+    EXPECT_EQ(reader.m_qwStart, 600u);
+    EXPECT_TRUE(sink.m_messages.empty());
+}
+
+TEST(WmaReader, TimeRangeLimitsTheDecodedFrames)
+{
+    TempDir dir;
+    std::string path = dir.File("tone.wma");
+    test::MakeToneWma(path, "wmav2", 1, 22050);
+    CapturingMessageSink sink;
+    CReader reader(sink);
+    ASSERT_EQ(reader.Configure(200, 500, 0, 1, 0, 0), S_OK);
+    ASSERT_EQ(reader.Open(path.c_str()), S_OK);
+    ASSERT_EQ(reader.ReadSamples(), S_OK);
+    // 300 ms, widened by at most one codec frame (2048 samples) at each end.
+    EXPECT_GE(reader.m_nFrames, 6615u - 2048u);
+    EXPECT_LE(reader.m_nFrames, 6615u + 2 * 2048u);
+    EXPECT_LT(reader.m_nFrames, 22050u / 2);
+}
+
+TEST(WmaReader, CompressedSamplesAndUnopenedReadsAreRefused)
+{
+    TempDir dir;
+    std::string path = dir.File("tone.wma");
+    test::MakeToneWma(path, "wmav1", 1, 22050, 0.3);
+    CapturingMessageSink sink;
+    CReader reader(sink);
+    EXPECT_EQ(reader.ReadSamples(), E_UNEXPECTED);
+    EXPECT_EQ(reader.Open(""), E_INVALIDARG);
+    EXPECT_TRUE(sink.m_messages.empty());
+
+    ASSERT_EQ(reader.Configure(0, 0, 1, 1, 0, 0), S_OK);
+    ASSERT_EQ(reader.Open(path.c_str()), S_OK);
+    EXPECT_EQ(reader.ReadSamples(), E_NOTIMPL);
+    EXPECT_EQ(sink.m_messages, (std::vector<std::string>{"SetReadStreamSamples (hr=0x80004001).\n"}));
+    EXPECT_EQ(reader.m_pBuffer, nullptr);
+}
+
+TEST(WmaReader, OneReaderOpensFileAfterFile)
+{
+    TempDir dir;
+    std::string mono = dir.File("mono.wma"), stereo = dir.File("stereo.wma");
+    test::MakeToneWma(mono, "wmav2", 1, 22050, 0.3);
+    test::MakeToneWma(stereo, "wmav2", 2, 48000, 0.3);
+    CapturingMessageSink sink;
+    CReader reader(sink);
+    ASSERT_EQ(reader.Open(mono.c_str()), S_OK);
+    ASSERT_EQ(reader.ReadSamples(), S_OK);
+    UINT monoFrames = reader.m_nFrames;
+    // A second Open without Close lets go of the first file and its decoded block.
+    ASSERT_EQ(reader.Open(stereo.c_str()), S_OK);
+    EXPECT_EQ(reader.m_nFrames, 0u);
+    EXPECT_EQ(reader.m_pBuffer, nullptr);
+    ASSERT_EQ(reader.ReadSamples(), S_OK);
+    EXPECT_EQ(reader.m_pFormat->nChannels, 2);
+    EXPECT_EQ(reader.m_pFormat->nSamplesPerSec, 48000u);
+    EXPECT_GT(reader.m_nFrames, monoFrames);
+    EXPECT_EQ(reader.Close(), S_OK);
+    EXPECT_EQ(reader.m_pReader, nullptr);
+    EXPECT_EQ(reader.m_pStream, nullptr);
+    EXPECT_NE(reader.m_pBuffer, nullptr);  // the decoded block outlives Close
+    EXPECT_TRUE(sink.m_messages.empty());
+}
+
+}  // namespace
+}  // namespace tonmira
