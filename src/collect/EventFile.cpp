@@ -124,7 +124,11 @@ void EventFile::RenameWithFigures(int peak, int integration100, int points100, f
     if (m_strEventFile.empty())
         return;
     std::string renamed = FiguresEventFileName(m_strEventFile, peak, integration100, points100, stdDev);
-    RenameFileNoReplace(m_strEventFile, renamed);  // a failure is ignored: the path moves on regardless
+    // A failure is not reported. The path moves on to the new name even then, except when the
+    // file is still there under its old name: the new name then belongs to another event's
+    // file (same second, same figures), which a later delete or mark must not touch.
+    if (!RenameFileNoReplace(m_strEventFile, renamed) && access(m_strEventFile.c_str(), F_OK) == 0)
+        return;
     m_strEventFile = renamed;
 }
 

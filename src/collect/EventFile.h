@@ -26,8 +26,10 @@ public:
     int WriteEventFile(CTonmiraDoc& doc, const std::string& folder, const LocalClock& clock, MessageSink& sink,
                        int value1, int value2, int value3);
 
-    // Renames the file to "<path without .WAV>-PPPPP-IIII-QQQQ-SSSSSSSS.WAV" and keeps the new path
-    // whether or not the rename worked. Nothing happens while m_strEventFile is empty.
+    // Renames the file to "<path without .WAV>-PPPPP-IIII-QQQQ-SSSSSSSS.WAV" and keeps the new path,
+    // also when the file was missing. When the new name is taken the file and the path stay as
+    // they were, so nothing done later to this event touches the other file. Nothing happens
+    // while m_strEventFile is empty.
     void RenameWithFigures(int peak, int integration100, int points100, float stdDev);
     // Renames the file to its path followed by "A"; m_strEventFile keeps the unmarked path.
     // Returns whether the rename worked.

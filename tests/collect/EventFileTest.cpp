@@ -108,15 +108,15 @@ TEST(EventFile, RenameMarkAndDelete)
     EXPECT_FALSE(fs::exists(file.m_strEventFile));
     EXPECT_EQ(file.m_strEventFile, dir.File("20240305140709-00300-1299-5000-00000042.WAV"));
 
-    // A rename never replaces a file that already holds the name.
+    // A second event in the same second with the same figures: its rename must neither replace
+    // the first event's file nor leave the path on it, or deleting the second would delete the first.
     ASSERT_EQ(file.WriteEventFile(doc, dir.Path().string(), clock, sink, 0, 0, 0), 1);
     WriteFileBytes(dir.File("20240305140709-00300-1299-5000-00000042.WAV"), "earlier event");
     file.RenameWithFigures(300, 1299, 5000, 42.0f);
-    EXPECT_EQ(ReadFileBytes(file.m_strEventFile), "earlier event");
-    EXPECT_TRUE(fs::exists(dir.File("20240305140709.WAV")));
-
+    EXPECT_EQ(file.m_strEventFile, dir.File("20240305140709.WAV"));
     EXPECT_TRUE(file.Delete());
-    EXPECT_FALSE(fs::exists(file.m_strEventFile));
+    EXPECT_FALSE(fs::exists(dir.File("20240305140709.WAV")));
+    EXPECT_EQ(ReadFileBytes(dir.File("20240305140709-00300-1299-5000-00000042.WAV")), "earlier event");
     EXPECT_FALSE(file.Delete());
 }
 
