@@ -1,17 +1,285 @@
 #include "doc/TonmiraDoc.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <cstring>
+
+#include "doc/Archive.h"
+#include "doc/DocMessages.h"
+#include "doc/FileFormat.h"
+#include "doc/MessageSink.h"
+#include "doc/PcmTextFile.h"
+#include "doc/SafeFileWriter.h"
+#include "doc/WavFile.h"
+#include "doc/WmaImport.h"
 
 namespace tonmira {
 
-CTonmiraDoc::CTonmiraDoc(MessageSink& sink) : m_sink(sink) {}
+namespace {
+
+// Bytes of a one-channel buffer (mono, reverse) of n frames: 8-bit buffers carry one spare byte.
+std::size_t OneChannelBytes(UINT n, int bits)
+{
+    return bits == 16 ? 2 * static_cast<std::size_t>(n) : static_cast<std::size_t>(n) + 1;
+}
+
+}  // namespace
+
+CTonmiraDoc::CTonmiraDoc(MessageSink& sink) : CDocument(sink) {}
 
 CTonmiraDoc::~CTonmiraDoc()
+{
+    FreeTake();
+}
+
+void CTonmiraDoc::FreeTake()
 {
     if (m_pMono != m_pData)
         std::free(m_pMono);
     std::free(m_pData);
     std::free(m_pReverse);
+    m_pMono = m_pData = m_pReverse = nullptr;
+    m_nSamples = 0;
+}
+
+UINT CTonmiraDoc::FrameBytes() const
+{
+    return static_cast<UINT>(m_header.nChannels) * m_header.wBitsPerSample / 8;
+}
+
+BOOL CTonmiraDoc::OnNewDocument()
+{
+    if (!CDocument::OnNewDocument())
+        return 0;
+    if (HasTake()) {
+        FreeTake();
+        m_nPeak = 0;
+    }
+    m_strFileName.clear();
+    m_nStartMark = 0;
+    m_nEndMark = 0;
+    m_bLock = 0;
+    // A derived buffer can outlive the take (recording releases them first); never keep one.
+    if (m_pReverse) {
+        std::free(m_pReverse);
+        m_pReverse = nullptr;
+    }
+    return 1;
+}
+
+BOOL CTonmiraDoc::BuildMonoBuffer()
+{
+    if (m_header.nChannels != 2) {
+        m_pMono = m_pData;
+        return 1;
+    }
+    if (m_pMono != m_pData)
+        std::free(m_pMono);
+    m_pMono = nullptr;
+    if (!m_pData)
+        return 1;
+
+    const bool sixteen = m_header.wBitsPerSample == 16;
+    BYTE* mono = static_cast<BYTE*>(std::malloc(OneChannelBytes(m_nSamples, m_header.wBitsPerSample)));
+    if (!mono) {
+        m_sink.Message(msg::kMallocFailed);
+        return 0;
+    }
+    const float left = static_cast<float>(100 - m_nBalance) / 100.0f;
+    const float right = static_cast<float>(m_nBalance) / 100.0f;
+    int peak = m_nPeak;
+    if (sixteen) {
+        for (UINT i = 0; i < m_nSamples; ++i) {
+            std::int16_t lr[2];
+            std::memcpy(lr, m_pData + 4 * static_cast<std::size_t>(i), sizeof lr);
+            // Extended precision, then truncation toward zero (-0.5 gives 0).
+            long double sum = static_cast<long double>(left) * lr[0] + static_cast<long double>(right) * lr[1];
+            long long v = std::clamp<long long>(static_cast<long long>(sum), -32768, 32767);
+            std::int16_t s = static_cast<std::int16_t>(v);
+            std::memcpy(mono + 2 * static_cast<std::size_t>(i), &s, sizeof s);
+            peak = std::max({peak, std::abs(static_cast<int>(lr[0])), std::abs(static_cast<int>(lr[1]))});
+        }
+    } else {
+        for (UINT i = 0; i < m_nSamples; ++i) {
+            int l = m_pData[2 * static_cast<std::size_t>(i)];
+            int r = m_pData[2 * static_cast<std::size_t>(i) + 1];
+            // The raw unsigned values are mixed; 128 stays the silence of the result.
+            long double sum = static_cast<long double>(left) * l + static_cast<long double>(right) * r;
+            mono[i] = static_cast<BYTE>(std::clamp<long long>(static_cast<long long>(sum), 0, 255));
+            peak = std::max({peak, std::abs(l - 128), std::abs(r - 128)});
+        }
+        mono[m_nSamples] = 128;
+    }
+    m_nPeak = peak;
+    m_pMono = mono;
+    return 1;
+}
+
+BOOL CTonmiraDoc::BuildReverseBuffer()
+{
+    std::free(m_pReverse);
+    m_pReverse = nullptr;
+    if (!m_pMono || m_nSamples == 0)
+        return 0;
+    const bool sixteen = m_header.wBitsPerSample == 16;
+    BYTE* reverse = static_cast<BYTE*>(std::malloc(OneChannelBytes(m_nSamples, m_header.wBitsPerSample)));
+    if (!reverse) {
+        m_sink.Message(msg::kMallocFailed);
+        return 0;
+    }
+    const std::size_t width = sixteen ? 2 : 1;
+    for (UINT i = 0; i < m_nSamples; ++i)
+        std::memcpy(reverse + i * width, m_pMono + (m_nSamples - 1 - static_cast<std::size_t>(i)) * width, width);
+    if (!sixteen)
+        reverse[m_nSamples] = 128;
+    m_pReverse = reverse;
+    return 1;
+}
+
+void CTonmiraDoc::ReleaseDerivedBuffers()
+{
+    if (m_pMono && m_pMono != m_pData)
+        std::free(m_pMono);
+    std::free(m_pReverse);
+    m_pMono = nullptr;
+    m_pReverse = nullptr;
+    m_bReverse = 0;
+    if (m_nSamples != 0)
+        m_nPosition = m_nSamples - 1;
+}
+
+BOOL CTonmiraDoc::TruncateToMarks()
+{
+    // Marks outside the take would copy from beyond the block; refuse instead.
+    if (!m_pData || m_nStartMark > m_nEndMark || m_nEndMark >= m_nSamples)
+        return 0;
+    const UINT n = m_nEndMark - m_nStartMark + 1;
+    if (n == m_nSamples)
+        return 0;
+    const std::size_t frameBytes = FrameBytes();
+    BYTE* kept = static_cast<BYTE*>(std::malloc(frameBytes * n));
+    if (!kept) {
+        m_sink.Message(msg::kMallocFailed);
+        return 0;
+    }
+    std::memcpy(kept, m_pData + frameBytes * m_nStartMark, frameBytes * n);
+    // For a one-channel take m_pMono is the old block; it must not be freed twice.
+    if (m_pMono == m_pData)
+        m_pMono = nullptr;
+    std::free(m_pData);
+    m_pData = kept;
+    m_nSamples = n;
+    m_nStartMark = 0;
+    m_nEndMark = n - 1;
+    BuildMonoBuffer();
+    if (m_bReverse) {
+        BuildReverseBuffer();
+        m_nPosition = m_nSamples - 1;
+    } else {
+        std::free(m_pReverse);
+        m_pReverse = nullptr;
+        m_nPosition = 0;
+    }
+    return 1;
+}
+
+void CTonmiraDoc::FinishLoad()
+{
+    m_nBalance = 50;
+    BuildMonoBuffer();
+    // Without a take the end mark stays 0 rather than wrapping to the largest frame index.
+    m_nEndMark = m_nSamples ? m_nSamples - 1 : 0;
+    m_nPosition = 0;
+    m_nStartMark = 0;
+    m_nState = 0;
+    m_bReverse = 0;
+    m_bPause = 0;
+}
+
+BOOL CTonmiraDoc::Serialize(CArchive& ar)
+{
+    if (ar.IsLoading()) {
+        FreeTake();
+        std::memset(&m_header, 0, offsetof(WavHeader, dataId));
+        m_strFileName = ar.GetFileName();
+        if (!LoadFromArchive(ar)) {
+            FreeTake();
+            m_strFileName.clear();
+            return 0;
+        }
+        return 1;
+    }
+    m_strFileName = ar.GetFileName();
+    return SaveToArchive(ar);
+}
+
+BOOL CTonmiraDoc::LoadFromArchive(CArchive& ar)
+{
+    m_nPeak = 0;
+    BOOL ok;
+    switch (FileFormatOf(m_strFileName)) {
+    case FileFormat::Wav:
+        ok = ReadWavFile(*this, ar);
+        break;
+    case FileFormat::Wma:
+        ok = LoadWmaFile(*this);
+        break;
+    default:
+        ok = ReadPcmTextFile(*this, ar);
+        break;
+    }
+    if (!ok)
+        return 0;
+    FinishLoad();
+    return 1;
+}
+
+BOOL CTonmiraDoc::SaveToArchive(CArchive& ar)
+{
+    if (FileFormatOf(m_strFileName) == FileFormat::Wav) {
+        FillWavHeader(m_header, m_header.nChannels, m_header.nSamplesPerSec, m_header.wBitsPerSample,
+                      m_pData ? m_nSamples : 0);
+        if (!WriteWavData(ar, m_header, m_pData)) {
+            m_sink.Message(msg::kWavSaveFailed);
+            return 0;
+        }
+        return 1;
+    }
+    if (!WritePcmTextFile(ar, m_pData, m_pData ? m_nSamples : 0, m_header.nChannels, m_header.wBitsPerSample)) {
+        m_sink.Message(msg::kWriteFailed);
+        return 0;
+    }
+    return 1;
+}
+
+BOOL CTonmiraDoc::OnSaveMonoData(const std::string& chosenPath)
+{
+    std::string path = chosenPath;
+    std::string::size_type slash = path.rfind('/');
+    std::string::size_type dot = path.rfind('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
+        path += ".wav";
+    const bool wav = FileFormatOf(path) == FileFormat::Wav;
+    const char* failure = wav ? msg::kWavSaveFailed : msg::kWriteFailed;
+    // Without a mono buffer (its build failed) there is nothing sound to write.
+    const UINT frames = m_pMono ? m_nSamples : 0;
+    if (!m_pMono && m_pData) {
+        m_sink.Message(failure);
+        return 0;
+    }
+    bool ok = WriteFileSafely(path, [&](CArchive& ar) {
+        if (wav) {
+            WavHeader header{};
+            FillWavHeader(header, 1, m_header.nSamplesPerSec, m_header.wBitsPerSample, frames);
+            return WriteWavData(ar, header, m_pMono);
+        }
+        return WritePcmTextFile(ar, m_pMono, frames, 1, m_header.wBitsPerSample);
+    });
+    if (!ok) {
+        m_sink.Message(failure);
+        return 0;
+    }
+    return 1;
 }
 
 }  // namespace tonmira

@@ -3,21 +3,59 @@
 // position and the transport flags shared by the view, recorder, player and collection engine.
 // Every member is public and used directly by those parts. Sample buffers are malloc/realloc/free
 // blocks, owned by the document (m_pMono only when it differs from m_pData).
+// A take is present exactly when m_pData is not null; then m_nSamples >= 1 and
+// m_nStartMark <= m_nEndMark < m_nSamples, m_nPosition < m_nSamples.
 #include <string>
 
+#include "doc/Document.h"
 #include "doc/Types.h"
 #include "doc/WavHeader.h"
 
 namespace tonmira {
 
+class CArchive;
+class FormatPrompt;
 class MessageSink;
 
-class CTonmiraDoc {
+class CTonmiraDoc : public CDocument {
 public:
     explicit CTonmiraDoc(MessageSink& sink);
-    ~CTonmiraDoc();
-    CTonmiraDoc(const CTonmiraDoc&) = delete;
-    CTonmiraDoc& operator=(const CTonmiraDoc&) = delete;
+    ~CTonmiraDoc() override;
+
+    // Frees the take and its derived buffers; file name "", marks 0, lock off. The format
+    // fields of m_header stay, so the recording format survives File > New.
+    BOOL OnNewDocument() override;
+
+    // Rebuilds m_pMono from m_pData at m_nBalance and raises m_nPeak; for a take that is not
+    // two-channel m_pMono becomes m_pData. Returns 0 after the memory message (m_pMono null).
+    BOOL BuildMonoBuffer();
+    // Rebuilds m_pReverse as m_pMono in reverse frame order. Returns 0 after the memory
+    // message, or without a message when there is no mono buffer to reverse (m_pReverse null).
+    BOOL BuildReverseBuffer();
+    // Frees the derived buffers before recording: m_pMono and m_pReverse null, reverse off,
+    // the position on the last frame.
+    void ReleaseDerivedBuffers();
+    // Keeps only the frames m_nStartMark..m_nEndMark. Returns 0 and changes nothing when the
+    // marks cover the whole take (or are not a valid range), or after the memory message.
+    BOOL TruncateToMarks();
+
+    // The document load and save for the archive's file (format by its last three
+    // characters). Both return 0 after their own message.
+    BOOL LoadFromArchive(CArchive& ar);
+    BOOL SaveToArchive(CArchive& ar);
+    // Writes the balance mix at m_nBalance to path (".wav" appended when path has no
+    // extension), as a one-channel WAV or as text by its last three characters. The document
+    // itself does not change. The file is replaced only when everything was written.
+    BOOL OnSaveMonoData(const std::string& path);
+
+    // The steps after every successful load: balance 50, mono buffer, marks over the whole
+    // take, position 0, idle, reverse and pause off.
+    void FinishLoad();
+    // Frees m_pMono (when separate), m_pData and m_pReverse and nulls them; m_nSamples 0.
+    void FreeTake();
+    bool HasTake() const { return m_pData != nullptr; }
+    // Bytes of one frame of m_pData: nChannels x wBitsPerSample / 8.
+    UINT FrameBytes() const;
 
     int m_nPeak = 0;
     BOOL m_bReverse = 0;
@@ -35,7 +73,15 @@ public:
     BYTE* m_pReverse = nullptr;
     WavHeader m_header{};
 
-    MessageSink& m_sink;
+    // Answers the format question before a text file is read; null means every such load
+    // is cancelled. Not owned.
+    FormatPrompt* m_pFormatPrompt = nullptr;
+
+protected:
+    // Loading: frees the old take, zeroes the format part of the header, takes the archive's
+    // file name and loads; a failed load leaves no take and m_strFileName "".
+    // Storing: takes the archive's file name and saves.
+    BOOL Serialize(CArchive& ar) override;
 };
 
 }  // namespace tonmira

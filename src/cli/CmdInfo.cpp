@@ -1,0 +1,35 @@
+// info FILE: the take's format, length, peak and lock as the property dialog shows them.
+#include <cstdio>
+
+#include "cli/CliCommand.h"
+#include "cli/CliLoad.h"
+#include "cli/CliMessageSink.h"
+#include "doc/TakeFigures.h"
+#include "doc/TonmiraDoc.h"
+
+namespace tonmira::cli {
+
+namespace {
+
+int RunInfo(const std::vector<std::string>& argv)
+{
+    CliArgs args(argv, LoadOptionNames());
+    args.RequirePositionals(1, 1);
+    CliMessageSink sink;
+    CTonmiraDoc doc(sink);
+    if (!LoadDocument(doc, args.Positional(0), args))
+        return kExitFailed;
+    const WavHeader& h = doc.m_header;
+    std::printf("channels: %u\nrate: %u\nbits: %u\nframes: %u\ntime: %s\npeak: %d\nlocked: %d\n",
+                static_cast<unsigned>(h.nChannels), static_cast<unsigned>(h.nSamplesPerSec),
+                static_cast<unsigned>(h.wBitsPerSample), static_cast<unsigned>(doc.m_nSamples),
+                FormatTakeTime(doc.m_nSamples, h.nSamplesPerSec).c_str(), MeasureTakePeak(doc),
+                doc.m_bLock ? 1 : 0);
+    return kExitDone;
+}
+
+const CliCommandRegistrar registrar({"info", "info FILE [--rate HZ --bits 16|8]", RunInfo});
+
+}  // namespace
+
+}  // namespace tonmira::cli

@@ -1,0 +1,63 @@
+#include "doc/Document.h"
+
+#include <fcntl.h>
+
+#include "doc/Archive.h"
+#include "doc/DocMessages.h"
+#include "doc/MessageSink.h"
+#include "doc/SafeFileWriter.h"
+
+namespace tonmira {
+
+BOOL CDocument::OnNewDocument()
+{
+    DeleteContents();
+    m_bModified = 0;
+    return 1;
+}
+
+void CDocument::ReportAccessError(const std::string& path)
+{
+    m_sink.Message(FormatArgs(msg::kAccessError, {path}));
+}
+
+BOOL CDocument::OnOpenDocument(const std::string& path)
+{
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        ReportAccessError(path);
+        return 0;
+    }
+    DeleteContents();
+    // Even a file of zero length goes through the load, so the document never keeps an
+    // earlier take under the new file's name.
+    BOOL ok;
+    {
+        CArchive ar(fd, CArchive::load, path);
+        ok = Serialize(ar);
+    }
+    if (!ok) {
+        ReportAccessError(path);
+        return 0;
+    }
+    m_bModified = 0;
+    return 1;
+}
+
+BOOL CDocument::OnSaveDocument(const std::string& path)
+{
+    bool ok = WriteFileSafely(path, [this](CArchive& ar) { return Serialize(ar) != 0; });
+    if (!ok) {
+        ReportAccessError(path);
+        return 0;
+    }
+    m_bModified = 0;
+    return 1;
+}
+
+std::string CDocument::SaveChangesPrompt(const std::string& title)
+{
+    return FormatArgs(msg::kSaveChanges, {title});
+}
+
+}  // namespace tonmira

@@ -1,0 +1,25 @@
+#pragma once
+// WAV files of uncompressed PCM (1 or 2 channels, 8 or 16 bit): the take's reader and the
+// writer shared by the document save, the mono save and the event files.
+#include "doc/Types.h"
+#include "doc/WavHeader.h"
+
+namespace tonmira {
+
+class CArchive;
+class CTonmiraDoc;
+
+// Reads a WAV file into an empty document: m_header, m_pData, m_nSamples, m_bLock = 0.
+// Returns 0 after its message, with no take. A data chunk that claims more bytes than the
+// file holds gives the whole frames that are there; a data chunk without a whole frame
+// gives a document without a take (and returns 1).
+BOOL ReadWavFile(CTonmiraDoc& doc, CArchive& ar);
+
+// Fills every field of a canonical header for frames frames of the given format.
+void FillWavHeader(WavHeader& header, WORD nChannels, DWORD nSamplesPerSec, WORD wBitsPerSample,
+                   UINT frames);
+
+// Writes the 44 header bytes and header.dataSize bytes of data. False after a write error.
+bool WriteWavData(CArchive& ar, const WavHeader& header, const BYTE* data);
+
+}  // namespace tonmira
