@@ -1,0 +1,186 @@
+#include "collect/EventAnalysis.h"
+
+#include <cmath>
+#include <cstdint>
+
+#include "collect/CollectSettings.h"
+#include "doc/TonmiraDoc.h"
+#include "dsp/DetectionMetrics.h"
+#include "dsp/FftEngine.h"
+
+namespace tonmira {
+
+namespace {
+
+int SampleAt(const BYTE* data, int bits, std::size_t i)
+{
+    if (bits == 8)
+        return data[i] - 128;
+    return static_cast<std::int16_t>(static_cast<std::uint16_t>(data[2 * i] | (data[2 * i + 1] << 8)));
+}
+
+void StoreS16(BYTE* data, std::size_t i, int v)
+{
+    auto u = static_cast<std::uint16_t>(v);
+    data[2 * i] = static_cast<BYTE>(u & 0xFF);
+    data[2 * i + 1] = static_cast<BYTE>(u >> 8);
+}
+
+// trunc toward zero, limited to lo..hi before converting (an out-of-range conversion is undefined).
+int TruncClamp(double v, int lo, int hi)
+{
+    v = std::trunc(v);
+    if (!(v >= lo))
+        return lo;
+    if (v > hi)
+        return hi;
+    return static_cast<int>(v);
+}
+
+// Four times full scale: the 16-bit factor mode divides down products beyond it.
+constexpr std::int64_t kFactorLimit = 131068;
+
+}  // namespace
+
+EventPeak FindEventPeak(const BYTE* data, std::size_t count, int bits)
+{
+    EventPeak peak;
+    if (!data)
+        return peak;
+    for (std::size_t i = 0; i < count; ++i) {
+        int v = SampleAt(data, bits, i);
+        int magnitude = v < 0 ? -v : v;
+        if (magnitude > peak.m_nPeak) {  // strictly larger: k stays on the first such sample
+            peak.m_nPeak = magnitude;
+            peak.m_nIndex = i;
+        }
+    }
+    return peak;
+}
+
+void AmplifyEvent(BYTE* data, std::size_t count, int bits, int alwaysMax, int ampFactor, int peak)
+{
+    if (peak == 0 || !data)
+        return;
+    const double p = static_cast<float>(peak);
+    const double f = ampFactor;
+    if (bits == 8) {
+        for (std::size_t i = 0; i < count; ++i) {
+            int x = data[i] - 128;
+            int y = alwaysMax == 1 ? TruncClamp(127.0 * x / p, -128, 127) : TruncClamp(f * x, -128, 127);
+            data[i] = static_cast<BYTE>(128 + y);
+        }
+        return;
+    }
+    if (alwaysMax == 1) {
+        for (std::size_t i = 0; i < count; ++i)
+            StoreS16(data, i, TruncClamp(SampleAt(data, 16, i) * 32767.0 / p, -32768, 32767));
+        return;
+    }
+    // F x P is an integer product; 64 bits keep a large factor from overflowing it.
+    std::int64_t product = static_cast<std::int64_t>(ampFactor) * peak;
+    double d = product > kFactorLimit ? static_cast<double>(product / kFactorLimit) : 1.0;
+    for (std::size_t i = 0; i < count; ++i)
+        StoreS16(data, i, TruncClamp(std::trunc(SampleAt(data, 16, i) * f) / d, -32768, 32767));
+}
+
+std::size_t ZeroCrossingBefore(const BYTE* data, int bits, std::size_t k)
+{
+    int first = SampleAt(data, bits, k);
+    std::size_t i = k;
+    if (first > 0) {
+        while (i > 0 && SampleAt(data, bits, i) > 0)
+            --i;
+    } else if (first < 0) {
+        while (i > 0 && SampleAt(data, bits, i) < 0)
+            --i;
+    }
+    return i;
+}
+
+void FeedEventWindow(CFftEngine& fft, const BYTE* data, UINT frames, int channels, int bits, std::size_t start)
+{
+    const int n = fft.m_nSize;
+    const std::size_t samples = static_cast<std::size_t>(frames) * channels;
+    for (int i = 0; i < n; ++i) {
+        int value = 0;
+        if (channels == 2) {
+            std::size_t f = start / 2 + static_cast<std::size_t>(i);
+            if (f < frames) {
+                int left = SampleAt(data, bits, 2 * f);
+                int right = SampleAt(data, bits, 2 * f + 1);
+                value = (left + right) / 2;  // integer division truncates toward zero
+            }
+        } else {
+            std::size_t s = start + static_cast<std::size_t>(i);
+            if (s < samples)
+                value = SampleAt(data, bits, s);
+        }
+        fft.SetSample(i, static_cast<short>(value));
+    }
+}
+
+void DecideEvent(EventFigures& figures, const CollectSettings& s)
+{
+    if (figures.m_bBandPeakTest) {
+        figures.m_bIntegMet = figures.m_bBandPeak;
+    } else {
+        double q = figures.m_nIntegration100 / 100;  // whole percent, compared as a real
+        figures.m_bIntegMet = s.m_fIntegLow <= q && q <= s.m_fIntegHigh;
+    }
+    double points = figures.m_nPoints100 / 100;
+    figures.m_bPointsMet = s.m_fPointsLow <= points && points <= s.m_fPointsHigh;
+    // Both bounds at or below 0 switch the test off; a NaN deviation fails an active test.
+    if (s.m_fStdDevLow > 0 || s.m_fStdDevHigh > 0)
+        figures.m_bStdDevMet = s.m_fStdDevLow <= figures.m_fStdDev && figures.m_fStdDev <= s.m_fStdDevHigh;
+    else
+        figures.m_bStdDevMet = true;
+    figures.m_bAccepted = figures.AllConditionsMet() && figures.m_nPeak >= s.m_nPlayLevel;
+}
+
+EventFigures AnalyseEvent(CTonmiraDoc& doc, const CollectSettings& s, CFftEngine& fft, int* spectrum,
+                          int detectLevel)
+{
+    EventFigures figures;
+    const int bits = doc.m_header.wBitsPerSample;
+    const int channels = doc.m_header.nChannels;
+    const int n = fft.m_nSize;
+    const bool usable = doc.m_pData && (bits == 8 || bits == 16) && (channels == 1 || channels == 2);
+    const std::size_t count = usable ? static_cast<std::size_t>(doc.m_nSamples) * channels : 0;
+
+    EventPeak peak = FindEventPeak(doc.m_pData, count, bits);
+    figures.m_nPeak = peak.m_nPeak;
+    figures.m_nPeakIndex = peak.m_nIndex;
+    AmplifyEvent(doc.m_pData, count, bits, s.m_bAlwaysMax, s.m_nAmpFactor, peak.m_nPeak);
+
+    std::size_t start = count > 0 ? ZeroCrossingBefore(doc.m_pData, bits, peak.m_nIndex) : 0;
+    // Keep the window inside the take; a take shorter than the window starts at 0.
+    std::size_t last = doc.m_nSamples > static_cast<UINT>(n) ? doc.m_nSamples - static_cast<UINT>(n) : 0;
+    if (start > last)
+        start = last;
+    figures.m_nWindowStart = start;
+    FeedEventWindow(fft, usable ? doc.m_pData : nullptr, usable ? doc.m_nSamples : 0, channels, bits, start);
+    fft.Transform(spectrum);
+
+    CollectionMetricsInput input;
+    input.m_band.m_nBandLowHz = s.m_nBandLowHz;
+    input.m_band.m_nBandHighHz = s.m_nBandHighHz;
+    input.m_band.m_nExcludeHz = s.m_nExcludeHz;
+    input.m_nBits = bits;
+    input.m_fIntegLow = s.m_fIntegLow;
+    input.m_fIntegHigh = s.m_fIntegHigh;
+    input.m_nDetectLevel = detectLevel;
+    CollectionMetrics metrics =
+        ComputeCollectionMetrics(spectrum, n, static_cast<int>(doc.m_header.nSamplesPerSec), input);
+    figures.m_nDetectLevel = detectLevel;
+    figures.m_nSpectrumMax = metrics.m_nSpectrumMax;
+    figures.m_bBandPeakTest = metrics.m_bBandPeakTest;
+    figures.m_bBandPeak = metrics.m_bBandPeak;
+    figures.m_nIntegration100 = metrics.m_nRatio100;
+    figures.m_nPoints100 = metrics.m_nAbove100;
+    figures.m_fStdDev = metrics.m_fStdDev;
+    DecideEvent(figures, s);
+    return figures;
+}
+
+}  // namespace tonmira

@@ -1,0 +1,263 @@
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "collect/CollectSettings.h"
+#include "collect/EventAnalysis.h"
+#include "doc/MessageSink.h"
+#include "doc/TonmiraDoc.h"
+#include "dsp/FftEngine.h"
+
+using namespace tonmira;
+
+namespace {
+
+std::vector<BYTE> Pcm16(const std::vector<int>& samples)
+{
+    std::vector<BYTE> bytes;
+    for (int s : samples) {
+        auto u = static_cast<std::uint16_t>(s);
+        bytes.push_back(static_cast<BYTE>(u & 0xFF));
+        bytes.push_back(static_cast<BYTE>(u >> 8));
+    }
+    return bytes;
+}
+
+std::vector<int> Read16(const std::vector<BYTE>& bytes)
+{
+    std::vector<int> out;
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2)
+        out.push_back(static_cast<std::int16_t>(bytes[i] | (bytes[i + 1] << 8)));
+    return out;
+}
+
+std::vector<int> Amplified16(std::vector<int> samples, int alwaysMax, int factor)
+{
+    auto bytes = Pcm16(samples);
+    int peak = FindEventPeak(bytes.data(), samples.size(), 16).m_nPeak;
+    AmplifyEvent(bytes.data(), samples.size(), 16, alwaysMax, factor, peak);
+    return Read16(bytes);
+}
+
+std::vector<int> Amplified8(std::vector<BYTE> samples, int alwaysMax, int factor)
+{
+    int peak = FindEventPeak(samples.data(), samples.size(), 8).m_nPeak;
+    AmplifyEvent(samples.data(), samples.size(), 8, alwaysMax, factor, peak);
+    return std::vector<int>(samples.begin(), samples.end());
+}
+
+// A document holding a 16-bit take of the given frames.
+struct TakeFixture {
+    CapturingMessageSink sink;
+    CTonmiraDoc doc{sink};
+
+    void Set(const std::vector<int>& samples, int channels, int rate)
+    {
+        auto bytes = Pcm16(samples);
+        doc.m_pData = static_cast<BYTE*>(std::malloc(bytes.size()));
+        std::memcpy(doc.m_pData, bytes.data(), bytes.size());
+        doc.m_nSamples = static_cast<UINT>(samples.size() / channels);
+        doc.m_pMono = channels == 1 ? doc.m_pData : nullptr;
+        doc.m_header.nChannels = static_cast<WORD>(channels);
+        doc.m_header.nSamplesPerSec = static_cast<DWORD>(rate);
+        doc.m_header.wBitsPerSample = 16;
+    }
+};
+
+// Off the bin grid, so every bin of the spectrum gets some leakage.
+std::vector<int> Tone(double hz, int rate, int frames, double amplitude)
+{
+    std::vector<int> s(frames);
+    const double pi = 2 * std::asin(1.0);
+    for (int i = 0; i < frames; ++i)
+        s[i] = static_cast<int>(amplitude * std::sin(2 * pi * hz * i / rate));
+    return s;
+}
+
+}  // namespace
+
+TEST(EventAnalysis, PeakIsTheFirstLargestMagnitude)
+{
+    auto bytes = Pcm16({3, -7, 7, -32768, 32767, -32768});
+    EventPeak p = FindEventPeak(bytes.data(), 6, 16);
+    EXPECT_EQ(p.m_nPeak, 32768);
+    EXPECT_EQ(p.m_nIndex, 3u);
+    std::vector<BYTE> eight = {128, 0, 255, 0};
+    p = FindEventPeak(eight.data(), 4, 8);
+    EXPECT_EQ(p.m_nPeak, 128);
+    EXPECT_EQ(p.m_nIndex, 1u);
+}
+
+TEST(EventAnalysis, SixteenBitAmplification)
+{
+    // Always maximum: the peak lands on full scale, the rest scaled and truncated toward zero.
+    EXPECT_EQ(Amplified16({16384, -100, 1, 0}, 1, 1), (std::vector<int>{32767, -199, 1, 0}));
+    EXPECT_EQ(Amplified16({-32768, 32767}, 1, 1), (std::vector<int>{-32767, 32766}));
+    // Factor 10 with peak 20000: F x P = 200000 exceeds 131068, d = trunc(200000 / 131068) = 1.
+    EXPECT_EQ(Amplified16({20000, -3000, 7}, 0, 10), (std::vector<int>{32767, -30000, 70}));
+    // Factor 20: F x P = 400000, d = 3.
+    EXPECT_EQ(Amplified16({20000, 1000, -1000, 1}, 0, 20), (std::vector<int>{32767, 6666, -6666, 6}));
+    // Small products divide by 1.
+    EXPECT_EQ(Amplified16({100, -50}, 0, 3), (std::vector<int>{300, -150}));
+    // Absurd factors from a settings file stay defined: a huge one saturates, 0 silences,
+    // a negative one inverts.
+    EXPECT_EQ(Amplified16({2, -2, 0}, 0, INT_MAX), (std::vector<int>{32767, -32768, 0}));
+    EXPECT_EQ(Amplified16({5, -5}, 0, 0), (std::vector<int>{0, 0}));
+    EXPECT_EQ(Amplified16({5, -5}, 0, -2), (std::vector<int>{-10, 10}));
+    // Silence stays silence.
+    EXPECT_EQ(Amplified16({0, 0}, 1, 1), (std::vector<int>{0, 0}));
+}
+
+TEST(EventAnalysis, EightBitAmplification)
+{
+    EXPECT_EQ(Amplified8({192, 64, 128, 160}, 1, 1), (std::vector<int>{255, 1, 128, 191}));
+    // Factor mode keeps 128 at 128 and clips at both ends.
+    EXPECT_EQ(Amplified8({128, 178, 78, 130, 0}, 0, 3), (std::vector<int>{128, 255, 0, 134, 0}));
+    EXPECT_EQ(Amplified8({128, 128}, 1, 1), (std::vector<int>{128, 128}));
+}
+
+TEST(EventAnalysis, WalkBackToTheZeroCrossing)
+{
+    auto bytes = Pcm16({0, -5, 3, 7, 9});
+    EXPECT_EQ(ZeroCrossingBefore(bytes.data(), 16, 4), 1u);
+    bytes = Pcm16({2, 0, -3, -9});
+    EXPECT_EQ(ZeroCrossingBefore(bytes.data(), 16, 3), 1u);
+    bytes = Pcm16({-4, -3, -9});
+    EXPECT_EQ(ZeroCrossingBefore(bytes.data(), 16, 2), 0u);
+    bytes = Pcm16({5, 0, 5});
+    EXPECT_EQ(ZeroCrossingBefore(bytes.data(), 16, 1), 1u);  // a zero sample does not move
+    std::vector<BYTE> eight = {120, 130, 200, 129};  // 8-bit: the sign is around 128
+    EXPECT_EQ(ZeroCrossingBefore(eight.data(), 8, 3), 0u);
+}
+
+TEST(EventAnalysis, WindowInputForMonoAndStereo)
+{
+    CFftEngine fft;
+    ASSERT_TRUE(fft.Init(16, 0));
+    // Stereo 16-bit: frame f = start / 2 + i, value = trunc((L + R) / 2).
+    std::vector<int> stereo;
+    for (int f = 0; f < 20; ++f) {
+        stereo.push_back(f * 100 + 1);
+        stereo.push_back(-(f * 100));
+    }
+    stereo[2 * 3] = -3;
+    stereo[2 * 3 + 1] = 0;
+    auto bytes = Pcm16(stereo);
+    FeedEventWindow(fft, bytes.data(), 20, 2, 16, 5);  // start sample 5 -> frame 2
+    EXPECT_EQ(fft.m_pInput[0], 0.0);                   // (201 - 200) / 2 = 0
+    EXPECT_EQ(fft.m_pInput[1], -1.0);                  // (-3 + 0) / 2 truncates to -1
+    // Stereo 8-bit: trunc((L + R - 256) / 2); past the end of the take: silence.
+    std::vector<BYTE> eight = {255, 0, 130, 129, 0, 0};
+    FeedEventWindow(fft, eight.data(), 3, 2, 8, 0);
+    EXPECT_EQ(fft.m_pInput[0], 0.0);   // (127 - 128) / 2 = 0
+    EXPECT_EQ(fft.m_pInput[1], 1.0);   // (2 + 1) / 2 = 1
+    EXPECT_EQ(fft.m_pInput[2], -128.0);
+    EXPECT_EQ(fft.m_pInput[3], 0.0);
+    // Mono 8-bit: u - 128 from sample start.
+    FeedEventWindow(fft, eight.data(), 6, 1, 8, 1);
+    EXPECT_EQ(fft.m_pInput[0], -128.0);
+    EXPECT_EQ(fft.m_pInput[1], 2.0);
+}
+
+TEST(EventAnalysis, VerdictsOnTones)
+{
+    const int rate = 8000;
+    const int n = 512;
+    CFftEngine fft;
+    ASSERT_TRUE(fft.Init(n, 0));
+    std::vector<int> spectrum(n / 2);
+
+    struct Case {
+        const char* name;
+        CollectSettings settings;
+        int detectLevel;
+        bool integMet, pointsMet, stdDevMet, accepted, nanStdDev;
+    };
+    CollectSettings inBand;
+    inBand.m_nBandLowHz = 900;
+    inBand.m_nBandHighHz = 1100;
+    inBand.m_fIntegLow = 50.0f;
+    CollectSettings outOfBand = inBand;
+    outOfBand.m_nBandLowHz = 2000;
+    outOfBand.m_nBandHighHz = 3000;
+    CollectSettings emptyBand = inBand;
+    emptyBand.m_nBandLowHz = 3999;  // the highest bin centre is 3992.2 Hz
+    emptyBand.m_nBandHighHz = 3999;
+    emptyBand.m_fIntegLow = 0.0f;
+    emptyBand.m_fIntegHigh = 99.5f;  // the ratio comparison, not the band peak test
+    emptyBand.m_fStdDevHigh = 50000.0f;
+    CollectSettings peakTest;  // default bounds: the band peak test decides
+    peakTest.m_nBandLowHz = 900;
+    peakTest.m_nBandHighHz = 1100;
+    CollectSettings peakTestMissed = peakTest;
+    peakTestMissed.m_nBandLowHz = 2000;
+    peakTestMissed.m_nBandHighHz = 3000;
+    CollectSettings loudEnough = inBand;
+    loudEnough.m_nPlayLevel = 20001;  // the peak before amplification is at most 20000
+
+    const Case cases[] = {
+        {"tone in band", inBand, 5, true, true, true, true, false},
+        {"tone out of band", outOfBand, 5, false, true, true, false, false},
+        {"empty band fails an active deviation test", emptyBand, 5, true, true, false, false, true},
+        {"band peak test finds the tone", peakTest, 5, true, true, true, true, false},
+        {"band peak test misses it", peakTestMissed, 5, false, true, true, false, false},
+        {"detection level 0: ratio 0..100 always holds", peakTestMissed, 0, true, true, true, true, false},
+        {"play level not reached", loudEnough, 5, true, true, true, false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TakeFixture take;
+        take.Set(Tone(1010.0, rate, 2000, 20000.0), 1, rate);
+        EventFigures fig = AnalyseEvent(take.doc, c.settings, fft, spectrum.data(), c.detectLevel);
+        EXPECT_NEAR(fig.m_nPeak, 20000, 1);
+        EXPECT_EQ(fig.m_bIntegMet, c.integMet);
+        EXPECT_EQ(fig.m_bPointsMet, c.pointsMet);
+        EXPECT_EQ(fig.m_bStdDevMet, c.stdDevMet);
+        EXPECT_EQ(fig.m_bAccepted, c.accepted);
+        EXPECT_EQ(std::isnan(fig.m_fStdDev), c.nanStdDev);
+        if (c.nanStdDev)
+            EXPECT_EQ(fig.m_nPoints100, 0);
+        if (fig.m_bBandPeakTest)
+            EXPECT_EQ(fig.m_nIntegration100, 0);
+        EXPECT_LE(fig.m_nWindowStart, 2000u - n);
+        // Always maximum amplified the take in place.
+        EXPECT_EQ(FindEventPeak(take.doc.m_pData, 2000, 16).m_nPeak, 32767);
+    }
+    // In band most of the (leaking) energy is inside the band.
+    TakeFixture take;
+    take.Set(Tone(1010.0, rate, 2000, 20000.0), 1, rate);
+    EventFigures fig = AnalyseEvent(take.doc, inBand, fft, spectrum.data(), 5);
+    EXPECT_GT(fig.m_nIntegration100, 5000);
+    EXPECT_FALSE(fig.m_bBandPeakTest);
+}
+
+TEST(EventAnalysis, DecisionRules)
+{
+    EventFigures fig;
+    fig.m_nIntegration100 = 1299;
+    fig.m_nPoints100 = 5000;
+    fig.m_fStdDev = 100.0f;
+    fig.m_nPeak = 10;
+    CollectSettings s;
+    s.m_fIntegLow = 13.0f;  // 12.99 % counts as 12 %
+    s.m_fIntegHigh = 99.5f;
+    DecideEvent(fig, s);
+    EXPECT_FALSE(fig.m_bIntegMet);
+    s.m_fIntegLow = 12.0f;
+    DecideEvent(fig, s);
+    EXPECT_TRUE(fig.m_bIntegMet);
+    EXPECT_TRUE(fig.m_bStdDevMet);  // 0 and 0: off
+    s.m_fStdDevLow = 200.0f;        // one positive bound switches it on
+    DecideEvent(fig, s);
+    EXPECT_FALSE(fig.m_bStdDevMet);
+    EXPECT_FALSE(fig.m_bAccepted);
+    // NaN bounds from a settings file fail their comparison.
+    s = CollectSettings{};
+    s.m_fPointsLow = std::nanf("");
+    DecideEvent(fig, s);
+    EXPECT_FALSE(fig.m_bPointsMet);
+}
