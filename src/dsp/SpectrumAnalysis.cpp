@@ -1,0 +1,172 @@
+#include "dsp/SpectrumAnalysis.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "doc/MessageSink.h"
+#include "doc/TonmiraDoc.h"
+#include "dsp/FftSize.h"
+
+namespace tonmira {
+
+namespace {
+
+const char kMallocFailed[] = "メモリが確保（malloc）できません!";
+
+bool IsListedFftSize(int size)
+{
+    for (int k = 0; k < kFftSizeCount; ++k)
+        if (size == (kMinFftSize << k))
+            return true;
+    return false;
+}
+
+short ReadSample16(const BYTE* p)
+{
+    // Little-endian, and no alignment is assumed for the buffer.
+    return static_cast<short>(static_cast<WORD>(p[0] | (p[1] << 8)));
+}
+
+short ClampToShort(long long v)
+{
+    return static_cast<short>(v < -32768 ? -32768 : v > 32767 ? 32767 : v);
+}
+
+}  // namespace
+
+SpectrumAnalysis::SpectrumAnalysis()
+{
+    PickPeakGroups(nullptr, 0, 0, 0, 0, m_peakGroupScore, m_peakGroupFreq);  // clears the tables
+    m_freqLevel.m_nLevel = m_nDetectLevel;
+}
+
+SpectrumAnalysis::~SpectrumAnalysis() { std::free(m_pSpectrum); }
+
+BOOL SpectrumAnalysis::InitialUpdate(const CTonmiraDoc& doc, MessageSink& sink)
+{
+    const UINT rate = doc.m_header.nSamplesPerSec;
+    if (doc.m_pData) {
+        m_nMinFreq = 0;
+        m_nMaxFreq = static_cast<int>(rate / 2);
+    }
+    return SetFftSize(DefaultFftSize(rate), doc, sink);
+}
+
+BOOL SpectrumAnalysis::SetFftSize(int size, const CTonmiraDoc& doc, MessageSink& sink)
+{
+    if (!IsListedFftSize(size))
+        return 0;
+    m_nFftSize = size;
+    m_freqLevel.m_nFftSize = size;
+    m_freqLevel.m_nRate = static_cast<int>(doc.m_header.nSamplesPerSec);
+    m_freqLevel.m_nBits = doc.m_header.wBitsPerSample;
+    // The window must not keep a pointer to the buffer freed below: its slider would read
+    // freed memory, or past the new buffer, until the next pick.
+    m_freqLevel.m_pSpectrum = nullptr;
+    m_bRecalcPeaks = 1;
+
+    BOOL engineReady = m_fft.Init(size, m_nWindowType);
+    std::free(m_pSpectrum);
+    m_pSpectrum = engineReady ? static_cast<int*>(std::calloc(static_cast<std::size_t>(size / 2), sizeof(int))) : nullptr;
+    if (!m_pSpectrum) {
+        m_fft.Release();
+        sink.Message(kMallocFailed);
+        return 0;
+    }
+    return 1;
+}
+
+BOOL SpectrumAnalysis::ChangeFftSize(CTonmiraDoc& doc, int size, MessageSink& sink)
+{
+    if (!SetFftSize(size, doc, sink))
+        return 0;
+    const UINT n = static_cast<UINT>(size);
+    if (doc.m_nSamples <= n)
+        doc.m_nPosition = 0;
+    else if (doc.m_nPosition > doc.m_nSamples - n)
+        doc.m_nPosition = doc.m_nSamples - n;
+    return 1;
+}
+
+BOOL SpectrumAnalysis::FftSizeFitsTake(const CTonmiraDoc& doc, int size, MessageSink& sink)
+{
+    if (size > 0 && static_cast<UINT>(size) <= doc.m_nSamples)
+        return 1;
+    sink.Message("データ数が足りません! データ数 = " + std::to_string(doc.m_nSamples));
+    return 0;
+}
+
+int SpectrumAnalysis::FeedFromTake(const CTonmiraDoc& doc)
+{
+    if (!doc.m_pMono || !m_fft.IsReady() || !m_pSpectrum)
+        return -1;
+    const bool eightBit = doc.m_header.wBitsPerSample == 8;
+    const BYTE* mono = doc.m_pMono;
+    int fed = 0;
+    for (int i = 0; i < m_nFftSize; ++i) {
+        // 64-bit sum: a position near the top of the UINT range must not wrap back into the take.
+        const unsigned long long frame = static_cast<unsigned long long>(doc.m_nPosition) + static_cast<unsigned>(i);
+        if (frame >= doc.m_nSamples)
+            break;
+        const short value = eightBit ? static_cast<short>(mono[frame] - 128) : ReadSample16(mono + 2 * frame);
+        m_fft.SetSample(i, value);
+        ++fed;
+    }
+    return fed;
+}
+
+int SpectrumAnalysis::CaptureDivisor(int bits, bool pausedWithLevel, int collectLevel)
+{
+    int divisor = bits == 8 ? 128 : 32768;
+    if (pausedWithLevel && collectLevel != 0)
+        divisor = bits == 8 ? collectLevel * 128 / 1000 : collectLevel;
+    // A low 8-bit level would otherwise divide by zero.
+    return divisor < 1 ? 1 : divisor;
+}
+
+int SpectrumAnalysis::FeedFromCaptureBlock(const BYTE* block, DWORD bytes, int channels, int bits, int divisor)
+{
+    if (!block || !m_fft.IsReady() || !m_pSpectrum || (channels != 1 && channels != 2) || (bits != 8 && bits != 16))
+        return 0;
+    if (divisor < 1)
+        divisor = 1;
+    const DWORD frameBytes = static_cast<DWORD>(channels * bits / 8);
+    const DWORD frames = bytes / frameBytes;
+    const int count = frames < static_cast<DWORD>(m_nFftSize) ? static_cast<int>(frames) : m_nFftSize;
+    const long long fullScale = bits == 8 ? 128 : 32768;
+    for (int i = 0; i < count; ++i) {
+        const BYTE* f = block + static_cast<std::size_t>(i) * frameBytes;
+        long long v;
+        if (bits == 16)
+            v = channels == 1 ? ReadSample16(f) : (ReadSample16(f) + ReadSample16(f + 2)) / 2;
+        else
+            v = channels == 1 ? f[0] - 128 : (f[0] + f[1] - 256) / 2;
+        // A quiet level divisor scales loud input beyond 16 bits: limit rather than wrap.
+        m_fft.SetSample(i, ClampToShort(v * fullScale / divisor));
+    }
+    return count;
+}
+
+FundamentalBoxes SpectrumAnalysis::TransformAndPick(int level, int rate, int bits)
+{
+    FundamentalBoxes boxes;
+    if (!m_fft.IsReady() || !m_pSpectrum)
+        return boxes;
+    m_fft.Transform(m_pSpectrum);
+    m_nDetectLevel = level;
+    m_nSpectrumMax = FlooredSpectrumMax(m_pSpectrum, m_nFftSize, bits);
+    PickPeakGroups(m_pSpectrum, m_nFftSize, rate, level, m_nSpectrumMax, m_peakGroupScore, m_peakGroupFreq);
+    m_freqLevel.m_pSpectrum = m_pSpectrum;
+    m_bRecalcPeaks = 0;
+    return ListFundamentals(m_peakGroupScore, m_peakGroupFreq);
+}
+
+FundamentalBoxes SpectrumAnalysis::Recalculate(const CTonmiraDoc& doc, int level)
+{
+    if (FeedFromTake(doc) < 0)
+        return {};
+    return TransformAndPick(level, static_cast<int>(doc.m_header.nSamplesPerSec), doc.m_header.wBitsPerSample);
+}
+
+}  // namespace tonmira

@@ -1,0 +1,80 @@
+#pragma once
+// The main view's analysis state without any widget: FFT size, engine, spectrum buffer,
+// display frequency range, detection level and the fundamental-frequency tables, with the
+// operations that keep them consistent. The desktop view owns one; the CLI and the tests use
+// it directly. UI thread only (the collection worker uses it while the UI thread keeps off).
+#include "doc/Types.h"
+#include "dsp/FftEngine.h"
+#include "dsp/FreqLevelPicker.h"
+#include "dsp/Fundamentals.h"
+
+namespace tonmira {
+
+class CTonmiraDoc;
+class MessageSink;
+
+class SpectrumAnalysis {
+public:
+    SpectrumAnalysis();
+    ~SpectrumAnalysis();
+    SpectrumAnalysis(const SpectrumAnalysis&) = delete;
+    SpectrumAnalysis& operator=(const SpectrumAnalysis&) = delete;
+
+    // New or opened document: range 0..rate/2 when it holds a take, the default N for its
+    // rate, engine and spectrum buffer rebuilt, detection-level window without a spectrum,
+    // recompute flag set. Returns 0 after "メモリが確保（malloc）できません!" (then
+    // m_pSpectrum is null and nothing is computed until a size change succeeds).
+    BOOL InitialUpdate(const CTonmiraDoc& doc, MessageSink& sink);
+
+    // N = size (16..131072, a power of two): engine and spectrum buffer rebuilt, the
+    // detection-level window refreshed (format taken from doc), recompute flag set.
+    // Returns 0 for a size outside the list, or after the allocation message.
+    BOOL SetFftSize(int size, const CTonmiraDoc& doc, MessageSink& sink);
+
+    // The FFT-size choice while the take is not playing: SetFftSize, then the position is
+    // kept so that the window ends within the take (0 when the take is shorter than N).
+    BOOL ChangeFftSize(CTonmiraDoc& doc, int size, MessageSink& sink);
+
+    // The check made before changing N while playing: a size above the take's frame count
+    // shows "データ数が足りません! データ数 = %d" and returns 0.
+    static BOOL FftSizeFitsTake(const CTonmiraDoc& doc, int size, MessageSink& sink);
+
+    // Feeds the mono samples from m_nPosition on into the engine (8-bit as byte - 128),
+    // stopping at the end of the take; inputs beyond it keep their values. Returns the
+    // number of samples fed, or -1 when there is no take or no engine.
+    int FeedFromTake(const CTonmiraDoc& doc);
+
+    // Full-scale divisor of captured input: 32768 / 128, or while paused at a non-zero
+    // collection level P: P (16 bits) or P x 128 / 1000 (8 bits), never less than 1.
+    static int CaptureDivisor(int bits, bool pausedWithLevel, int collectLevel);
+
+    // Feeds one capture block of bytes (frames of channels x bits / 8, as recorded) scaled to
+    // full scale by divisor; stereo frames are averaged. Values are limited to 16 bits.
+    // Returns the number of frames fed (at most N); 0 when the block holds no complete frame.
+    int FeedFromCaptureBlock(const BYTE* block, DWORD bytes, int channels, int bits, int divisor);
+
+    // Transforms the fed input into m_pSpectrum, picks the fundamentals at level (copied into
+    // m_nDetectLevel) with the take's bits, hands the spectrum to the detection-level
+    // window, clears the recompute flag and returns the five boxes.
+    FundamentalBoxes TransformAndPick(int level, int rate, int bits);
+
+    // What drawing does while m_bRecalcPeaks is set and the document is idle or playing:
+    // transform the window at the position and list its fundamentals; without a take the
+    // boxes come back empty and nothing is transformed.
+    FundamentalBoxes Recalculate(const CTonmiraDoc& doc, int level);
+
+    int m_nMaxFreq = 0;
+    int m_nMinFreq = 0;
+    int m_nFftSize = 0;
+    int* m_pSpectrum = nullptr;  // m_nFftSize / 2 magnitudes, malloc'd
+    CFftEngine m_fft;
+    int m_nDetectLevel = 5;
+    int m_nWindowType = 0;
+    int m_nSpectrumMax = 0;
+    BOOL m_bRecalcPeaks = 0;
+    int m_peakGroupScore[kPeakGroupCount];
+    double m_peakGroupFreq[kPeakGroupCount][kPeakGroupSlots];
+    FreqLevelPicker m_freqLevel;  // the detection-level window's state
+};
+
+}  // namespace tonmira
