@@ -452,8 +452,10 @@ HRESULT CReader::GetNextSample(const BYTE** ppData, DWORD* pcbLength)
 
         int err = av_read_frame(m_pReader, m_pPacket);
         if (err == AVERROR_EOF) {
-            // Flush the decoder; a second flush request would only repeat the end.
-            if (!m_bDraining)
+            // Flush the decoder once; if it still asks for input after that, it has nothing left.
+            if (m_bDraining)
+                m_bDecoderDone = true;
+            else
                 avcodec_send_packet(m_pDecoder, nullptr);
             m_bDraining = true;
             continue;
