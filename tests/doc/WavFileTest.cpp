@@ -1,0 +1,211 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "DocTestUtil.h"
+#include "TestUtil.h"
+#include "doc/DocMessages.h"
+#include "doc/MessageSink.h"
+#include "doc/TonmiraDoc.h"
+
+using namespace tonmira;
+using namespace tonmira::test;
+
+namespace {
+
+const std::string kGeneric = " へのアクセス中に不明なエラーが発生しました。";
+
+struct Loaded {
+    CapturingMessageSink sink;
+    CTonmiraDoc doc{sink};
+    BOOL ok = 0;
+};
+
+void Load(Loaded& l, const std::string& path) { l.ok = l.doc.OnOpenDocument(path); }
+
+}  // namespace
+
+TEST(WavFile, RoundTripsAreByteExact)
+{
+    TempDir dir;
+    WavBytes stereo;
+    stereo.data = Samples16({1, -1, 32767, -32768, 1000, -2000, 0, 5});
+    WavBytes mono8;
+    mono8.channels = 1;
+    mono8.bits = 8;
+    mono8.rate = 8000;
+    mono8.data = std::string("\x80\x00\xff\x01\x7f", 5);  // odd frame count: no pad byte
+    for (const WavBytes* w : {&stereo, &mono8}) {
+        std::string bytes = w->Build();
+        WriteFileBytes(dir.File("in.wav"), bytes);
+        Loaded l;
+        Load(l, dir.File("in.wav"));
+        ASSERT_TRUE(l.ok);
+        EXPECT_EQ(l.doc.m_bLock, 0);
+        EXPECT_EQ(l.doc.m_strFileName, dir.File("in.wav"));
+        ASSERT_TRUE(l.doc.OnSaveDocument(dir.File("out.WAV")));
+        EXPECT_EQ(ReadFileBytes(dir.File("out.WAV")), bytes);
+        EXPECT_TRUE(l.sink.m_messages.empty());
+    }
+    std::string odd = ReadFileBytes(dir.File("out.WAV"));
+    EXPECT_EQ(odd.size(), 44u + 5u);
+    std::uint32_t riffSize;
+    std::memcpy(&riffSize, odd.data() + 4, 4);
+    EXPECT_EQ(riffSize, 5u + 36u);
+}
+
+TEST(WavFile, ExtraFmtBytesAndForeignChunksAreSkippedAndNotWrittenBack)
+{
+    TempDir dir;
+    WavBytes w;
+    w.fmtExtra = std::string(2, '\0');  // the 18-byte fmt chunk with its size word
+    w.between = "LIST";
+    PutU32(w.between, 5);
+    w.between += "abcde";  // odd size, no pad byte is expected by the reader
+    w.data = Samples16({10, 20, 30, 40});
+    WriteFileBytes(dir.File("in.wav"), w.Build());
+    Loaded l;
+    Load(l, dir.File("in.wav"));
+    ASSERT_TRUE(l.ok);
+    EXPECT_EQ(l.doc.m_nSamples, 2u);
+    ASSERT_TRUE(l.doc.OnSaveDocument(dir.File("out.wav")));
+    WavBytes canonical;
+    canonical.data = w.data;
+    EXPECT_EQ(ReadFileBytes(dir.File("out.wav")), canonical.Build());
+}
+
+TEST(WavFile, DataChunkLongerThanTheFileKeepsTheWholeFramesThatAreThere)
+{
+    TempDir dir;
+    for (std::uint32_t claimed : {100u, 0xFFFFFFF0u}) {
+        WavBytes w;
+        w.data = Samples16({1, 2, 3, 4, 5, 6}) + "\x07";  // 1.75 frames beyond the first
+        w.dataSizeField = claimed;
+        WriteFileBytes(dir.File("in.wav"), w.Build());
+        Loaded l;
+        Load(l, dir.File("in.wav"));
+        ASSERT_TRUE(l.ok);
+        EXPECT_EQ(l.doc.m_nSamples, 3u);
+        EXPECT_EQ(l.doc.m_header.dataSize, 12u);
+        EXPECT_EQ(std::memcmp(l.doc.m_pData, w.data.data(), 12), 0);
+        EXPECT_EQ(l.doc.m_nEndMark, 2u);
+    }
+}
+
+TEST(WavFile, DataChunkWithoutAWholeFrameLeavesNoTake)
+{
+    TempDir dir;
+    WavBytes w;
+    w.data = "\x01\x02\x03";
+    WriteFileBytes(dir.File("in.wav"), w.Build());
+    Loaded l;
+    Load(l, dir.File("in.wav"));
+    EXPECT_TRUE(l.ok);
+    EXPECT_EQ(l.doc.m_pData, nullptr);
+    EXPECT_EQ(l.doc.m_nSamples, 0u);
+    EXPECT_EQ(l.doc.m_nEndMark, 0u);
+}
+
+struct BadWav {
+    const char* name;
+    std::string bytes;
+    std::string message;
+};
+
+class WavBadInput : public ::testing::TestWithParam<BadWav> {};
+
+TEST_P(WavBadInput, FailsCleanlyWithItsMessages)
+{
+    TempDir dir;
+    std::string path = dir.File("bad.wav");
+    WriteFileBytes(path, GetParam().bytes);
+    // Start from a document with a take: a failed load must not keep it.
+    WavBytes good;
+    good.data = Samples16({1, 2, 3, 4});
+    WriteFileBytes(dir.File("good.wav"), good.Build());
+    Loaded l;
+    Load(l, dir.File("good.wav"));
+    ASSERT_TRUE(l.ok);
+    Load(l, path);
+    EXPECT_FALSE(l.ok);
+    EXPECT_EQ(l.sink.m_messages, (std::vector<std::string>{GetParam().message, path + kGeneric}));
+    EXPECT_EQ(l.doc.m_pData, nullptr);
+    EXPECT_EQ(l.doc.m_pMono, nullptr);
+    EXPECT_EQ(l.doc.m_nSamples, 0u);
+    EXPECT_EQ(l.doc.m_strFileName, "");
+}
+
+namespace {
+
+std::vector<BadWav> BadWavs()
+{
+    std::vector<BadWav> cases;
+    auto add = [&](const char* name, const std::string& bytes, const char* message) {
+        cases.push_back({name, bytes, message});
+    };
+    WavBytes base;
+    base.data = Samples16({1, 2, 3, 4});
+    const std::string good = base.Build();
+
+    add("Empty", "", msg::kHeaderTooShort);
+    add("HeaderCutShort", good.substr(0, 30), msg::kHeaderTooShort);
+    WavBytes w = base;
+    w.formatTag = 3;  // float samples
+    add("FloatTag", w.Build(), msg::kNotPcm);
+    w.formatTag = 0xFFFE;  // extensible, even with 16-bit samples
+    add("ExtensibleTag", w.Build(), msg::kNotPcm);
+    w = base;
+    w.fmtSizeField = 14;
+    add("FmtTooShort", w.Build(), msg::kHeaderTooShort);
+    add("EndsBeforeData", good.substr(0, 36), msg::kNoDataChunk);
+    add("EndsInsideChunkHeader", good.substr(0, 40), msg::kNoDataChunk);
+    w = base;
+    w.between = "LIST";
+    PutU32(w.between, 0xFFFFFFF8u);  // position + size would wrap a 32-bit sum
+    add("ChunkSizeOverflow", w.Build(), msg::kNoDataChunk);
+    w = base;
+    w.fmtSizeField = 0xFFFFFFF0u;
+    add("HugeFmtSize", w.Build(), msg::kNoDataChunk);
+    w = base;
+    w.channels = 0;
+    w.blockAlign = 2;
+    add("NoChannels", w.Build(), msg::kUnsupportedWav);
+    w = base;
+    w.channels = 6;
+    add("SixChannels", w.Build(), msg::kUnsupportedWav);
+    w = base;
+    w.bits = 24;
+    add("TwentyFourBit", w.Build(), msg::kUnsupportedWav);
+    w = base;
+    w.bits = 0;
+    w.blockAlign = 4;
+    add("ZeroBits", w.Build(), msg::kUnsupportedWav);
+    w = base;
+    w.blockAlign = 0xFFFF;
+    add("WrongBlockAlign", w.Build(), msg::kUnsupportedWav);
+    std::string zeroAlign = good;
+    zeroAlign[32] = zeroAlign[33] = 0;
+    add("ZeroBlockAlign", zeroAlign, msg::kUnsupportedWav);
+    add("Nonsense", std::string(100, '\xAB'), msg::kNotPcm);
+    return cases;
+}
+
+}  // namespace
+
+INSTANTIATE_TEST_SUITE_P(Table, WavBadInput, ::testing::ValuesIn(BadWavs()),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(WavFile, UnreadableOrMissingFileGivesTheGenericMessage)
+{
+    TempDir dir;
+    Loaded l;
+    Load(l, dir.File("missing.wav"));
+    EXPECT_FALSE(l.ok);
+    EXPECT_EQ(l.sink.m_messages, (std::vector<std::string>{dir.File("missing.wav") + kGeneric}));
+    Loaded d;
+    std::filesystem::create_directory(dir.File("folder.wav"));
+    Load(d, dir.File("folder.wav"));  // a folder opens, but reading it fails
+    EXPECT_FALSE(d.ok);
+    ASSERT_EQ(d.sink.m_messages.size(), 2u);
+    EXPECT_EQ(d.sink.m_messages[0], msg::kReadFailed);
+}
