@@ -4,13 +4,15 @@
 // One object per event; objects share nothing, so two events may be handled on two threads.
 #include <string>
 
+#include "doc/DocMessages.h"
+
 namespace tonmira {
 
 class CTonmiraDoc;
 class LocalClock;
 class MessageSink;
 
-inline const char* const kMsgEventFileFailed = "Wavファイルの保存に失敗しました。";
+inline const char* const kMsgEventFileFailed = msg::kWavSaveFailed;
 // The last figure of a name when the standard deviation is not a number (an empty detection
 // band, or one whose magnitudes are all zero). Letters, so it can never pass for a measurement.
 inline const char* const kStdDevNotANumber = "NaN";

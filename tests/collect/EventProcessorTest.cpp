@@ -1,0 +1,201 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <vector>
+
+#include "TestUtil.h"
+#include "collect/CollectSettings.h"
+#include "collect/EventFile.h"
+#include "collect/EventHost.h"
+#include "collect/EventProcessor.h"
+#include "collect/LocalClock.h"
+#include "doc/MessageSink.h"
+#include "doc/TonmiraDoc.h"
+#include "dsp/FftEngine.h"
+
+using namespace tonmira;
+using tonmira::test::ReadFileBytes;
+using tonmira::test::TempDir;
+namespace fs = std::filesystem;
+
+namespace {
+
+struct RecordingHost : EventHost {
+    std::vector<int> m_replays;
+    int m_nRejectedShown = 0;
+    void ReplayEvent(int nPlayCount) override { m_replays.push_back(nPlayCount); }
+    void ShowRejectedEvent() override { ++m_nRejectedShown; }
+};
+
+// One event: a 1010 Hz tone of peak about 10000 in a 16-bit stereo take at 8000 Hz, analysed
+// with N = 512 (bin centres up to 3992 Hz).
+struct EventRun {
+    CapturingMessageSink sink;
+    CTonmiraDoc doc{sink};
+    CFftEngine fft;
+    std::vector<int> spectrum = std::vector<int>(256);
+    FixedLocalClock clock{LocalDateTime{2024, 3, 5, 14, 7, 9}};
+    RecordingHost host;
+    CollectSettings settings;
+
+    EventRun()
+    {
+        const double pi = 2 * std::asin(1.0);
+        const int frames = 3000;
+        doc.m_header.nChannels = 2;
+        doc.m_header.nSamplesPerSec = 8000;
+        doc.m_header.wBitsPerSample = 16;
+        doc.m_pData = static_cast<BYTE*>(std::malloc(frames * 4));
+        for (int i = 0; i < frames; ++i) {
+            auto v = static_cast<std::uint16_t>(static_cast<int>(10000 * std::sin(2 * pi * 1010 * i / 8000)));
+            for (int c = 0; c < 2; ++c) {
+                doc.m_pData[4 * i + 2 * c] = static_cast<BYTE>(v & 0xFF);
+                doc.m_pData[4 * i + 2 * c + 1] = static_cast<BYTE>(v >> 8);
+            }
+        }
+        doc.m_nSamples = frames;
+        doc.m_nEndMark = frames - 1;
+        doc.BuildMonoBuffer();
+        fft.Init(512, 0);
+        settings.m_nBandLowHz = 900;
+        settings.m_nBandHighHz = 1100;
+    }
+
+    EventOutcome Process(const std::string& folder)
+    {
+        settings.m_strOutputFolder = folder;
+        EventProcessor processor(doc, settings, fft, spectrum.data(), clock, sink, host);
+        return processor.Process(5);
+    }
+};
+
+int PeakOfWav(const std::string& bytes)
+{
+    int peak = 0;
+    for (std::size_t i = 44; i + 1 < bytes.size(); i += 2) {
+        int v = static_cast<std::int16_t>(static_cast<unsigned char>(bytes[i]) |
+                                          (static_cast<unsigned char>(bytes[i + 1]) << 8));
+        peak = std::max(peak, std::abs(v));
+    }
+    return peak;
+}
+
+}  // namespace
+
+TEST(EventProcessor, AcceptedEventIsNamedByItsFiguresAndReplayed)
+{
+    TempDir dir;
+    EventRun run;
+    run.settings.m_nPlayCount = 2;
+    EventOutcome out = run.Process(dir.Path().string());
+    const EventFigures& fig = out.m_figures;
+    ASSERT_TRUE(fig.m_bAccepted);
+    EXPECT_TRUE(fig.m_bBandPeakTest);
+    std::string expected = FiguresEventFileName(dir.File("20240305140709.WAV"), fig.m_nPeak, 0, fig.m_nPoints100,
+                                                fig.m_fStdDev);
+    EXPECT_EQ(out.m_strFinalPath, expected);
+    EXPECT_EQ(out.m_strEventFile, expected);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()), 1);
+    // The file holds the captured take; the document now holds the amplified one, and the
+    // mono buffer that is replayed was rebuilt from it.
+    EXPECT_EQ(PeakOfWav(ReadFileBytes(expected)), fig.m_nPeak);
+    EXPECT_EQ(run.host.m_replays, std::vector<int>{2});
+    EXPECT_EQ(run.host.m_nRejectedShown, 0);
+    int mono = static_cast<std::int16_t>(run.doc.m_pMono[0] | (run.doc.m_pMono[1] << 8));
+    int left = static_cast<std::int16_t>(run.doc.m_pData[0] | (run.doc.m_pData[1] << 8));
+    EXPECT_EQ(mono, left);
+    EXPECT_TRUE(run.sink.m_messages.empty());
+    EXPECT_EQ(FormatEventLine(out), expected + " " + std::to_string(fig.m_nPeak) + " 0 " +
+                                        std::to_string(fig.m_nPoints100) + " " + StdDevFigure(fig.m_fStdDev, 0) +
+                                        " accepted");
+}
+
+TEST(EventProcessor, RejectedEventsAreDeletedOrMarked)
+{
+    {
+        TempDir dir;
+        EventRun run;
+        run.settings.m_nBandLowHz = 2000;  // the band peak test finds nothing there
+        run.settings.m_nBandHighHz = 3000;
+        EventOutcome out = run.Process(dir.Path().string());
+        EXPECT_FALSE(out.m_figures.m_bAccepted);
+        EXPECT_EQ(out.m_strFinalPath, "");
+        EXPECT_TRUE(fs::is_empty(dir.Path()));
+        EXPECT_EQ(run.host.m_nRejectedShown, 1);
+        EXPECT_TRUE(run.host.m_replays.empty());
+        EXPECT_EQ(FormatEventLine(out).substr(0, 2), "- ");
+    }
+    {
+        TempDir dir;
+        EventRun run;
+        run.settings.m_nBandLowHz = 2000;
+        run.settings.m_nBandHighHz = 3000;
+        run.settings.m_bSaveRejected = 1;
+        EventOutcome out = run.Process(dir.Path().string());
+        EXPECT_EQ(out.m_strFinalPath, out.m_strEventFile + "A");
+        EXPECT_TRUE(fs::exists(out.m_strFinalPath));
+        EXPECT_EQ(out.m_strFinalPath.substr(out.m_strFinalPath.size() - 5), ".WAVA");
+    }
+    {
+        // Every condition met, only the play level missed: the figures name stays unmarked.
+        TempDir dir;
+        EventRun run;
+        run.settings.m_bSaveRejected = 1;
+        run.settings.m_nPlayLevel = 20000;
+        EventOutcome out = run.Process(dir.Path().string());
+        EXPECT_FALSE(out.m_figures.m_bAccepted);
+        EXPECT_TRUE(out.m_figures.AllConditionsMet());
+        EXPECT_EQ(out.m_strFinalPath, out.m_strEventFile);
+        EXPECT_TRUE(fs::exists(out.m_strFinalPath));
+    }
+}
+
+TEST(EventProcessor, AmplifiedFileCarriesTheIntegrationInItsFirstName)
+{
+    TempDir dir;
+    EventRun run;
+    run.settings.m_bSaveAmplified = 1;
+    run.settings.m_fIntegHigh = 99.5f;  // the ratio, not the band peak test
+    EventOutcome out = run.Process(dir.Path().string());
+    const EventFigures& fig = out.m_figures;
+    ASSERT_GT(fig.m_nIntegration100, 0);
+    char first[64];
+    std::snprintf(first, sizeof first, "20240305140709-%04d-0000-00000000-%05d-%04d-", fig.m_nIntegration100,
+                  fig.m_nPeak, fig.m_nIntegration100);
+    EXPECT_EQ(fs::path(out.m_strFinalPath).filename().string().rfind(first, 0), 0u) << out.m_strFinalPath;
+    EXPECT_EQ(PeakOfWav(ReadFileBytes(out.m_strFinalPath)), 32767);  // the amplified take
+
+    // With the band peak test the integration figure is 0: the writer uses the plain name.
+    TempDir dir2;
+    EventRun run2;
+    run2.settings.m_bSaveAmplified = 1;
+    EventOutcome out2 = run2.Process(dir2.Path().string());
+    const EventFigures& fig2 = out2.m_figures;
+    EXPECT_EQ(out2.m_strFinalPath, FiguresEventFileName(dir2.File("20240305140709.WAV"), fig2.m_nPeak, 0,
+                                                        fig2.m_nPoints100, fig2.m_fStdDev));
+}
+
+TEST(EventProcessor, NoFolderOrMissingFolderStillAnalyses)
+{
+    EventRun quiet;
+    EventOutcome out = quiet.Process("");
+    EXPECT_TRUE(out.m_figures.m_bAccepted);
+    EXPECT_EQ(out.m_strEventFile, "");
+    EXPECT_EQ(out.m_strFinalPath, "");
+    EXPECT_FALSE(out.m_bWriteFailed);
+    EXPECT_TRUE(quiet.sink.m_messages.empty());
+
+    TempDir dir;
+    EventRun run;
+    run.settings.m_nBandLowHz = 2000;  // rejected, so the delete step runs on the missing file
+    run.settings.m_nBandHighHz = 3000;
+    out = run.Process(dir.File("gone"));
+    EXPECT_TRUE(out.m_bWriteFailed);
+    EXPECT_EQ(run.sink.m_messages, std::vector<std::string>{"Wavファイルの保存に失敗しました。"});
+    EXPECT_GT(out.m_figures.m_nPeak, 9990);
+    EXPECT_EQ(out.m_strFinalPath, "");
+    EXPECT_EQ(run.host.m_nRejectedShown, 1);
+}
