@@ -1,0 +1,55 @@
+// export pcm|spc|spa IN OUT: the three text exports of the view, for the window at --pos
+// (pcm, spc) or the blocks from --start to --end over --min-freq..--max-freq (spa).
+#include <string>
+
+#include "cli/CliAnalysis.h"
+#include "cli/CliCommand.h"
+#include "cli/CliMessageSink.h"
+#include "doc/TextExport.h"
+#include "doc/TonmiraDoc.h"
+#include "dsp/SpectrumAnalysis.h"
+
+namespace tonmira::cli {
+
+namespace {
+
+int RunExport(const std::vector<std::string>& argv)
+{
+    CliArgs args(argv, WithAnalysisOptions({"start", "end", "min-freq", "max-freq"}));
+    args.RequirePositionals(3, 3);
+    const std::string kind = args.Positional(0);
+    if (kind != "pcm" && kind != "spc" && kind != "spa")
+        throw UsageError("the export is pcm, spc or spa, not '" + kind + "'");
+    const std::string& out = args.Positional(2);
+    CliMessageSink sink;
+    CTonmiraDoc doc(sink);
+    SpectrumAnalysis analysis;
+    if (!LoadForAnalysis(doc, analysis, args.Positional(1), args))
+        return kExitFailed;
+
+    if (kind == "pcm")
+        return ExportPcmData(doc, analysis.m_nFftSize, out, sink) ? kExitDone : kExitFailed;
+    if (kind == "spc") {
+        analysis.Recalculate(doc, analysis.m_nDetectLevel);
+        return ExportSpectrumData(analysis.m_pSpectrum, analysis.m_nFftSize, out, sink) ? kExitDone : kExitFailed;
+    }
+
+    const long long lastFrame = static_cast<long long>(doc.m_nSamples) - 1;
+    doc.m_nStartMark = static_cast<UINT>(args.GetInt("start", 0, 0, lastFrame));
+    doc.m_nEndMark = static_cast<UINT>(args.GetInt("end", lastFrame, 0, lastFrame));
+    // The view keeps 0 <= minimum < maximum <= rate / 2.
+    const int nyquist = static_cast<int>(doc.m_header.nSamplesPerSec / 2);
+    analysis.m_nMinFreq = static_cast<int>(args.GetInt("min-freq", 0, 0, nyquist > 0 ? nyquist - 1 : 0));
+    analysis.m_nMaxFreq = static_cast<int>(args.GetInt("max-freq", nyquist, analysis.m_nMinFreq + 1, nyquist));
+    return ExportSpectrumTransition(doc, analysis, out, sink) ? kExitDone : kExitFailed;
+}
+
+const CliCommandRegistrar registrar(
+    {"export",
+     "export pcm|spc|spa IN OUT [--pos P] [--fft N] [--start S] [--end E] [--min-freq HZ] [--max-freq HZ] "
+     "[--balance 0..100] [--rate HZ --bits 16|8]  (OUT without an extension gets .pcm/.spc/.spa)",
+     RunExport});
+
+}  // namespace
+
+}  // namespace tonmira::cli

@@ -1,0 +1,54 @@
+// metrics IN: the detection-condition calculation on the spectrum of the window at --pos.
+#include <climits>
+#include <cstdio>
+#include <string>
+
+#include "cli/CliAnalysis.h"
+#include "cli/CliCommand.h"
+#include "cli/CliMessageSink.h"
+#include "doc/TonmiraDoc.h"
+#include "dsp/DetectionMetrics.h"
+#include "dsp/SpectrumAnalysis.h"
+
+namespace tonmira::cli {
+
+namespace {
+
+int RunMetrics(const std::vector<std::string>& argv)
+{
+    CliArgs args(argv, WithAnalysisOptions({"band-low", "band-high", "exclude"}));
+    args.RequirePositionals(1, 1);
+    MetricsBand band;
+    // Any whole number is accepted here; the range check below is the dialog's, with its message.
+    band.m_nBandLowHz = static_cast<int>(args.GetInt("band-low", 0, INT_MIN, INT_MAX));
+    band.m_nBandHighHz = static_cast<int>(args.GetInt("band-high", 0, INT_MIN, INT_MAX));
+    band.m_nExcludeHz = static_cast<int>(args.GetInt("exclude", 0, INT_MIN, INT_MAX));
+    CliMessageSink sink;
+    CTonmiraDoc doc(sink);
+    SpectrumAnalysis analysis;
+    if (!LoadForAnalysis(doc, analysis, args.Positional(0), args))
+        return kExitFailed;
+
+    const int rate = static_cast<int>(doc.m_header.nSamplesPerSec);
+    const int nyquist = rate / 2;
+    auto inRange = [&](int hz) { return hz >= 0 && hz <= nyquist; };
+    if (!inRange(band.m_nBandLowHz) || !inRange(band.m_nBandHighHz)) {
+        sink.Message("0 以上, " + std::to_string(nyquist) + " 以下の値を入力してください！");
+        return kExitFailed;
+    }
+    analysis.Recalculate(doc, analysis.m_nDetectLevel);
+    DialogMetricsText text =
+        FormatDialogMetrics(ComputeDialogMetrics(analysis.m_pSpectrum, analysis.m_nFftSize, rate, band));
+    std::printf("%s\n%s\n%s\n", text.m_strIntegration.c_str(), text.m_strStdDev.c_str(), text.m_strAbove.c_str());
+    return kExitDone;
+}
+
+const CliCommandRegistrar registrar(
+    {"metrics",
+     "metrics IN [--band-low HZ] [--band-high HZ] [--exclude HZ] [--pos P] [--fft N] [--balance 0..100] "
+     "[--rate HZ --bits 16|8]",
+     RunMetrics});
+
+}  // namespace
+
+}  // namespace tonmira::cli

@@ -1,0 +1,44 @@
+// peaks IN: the fundamental frequencies of the window at --pos, one line per list box.
+#include <cstdio>
+#include <string>
+
+#include "cli/CliAnalysis.h"
+#include "cli/CliCommand.h"
+#include "cli/CliMessageSink.h"
+#include "doc/TonmiraDoc.h"
+#include "dsp/SpectrumAnalysis.h"
+
+namespace tonmira::cli {
+
+namespace {
+
+int RunPeaks(const std::vector<std::string>& argv)
+{
+    CliArgs args(argv, WithAnalysisOptions({"level"}));
+    args.RequirePositionals(1, 1);
+    const int level = static_cast<int>(args.GetInt("level", 5, 0, 50));
+    CliMessageSink sink;
+    CTonmiraDoc doc(sink);
+    SpectrumAnalysis analysis;
+    if (!LoadForAnalysis(doc, analysis, args.Positional(0), args))
+        return kExitFailed;
+    FundamentalBoxes boxes = analysis.Recalculate(doc, level);
+    std::string out;
+    for (const auto& box : boxes) {
+        for (std::size_t i = 0; i < box.size(); ++i) {
+            if (i)
+                out += '\t';
+            out += FormatFundamental(box[i]);
+        }
+        out += '\n';
+    }
+    std::fputs(out.c_str(), stdout);
+    return kExitDone;
+}
+
+const CliCommandRegistrar registrar(
+    {"peaks", "peaks IN [--pos P] [--fft N] [--level 0..50] [--balance 0..100] [--rate HZ --bits 16|8]", RunPeaks});
+
+}  // namespace
+
+}  // namespace tonmira::cli
