@@ -289,3 +289,29 @@ TEST(TonmiraDoc, FailedSaveLeavesTheTargetUnchanged)
         files += entry.is_regular_file();
     EXPECT_EQ(files, 2u);
 }
+
+TEST(TonmiraDoc, MixEqualsTheExtendedPrecisionSumForEveryBalance)
+{
+    // The mix must round exactly as float weights summed in extended precision would.
+    std::vector<int> samples;
+    const int values[] = {-32768, -32767, -12345, -3, -1, 0, 1, 2, 3, 7, 999, 32766, 32767};
+    for (int l : values)
+        for (int r : values) {
+            samples.push_back(l);
+            samples.push_back(r);
+        }
+    CapturingMessageSink sink;
+    CTonmiraDoc doc(sink);
+    SetTake16(doc, 2, samples);
+    for (int balance = 0; balance <= 100; ++balance) {
+        doc.m_nBalance = balance;
+        ASSERT_TRUE(doc.BuildMonoBuffer());
+        const float left = static_cast<float>(100 - balance) / 100.0f;
+        const float right = static_cast<float>(balance) / 100.0f;
+        for (UINT i = 0; i < doc.m_nSamples; ++i) {
+            long double sum = static_cast<long double>(left) * samples[2 * i] +
+                              static_cast<long double>(right) * samples[2 * i + 1];
+            ASSERT_EQ(Mono16(doc, i), static_cast<int>(sum)) << "balance " << balance << " frame " << i;
+        }
+    }
+}
