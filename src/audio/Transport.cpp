@@ -1,0 +1,194 @@
+#include "audio/Transport.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+#include "audio/TransportHost.h"
+#include "doc/TonmiraDoc.h"
+
+namespace tonmira {
+
+CTransport::CTransport(CTonmiraDoc& doc, TransportHost& host, WaveBackend& backend)
+    : m_waveDevice(backend, host), m_doc(doc), m_host(host)
+{
+}
+
+CTransport::~CTransport()
+{
+    m_waveDevice.CloseOutput();
+    m_waveDevice.CloseInput();
+    FreeChunks();
+    std::free(m_pRecordRing);
+}
+
+std::string CTransport::TimeText(UINT p, DWORD rate)
+{
+    // Milliseconds as (p / rate) x 1000 in double, truncated; 64 bits so that a low rate
+    // cannot overflow, and no division by a rate of 0.
+    long long t = rate ? static_cast<long long>((static_cast<double>(p) / rate) * 1000.0) : 0;
+    char text[48];
+    std::snprintf(text, sizeof text, "%02lld:%02lld.%03lld", t / 60000, (t % 60000) / 1000, t % 1000);
+    return text;
+}
+
+DWORD CTransport::SpeedRate(DWORD rate, int speed)
+{
+    return static_cast<DWORD>(std::floor(rate * std::pow(1.05946309436, speed)));
+}
+
+UINT CTransport::WindowEndingAt(UINT lastFrame) const
+{
+    UINT n = static_cast<UINT>(m_nFftSize);
+    return lastFrame + 1 >= n ? lastFrame + 1 - n : 0;
+}
+
+void CTransport::ShowPositionInControls(UINT p)
+{
+    m_host.SetSliderPosition(p);
+    m_host.SetControlText(kIdcPosition, TimeText(p, m_doc.m_header.nSamplesPerSec));
+    m_host.InvalidateAnalysis();
+}
+
+void CTransport::ShowPosition(UINT p)
+{
+    m_doc.m_nPosition = p;
+    m_strPosition = TimeText(p, m_doc.m_header.nSamplesPerSec);
+    ShowPositionInControls(p);
+}
+
+void CTransport::OnTimer(int id)
+{
+    if (id != 1)
+        return;
+    if (m_doc.m_nState == 2)
+        RecordTick();
+    else if (m_doc.m_nState == 1)
+        PlayTick();
+    else
+        m_host.KillTimer(1);
+}
+
+void CTransport::OnStop()
+{
+    if (m_doc.m_nState == 2) {
+        StopRecording();
+        if (m_doc.m_nState == 2)
+            return;  // the take could not be enlarged; the chunks wait for another stop
+    } else if (m_doc.m_nState == 1) {
+        m_waveDevice.CloseOutput();
+        m_host.KillTimer(1);
+        // A paused playback that is stopped keeps its position.
+        if (m_doc.m_bPause != 1)
+            ShowPosition(m_doc.m_bReverse ? WindowEndingAt(m_doc.m_nEndMark) : m_doc.m_nStartMark);
+    }
+    if (m_doc.m_bPause == 1) {
+        m_doc.m_bPause = 0;
+        m_bOutputPaused = 0;
+    }
+    m_nTransport.store(0);
+    m_doc.m_nState = 0;
+}
+
+void CTransport::OnPause()
+{
+    if (m_doc.m_bPause == 1) {
+        if (m_doc.m_nState == 1) {
+            m_waveDevice.RestartOutput();
+            m_bOutputPaused = 0;
+            m_host.SetTimer(1, 100);
+        }
+        m_doc.m_bPause = 0;
+    } else {
+        if (m_doc.m_nState == 1) {
+            m_host.KillTimer(1);
+            if (!m_waveDevice.PauseOutput())
+                m_bOutputPaused = 1;
+        }
+        // Set while idle it only cues: the next play opens the device paused.
+        m_doc.m_bPause = 1;
+    }
+}
+
+void CTransport::OnLock() { m_doc.m_bLock = m_doc.m_bLock == 1 ? 0 : 1; }
+
+void CTransport::OnGoTop()
+{
+    if (m_doc.m_nState != 0) {
+        OnStop();
+        return;
+    }
+    m_doc.m_nPosition = m_doc.m_nStartMark < m_doc.m_nPosition ? m_doc.m_nStartMark : 0;
+    ShowPositionInControls(m_doc.m_nPosition);
+}
+
+void CTransport::OnGoEnd()
+{
+    if (m_doc.m_nState != 0)
+        OnStop();
+    UINT endWindow = WindowEndingAt(m_doc.m_nEndMark);
+    m_doc.m_nPosition = m_doc.m_nPosition < endWindow ? endWindow : WindowEndingAt(m_doc.m_nSamples - 1);
+    ShowPositionInControls(m_doc.m_nPosition);
+}
+
+void CTransport::OnStartMark() { m_doc.m_nStartMark = m_doc.m_nStartMark == 0 ? m_doc.m_nPosition : 0; }
+
+void CTransport::OnEndMark()
+{
+    UINT last = m_doc.m_nSamples - 1;
+    if (m_doc.m_nEndMark == last) {
+        // The last frame of the window at the cursor, but never past the take: playback up to
+        // the end mark reads the take up to it.
+        std::uint64_t end = std::uint64_t(m_doc.m_nPosition) + m_nFftSize - 1;
+        m_doc.m_nEndMark = end < last ? static_cast<UINT>(end) : last;
+    } else {
+        m_doc.m_nEndMark = last;
+    }
+}
+
+void CTransport::OnHScroll(ScrollCode code, UINT sliderPosition)
+{
+    if (!m_doc.HasTake())
+        return;
+    const UINT n = static_cast<UINT>(m_nFftSize);
+    const UINT last = WindowEndingAt(m_doc.m_nSamples - 1);  // M: the window ending on the last frame
+    const UINT pos = m_doc.m_nPosition;
+    switch (code) {
+    case ScrollCode::LineLeft:
+        if (pos > 0)
+            ShowPosition(pos - 1);
+        break;
+    case ScrollCode::LineRight:
+        if (pos < last)
+            ShowPosition(pos + 1);
+        break;
+    case ScrollCode::PageLeft:
+        if (pos > 0)
+            ShowPosition(pos > n ? pos - n : 0);
+        break;
+    case ScrollCode::PageRight:
+        if (pos < last)
+            ShowPosition(last - pos > n ? pos + n : last);
+        break;
+    case ScrollCode::EndScroll:
+        ShowPosition(sliderPosition);
+        break;
+    case ScrollCode::ThumbTrack:
+        break;
+    }
+}
+
+void CTransport::OnDestroy()
+{
+    if (m_doc.m_nState == 1)
+        m_waveDevice.CloseOutput();
+    else if (m_doc.m_nState == 2)
+        m_waveDevice.CloseInput();
+    m_host.KillTimer(1);
+    FreeChunks();
+    m_nRecordedFrames = 0;
+    std::free(m_pRecordRing);
+    m_pRecordRing = nullptr;
+}
+
+}  // namespace tonmira

@@ -1,0 +1,182 @@
+// The playback side of the transport: play command, feeding timer, reverse, balance, speed.
+#include <cstdio>
+#include <string>
+
+#include "audio/Transport.h"
+#include "audio/TransportHost.h"
+#include "doc/TonmiraDoc.h"
+
+namespace tonmira {
+
+namespace {
+
+constexpr const char* kPlayInitFailed = "再生処理の初期化に失敗しました！";
+constexpr UINT kPlayTickMs = 100;
+
+std::string Decimal(DWORD value)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "%d", static_cast<int>(value));
+    return text;
+}
+
+}  // namespace
+
+// Start of the played range in the mono buffer (forwards) or the reversed buffer (backwards).
+// Backwards the range starts at the last frame of the window at m_nPlayStart; OnPlay has
+// clipped m_nPlayStart and m_nPlayLength so that the range lies inside the take.
+BYTE* CTransport::PlayBase() const
+{
+    const std::size_t width = m_doc.m_header.wBitsPerSample == 16 ? 2 : 1;
+    if (m_doc.m_bReverse != 1)
+        return m_doc.m_pMono + std::size_t(m_nPlayStart) * width;
+    std::int64_t first = std::int64_t(m_doc.m_nSamples) - m_nFftSize - m_nPlayStart;
+    return m_doc.m_pReverse + static_cast<std::size_t>(first < 0 ? 0 : first) * width;
+}
+
+void CTransport::SupplyBuffer(DWORD index, BYTE* base)
+{
+    const std::size_t width = m_doc.m_header.wBitsPerSample == 16 ? 2 : 1;
+    m_waveDevice.m_pBuffer[index % kWaveRingSlots] = base + std::size_t(index) * static_cast<UINT>(m_nFftSize) * width;
+}
+
+void CTransport::OnPlay()
+{
+    if (m_bOutputPaused == 1 || m_doc.m_nState == 2)
+        return;
+    if (!m_waveDevice.m_hMutex) {
+        m_host.Message(kPlayInitFailed);
+        return;
+    }
+    m_waveDevice.CloseOutput();
+    const bool forwards = m_doc.m_bReverse != 1;
+    // Nothing to read from (no take, or its mono or reversed buffer could not be built).
+    if (!m_doc.HasTake() || !(forwards ? m_doc.m_pMono : m_doc.m_pReverse)) {
+        m_host.KillTimer(1);
+        return;
+    }
+    CWaveDevice& dev = m_waveDevice;
+    const UINT n = static_cast<UINT>(m_nFftSize);
+    dev.m_nRate = SpeedRate(m_doc.m_header.nSamplesPerSec, m_nSpeed);
+    dev.m_nBits = m_doc.m_header.wBitsPerSample;
+    dev.m_nChannels = 1;
+    dev.m_nBufferLen = n;
+
+    const UINT pos = m_doc.m_nPosition;
+    const UINT samples = m_doc.m_nSamples;
+    m_nPlayStart = pos;
+    std::int64_t length;
+    if (forwards) {
+        length = m_doc.m_nEndMark > pos ? std::int64_t(m_doc.m_nEndMark) - pos + 1 : std::int64_t(samples) - pos;
+        if (length < 0)
+            length = 0;  // a position past the take plays nothing
+    } else {
+        length = m_doc.m_nStartMark < pos ? std::int64_t(pos) - m_doc.m_nStartMark + n : std::int64_t(pos) + n;
+        // Backwards the range starts at frame pos + n - 1, which lies past the take when the
+        // window at the cursor does; play only what the take holds.
+        std::int64_t beyond = std::int64_t(pos) + n - samples;
+        if (beyond > 0)
+            length -= beyond;
+        if (length < 0)
+            length = 0;
+    }
+    m_nPlayLength = static_cast<UINT>(length);
+
+    BYTE* base = PlayBase();
+    dev.m_nLastSize = 0;
+    DWORD c = 0;
+    while (c < kWaveRingSlots && std::uint64_t(c) * n < m_nPlayLength)
+        SupplyBuffer(c++, base);
+    if (c == 0) {
+        m_nTransport.store(1);
+        m_doc.m_nState = 1;
+        OnStop();
+        return;
+    }
+    if (m_nPlayLength <= std::uint64_t(c) * n)
+        dev.m_nLastSize = m_nPlayLength - (c - 1) * n;
+    dev.m_nWrite.store(c - 1);
+    if (dev.OpenOutput(m_doc.m_bPause)) {
+        m_nTransport.store(1);
+        m_doc.m_nState = 1;
+        if (m_doc.m_bPause != 1)
+            m_host.SetTimer(1, kPlayTickMs);  // a paused start waits for the pause command
+    } else {
+        m_host.KillTimer(1);
+    }
+}
+
+void CTransport::PlayTick()
+{
+    m_host.KillTimer(1);
+    CWaveDevice& dev = m_waveDevice;
+    const UINT n = static_cast<UINT>(m_nFftSize);
+    // Acquire pairs with the device's release of m_nDone: those slots may be given new data.
+    const DWORD d = dev.m_nDone.load(std::memory_order_acquire);
+    if (dev.m_nLastSize == 0) {
+        if (!dev.m_bOutOpen) {
+            OnPlay();
+            return;
+        }
+        BYTE* base = PlayBase();
+        DWORD i = dev.m_nWrite.load() + 1;
+        for (; i < d + kWaveRingSlots && std::uint64_t(i) * n < m_nPlayLength; ++i)
+            SupplyBuffer(i, base);
+        if (m_nPlayLength <= std::uint64_t(i) * n)
+            dev.m_nLastSize = static_cast<DWORD>(m_nPlayLength - std::uint64_t(i - 1) * n);
+        dev.m_nWrite.store(i - 1);
+        dev.FeedOutput();
+    }
+    m_host.SetControlText(kIdcWriteCount, Decimal(dev.m_nWrite.load()));
+    m_host.SetControlText(kIdcReadCount, Decimal(dev.m_nRead.load()));
+    m_host.SetControlText(kIdcDoneCount, Decimal(d));
+    m_host.SetControlText(kIdcLastSize, Decimal(dev.m_nLastSize));
+    if (dev.m_nLastSize != 0 && d > dev.m_nWrite.load()) {
+        OnStop();  // every buffer has played
+        return;
+    }
+    ShowPosition(m_doc.m_bReverse == 1 ? m_nPlayStart - n * d : m_nPlayStart + n * d);
+    m_host.SetTimer(1, kPlayTickMs);
+}
+
+void CTransport::OnReverse()
+{
+    if (m_doc.m_bReverse == 1) {
+        m_doc.m_bReverse = 0;
+        if (m_doc.m_nPosition == WindowEndingAt(m_doc.m_nEndMark))
+            m_doc.m_nPosition = m_doc.m_nStartMark;
+    } else {
+        // Without the reversed buffer backward playback would read nothing: stay forwards.
+        if (!m_doc.m_pReverse && !m_doc.BuildReverseBuffer())
+            return;
+        m_doc.m_bReverse = 1;
+        if (m_doc.m_nPosition == m_doc.m_nStartMark)
+            m_doc.m_nPosition = WindowEndingAt(m_doc.m_nEndMark);
+    }
+    ShowPositionInControls(m_doc.m_nPosition);
+}
+
+void CTransport::ApplyBalance(int balance)
+{
+    m_doc.m_nBalance = balance;
+    m_doc.BuildMonoBuffer();
+    if (m_doc.m_bReverse == 1)
+        m_doc.BuildReverseBuffer();
+    m_host.InvalidateAnalysis();
+}
+
+void CTransport::OnBalance()
+{
+    int balance = m_doc.m_nBalance;
+    if (m_host.RunBalanceDialog(balance))
+        ApplyBalance(balance);
+}
+
+void CTransport::OnSpeed()
+{
+    int speed = m_nSpeed;
+    if (m_host.RunSpeedDialog(speed))
+        m_nSpeed = speed;  // applies from the next play command
+}
+
+}  // namespace tonmira

@@ -1,0 +1,120 @@
+// The recording settings command: what the dialog is filled with, the device format check and
+// its reopen loop, and the analysis set-up after a rate change.
+#include "TransportFixture.h"
+
+namespace tonmira::test {
+namespace {
+
+struct RecordSetupTest : TransportFixture {
+    RecordSetupTest()
+    {
+        SetFormat(44100, 16, 2, 4096);
+        transport->m_dwInFormats = 0xFFFFF;
+    }
+    static RecordSetupValues Choice(int rateIndex, int bitsRadio, int channelRadio, int level)
+    {
+        RecordSetupValues v;
+        v.m_nRateIndex = rateIndex;
+        v.m_nBitsRadio = bitsRadio;
+        v.m_nChannelRadio = channelRadio;
+        v.m_nStartLevel = level;
+        return v;
+    }
+};
+
+TEST_F(RecordSetupTest, FormatBitsFollowTheDeviceLayout)
+{
+    EXPECT_EQ(RecordFormatBit(4, 1, 1), 0x1u);       // 11025 mono 8
+    EXPECT_EQ(RecordFormatBit(3, 1, 0), 0x20u);      // 22050 stereo 8
+    EXPECT_EQ(RecordFormatBit(2, 0, 1), 0x400u);     // 44100 mono 16
+    EXPECT_EQ(RecordFormatBit(1, 0, 0), 0x8000u);    // 48000 stereo 16
+    EXPECT_EQ(RecordFormatBit(0, 0, 0), 0x80000u);   // 96000 stereo 16
+}
+
+TEST_F(RecordSetupTest, ChoiceIsStoredAndARateChangeResetsTheAnalysis)
+{
+    transport->m_nAutoStartLevel = 7;
+    host.m_setupAnswers.push_back(Choice(3, 1, 1, 0));
+    transport->OnRecordSetup();
+    ASSERT_EQ(host.m_setupShown.size(), 1u);
+    EXPECT_EQ(host.m_setupShown[0].m_nRateIndex, 2);
+    EXPECT_EQ(host.m_setupShown[0].m_nBitsRadio, 0);
+    EXPECT_EQ(host.m_setupShown[0].m_nChannelRadio, 0);
+    EXPECT_EQ(host.m_setupShown[0].m_nStartLevel, 7);
+    EXPECT_EQ(host.m_setupShown[0].m_bHasData, 0);
+    EXPECT_EQ(doc.m_header.nSamplesPerSec, 22050u);
+    EXPECT_EQ(doc.m_header.wBitsPerSample, 8);
+    EXPECT_EQ(doc.m_header.nChannels, 1);
+    EXPECT_EQ(transport->m_nFftSize, 2048);
+    EXPECT_EQ(host.m_nRateChangeIndex, 7);
+    EXPECT_EQ(transport->m_nMaxFreq, 11025);
+    EXPECT_EQ(transport->m_nMinFreq, 0);
+    EXPECT_EQ(transport->m_nAutoStartLevel, 0);
+
+    // Same rate: the FFT size stays, nothing is reset.
+    host.m_nRateChangeIndex = -1;
+    transport->m_nFftSize = 512;
+    host.m_setupAnswers.push_back(Choice(3, 0, 0, 0));
+    transport->OnRecordSetup();
+    EXPECT_EQ(transport->m_nFftSize, 512);
+    EXPECT_EQ(host.m_nRateChangeIndex, -1);
+    EXPECT_EQ(doc.m_header.nChannels, 2);
+
+    host.m_setupAnswers.push_back(Choice(0, 0, 0, 0));
+    transport->OnRecordSetup();
+    EXPECT_EQ(transport->m_nFftSize, 8192);
+    EXPECT_EQ(host.m_nRateChangeIndex, 9);
+}
+
+TEST_F(RecordSetupTest, AutomaticStartLevelSwitchesCollectionOff)
+{
+    transport->m_nCollectLevel = 500;
+    host.m_setupAnswers.push_back(Choice(2, 0, 0, 0));
+    transport->OnRecordSetup();
+    EXPECT_EQ(transport->m_nCollectLevel, 500);
+    host.m_setupAnswers.push_back(Choice(2, 0, 0, 10));
+    transport->OnRecordSetup();
+    EXPECT_EQ(transport->m_nAutoStartLevel, 10);
+    EXPECT_EQ(transport->m_nCollectLevel, 0);
+}
+
+TEST_F(RecordSetupTest, UnsupportedFormatReopensTheDialogWithTheOldFormat)
+{
+    transport->m_dwInFormats = 0x0FFFF;  // nothing at 96000 Hz
+    host.m_setupAnswers.push_back(Choice(0, 0, 0, 0));
+    host.m_setupAnswers.push_back(Choice(1, 0, 1, 0));
+    transport->OnRecordSetup();
+    ASSERT_EQ(host.m_messages.size(), 1u);
+    EXPECT_EQ(host.m_messages[0], "選択した設定は使用できません！");
+    ASSERT_EQ(host.m_setupShown.size(), 2u);
+    EXPECT_EQ(host.m_setupShown[1].m_nRateIndex, 2) << "reopened with the document's format";
+    EXPECT_EQ(doc.m_header.nSamplesPerSec, 48000u);
+    EXPECT_EQ(doc.m_header.nChannels, 1);
+}
+
+TEST_F(RecordSetupTest, OtherRatesCannotBeChangedAndCancelChangesNothing)
+{
+    doc.m_header.nSamplesPerSec = 8000;
+    transport->OnRecordSetup();
+    ASSERT_EQ(host.m_messages.size(), 1u);
+    EXPECT_EQ(host.m_messages[0], "設定変更できません！");
+    EXPECT_TRUE(host.m_setupShown.empty());
+
+    doc.m_header.nSamplesPerSec = 44100;
+    transport->OnRecordSetup();  // no answer queued: Cancel
+    EXPECT_EQ(doc.m_header.wBitsPerSample, 16);
+    EXPECT_EQ(doc.m_header.nChannels, 2);
+}
+
+TEST_F(RecordSetupTest, ATakeDisablesTheFormatControls)
+{
+    std::vector<std::int16_t> take(200, 1);
+    LoadTake16(take, 2);
+    host.m_setupAnswers.push_back(Choice(2, 0, 0, 20));
+    transport->OnRecordSetup();
+    EXPECT_EQ(host.m_setupShown[0].m_bHasData, 1);
+    EXPECT_EQ(transport->m_nAutoStartLevel, 20);
+}
+
+}  // namespace
+}  // namespace tonmira::test
