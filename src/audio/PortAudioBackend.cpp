@@ -128,9 +128,14 @@ int PortAudioBackend::Start(WaveDirection direction)
 void PortAudioBackend::Stop(WaveDirection direction)
 {
     Stream& s = StreamOf(direction);
-    // Abort rather than drain: what is still queued is handed back, not played.
-    if (s.handle && Pa_IsStreamStopped(static_cast<PaStream*>(s.handle)) == 0)
-        Pa_AbortStream(static_cast<PaStream*>(s.handle));
+    // Output: the device layer has switched the stream to silence, so stopping (which lets the
+    // host's buffers play out) ends with the sound already handed over, and nothing after it.
+    if (s.handle && Pa_IsStreamStopped(static_cast<PaStream*>(s.handle)) == 0) {
+        if (direction == WaveDirection::Output)
+            Pa_StopStream(static_cast<PaStream*>(s.handle));
+        else
+            Pa_AbortStream(static_cast<PaStream*>(s.handle));
+    }
 }
 
 void PortAudioBackend::Close(WaveDirection direction)

@@ -163,7 +163,9 @@ BOOL CWaveDevice::CloseOutput()
     m_bOutPaused = 0;
     if (m_bOutOpen != 1)
         return 1;
-    // Stop first: once it returns no callback runs, so handing the buffers back cannot race.
+    // Nothing more from the queue; what the device already holds still plays out while it stops.
+    m_bDevicePaused.store(true, std::memory_order_release);
+    // Once Stop returns no callback runs, so handing the buffers back cannot race.
     m_backend.Stop(WaveDirection::Output);
     ReturnAllBuffers(m_outQueue, false);
     for (DWORD i = 0; i < kWaveRingSlots; ++i)

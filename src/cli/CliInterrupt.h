@@ -1,0 +1,11 @@
+#pragma once
+// Ctrl-C (SIGINT) and SIGTERM for long-running commands: the first signal only sets a flag that
+// the command's loop polls, so it can stop through its own stop command and finish its files.
+// A second signal ends the program at once.
+namespace tonmira::cli {
+
+// Installs the handlers; call once before the loop starts.
+void InstallInterruptHandler();
+bool Interrupted();
+
+}  // namespace tonmira::cli
