@@ -59,6 +59,8 @@ template <class... Ts>
 struct Overloaded : Ts... {
     using Ts::operator()...;
 };
+template <class... Ts>
+Overloaded(Ts...) -> Overloaded<Ts...>;  // older compilers do not deduce aggregates
 
 // Reads the first line of an edit, at most maxChars bytes, as a leading decimal integer;
 // anything that does not start like one counts as 0.

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <thread>
 #include <vector>
 
 #include "TestUtil.h"
@@ -198,4 +199,22 @@ TEST(EventProcessor, NoFolderOrMissingFolderStillAnalyses)
     EXPECT_GT(out.m_figures.m_nPeak, 9990);
     EXPECT_EQ(out.m_strFinalPath, "");
     EXPECT_EQ(run.host.m_nRejectedShown, 1);
+}
+
+// The collection worker and the event command may run processors on different threads; they
+// share nothing (run under ThreadSanitizer).
+TEST(EventProcessor, IndependentEventsOnTwoThreads)
+{
+    TempDir dirA;
+    TempDir dirB;
+    EventRun a;
+    EventRun b;
+    EventOutcome outA;
+    EventOutcome outB;
+    std::thread worker([&] { outA = a.Process(dirA.Path().string()); });
+    outB = b.Process(dirB.Path().string());
+    worker.join();
+    EXPECT_EQ(fs::path(outA.m_strFinalPath).filename(), fs::path(outB.m_strFinalPath).filename());
+    EXPECT_TRUE(fs::exists(outA.m_strFinalPath));
+    EXPECT_TRUE(fs::exists(outB.m_strFinalPath));
 }
