@@ -52,6 +52,11 @@ int RunEvent(const std::vector<std::string>& argv)
         }
     }
     ApplyCollectSettingsOptions(args, settings);
+    // A settings file may hold what the dialog would refuse; refuse it the same way.
+    if (auto failure = AutoRecordForm::Validate(settings)) {
+        sink.Message(failure->m_strMessage);
+        return kExitFailed;
+    }
     settings.m_strOutputFolder = args.GetString("out", "");
 
     CTonmiraDoc doc(sink);

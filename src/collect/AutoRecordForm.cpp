@@ -165,6 +165,15 @@ std::optional<AutoRecordForm::ExchangeFailure> AutoRecordForm::ControlsToData(co
     return std::nullopt;
 }
 
+std::optional<AutoRecordForm::ExchangeFailure> AutoRecordForm::Validate(const CollectSettings& settings)
+{
+    AutoRecordForm form;
+    static_cast<CollectSettings&>(form) = settings;
+    AutoRecordControls controls;
+    form.DataToControls(controls);  // a NaN or infinite bound shows as text no exchange accepts
+    return form.ControlsToData(controls);
+}
+
 bool AutoRecordForm::UpdateData(AutoRecordControls& controls, MessageSink& sink)
 {
     auto failure = ControlsToData(controls);

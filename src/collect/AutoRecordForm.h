@@ -46,6 +46,12 @@ public:
     // offending control and returns false.
     bool UpdateData(AutoRecordControls& controls, MessageSink& sink);
 
+    // The checks OK would make on these settings, for settings that reach the engine without
+    // the dialog (a settings file given to the command line): a continuous time outside
+    // 0..10000, a play count outside 0..1000 or a bound that is not a finite number fail with
+    // the dialog's message. Other values are taken as they are, as the dialog takes them.
+    static std::optional<ExchangeFailure> Validate(const CollectSettings& settings);
+
     // Dialog initialisation: fill controls, amplification group from the play count, spin ranges;
     // for 8-bit the two levels are lowered to 127.
     void OnInitDialog(AutoRecordControls& controls);

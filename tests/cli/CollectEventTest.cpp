@@ -124,6 +124,15 @@ TEST(CliEvent, SettingsFileMissingFolderAndUsage)
     EXPECT_EQ(Fields(missing.out)[0], "-");
     EXPECT_EQ(Fields(missing.out)[1], "12000");
 
+    // A settings file holding a play count the dialog would refuse.
+    std::string ars = ReadFileBytes(dir.File("s.ars"));
+    ars.replace(284, 4, std::string("\xff\xff\xff\xff", 4));
+    WriteFileBytes(dir.File("bad.ars"), ars);
+    auto refused = RunCli({"event", in, "--out", dir.Path().string(), "--settings", dir.File("bad.ars")});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_EQ(refused.err, "0 から 1000 までの整数を入力してください。\n");
+    EXPECT_EQ(refused.out, "");
+
     EXPECT_EQ(RunCli({"event", in, "--out", dir.Path().string(), "--clock", "2024-02-30 00:00:00"}).exitCode, 2);
     EXPECT_EQ(RunCli({"event", in}).exitCode, 2);
     EXPECT_EQ(RunCli({"event", in, "--out", dir.Path().string(), "--fft", "1000"}).exitCode, 2);
@@ -148,4 +157,26 @@ TEST(CliExpand, ScalesToTheLevelAndKeepsSilence)
     r = RunCli({"expand", dir.File("missing.wav"), dir.File("x.wav"), "--level", "5"});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_FALSE(fs::exists(dir.File("x.wav")));
+}
+
+TEST(CliEvent, EightBitEventPeaksAt128)
+{
+    TempDir dir;
+    // 8-bit mono at 8000 Hz: a tone that reaches the sample value 0 (magnitude 128).
+    std::string data;
+    for (int i = 0; i < 3000; ++i)
+        data.push_back(static_cast<char>(i % 8 == 2 ? 0 : 128 + static_cast<int>(60 * std::sin(i * 0.8))));
+    std::string wav = "RIFF" + Le(36 + data.size(), 4) + "WAVE" + "fmt " + Le(16, 4) + Le(1, 2) + Le(1, 2) +
+                      Le(8000, 4) + Le(8000, 4) + Le(1, 2) + Le(8, 2) + "data" + Le(data.size(), 4) + data;
+    WriteFileBytes(dir.File("e8.wav"), wav);
+    auto r = RunCli({"event", dir.File("e8.wav"), "--out", dir.Path().string(), "--clock", "2024-03-05 14:07:09",
+                     "--save-amplified", "1"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    auto f = Fields(r.out);
+    EXPECT_EQ(f[1], "128");
+    EXPECT_EQ(f[0].rfind(dir.Path().string() + "/20240305140709-00128-", 0), 0u) << f[0];
+    // The amplified 8-bit take was saved: always maximum maps the peak 128 to 127 below centre.
+    std::string saved = ReadFileBytes(f[0] == "-" ? "" : f[0]);
+    ASSERT_EQ(saved.size(), wav.size());
+    EXPECT_EQ(static_cast<unsigned char>(saved[44 + 2]), 1);
 }

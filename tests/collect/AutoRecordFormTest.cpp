@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "TestUtil.h"
 #include "collect/ArsFile.h"
 #include "collect/AutoRecordForm.h"
@@ -258,4 +260,25 @@ TEST(AutoRecordForm, LoadAndSaveSettingsFiles)
     c.m_texts[kIdcPlayCount] = "1";
     EXPECT_FALSE(form.OnSaveSettings(dir.File("gone/s.ars"), c, sink));
     EXPECT_EQ(sink.m_messages, std::vector<std::string>{"ファイルの保存に失敗しました。"});
+}
+
+TEST(AutoRecordForm, ValidateRefusesWhatTheDialogWouldRefuse)
+{
+    EXPECT_FALSE(AutoRecordForm::Validate(CollectSettings{}));
+    CollectSettings s;
+    s.m_nCollectLevel = -5;  // the dialog does not check levels
+    s.m_nAmpFactor = -3;
+    EXPECT_FALSE(AutoRecordForm::Validate(s));
+    s.m_nPlayCount = -1;
+    auto failure = AutoRecordForm::Validate(s);
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->m_nControlId, kIdcPlayCount);
+    s.m_nPlayCount = 0;
+    s.m_fStdDevHigh = std::nanf("");
+    failure = AutoRecordForm::Validate(s);
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->m_strMessage, "数字を入力してください。");
+    s.m_fStdDevHigh = 1.0f;
+    s.m_fIntegLow = -INFINITY;
+    EXPECT_TRUE(AutoRecordForm::Validate(s));
 }
