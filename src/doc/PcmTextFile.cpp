@@ -10,6 +10,7 @@
 #include "doc/DocMessages.h"
 #include "doc/FormatPrompt.h"
 #include "doc/MessageSink.h"
+#include "doc/SamplingRateValidation.h"
 #include "doc/TonmiraDoc.h"
 
 namespace tonmira {
@@ -122,6 +123,10 @@ BOOL ReadPcmTextFile(CTonmiraDoc& doc, CArchive& ar)
     answer.m_nSamplingRate = 44100;
     answer.m_nBitsRadio = 0;
     if (!doc.m_pFormatPrompt || !doc.m_pFormatPrompt->Ask(answer))
+        return 0;
+    // An answer the prompt should never give is taken as a cancel rather than as a format.
+    if (answer.m_nSamplingRate < kMinSamplingRate || answer.m_nSamplingRate > kMaxSamplingRate ||
+        (answer.m_nBitsRadio != 0 && answer.m_nBitsRadio != 1))
         return 0;
     h.nSamplesPerSec = answer.m_nSamplingRate;
     h.wBitsPerSample = answer.m_nBitsRadio == 0 ? 16 : 8;

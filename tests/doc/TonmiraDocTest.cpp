@@ -315,3 +315,17 @@ TEST(TonmiraDoc, MixEqualsTheExtendedPrecisionSumForEveryBalance)
         }
     }
 }
+
+TEST(TonmiraDoc, SaveOverAnExistingFileKeepsItsPermissions)
+{
+    TempDir dir;
+    CapturingMessageSink sink;
+    CTonmiraDoc doc(sink);
+    SetTake16(doc, 1, {1, 2, 3});
+    const std::string target = dir.File("t.wav");
+    WriteFileBytes(target, "old");
+    std::filesystem::permissions(target, std::filesystem::perms(0640));
+    ASSERT_TRUE(doc.OnSaveDocument(target));
+    EXPECT_EQ(std::filesystem::status(target).permissions(), std::filesystem::perms(0640));
+    EXPECT_EQ(ReadFileBytes(target).size(), 44u + 6u);
+}
