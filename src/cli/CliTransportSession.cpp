@@ -1,0 +1,48 @@
+#include "cli/CliTransportSession.h"
+
+#include <cstdint>
+
+#include "doc/TonmiraDoc.h"
+
+namespace tonmira::cli {
+
+namespace {
+constexpr int kControlTimer = 2;  // the command's own poll, beside the transport's timer 1
+constexpr std::uint32_t kControlMs = 20;
+}  // namespace
+
+CliTransportSession::CliTransportSession(CTonmiraDoc& doc, MessageSink& sink)
+    : m_loop(m_clock, [this](int id) {
+          if (id == 1)
+              m_transport.OnTimer(1);
+      }),
+      m_host(m_loop, sink),
+      m_transport(doc, m_host, m_backend),
+      m_doc(doc)
+{
+}
+
+bool CliTransportSession::RunUntilIdle(const std::function<bool()>& shouldStop)
+{
+    bool stopped = true;
+    // Timer 2 only wakes the loop: the poll runs after every timer event.
+    m_loop.SetTimer(kControlTimer, kControlMs);
+    auto poll = [&] {
+        if (m_doc.m_nState == 0)
+            return true;
+        if (shouldStop()) {
+            m_transport.OnStop();
+            if (m_doc.m_nState != 0) {
+                stopped = false;
+                return true;
+            }
+        }
+        return m_doc.m_nState == 0;
+    };
+    m_loop.RunUntil(poll, INT64_MAX);
+    m_loop.KillTimer(kControlTimer);
+    m_loop.KillTimer(1);
+    return stopped;
+}
+
+}  // namespace tonmira::cli
