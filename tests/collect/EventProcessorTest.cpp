@@ -114,62 +114,22 @@ TEST(EventProcessor, AcceptedEventIsNamedByItsFiguresAndReplayed)
                                         " accepted");
 }
 
-TEST(EventProcessor, RejectedEventsAreDeletedOrMarked)
-{
-    {
-        TempDir dir;
-        EventRun run;
-        run.settings.m_nBandLowHz = 2000;  // the band peak test finds nothing there
-        run.settings.m_nBandHighHz = 3000;
-        EventOutcome out = run.Process(dir.Path().string());
-        EXPECT_FALSE(out.m_figures.m_bAccepted);
-        EXPECT_EQ(out.m_strFinalPath, "");
-        EXPECT_TRUE(fs::is_empty(dir.Path()));
-        EXPECT_EQ(run.host.m_nRejectedShown, 1);
-        EXPECT_TRUE(run.host.m_replays.empty());
-        EXPECT_EQ(FormatEventLine(out).substr(0, 2), "- ");
-    }
-    {
-        TempDir dir;
-        EventRun run;
-        run.settings.m_nBandLowHz = 2000;
-        run.settings.m_nBandHighHz = 3000;
-        run.settings.m_bSaveRejected = 1;
-        EventOutcome out = run.Process(dir.Path().string());
-        EXPECT_EQ(out.m_strFinalPath, out.m_strEventFile + "A");
-        EXPECT_TRUE(fs::exists(out.m_strFinalPath));
-        EXPECT_EQ(out.m_strFinalPath.substr(out.m_strFinalPath.size() - 5), ".WAVA");
-    }
-    {
-        // Every condition met, only the play level missed: the figures name stays unmarked.
-        TempDir dir;
-        EventRun run;
-        run.settings.m_bSaveRejected = 1;
-        run.settings.m_nPlayLevel = 20000;
-        EventOutcome out = run.Process(dir.Path().string());
-        EXPECT_FALSE(out.m_figures.m_bAccepted);
-        EXPECT_TRUE(out.m_figures.AllConditionsMet());
-        EXPECT_EQ(out.m_strFinalPath, out.m_strEventFile);
-        EXPECT_TRUE(fs::exists(out.m_strFinalPath));
-    }
-}
-
-TEST(EventProcessor, AmplifiedFileCarriesTheIntegrationInItsFirstName)
+TEST(EventProcessor, EventMissingOnlyThePlayLevelKeepsItsName)
 {
     TempDir dir;
     EventRun run;
-    run.settings.m_bSaveAmplified = 1;
-    run.settings.m_fIntegHigh = 99.5f;  // the ratio, not the band peak test
+    run.settings.m_bSaveRejected = 1;
+    run.settings.m_nPlayLevel = 20000;
     EventOutcome out = run.Process(dir.Path().string());
-    const EventFigures& fig = out.m_figures;
-    ASSERT_GT(fig.m_nIntegration100, 0);
-    char first[64];
-    std::snprintf(first, sizeof first, "20240305140709-%04d-0000-00000000-%05d-%04d-", fig.m_nIntegration100,
-                  fig.m_nPeak, fig.m_nIntegration100);
-    EXPECT_EQ(fs::path(out.m_strFinalPath).filename().string().rfind(first, 0), 0u) << out.m_strFinalPath;
-    EXPECT_EQ(PeakOfWav(ReadFileBytes(out.m_strFinalPath)), 32767);  // the amplified take
+    EXPECT_FALSE(out.m_figures.m_bAccepted);
+    EXPECT_TRUE(out.m_figures.AllConditionsMet());
+    EXPECT_EQ(out.m_strFinalPath, out.m_strEventFile);
+    EXPECT_TRUE(fs::exists(out.m_strFinalPath));
+    EXPECT_EQ(run.host.m_nRejectedShown, 1);
+    EXPECT_TRUE(run.host.m_replays.empty());
 
-    // With the band peak test the integration figure is 0: the writer uses the plain name.
+    // With the band peak test the integration figure is 0, so an amplified take is first
+    // written under the plain name.
     TempDir dir2;
     EventRun run2;
     run2.settings.m_bSaveAmplified = 1;
@@ -177,28 +137,7 @@ TEST(EventProcessor, AmplifiedFileCarriesTheIntegrationInItsFirstName)
     const EventFigures& fig2 = out2.m_figures;
     EXPECT_EQ(out2.m_strFinalPath, FiguresEventFileName(dir2.File("20240305140709.WAV"), fig2.m_nPeak, 0,
                                                         fig2.m_nPoints100, fig2.m_fStdDev));
-}
-
-TEST(EventProcessor, NoFolderOrMissingFolderStillAnalyses)
-{
-    EventRun quiet;
-    EventOutcome out = quiet.Process("");
-    EXPECT_TRUE(out.m_figures.m_bAccepted);
-    EXPECT_EQ(out.m_strEventFile, "");
-    EXPECT_EQ(out.m_strFinalPath, "");
-    EXPECT_FALSE(out.m_bWriteFailed);
-    EXPECT_TRUE(quiet.sink.m_messages.empty());
-
-    TempDir dir;
-    EventRun run;
-    run.settings.m_nBandLowHz = 2000;  // rejected, so the delete step runs on the missing file
-    run.settings.m_nBandHighHz = 3000;
-    out = run.Process(dir.File("gone"));
-    EXPECT_TRUE(out.m_bWriteFailed);
-    EXPECT_EQ(run.sink.m_messages, std::vector<std::string>{"Wavファイルの保存に失敗しました。"});
-    EXPECT_GT(out.m_figures.m_nPeak, 9990);
-    EXPECT_EQ(out.m_strFinalPath, "");
-    EXPECT_EQ(run.host.m_nRejectedShown, 1);
+    EXPECT_EQ(PeakOfWav(ReadFileBytes(out2.m_strFinalPath)), 32767);
 }
 
 // The collection worker and the event command may run processors on different threads; they

@@ -110,13 +110,3 @@ TEST(RangeExpansion, EightBitAndSilence)
     ASSERT_TRUE(ExpandRange(s.doc, RangeExpansionPeak(s.doc), 32767));
     EXPECT_EQ(s.Samples16(s.doc.m_pData, 2), (std::vector<int>{0, 0}));
 }
-
-TEST(RangeExpansion, SliderMapping)
-{
-    RangeSetup setup{8000, RangeFullScale(16)};
-    EXPECT_EQ(setup.SliderPosition(), 24767);
-    EXPECT_EQ(setup.TickFrequency(), 3276);
-    setup.SetFromSlider(0);
-    EXPECT_EQ(setup.m_nPeakLevel, 32767);
-    EXPECT_EQ((RangeSetup{0, RangeFullScale(8)}).TickFrequency(), 12);
-}
