@@ -16,6 +16,13 @@ class MessageSink;
 
 inline const char* const kMsgArsSaveFailed = "ファイルの保存に失敗しました。";
 inline const char* const kMsgArsLoadFailed = "ファイルの読み込みに失敗しました。";
+// Texts of the dialog's file and folder choosers.
+inline const char* const kArsFileFilter = "Auto Record Setup Files(*.ars)|*.ars|All Files(*.*)|*.*||";
+inline const char* const kArsDefaultExtension = "ars";
+inline const char* const kArsSaveTitle = "自動集音設定の保存";
+inline const char* const kArsLoadTitle = "自動集音設定の読込み";
+inline const char* const kBrowseFolderTitle = "Waveファイルを作成するフォルダの選択";
+inline const char* const kAutoRecordCaption = "自動集音設定";
 
 // Every setting under its own name, plus the dialog's own members.
 class AutoRecordForm : public CollectSettings {
