@@ -22,15 +22,6 @@ struct RecordSetupTest : TransportFixture {
     }
 };
 
-TEST_F(RecordSetupTest, FormatBitsFollowTheDeviceLayout)
-{
-    EXPECT_EQ(RecordFormatBit(4, 1, 1), 0x1u);       // 11025 mono 8
-    EXPECT_EQ(RecordFormatBit(3, 1, 0), 0x20u);      // 22050 stereo 8
-    EXPECT_EQ(RecordFormatBit(2, 0, 1), 0x400u);     // 44100 mono 16
-    EXPECT_EQ(RecordFormatBit(1, 0, 0), 0x8000u);    // 48000 stereo 16
-    EXPECT_EQ(RecordFormatBit(0, 0, 0), 0x80000u);   // 96000 stereo 16
-}
-
 TEST_F(RecordSetupTest, ChoiceIsStoredAndARateChangeResetsTheAnalysis)
 {
     transport->m_nAutoStartLevel = 7;
@@ -64,6 +55,14 @@ TEST_F(RecordSetupTest, ChoiceIsStoredAndARateChangeResetsTheAnalysis)
     transport->OnRecordSetup();
     EXPECT_EQ(transport->m_nFftSize, 8192);
     EXPECT_EQ(host.m_nRateChangeIndex, 9);
+
+    // With a take the dialog shows the format controls disabled.
+    std::vector<std::int16_t> take(200, 1);
+    LoadTake16(take, 2);
+    host.m_setupAnswers.push_back(Choice(0, 0, 0, 20));
+    transport->OnRecordSetup();
+    EXPECT_EQ(host.m_setupShown.back().m_bHasData, 1);
+    EXPECT_EQ(transport->m_nAutoStartLevel, 20);
 }
 
 TEST_F(RecordSetupTest, AutomaticStartLevelSwitchesCollectionOff)
@@ -104,16 +103,6 @@ TEST_F(RecordSetupTest, OtherRatesCannotBeChangedAndCancelChangesNothing)
     transport->OnRecordSetup();  // no answer queued: Cancel
     EXPECT_EQ(doc.m_header.wBitsPerSample, 16);
     EXPECT_EQ(doc.m_header.nChannels, 2);
-}
-
-TEST_F(RecordSetupTest, ATakeDisablesTheFormatControls)
-{
-    std::vector<std::int16_t> take(200, 1);
-    LoadTake16(take, 2);
-    host.m_setupAnswers.push_back(Choice(2, 0, 0, 20));
-    transport->OnRecordSetup();
-    EXPECT_EQ(host.m_setupShown[0].m_bHasData, 1);
-    EXPECT_EQ(transport->m_nAutoStartLevel, 20);
 }
 
 }  // namespace

@@ -272,15 +272,6 @@ TEST_F(RecordingTest, RecordingThatCannotStartLeavesTheTakePlayable)
     EXPECT_EQ(doc.m_nState, 0);
 }
 
-TEST_F(RecordingTest, RecordCommandIsIgnoredUnlessIdle)
-{
-    transport->OnRecord();
-    ASSERT_EQ(doc.m_nState, 2);
-    transport->OnRecord();
-    EXPECT_EQ(backend.OpenCount(WaveDirection::Input), 1);
-    transport->OnStop();
-}
-
 // An hour of 96 kHz stereo input through the ring and the chunks: nothing lost, nothing
 // repeated, and the chunks are never copied while growing. This test has one thread; under
 // ThreadSanitizer, which slows every access, ten minutes stand for the hour.
