@@ -1,0 +1,181 @@
+// collect IN --out DIR [...]: automatic collection from a recording, in virtual time.
+// collect --live --out DIR [...]: the same on the default input device until Ctrl-C.
+// One line per processed event, as the event command prints it.
+#include <cstdio>
+#include <cstring>
+#include <limits>
+#include <memory>
+#include <vector>
+
+#include "audio/Clock.h"
+#include "audio/LoopTransportHost.h"
+#include "audio/PortAudioBackend.h"
+#include "audio/TimerLoop.h"
+#include "audio/Transport.h"
+#include "cli/CliCollectSettings.h"
+#include "cli/CliCommand.h"
+#include "cli/CliInterrupt.h"
+#include "cli/CliLoad.h"
+#include "cli/CliMessageSink.h"
+#include "collect/ArsFile.h"
+#include "collect/AutoRecordForm.h"
+#include "collect/CollectionEngine.h"
+#include "collect/EventProcessor.h"
+#include "collect/LocalClock.h"
+#include "collect/LoopCollectHost.h"
+#include "collect/OfflineCollection.h"
+#include "doc/DocMessages.h"
+#include "doc/TonmiraDoc.h"
+#include "dsp/FftEngine.h"
+#include "dsp/FftSize.h"
+
+namespace tonmira::cli {
+
+namespace {
+
+// Wakes the live loop so that it notices Ctrl-C while nothing else is due.
+constexpr int kInterruptPollTimer = 3;
+constexpr unsigned kInterruptPollMs = 100;
+
+void PrintEvent(const EventOutcome& outcome)
+{
+    std::printf("%s\n", FormatEventLine(outcome).c_str());
+    std::fflush(stdout);  // one line as soon as each event is done, also when piped
+}
+
+int FftSizeOption(const CliArgs& args, DWORD rate)
+{
+    int n = static_cast<int>(args.GetInt("fft", DefaultFftSize(rate), kMinFftSize, kMaxFftSize));
+    if ((n & (n - 1)) != 0)
+        throw UsageError("--fft needs a power of two from 16 to 131072");
+    return n;
+}
+
+int RunOffline(const CliArgs& args, const CollectSettings& settings, int detectLevel, CliMessageSink& sink)
+{
+    LocalDateTime start = SystemLocalClock().Now();
+    if (args.Has("clock") && !ParseLocalDateTime(args.GetString("clock", ""), start))
+        throw UsageError("--clock needs \"YYYY-MM-DD HH:MM:SS\"");
+
+    CTonmiraDoc input(sink);
+    if (!LoadDocument(input, args.Positional(0), args))
+        return kExitFailed;
+    const int n = FftSizeOption(args, input.m_header.nSamplesPerSec);
+
+    CTonmiraDoc doc(sink);
+    doc.m_header.nSamplesPerSec = input.m_header.nSamplesPerSec;
+    doc.m_header.wBitsPerSample = input.m_header.wBitsPerSample;
+    doc.m_header.nChannels = input.m_header.nChannels;
+    const std::uint64_t bytes = std::uint64_t(input.m_nSamples) * input.FrameBytes();
+    const BYTE* samples = input.m_pData;
+    OfflineCollection run(
+        doc, settings, n, start, sink,
+        [samples](BYTE* dst, std::size_t count, std::uint64_t offset) { std::memcpy(dst, samples + offset, count); },
+        bytes);
+    run.Engine().m_nDetectLevel = detectLevel;
+    run.m_onEvent = PrintEvent;
+    if (!run.Run())
+        return kExitFailed;
+    return sink.m_nCount ? kExitFailed : kExitDone;
+}
+
+int RunLive(const CliArgs& args, const CollectSettings& settings, int detectLevel, CliMessageSink& sink)
+{
+    if (args.Has("clock"))
+        throw UsageError("--clock is for collection from a file; live names use the local time");
+    CTonmiraDoc doc(sink);
+    doc.m_header.nSamplesPerSec = static_cast<DWORD>(args.GetInt("rate", 44100, 1000, 384000));
+    doc.m_header.wBitsPerSample = static_cast<WORD>(args.GetInt("bits", 16, 8, 16));
+    if (doc.m_header.wBitsPerSample != 8 && doc.m_header.wBitsPerSample != 16)
+        throw UsageError("--bits needs 16 or 8");
+    doc.m_header.nChannels = static_cast<WORD>(args.GetInt("channels", 1, 1, 2));
+    const int n = FftSizeOption(args, doc.m_header.nSamplesPerSec);
+
+    CFftEngine fft;
+    if (!fft.Init(n, 0)) {
+        sink.Message(msg::kMallocFailed);
+        return kExitFailed;
+    }
+    std::vector<int> spectrum(static_cast<std::size_t>(n / 2));
+
+    PortAudioBackend backend;
+    SteadyClock clock;
+    std::unique_ptr<CTransport> transport;
+    TimerLoop loop(clock, [&](int id) {
+        if (id == 1)
+            transport->OnTimer(id);
+    });
+    LoopTransportHost view(loop, sink);
+    transport = std::make_unique<CTransport>(doc, view, backend);
+    transport->m_nFftSize = n;
+    SystemLocalClock localTime;
+    LoopCollectHost host(loop);
+    host.m_onEvent = PrintEvent;
+    CCollectionEngine engine(*transport, doc, view, settings, fft, spectrum.data(), localTime, host);
+    engine.m_nDetectLevel = detectLevel;
+
+    InstallInterruptHandler();
+    transport->OnRecord();
+    if (doc.m_nState != 2) {
+        std::fprintf(stderr, "tonmira-cli: the input device could not be opened\n");
+        return kExitFailed;
+    }
+    const std::int64_t forever = std::numeric_limits<std::int64_t>::max();
+    loop.SetTimer(kInterruptPollTimer, kInterruptPollMs);
+    loop.RunUntil([] { return Interrupted(); }, forever);
+
+    // As the stop command: an event being captured is discarded, a replay ends; a worker that is
+    // processing finishes its event on this loop but does not record again.
+    engine.m_bFinishing.store(true);
+    transport->OnStop();
+    if (transport->m_bCollectBusy.load() != 0)
+        loop.RunUntil([&] { return transport->m_bCollectBusy.load() == 0; }, forever);
+    engine.JoinWorker();
+    if (doc.m_nState != 0)
+        transport->OnStop();
+    loop.KillTimer(kInterruptPollTimer);
+    return sink.m_nCount ? kExitFailed : kExitDone;
+}
+
+int RunCollect(const std::vector<std::string>& argv)
+{
+    std::set<std::string> options = WithLoadOptions(CollectSettingsOptions());
+    for (const char* name : {"out", "clock", "detect-level", "fft", "settings", "channels"})
+        options.insert(name);
+    CliArgs args(argv, options, {"live"});
+    const bool live = args.Has("live");
+    args.RequirePositionals(live ? 0 : 1, live ? 0 : 1);
+    if (!args.Has("out"))
+        throw UsageError("--out DIR is required");
+    const int detectLevel = static_cast<int>(args.GetInt("detect-level", 5, 0, 50));
+
+    CliMessageSink sink;
+    CollectSettings settings;
+    if (args.Has("settings")) {
+        int bits = 16;
+        if (!LoadArsFile(args.GetString("settings", ""), bits, settings)) {
+            sink.Message(kMsgArsLoadFailed);
+            return kExitFailed;
+        }
+    }
+    ApplyCollectSettingsOptions(args, settings);
+    settings.m_strOutputFolder = args.GetString("out", "");
+    if (settings.m_nCollectLevel <= 0)
+        throw UsageError("collection needs a level: --level L (1..32767) or a settings file with one");
+    return live ? RunLive(args, settings, detectLevel, sink) : RunOffline(args, settings, detectLevel, sink);
+}
+
+const CliCommandRegistrar registrar(
+    {"collect",
+     "collect IN --out DIR [--settings F.ars] [settings options] [--clock \"YYYY-MM-DD HH:MM:SS\"]\n"
+     "      [--detect-level L] [--fft N] [--rate HZ --bits 16|8]\n"
+     "      automatic collection from IN, fed as live input in virtual time\n"
+     "collect --live --out DIR [--settings F.ars] [settings options] [--detect-level L]\n"
+     "      [--rate HZ] [--bits 16|8] [--channels 1|2] [--fft N]\n"
+     "      the same on the default input device until Ctrl-C;\n"
+     "      prints per event: path-or-- P integration*100 points*100 stddev accepted|rejected",
+     RunCollect});
+
+}  // namespace
+
+}  // namespace tonmira::cli

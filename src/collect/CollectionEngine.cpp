@@ -1,0 +1,163 @@
+#include "collect/CollectionEngine.h"
+
+#include <functional>
+#include <system_error>
+
+#include "audio/Transport.h"
+#include "audio/TransportHost.h"
+#include "collect/CollectHost.h"
+#include "collect/CollectSettings.h"
+#include "collect/EventHost.h"
+#include "collect/EventProcessor.h"
+#include "doc/TonmiraDoc.h"
+
+namespace tonmira {
+
+namespace {
+
+constexpr int kPollMs = 10;
+
+// Messages of the event steps (a failed event file) are shown by the owner's thread.
+class UiThreadMessageSink : public MessageSink {
+public:
+    UiThreadMessageSink(CollectHost& host, MessageSink& view) : m_host(host), m_view(view) {}
+    void Message(const std::string& text) override
+    {
+        m_host.RunOnUiThread([&] { m_view.Message(text); });
+    }
+
+private:
+    CollectHost& m_host;
+    MessageSink& m_view;
+};
+
+class WorkerEventHost : public EventHost {
+public:
+    WorkerEventHost(std::function<void(int)> replay, std::function<void()> rejected)
+        : m_replay(std::move(replay)), m_rejected(std::move(rejected))
+    {
+    }
+    void ReplayEvent(int nPlayCount) override { m_replay(nPlayCount); }
+    void ShowRejectedEvent() override { m_rejected(); }
+
+private:
+    std::function<void(int)> m_replay;
+    std::function<void()> m_rejected;
+};
+
+}  // namespace
+
+CCollectionEngine::CCollectionEngine(CTransport& transport, CTonmiraDoc& doc, TransportHost& view,
+                                     const CollectSettings& settings, CFftEngine& fft, int* spectrum,
+                                     const LocalClock& clock, CollectHost& host)
+    : m_transport(transport), m_doc(doc), m_view(view), m_settings(settings), m_fft(fft), m_pSpectrum(spectrum),
+      m_clock(clock), m_host(host)
+{
+    m_transport.SetCollectHandOver(this);
+    ApplySettings();
+}
+
+CCollectionEngine::~CCollectionEngine()
+{
+    m_transport.SetCollectHandOver(nullptr);
+    JoinWorker();
+}
+
+void CCollectionEngine::ApplySettings()
+{
+    m_transport.m_nCollectLevel = m_settings.m_nCollectLevel;
+    m_transport.m_nContinuousMs = m_settings.m_nContinuousMs;
+}
+
+void CCollectionEngine::JoinWorker()
+{
+    if (m_worker.joinable())
+        m_worker.join();
+}
+
+void CCollectionEngine::OnCollectHandOver()
+{
+    // The previous worker cleared m_bCollectBusy as its last step, or the timer would not have
+    // handed over: it is ending or has ended, and joining it cannot wait on this thread.
+    JoinWorker();
+    // Busy before the thread exists, so that no stop or tick on this thread can see the event as
+    // still being captured once it has been handed over.
+    m_transport.m_bCollectBusy.store(1);
+    m_host.WorkerStarting();
+    try {
+        m_worker = std::thread([this] { ProcessEvent(); });
+    } catch (const std::system_error&) {
+        // No thread for the event: drop it as a stop during capture would, and keep collecting.
+        m_transport.m_bCollectBusy.store(0);
+        m_host.WorkerFinished();
+        m_transport.OnStop();
+        m_transport.OnRecord();
+    }
+}
+
+bool CCollectionEngine::StopIntoTake()
+{
+    bool moved = true;
+    m_host.RunOnUiThread([&] {
+        m_transport.OnStop();
+        if (m_doc.m_nState == 2) {
+            // The take could not grow to hold the event. Dropping it the way a stop during
+            // capture does frees its chunks and closes the recording, so the next take starts
+            // from nothing; both happen in this one call, so no tick sees the flag down.
+            m_transport.m_bCollectBusy.store(0);
+            m_transport.OnStop();
+            m_transport.m_bCollectBusy.store(1);
+            moved = false;
+        }
+    });
+    return moved;
+}
+
+void CCollectionEngine::WaitWhile(const std::atomic<int>& flag)
+{
+    while (flag.load() != 0)
+        m_host.Sleep(kPollMs);
+}
+
+void CCollectionEngine::ReplayEvent(int playCount)
+{
+    for (int i = 0; i < playCount; ++i) {
+        m_host.RunOnUiThread([&] { m_transport.OnPlay(); });
+        // A play that could not start leaves the transport at 0: the next repetition follows.
+        WaitWhile(m_transport.m_nTransport);
+    }
+    m_host.Sleep(kPollMs);
+}
+
+BOOL CCollectionEngine::ProcessEvent()
+{
+    m_transport.m_bCollectBusy.store(1);
+    if (StopIntoTake()) {
+        UiThreadMessageSink sink(m_host, m_view);
+        WorkerEventHost eventHost([this](int count) { ReplayEvent(count); },
+                                  [this] {
+                                      m_host.RunOnUiThread([&] {
+                                          m_transport.m_strPosition = "00:00.000";
+                                          m_view.UpdateControlsFromMembers();
+                                      });
+                                  });
+        EventProcessor processor(m_doc, m_settings, m_fft, m_pSpectrum, m_clock, sink, eventHost);
+        EventOutcome outcome = processor.Process(m_nDetectLevel);
+        m_host.RunOnUiThread([&] {
+            m_strEventFile = outcome.m_strEventFile;
+            m_host.EventProcessed(outcome);
+        });
+    }
+    WaitWhile(m_bDrawing);
+    m_host.RunOnUiThread([&] {
+        m_doc.SetModifiedFlag(0);
+        m_doc.OnNewDocument();
+        if (!m_bFinishing.load())
+            m_transport.OnRecord();
+    });
+    m_transport.m_bCollectBusy.store(0);
+    m_host.WorkerFinished();
+    return 1;
+}
+
+}  // namespace tonmira

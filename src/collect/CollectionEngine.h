@@ -1,0 +1,84 @@
+#pragma once
+// CCollectionEngine: the half of automatic collection that follows the recording timer's
+// hand-over. For each event that the timer finds ended it starts one worker thread, which stops
+// the recording (the event becomes the take), writes, analyses, renames, replays or deletes or
+// marks the event file, empties the document and records again.
+//
+// Threads: the constructor, OnCollectHandOver, JoinWorker and the destructor run on the thread
+// that owns the transport and the document (the UI thread, or the CLI's loop). ProcessEvent runs
+// on the worker; every transport, document or screen operation it needs beyond the analysis goes
+// through CollectHost::RunOnUiThread. While m_bCollectBusy is set the worker owns the document's
+// samples, the FFT engine and the spectrum: the owner's thread must not compute a spectrum or
+// draw the take meanwhile (the recording timer is off then).
+#include <atomic>
+#include <string>
+#include <thread>
+
+#include "audio/CollectHandOver.h"
+#include "doc/Types.h"
+
+namespace tonmira {
+
+class CFftEngine;
+class CTonmiraDoc;
+class CTransport;
+class CollectHost;
+class LocalClock;
+class TransportHost;
+struct CollectSettings;
+struct EventOutcome;
+
+class CCollectionEngine : public CollectHandOver {
+public:
+    // Nothing is owned. spectrum holds fft.m_nSize / 2 ints; the engine must be set up for the
+    // transport's m_nFftSize. Registers itself as the transport's hand-over.
+    CCollectionEngine(CTransport& transport, CTonmiraDoc& doc, TransportHost& view, const CollectSettings& settings,
+                      CFftEngine& fft, int* spectrum, const LocalClock& clock, CollectHost& host);
+    // Joins a worker that has finished; the owner must have waited for m_bCollectBusy to clear.
+    ~CCollectionEngine() override;
+    CCollectionEngine(const CCollectionEngine&) = delete;
+    CCollectionEngine& operator=(const CCollectionEngine&) = delete;
+
+    // Owner's thread: copies the level and continuous time into the recording timer (after the
+    // settings changed; collection is on while the level is not 0).
+    void ApplySettings();
+
+    // Owner's thread, from the recording tick that found the end of an event.
+    void OnCollectHandOver() override;
+
+    // Worker thread: the steps of one event. Returns 1.
+    BOOL ProcessEvent();
+
+    // Owner's thread: waits for the last worker thread to end. Only once m_bCollectBusy is 0,
+    // since a busy worker still needs the owner's thread to run its calls.
+    void JoinWorker();
+
+    // Set by drawing while it draws; the worker waits for it before emptying the document.
+    std::atomic<BOOL> m_bDrawing{0};
+    // Set when the program is about to end: a worker that is processing finishes its event but
+    // does not record again.
+    std::atomic<bool> m_bFinishing{false};
+    // The detection level (0..50) that picks the band peak test in the analysis.
+    int m_nDetectLevel = 5;
+    // The event file of the last processed event (owner's thread).
+    std::string m_strEventFile;
+
+private:
+    // Step 2: the event becomes the take. False when the take could not grow: the event is lost
+    // (the transport has shown its message) and its chunks are dropped.
+    bool StopIntoTake();
+    void ReplayEvent(int playCount);
+    void WaitWhile(const std::atomic<int>& flag);
+
+    CTransport& m_transport;
+    CTonmiraDoc& m_doc;
+    TransportHost& m_view;
+    const CollectSettings& m_settings;
+    CFftEngine& m_fft;
+    int* m_pSpectrum;
+    const LocalClock& m_clock;
+    CollectHost& m_host;
+    std::thread m_worker;
+};
+
+}  // namespace tonmira
