@@ -1,0 +1,103 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <sstream>
+#include <vector>
+
+#include "TestUtil.h"
+
+using tonmira::test::ReadFileBytes;
+using tonmira::test::RunCli;
+using tonmira::test::TempDir;
+using tonmira::test::WriteFileBytes;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string Le(std::uint32_t v, int bytes)
+{
+    std::string s;
+    for (int i = 0; i < bytes; ++i)
+        s.push_back(static_cast<char>(v >> (8 * i)));
+    return s;
+}
+
+// 16-bit mono at 8000 Hz: bursts of 1000 Hz of the given amplitudes, one every two seconds
+// from 0.5 s, 0.3 s long.
+std::string BurstsWav(const std::vector<int>& amplitudes)
+{
+    const double pi = 2 * std::asin(1.0);
+    const int rate = 8000;
+    std::string data;
+    for (int i = 0; i < static_cast<int>(amplitudes.size()) * 2 * rate; ++i) {
+        int k = i / (2 * rate), at = i % (2 * rate);
+        int v = at >= rate / 2 && at < rate / 2 + 2400 ? static_cast<int>(std::lround(amplitudes[k] * std::sin(2 * pi * 1000 * i / rate))) : 0;
+        data += Le(static_cast<std::uint16_t>(v), 2);
+    }
+    return "RIFF" + Le(36 + data.size(), 4) + "WAVE" + "fmt " + Le(16, 4) + Le(1, 2) + Le(1, 2) + Le(rate, 4) +
+           Le(rate * 2, 4) + Le(2, 2) + Le(16, 2) + "data" + Le(data.size(), 4) + data;
+}
+
+std::vector<std::string> Lines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+}  // namespace
+
+TEST(CliCollect, OneLinePerEventAsTheEventCommandPrintsIt)
+{
+    TempDir dir;
+    fs::create_directory(dir.File("out"));
+    WriteFileBytes(dir.File("in.wav"), BurstsWav({12000, 3000, 20000}));
+    auto r = RunCli({"collect", dir.File("in.wav"), "--out", dir.File("out"), "--level", "1000", "--continuous-ms",
+                     "300", "--play-level", "5000", "--save-rejected", "1", "--clock", "2024-12-31 23:59:58"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    auto lines = Lines(r.out);
+    ASSERT_EQ(lines.size(), 3u);
+    // Names in the recording's timeline: the first event ends about 1.1 s in, the last 5.1 s in.
+    EXPECT_EQ(lines[0].substr(0, dir.File("out/20241231235959-12000-").size()), dir.File("out/20241231235959-12000-"));
+    EXPECT_EQ(lines[2].substr(0, dir.File("out/20250101000003-20000-").size()), dir.File("out/20250101000003-20000-"));
+    EXPECT_NE(lines[1].find(" 3000 "), std::string::npos);
+    EXPECT_EQ(lines[1].substr(lines[1].size() - 9), " rejected");
+    for (const std::string& line : lines) {
+        std::string path = line.substr(0, line.find(' '));
+        ASSERT_TRUE(fs::exists(path)) << line;
+        // The event command on the captured take prints the same figures and verdict.
+        fs::create_directory(dir.File("again"));
+        auto again = RunCli({"event", path, "--out", dir.File("again"), "--play-level", "5000", "--save-rejected", "1",
+                             "--clock", "2024-12-31 23:59:58"});
+        ASSERT_EQ(again.exitCode, 0) << again.err;
+        EXPECT_EQ(again.out.substr(again.out.find(' ')), line.substr(line.find(' ')) + "\n");
+        fs::remove_all(dir.File("again"));
+    }
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.File("out")), fs::directory_iterator()), 3);
+}
+
+TEST(CliCollect, SettingsFromAFileAndUsageErrors)
+{
+    TempDir dir;
+    fs::create_directory(dir.File("out"));
+    WriteFileBytes(dir.File("in.wav"), BurstsWav({12000, 12000}));
+    ASSERT_EQ(RunCli({"ars", "save", dir.File("s.ars"), "--level", "1000", "--continuous-ms", "300"}).exitCode, 0);
+    auto r = RunCli({"collect", dir.File("in.wav"), "--out", dir.File("out"), "--settings", dir.File("s.ars")});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(Lines(r.out).size(), 2u);
+
+    // Without a level nothing would ever be collected.
+    EXPECT_EQ(RunCli({"collect", dir.File("in.wav"), "--out", dir.File("out")}).exitCode, 2);
+    EXPECT_EQ(RunCli({"collect", dir.File("in.wav"), "--level", "1000"}).exitCode, 2);
+    EXPECT_EQ(RunCli({"collect", "--live", dir.File("in.wav"), "--out", dir.File("out"), "--level", "1000"}).exitCode, 2);
+    EXPECT_EQ(RunCli({"collect", "--live", "--out", dir.File("out"), "--level", "1000", "--clock", "2024-01-01 00:00:00"})
+                  .exitCode,
+              2);
+    auto missing = RunCli({"collect", dir.File("none.wav"), "--out", dir.File("out"), "--level", "1000"});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_NE(missing.err, "");
+}
