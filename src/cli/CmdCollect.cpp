@@ -7,16 +7,16 @@
 #include <memory>
 #include <vector>
 
-#include "audio/Clock.h"
-#include "audio/LoopTransportHost.h"
 #include "audio/PortAudioBackend.h"
 #include "audio/TimerLoop.h"
 #include "audio/Transport.h"
+#include "cli/CliAnalysis.h"
 #include "cli/CliCollectSettings.h"
 #include "cli/CliCommand.h"
 #include "cli/CliInterrupt.h"
 #include "cli/CliLoad.h"
 #include "cli/CliMessageSink.h"
+#include "cli/CliTransportSession.h"
 #include "collect/ArsFile.h"
 #include "collect/AutoRecordForm.h"
 #include "collect/CollectionEngine.h"
@@ -43,12 +43,10 @@ void PrintEvent(const EventOutcome& outcome)
     std::fflush(stdout);  // one line as soon as each event is done, also when piped
 }
 
-int FftSizeOption(const CliArgs& args, DWORD rate)
+int FftSize(const CliArgs& args, DWORD rate)
 {
-    int n = static_cast<int>(args.GetInt("fft", DefaultFftSize(rate), kMinFftSize, kMaxFftSize));
-    if ((n & (n - 1)) != 0)
-        throw UsageError("--fft needs a power of two from 16 to 131072");
-    return n;
+    const int n = FftSizeOption(args);
+    return n ? n : DefaultFftSize(rate);
 }
 
 int RunOffline(const CliArgs& args, const CollectSettings& settings, int detectLevel, CliMessageSink& sink)
@@ -60,7 +58,7 @@ int RunOffline(const CliArgs& args, const CollectSettings& settings, int detectL
     CTonmiraDoc input(sink);
     if (!LoadDocument(input, args.Positional(0), args))
         return kExitFailed;
-    const int n = FftSizeOption(args, input.m_header.nSamplesPerSec);
+    const int n = FftSize(args, input.m_header.nSamplesPerSec);
 
     CTonmiraDoc doc(sink);
     doc.m_header.nSamplesPerSec = input.m_header.nSamplesPerSec;
@@ -83,14 +81,19 @@ int RunLive(const CliArgs& args, const CollectSettings& settings, int detectLeve
 {
     if (args.Has("clock"))
         throw UsageError("--clock is for collection from a file; live names use the local time");
-    CTonmiraDoc doc(sink);
-    doc.m_header.nSamplesPerSec = static_cast<DWORD>(args.GetInt("rate", 44100, 1000, 384000));
-    doc.m_header.wBitsPerSample = static_cast<WORD>(args.GetInt("bits", 16, 8, 16));
-    if (doc.m_header.wBitsPerSample != 8 && doc.m_header.wBitsPerSample != 16)
-        throw UsageError("--bits needs 16 or 8");
-    doc.m_header.nChannels = static_cast<WORD>(args.GetInt("channels", 1, 1, 2));
-    const int n = FftSizeOption(args, doc.m_header.nSamplesPerSec);
+    const auto rate = static_cast<DWORD>(args.GetInt("rate", 44100, 1000, 768000));
+    const auto bits = static_cast<WORD>(args.GetInt("bits", 16, 8, 16));
+    if (bits != 8 && bits != 16)
+        throw UsageError("--bits must be 16 or 8");
+    const auto channels = static_cast<WORD>(args.GetInt("channels", 1, 1, 2));
+    const int n = FftSize(args, rate);
 
+    // Before the devices are opened: an early Ctrl-C then still ends in the stop command.
+    InstallInterruptHandler();
+    CTonmiraDoc doc(sink);
+    doc.m_header.nSamplesPerSec = rate;
+    doc.m_header.wBitsPerSample = bits;
+    doc.m_header.nChannels = channels;
     CFftEngine fft;
     if (!fft.Init(n, 0)) {
         sink.Message(msg::kMallocFailed);
@@ -98,28 +101,27 @@ int RunLive(const CliArgs& args, const CollectSettings& settings, int detectLeve
     }
     std::vector<int> spectrum(static_cast<std::size_t>(n / 2));
 
-    PortAudioBackend backend;
-    SteadyClock clock;
-    std::unique_ptr<CTransport> transport;
-    TimerLoop loop(clock, [&](int id) {
-        if (id == 1)
-            transport->OnTimer(id);
-    });
-    LoopTransportHost view(loop, sink);
-    transport = std::make_unique<CTransport>(doc, view, backend);
-    transport->m_nFftSize = n;
-    SystemLocalClock localTime;
-    LoopCollectHost host(loop);
-    host.m_onEvent = PrintEvent;
-    CCollectionEngine engine(*transport, doc, view, settings, fft, spectrum.data(), localTime, host);
-    engine.m_nDetectLevel = detectLevel;
-
-    InstallInterruptHandler();
-    transport->OnRecord();
-    if (doc.m_nState != 2) {
-        std::fprintf(stderr, "tonmira-cli: the input device could not be opened\n");
+    CliTransportSession session(doc, sink);
+    CTransport& transport = session.m_transport;
+    transport.m_nFftSize = n;
+    if (!session.m_backend.HasDevice(WaveDirection::Input)) {
+        std::fprintf(stderr, "tonmira-cli collect: no input device was found\n");
         return kExitFailed;
     }
+    SystemLocalClock localTime;
+    LoopCollectHost host(session.m_loop);
+    host.m_onEvent = PrintEvent;
+    CCollectionEngine engine(transport, doc, session.m_host, settings, fft, spectrum.data(), localTime, host);
+    engine.m_nDetectLevel = detectLevel;
+
+    transport.OnRecord();
+    if (doc.m_nState != 2) {
+        if (sink.m_nCount == 0)
+            std::fprintf(stderr, "tonmira-cli collect: the input device refused %u Hz, %u bits, %u channels (%s)\n", rate,
+                         bits, channels, PortAudioBackend::ErrorText(session.m_backend.LastError()));
+        return kExitFailed;
+    }
+    TimerLoop& loop = session.m_loop;
     const std::int64_t forever = std::numeric_limits<std::int64_t>::max();
     loop.SetTimer(kInterruptPollTimer, kInterruptPollMs);
     loop.RunUntil([] { return Interrupted(); }, forever);
@@ -127,13 +129,14 @@ int RunLive(const CliArgs& args, const CollectSettings& settings, int detectLeve
     // As the stop command: an event being captured is discarded, a replay ends; a worker that is
     // processing finishes its event on this loop but does not record again.
     engine.m_bFinishing.store(true);
-    transport->OnStop();
-    if (transport->m_bCollectBusy.load() != 0)
-        loop.RunUntil([&] { return transport->m_bCollectBusy.load() == 0; }, forever);
+    transport.OnStop();
+    if (transport.m_bCollectBusy.load() != 0)
+        loop.RunUntil([&] { return transport.m_bCollectBusy.load() == 0; }, forever);
     engine.JoinWorker();
     if (doc.m_nState != 0)
-        transport->OnStop();
+        transport.OnStop();
     loop.KillTimer(kInterruptPollTimer);
+    loop.KillTimer(1);
     return sink.m_nCount ? kExitFailed : kExitDone;
 }
 
@@ -159,6 +162,11 @@ int RunCollect(const std::vector<std::string>& argv)
         }
     }
     ApplyCollectSettingsOptions(args, settings);
+    // A settings file may hold what the dialog would refuse; refuse it the same way.
+    if (auto failure = AutoRecordForm::Validate(settings)) {
+        sink.Message(failure->m_strMessage);
+        return kExitFailed;
+    }
     settings.m_strOutputFolder = args.GetString("out", "");
     if (settings.m_nCollectLevel <= 0)
         throw UsageError("collection needs a level: --level L (1..32767) or a settings file with one");

@@ -1,0 +1,113 @@
+// collect --live through the real PortAudio backend, against an ALSA default device that reads
+// its capture from a file (unclocked: it proves the data path and the Ctrl-C stop, not timing).
+#include <gtest/gtest.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+#include <sstream>
+#include <thread>
+#include <vector>
+
+#include "TestUtil.h"
+
+extern char** environ;
+
+namespace tonmira::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct AlsaFileDevice : ::testing::Test {
+    TempDir dir;
+
+    AlsaFileDevice()
+    {
+        WriteFileBytes(dir.File(".asoundrc"), "pcm.!default { type file; slave.pcm \"null\"; file \"" +
+                                                  dir.File("out.raw") + "\"; infile \"" + dir.File("in.raw") +
+                                                  "\"; format \"raw\" }\n");
+        // 0.3 s bursts of 1 kHz every 2 s, 16-bit mono at 44100 Hz.
+        const double pi = 2 * std::asin(1.0);
+        std::string raw;
+        for (int i = 0; i < 44100 * 6; ++i) {
+            double t = i / 44100.0, phase = std::fmod(t, 2.0);
+            auto v = static_cast<std::uint16_t>(phase >= 0.5 && phase < 0.8 ? std::lround(12000 * std::sin(2 * pi * 1000 * t)) : 0);
+            raw.push_back(static_cast<char>(v & 0xFF));
+            raw.push_back(static_cast<char>(v >> 8));
+        }
+        WriteFileBytes(dir.File("in.raw"), raw);
+        fs::create_directory(dir.File("out"));
+    }
+
+    pid_t Spawn(const std::vector<std::string>& args)
+    {
+        std::vector<std::string> env = {"HOME=" + dir.Path().string()};
+        for (char** e = environ; *e; ++e)
+            if (std::strncmp(*e, "HOME=", 5) != 0)
+                env.push_back(*e);
+        std::vector<std::string> argv = {TONMIRA_CLI_PATH};
+        argv.insert(argv.end(), args.begin(), args.end());
+        std::vector<char*> cargv, cenv;
+        for (auto& a : argv)
+            cargv.push_back(a.data());
+        cargv.push_back(nullptr);
+        for (auto& e : env)
+            cenv.push_back(e.data());
+        cenv.push_back(nullptr);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, 1, dir.File("stdout").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        posix_spawn_file_actions_addopen(&actions, 2, dir.File("stderr").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        pid_t pid = -1;
+        EXPECT_EQ(posix_spawn(&pid, cargv[0], &actions, nullptr, cargv.data(), cenv.data()), 0);
+        posix_spawn_file_actions_destroy(&actions);
+        return pid;
+    }
+};
+
+TEST_F(AlsaFileDevice, LiveCollectionStopsOnCtrlCLeavingOnlyWholeEventFiles)
+{
+    pid_t pid = Spawn({"collect", "--live", "--out", dir.File("out"), "--level", "1000", "--continuous-ms", "300",
+                       "--play-count", "1"});
+    // Until events have been printed (or a generous limit), then Ctrl-C.
+    for (int i = 0; i < 100 && ReadFileBytes(dir.File("stdout")).empty(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    kill(pid, SIGINT);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << ReadFileBytes(dir.File("stderr"));
+
+    std::istringstream lines(ReadFileBytes(dir.File("stdout")));
+    int events = 0;
+    for (std::string line; std::getline(lines, line); ++events) {
+        std::istringstream fields(line);
+        std::string path;
+        int peak = 0;
+        fields >> path >> peak;
+        EXPECT_EQ(peak, 12000) << line;
+    }
+    EXPECT_GE(events, 1);
+    // Every file left is a whole WAV file: its data size is what the file holds.
+    int files = 0;
+    for (const auto& entry : fs::directory_iterator(dir.File("out"))) {
+        std::string bytes = ReadFileBytes(entry.path().string());
+        ASSERT_GE(bytes.size(), 44u);
+        std::uint32_t data = 0;
+        std::memcpy(&data, bytes.data() + 40, 4);
+        EXPECT_EQ(bytes.size(), 44u + data) << entry.path();
+        ++files;
+    }
+    EXPECT_GE(files, 1);
+}
+
+}  // namespace
+}  // namespace tonmira::test
