@@ -64,6 +64,15 @@ void TimerLoop::Quit()
     m_wake.notify_all();
 }
 
+void TimerLoop::SetWaitForPosts(bool wait)
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_bWaitForPosts = wait;
+    }
+    m_wake.notify_all();
+}
+
 void TimerLoop::Run() { RunLoop(nullptr, std::numeric_limits<std::int64_t>::max()); }
 
 bool TimerLoop::RunUntil(const std::function<bool()>& done, std::int64_t limitUs)
@@ -95,7 +104,7 @@ bool TimerLoop::RunLoop(const std::function<bool()>* done, std::int64_t limitUs)
             if (next == m_timers.end() || it->second.dueUs < next->second.dueUs)
                 next = it;
         if (next == m_timers.end()) {
-            if (isVirtual)
+            if (isVirtual && !m_bWaitForPosts)
                 return false;
             m_wake.wait(lock);
             continue;

@@ -34,8 +34,12 @@ public:
     // Any thread: Run returns after the call in progress.
     void Quit();
 
+    // In virtual time, whether an idle loop (nothing armed or posted) waits for a call posted by
+    // another thread (true: a worker is busy and will post, e.g. to record again) or returns.
+    void SetWaitForPosts(bool wait);
+
     // Runs timers and posted calls until Quit. In virtual time it also returns when nothing is
-    // armed or posted (nothing could ever happen again without another thread).
+    // armed or posted, unless SetWaitForPosts(true).
     void Run();
     // Like Run, but returns as soon as `done` holds after an event (true), or false when the clock
     // passes `limitUs` or, in virtual time, nothing is left to do.
@@ -57,6 +61,7 @@ private:
     std::map<int, Timer> m_timers;
     std::deque<std::function<void()>> m_tasks;
     bool m_bQuit = false;
+    bool m_bWaitForPosts = false;
 };
 
 }  // namespace tonmira

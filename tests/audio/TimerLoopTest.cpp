@@ -37,6 +37,14 @@ TEST(TimerLoopTest, TimersRepeatUntilKilledAndVirtualTimeJumpsBetweenThem)
     EXPECT_EQ(loop.Period(2), 250u);
     loop.KillTimer(2);
     EXPECT_FALSE(loop.RunUntil([] { return false; }, 10'000'000)) << "nothing armed: returns";
+
+    // Told to, an idle virtual loop waits for a worker's call, which may arm a timer again.
+    loop.SetWaitForPosts(true);
+    fired.clear();
+    std::thread worker([&] { loop.Invoke([&] { loop.SetTimer(1, 50); }); });
+    EXPECT_TRUE(loop.RunUntil([&] { return !fired.empty(); }, 10'000'000));
+    worker.join();
+    EXPECT_EQ(fired.front().first, 1);
 }
 
 TEST(TimerLoopTest, OtherThreadsRunCallsOnTheLoopThreadAndQuitIt)
