@@ -5,6 +5,7 @@
 #include <cstring>
 #include <limits>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 #include "audio/PortAudioBackend.h"
@@ -37,6 +38,27 @@ namespace {
 constexpr int kInterruptPollTimer = 3;
 constexpr unsigned kInterruptPollMs = 100;
 
+// The document's own messages (a mono buffer that cannot be built) may come from the worker
+// while it analyses; stderr lines and the count stay whole.
+class SerializedSink : public MessageSink {
+public:
+    explicit SerializedSink(CliMessageSink& sink) : m_sink(sink) {}
+    void Message(const std::string& text) override
+    {
+        std::lock_guard lock(m_mutex);
+        m_sink.Message(text);
+    }
+    int Count()
+    {
+        std::lock_guard lock(m_mutex);
+        return m_sink.m_nCount;
+    }
+
+private:
+    std::mutex m_mutex;
+    CliMessageSink& m_sink;
+};
+
 void PrintEvent(const EventOutcome& outcome)
 {
     std::printf("%s\n", FormatEventLine(outcome).c_str());
@@ -49,7 +71,7 @@ int FftSize(const CliArgs& args, DWORD rate)
     return n ? n : DefaultFftSize(rate);
 }
 
-int RunOffline(const CliArgs& args, const CollectSettings& settings, int detectLevel, CliMessageSink& sink)
+int RunOffline(const CliArgs& args, const CollectSettings& settings, int detectLevel, SerializedSink& sink)
 {
     LocalDateTime start = SystemLocalClock().Now();
     if (args.Has("clock") && !ParseLocalDateTime(args.GetString("clock", ""), start))
@@ -74,10 +96,10 @@ int RunOffline(const CliArgs& args, const CollectSettings& settings, int detectL
     run.m_onEvent = PrintEvent;
     if (!run.Run())
         return kExitFailed;
-    return sink.m_nCount ? kExitFailed : kExitDone;
+    return sink.Count() ? kExitFailed : kExitDone;
 }
 
-int RunLive(const CliArgs& args, const CollectSettings& settings, int detectLevel, CliMessageSink& sink)
+int RunLive(const CliArgs& args, const CollectSettings& settings, int detectLevel, SerializedSink& sink)
 {
     if (args.Has("clock"))
         throw UsageError("--clock is for collection from a file; live names use the local time");
@@ -116,7 +138,7 @@ int RunLive(const CliArgs& args, const CollectSettings& settings, int detectLeve
 
     transport.OnRecord();
     if (doc.m_nState != 2) {
-        if (sink.m_nCount == 0)
+        if (sink.Count() == 0)
             std::fprintf(stderr, "tonmira-cli collect: the input device refused %u Hz, %u bits, %u channels (%s)\n", rate,
                          bits, channels, PortAudioBackend::ErrorText(session.m_backend.LastError()));
         return kExitFailed;
@@ -137,7 +159,7 @@ int RunLive(const CliArgs& args, const CollectSettings& settings, int detectLeve
         transport.OnStop();
     loop.KillTimer(kInterruptPollTimer);
     loop.KillTimer(1);
-    return sink.m_nCount ? kExitFailed : kExitDone;
+    return sink.Count() ? kExitFailed : kExitDone;
 }
 
 int RunCollect(const std::vector<std::string>& argv)
@@ -170,7 +192,8 @@ int RunCollect(const std::vector<std::string>& argv)
     settings.m_strOutputFolder = args.GetString("out", "");
     if (settings.m_nCollectLevel <= 0)
         throw UsageError("collection needs a level: --level L (1..32767) or a settings file with one");
-    return live ? RunLive(args, settings, detectLevel, sink) : RunOffline(args, settings, detectLevel, sink);
+    SerializedSink shared(sink);
+    return live ? RunLive(args, settings, detectLevel, shared) : RunOffline(args, settings, detectLevel, shared);
 }
 
 const CliCommandRegistrar registrar(

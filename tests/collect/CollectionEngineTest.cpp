@@ -42,8 +42,9 @@ TEST_F(CollectionEngineTest, OneEventPerBurstInOrderWithTheFiguresOfItsFile)
         SCOPED_TRACE(e);
         EXPECT_EQ(out.m_figures.m_nPeak, peaks[e]);
         ASSERT_FALSE(out.m_strFinalPath.empty());
-        // The file holds the burst whole and nothing loud from elsewhere.
+        // The file holds the burst whole, as captured (not amplified), and nothing loud from elsewhere.
         EXPECT_EQ(LoudSamples(out.m_strFinalPath, 1000), LoudInInput(input, spans[e][0], spans[e][1], 1000));
+        EXPECT_EQ(LoudSamples(out.m_strFinalPath, peaks[e] + 1), 0);
         EXPECT_EQ(fs::file_size(out.m_strFinalPath), 44u + 2u * events[e].frames);
 
         // The figures are those of the analysis of the file's own take.
@@ -226,6 +227,8 @@ TEST_F(CollectionEngineTest, StopWhileCapturingDiscardsTheEventAndTheNextTakeSta
     ASSERT_EQ(events.size(), 1u);
     EXPECT_EQ(LoudSamples(events[0].outcome.m_strFinalPath, 1000), LoudInInput(input, 3.0, 3.3, 1000));
     EXPECT_EQ(events[0].outcome.m_figures.m_nPeak, 9000);
+    EXPECT_EQ(fs::file_size(events[0].outcome.m_strFinalPath), 44u + 2u * events[0].frames);
+    EXPECT_GT(events[0].frames, 1000u + kN);
 }
 
 TEST_F(CollectionEngineTest, StopWhileProcessingOnlyEndsTheReplay)
