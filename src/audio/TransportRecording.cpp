@@ -331,6 +331,7 @@ void CTransport::OnRecordSetup()
             m_nFftSize = DefaultFftSize(rate);
             m_host.ApplyRateChange(DefaultFftSizeIndex(rate));
             m_host.UpdateControlsFromMembers();
+            m_host.InvalidateAnalysis();
         }
         return;
     }
