@@ -276,21 +276,6 @@ TEST_F(PlaybackTest, SliderScrollCodesClampToTheTake)
     EXPECT_EQ(transport->m_strPosition, "00:00.015");
 }
 
-TEST_F(PlaybackTest, BalanceRebuildsTheMonoMixAndTheReversedCopy)
-{
-    SetFormat(8000, 16, 2, kN);
-    std::vector<std::int16_t> stereo = {100, -300, 200, 400, 0, 0};
-    LoadTake16(stereo, 2);
-    transport->OnReverse();
-    transport->ApplyBalance(100);
-    const auto* m = reinterpret_cast<const std::int16_t*>(doc.m_pMono);
-    const auto* r = reinterpret_cast<const std::int16_t*>(doc.m_pReverse);
-    EXPECT_EQ(m[0], -300);
-    EXPECT_EQ(m[1], 400);
-    EXPECT_EQ(r[1], 400);
-    EXPECT_EQ(r[2], -300);
-}
-
 TEST(TimeTextTest, FormatsMinutesSecondsAndTruncatedMilliseconds)
 {
     EXPECT_EQ(CTransport::TimeText(0, 44100), "00:00.000");

@@ -234,27 +234,6 @@ TEST_F(RecordingTest, StopWhileTheWorkerIsBusyMovesTheEventIntoTheTake)
     EXPECT_EQ(reinterpret_cast<std::int16_t*>(doc.m_pData)[0], 2000);
 }
 
-TEST_F(RecordingTest, ContinuedSoundKeepsTheEventOpen)
-{
-    CollectProbe probe;
-    transport->SetCollectHandOver(&probe);
-    transport->m_nCollectLevel = 100;
-    transport->m_nContinuousMs = 200;  // longer than the first tick's batch of four buffers
-    // Loud everywhere: the quiet time never exceeds the continuous time.
-    std::vector<BYTE> input(40000 * 4);
-    for (std::size_t f = 0; f < 40000; ++f) {
-        std::int16_t s = (f % 64 == 0) ? 500 : 0;
-        std::memcpy(&input[f * 4], &s, 2);
-    }
-    backend.SetInputTake(input);
-    transport->OnRecord();
-    RunFor(3000);
-    EXPECT_EQ(probe.m_nCalls, 0);
-    EXPECT_GT(transport->m_nRecordedFrames, 256u * 50);
-    transport->OnStop();  // discarded: collection mode, no worker
-    EXPECT_EQ(doc.m_nSamples, 0u);
-}
-
 TEST_F(RecordingTest, RecordingThatCannotStartLeavesTheTakePlayable)
 {
     std::vector<std::int16_t> old(600, 3);

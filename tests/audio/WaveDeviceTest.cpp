@@ -76,6 +76,7 @@ TEST_F(DeviceFixture, ShortOutputStreamQueuesExactlyItsBuffersAndEndsWithTheLast
         EXPECT_EQ(played[i], 0) << "underrun must be silence";
     EXPECT_TRUE(device.CloseOutput());
     EXPECT_FALSE(backend.IsRunning(WaveDirection::Output));
+    EXPECT_TRUE(device.CloseOutput());  // already closed: nothing to do
 }
 
 TEST_F(DeviceFixture, EightBitBuffersAreOneBytePerSampleAndSilenceIsMidScale)
@@ -128,25 +129,6 @@ TEST_F(DeviceFixture, PauseHoldsTheQueueAndRestartResumes)
     device.CloseOutput();
 }
 
-TEST_F(DeviceFixture, CloseHandsEveryQueuedBufferBackAndIsIdempotent)
-{
-    auto buffers = MakeOutputBuffers(5, 32);
-    for (int i = 0; i < 5; ++i)
-        device.m_pBuffer[i] = buffers[i].data();
-    PrepareOutput(8000, 16, 32, 4, 0);
-    EXPECT_TRUE(device.CloseOutput());  // closed: nothing to do
-    ASSERT_TRUE(device.OpenOutput(0));
-    backend.PumpOutput(40);
-    EXPECT_TRUE(device.CloseOutput());
-    EXPECT_EQ(device.m_nDone.load(), 5u);
-    EXPECT_EQ(device.m_bOutOpen, 0);
-    EXPECT_TRUE(device.CloseOutput());
-    // Opens again after a close.
-    ASSERT_TRUE(device.OpenOutput(0));
-    EXPECT_EQ(device.m_nDone.load(), 0u);
-    device.CloseOutput();
-}
-
 TEST_F(DeviceFixture, OpenFailuresLeaveTheDeviceClosedWithoutAMessage)
 {
     auto buffers = MakeOutputBuffers(1, 32);
@@ -179,30 +161,6 @@ TEST_F(DeviceFixture, OpenFailuresLeaveTheDeviceClosedWithoutAMessage)
     EXPECT_FALSE(device.OpenInput());
     EXPECT_TRUE(device.CloseInput());
     EXPECT_TRUE(sink.m_messages.empty());
-}
-
-TEST_F(DeviceFixture, RefusedFeedIsReportedAndTheBufferNeverComesBack)
-{
-    auto buffers = MakeOutputBuffers(3, 16);
-    device.m_pBuffer[0] = buffers[0].data();
-    PrepareOutput(8000, 16, 16, 0, 0);
-    ASSERT_TRUE(device.OpenOutput(0));
-    backend.m_nFailOutputSubmit = 1;  // the second buffer handed over
-    device.m_pBuffer[1] = buffers[1].data();
-    device.m_nWrite = 1;
-    EXPECT_FALSE(device.FeedOutput());
-    ASSERT_EQ(sink.m_messages.size(), 1u);
-    EXPECT_EQ(sink.m_messages[0], "Error - 11");
-    EXPECT_EQ(device.m_nRead.load(), 1u);
-    device.m_pBuffer[2] = buffers[2].data();
-    device.m_nWrite = 2;
-    EXPECT_TRUE(device.FeedOutput());
-    backend.PumpOutput(100);
-    // Buffers 0 and 2 played; the refused one is missing from the count for good.
-    EXPECT_EQ(device.m_nDone.load(), 2u);
-    std::vector<std::int16_t> played = Played16();
-    EXPECT_EQ(played[16], 200);
-    device.CloseOutput();
 }
 
 struct InputFixture : DeviceFixture {
