@@ -69,6 +69,8 @@ void CCollectionEngine::ApplySettings()
     m_transport.m_nContinuousMs = m_settings.m_nContinuousMs;
 }
 
+bool CCollectionEngine::IsProcessing() const { return m_transport.m_bCollectBusy.load() != 0; }
+
 void CCollectionEngine::JoinWorker()
 {
     if (m_worker.joinable())
@@ -83,6 +85,8 @@ void CCollectionEngine::OnCollectHandOver()
     // Busy before the thread exists, so that no stop or tick on this thread can see the event as
     // still being captured once it has been handed over.
     m_transport.m_bCollectBusy.store(1);
+    m_eventSettings = m_settings;
+    m_nEventDetectLevel = m_nDetectLevel;
     m_host.WorkerStarting();
     try {
         m_worker = std::thread([this] { ProcessEvent(); });
@@ -141,8 +145,8 @@ BOOL CCollectionEngine::ProcessEvent()
                                           m_view.UpdateControlsFromMembers();
                                       });
                                   });
-        EventProcessor processor(m_doc, m_settings, m_fft, m_pSpectrum, m_clock, sink, eventHost);
-        EventOutcome outcome = processor.Process(m_nDetectLevel);
+        EventProcessor processor(m_doc, m_eventSettings, m_fft, m_pSpectrum, m_clock, sink, eventHost);
+        EventOutcome outcome = processor.Process(m_nEventDetectLevel);
         m_host.RunOnUiThread([&] {
             m_strEventFile = outcome.m_strEventFile;
             m_host.EventProcessed(outcome);

@@ -15,6 +15,7 @@
 #include <thread>
 
 #include "audio/CollectHandOver.h"
+#include "collect/CollectSettings.h"
 #include "doc/Types.h"
 
 namespace tonmira {
@@ -25,7 +26,6 @@ class CTransport;
 class CollectHost;
 class LocalClock;
 class TransportHost;
-struct CollectSettings;
 struct EventOutcome;
 
 class CCollectionEngine : public CollectHandOver {
@@ -43,8 +43,14 @@ public:
     // settings changed; collection is on while the level is not 0).
     void ApplySettings();
 
-    // Owner's thread, from the recording tick that found the end of an event.
+    // Owner's thread, from the recording tick that found the end of an event. The worker gets a
+    // copy of the settings and the detection level as they are now, so the settings dialog may
+    // change them meanwhile without touching what the worker reads.
     void OnCollectHandOver() override;
+
+    // Owner's thread: while this holds, the worker owns the document's samples, the FFT engine
+    // and the spectrum; drawing must not compute a spectrum or read the take.
+    bool IsProcessing() const;
 
     // Worker thread: the steps of one event. Returns 1.
     BOOL ProcessEvent();
@@ -74,6 +80,8 @@ private:
     CTonmiraDoc& m_doc;
     TransportHost& m_view;
     const CollectSettings& m_settings;
+    CollectSettings m_eventSettings;  // the worker's copy
+    int m_nEventDetectLevel = 5;
     CFftEngine& m_fft;
     int* m_pSpectrum;
     const LocalClock& m_clock;

@@ -181,6 +181,21 @@ TEST_F(CollectionEngineTest, ReplaysAnAcceptedEventPlayCountTimes)
     EXPECT_EQ(LoudSamples(events[1].outcome.m_strFinalPath, 1000), LoudInInput(input, 2.5, 2.8, 1000));
 }
 
+TEST_F(CollectionEngineTest, SettingsChangedWhileProcessingApplyFromTheNextEvent)
+{
+    MakeInput(4.0, {{0.5, 0.3, 12000}, {2.5, 0.3, 12000}});
+    settings.m_nPlayCount = 2;
+    Start();
+    // As the settings dialog would, while the worker runs the first event.
+    CountReplays([&] {
+        if (run->Engine().IsProcessing())
+            settings.m_nPlayCount = 0;
+    });
+    ASSERT_TRUE(Collect());
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(replays, 2);
+}
+
 TEST_F(CollectionEngineTest, StopWhileWaitingEndsTheRecordingWithNothing)
 {
     MakeInput(3.0, {{2.0, 0.3, 12000}});
