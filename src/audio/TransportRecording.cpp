@@ -234,6 +234,10 @@ bool CTransport::MoveChunksIntoTake()
         std::size_t n = remaining < chunkBytes ? remaining : chunkBytes;
         if (n)
             std::memcpy(out, m_ppChunks[c], n);
+        // Freed as soon as copied: the take's new pages fill while the chunks' pages go back,
+        // so a long take is not held twice.
+        std::free(m_ppChunks[c]);
+        m_ppChunks[c] = nullptr;
         out += n;
         remaining -= n;
     }
