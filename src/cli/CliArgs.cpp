@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 
 namespace tonmira::cli {
@@ -91,6 +92,18 @@ long long CliArgs::GetInt(const std::string& name, long long def, long long min,
     return value;
 }
 
+namespace {
+
+// 0.001 and 86400 rather than std::to_string's 0.001000 and 86400.000000.
+std::string ShortNumber(double value)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", value);
+    return text;
+}
+
+}  // namespace
+
 double CliArgs::GetDouble(const std::string& name, double def, double min, double max) const
 {
     if (!Has(name))
@@ -99,8 +112,8 @@ double CliArgs::GetDouble(const std::string& name, double def, double min, doubl
     char* end = nullptr;
     double value = std::strtod(text.c_str(), &end);
     if (text.empty() || *end != '\0' || !std::isfinite(value) || value < min || value > max)
-        throw UsageError("--" + name + " needs a number from " + std::to_string(min) + " to " +
-                         std::to_string(max) + ", not '" + text + "'");
+        throw UsageError("--" + name + " needs a number from " + ShortNumber(min) + " to " + ShortNumber(max) +
+                         ", not '" + text + "'");
     return value;
 }
 

@@ -36,7 +36,8 @@ int RunExport(const std::vector<std::string>& argv)
 
     const long long lastFrame = static_cast<long long>(doc.m_nSamples) - 1;
     doc.m_nStartMark = static_cast<UINT>(args.GetInt("start", 0, 0, lastFrame));
-    doc.m_nEndMark = static_cast<UINT>(args.GetInt("end", lastFrame, 0, lastFrame));
+    // Marks in the view never cross; crossed marks would give an empty or meaningless file.
+    doc.m_nEndMark = static_cast<UINT>(args.GetInt("end", lastFrame, doc.m_nStartMark, lastFrame));
     // The view keeps 0 <= minimum < maximum <= rate / 2.
     const int nyquist = static_cast<int>(doc.m_header.nSamplesPerSec / 2);
     analysis.m_nMinFreq = static_cast<int>(args.GetInt("min-freq", 0, 0, nyquist > 0 ? nyquist - 1 : 0));
@@ -46,8 +47,9 @@ int RunExport(const std::vector<std::string>& argv)
 
 const CliCommandRegistrar registrar(
     {"export",
-     "export pcm|spc|spa IN OUT [--pos P] [--fft N] [--start S] [--end E] [--min-freq HZ] [--max-freq HZ] "
-     "[--balance 0..100] [--rate HZ --bits 16|8]  (OUT without an extension gets .pcm/.spc/.spa)",
+     "export pcm|spc|spa IN OUT [--pos P] [--fft N] [--start S] [--end E] [--min-freq HZ] [--max-freq HZ]\n"
+     "      [--balance 0..100] [--rate HZ --bits 16|8]\n"
+     "      OUT without an extension gets .pcm, .spc or .spa",
      RunExport});
 
 }  // namespace

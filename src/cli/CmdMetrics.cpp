@@ -45,8 +45,8 @@ int RunMetrics(const std::vector<std::string>& argv)
 
 const CliCommandRegistrar registrar(
     {"metrics",
-     "metrics IN [--band-low HZ] [--band-high HZ] [--exclude HZ] [--pos P] [--fft N] [--balance 0..100] "
-     "[--rate HZ --bits 16|8]",
+     "metrics IN [--band-low HZ] [--band-high HZ] [--exclude HZ] [--pos P] [--fft N]\n"
+     "      [--balance 0..100] [--rate HZ --bits 16|8]",
      RunMetrics});
 
 }  // namespace

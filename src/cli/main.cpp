@@ -18,6 +18,26 @@ std::map<std::string, CliCommand>& CliCommands()
 
 namespace {
 
+// A usage text may hold several forms of a command (a line starting without a blank, such as
+// "collect --live ...") and continuation lines (starting with blanks). Each form gets the
+// prefix of a form, so every form lines up with the first.
+void PrintUsage(std::FILE* out, const char* firstPrefix, const char* formPrefix, const char* usage)
+{
+    std::string text = usage;
+    std::size_t begin = 0;
+    for (bool first = true;; first = false) {
+        std::size_t end = text.find('\n', begin);
+        if (end == std::string::npos)
+            end = text.size();
+        std::string line = text.substr(begin, end - begin);
+        const char* prefix = first ? firstPrefix : (line.empty() || line[0] == ' ' ? "" : formPrefix);
+        std::fprintf(out, "%s%s\n", prefix, line.c_str());
+        if (end == text.size())
+            return;
+        begin = end + 1;
+    }
+}
+
 void PrintHelp(std::FILE* out)
 {
     std::fprintf(out,
@@ -25,7 +45,7 @@ void PrintHelp(std::FILE* out)
                  "\nUsage: tonmira-cli COMMAND [ARGUMENTS] [OPTIONS]\n"
                  "       tonmira-cli COMMAND --help\n\nCommands:\n");
     for (const auto& [name, command] : tonmira::cli::CliCommands())
-        std::fprintf(out, "  %s\n", command.usage);
+        PrintUsage(out, "  ", "  ", command.usage);
     std::fprintf(out,
                  "\nA text input (any name not ending in wav or wma) takes --rate HZ (default 44100)\n"
                  "and --bits 16|8 (default 16). Exit codes: 0 done, 1 failed, 2 usage error.\n");
@@ -36,9 +56,13 @@ void PrintHelp(std::FILE* out)
 int main(int argc, char** argv)
 {
     using namespace tonmira::cli;
-    if (argc < 2 || !std::strcmp(argv[1], "--help") || !std::strcmp(argv[1], "-h") || !std::strcmp(argv[1], "help")) {
+    if (argc < 2) {
+        PrintHelp(stderr);
+        return kExitUsage;
+    }
+    if (!std::strcmp(argv[1], "--help") || !std::strcmp(argv[1], "-h") || !std::strcmp(argv[1], "help")) {
         PrintHelp(stdout);
-        return argc < 2 ? kExitUsage : kExitDone;
+        return kExitDone;
     }
     auto& commands = CliCommands();
     auto it = commands.find(argv[1]);
@@ -50,14 +74,15 @@ int main(int argc, char** argv)
     std::vector<std::string> rest(argv + 2, argv + argc);
     for (const auto& arg : rest) {
         if (arg == "--help" || arg == "-h") {
-            std::printf("Usage: tonmira-cli %s\n", it->second.usage);
+            PrintUsage(stdout, "Usage: tonmira-cli ", "       tonmira-cli ", it->second.usage);
             return kExitDone;
         }
     }
     try {
         return it->second.run(rest);
     } catch (const UsageError& e) {
-        std::fprintf(stderr, "tonmira-cli %s: %s\nUsage: tonmira-cli %s\n", argv[1], e.what(), it->second.usage);
+        std::fprintf(stderr, "tonmira-cli %s: %s\n", argv[1], e.what());
+        PrintUsage(stderr, "Usage: tonmira-cli ", "       tonmira-cli ", it->second.usage);
         return kExitUsage;
     }
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -175,10 +176,12 @@ TEST(DspCli, UsageErrorsAndFailures)
              {"export", "wav", in, dir.File("x")},
              {"export", "spa", in, dir.File("x"), "--end", "5000"},
              {"export", "spa", in, dir.File("x"), "--min-freq", "100", "--max-freq", "100"},
+             {"export", "spa", in, dir.File("x"), "--start", "3000", "--end", "2999"},
          }) {
         auto r = RunCli(args);
         EXPECT_EQ(r.exitCode, 2) << args[0] << " " << args.back() << ": " << r.err;
     }
+    EXPECT_FALSE(std::filesystem::exists(dir.File("x.spa")));
     EXPECT_EQ(RunCli({"peaks", in, "--pos", "904"}).exitCode, 0);
 
     // A file that cannot be written: the export's own message, exit 1, no stray files.
