@@ -106,13 +106,18 @@ int EventFile::WriteEventFile(CTonmiraDoc& doc, const std::string& folder, const
     }
 
     std::unique_ptr<std::FILE, FileCloser> file(std::fopen(m_strEventFile.c_str(), "wb"));
-    bool ok = static_cast<bool>(file);
+    const bool created = static_cast<bool>(file);
+    bool ok = created;
     ok = ok && std::fwrite(&h, 1, 36, file.get()) == 36;
     ok = ok && std::fwrite(h.dataId, 1, 8, file.get()) == 8;
     ok = ok && (h.dataSize == 0 || std::fwrite(doc.m_pData, 1, h.dataSize, file.get()) == h.dataSize);
     if (file && std::fclose(file.release()) != 0)
         ok = false;
     if (!ok) {
+        // A cut-off file (a full disk) has a header that promises more than it holds; it would
+        // pass for a complete event. Without it the later rename, mark or delete find nothing.
+        if (created)
+            unlink(m_strEventFile.c_str());
         sink.Message(kMsgEventFileFailed);
         return 0;
     }

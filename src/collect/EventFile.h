@@ -23,7 +23,8 @@ public:
     // into the folder. value1 and value2 both 0 give the plain name "YYYYMMDDhhmmss.WAV",
     // otherwise "YYYYMMDDhhmmss-v1-v2-v3.WAV". The path is stored in m_strEventFile before
     // writing, so later steps act on it even if the write fails. An empty folder writes nothing,
-    // empties m_strEventFile and returns 1. A file error shows its message and returns 0.
+    // empties m_strEventFile and returns 1. A file error shows its message, removes what was
+    // written and returns 0.
     // Also fills every field of the document's m_header from its format.
     int WriteEventFile(CTonmiraDoc& doc, const std::string& folder, const LocalClock& clock, MessageSink& sink,
                        int value1, int value2, int value3);
