@@ -62,8 +62,10 @@ int RunEvent(const std::vector<std::string>& argv)
     CTonmiraDoc doc(sink);
     if (!LoadDocument(doc, args.Positional(0), args))
         return kExitFailed;
-    if (!doc.HasTake())
-        throw UsageError("the input holds no sample frames");
+    if (!doc.HasTake()) {
+        sink.Message("tonmira-cli: no event to process (the input holds no sample frames)");
+        return kExitFailed;
+    }
 
     int n = static_cast<int>(args.GetInt("fft", DefaultFftSize(doc.m_header.nSamplesPerSec), kMinFftSize, kMaxFftSize));
     if ((n & (n - 1)) != 0)

@@ -21,8 +21,11 @@ int RunExpand(const std::vector<std::string>& argv)
     CTonmiraDoc doc(sink);
     if (!LoadDocument(doc, args.Positional(0), args))
         return kExitFailed;
-    if (!doc.HasTake())
-        throw UsageError("the input holds no sample frames to expand");
+    if (!doc.HasTake()) {
+        // A short text file loads as no take: a failed input, not a misused command.
+        sink.Message("tonmira-cli: no take to expand (the input holds no sample frames)");
+        return kExitFailed;
+    }
     // The level is chosen on a slider from 0 to the quantisation maximum.
     int fullScale = RangeFullScale(doc.m_header.wBitsPerSample);
     int level = static_cast<int>(args.GetInt("level", 0, 0, fullScale));

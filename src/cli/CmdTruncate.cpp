@@ -22,8 +22,11 @@ int RunTruncate(const std::vector<std::string>& argv)
     CTonmiraDoc doc(sink);
     if (!LoadDocument(doc, args.Positional(0), args))
         return kExitFailed;
-    if (!doc.HasTake())
-        throw UsageError("the input holds no sample frames to truncate");
+    if (!doc.HasTake()) {
+        // A short text file loads as no take: a failed input, not a misused command.
+        sink.Message("tonmira-cli: no take to truncate (the input holds no sample frames)");
+        return kExitFailed;
+    }
     if (start > end || end >= doc.m_nSamples)
         throw UsageError("marks must satisfy start <= end < frames (" + std::to_string(doc.m_nSamples) + ")");
     doc.m_nStartMark = static_cast<UINT>(start);
