@@ -4,6 +4,9 @@
 #include <charconv>
 #include <climits>
 
+#include "collect/ArsFile.h"
+#include "collect/AutoRecordForm.h"
+
 namespace tonmira::cli {
 
 namespace {
@@ -55,6 +58,25 @@ void ApplyCollectSettingsOptions(const CliArgs& args, CollectSettings& s)
     real("stddev-high", s.m_fStdDevHigh);
     integer("save-amplified", s.m_bSaveAmplified, 0, 1);
     integer("save-rejected", s.m_bSaveRejected, 0, 1);
+}
+
+bool LoadCollectSettings(const CliArgs& args, MessageSink& sink, CollectSettings& settings)
+{
+    if (args.Has("settings")) {
+        int bits = 16;
+        if (!LoadArsFile(args.GetString("settings", ""), bits, settings)) {
+            sink.Message(kMsgArsLoadFailed);
+            return false;
+        }
+    }
+    ApplyCollectSettingsOptions(args, settings);
+    // A settings file may hold what the dialog would refuse; refuse it the same way.
+    if (auto failure = AutoRecordForm::Validate(settings)) {
+        sink.Message(failure->m_strMessage);
+        return false;
+    }
+    settings.m_strOutputFolder = args.GetString("out", "");
+    return true;
 }
 
 std::string FormatCollectSettings(int nBits, const CollectSettings& s)

@@ -18,8 +18,6 @@
 #include "cli/CliLoad.h"
 #include "cli/CliMessageSink.h"
 #include "cli/CliTransportSession.h"
-#include "collect/ArsFile.h"
-#include "collect/AutoRecordForm.h"
 #include "collect/CollectionEngine.h"
 #include "collect/EventProcessor.h"
 #include "collect/LocalClock.h"
@@ -176,20 +174,8 @@ int RunCollect(const std::vector<std::string>& argv)
 
     CliMessageSink sink;
     CollectSettings settings;
-    if (args.Has("settings")) {
-        int bits = 16;
-        if (!LoadArsFile(args.GetString("settings", ""), bits, settings)) {
-            sink.Message(kMsgArsLoadFailed);
-            return kExitFailed;
-        }
-    }
-    ApplyCollectSettingsOptions(args, settings);
-    // A settings file may hold what the dialog would refuse; refuse it the same way.
-    if (auto failure = AutoRecordForm::Validate(settings)) {
-        sink.Message(failure->m_strMessage);
+    if (!LoadCollectSettings(args, sink, settings))
         return kExitFailed;
-    }
-    settings.m_strOutputFolder = args.GetString("out", "");
     if (settings.m_nCollectLevel <= 0)
         throw UsageError("collection needs a level: --level L (1..32767) or a settings file with one");
     SerializedSink shared(sink);

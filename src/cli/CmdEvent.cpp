@@ -9,8 +9,6 @@
 #include "cli/CliCommand.h"
 #include "cli/CliLoad.h"
 #include "cli/CliMessageSink.h"
-#include "collect/ArsFile.h"
-#include "collect/AutoRecordForm.h"
 #include "collect/EventHost.h"
 #include "collect/EventProcessor.h"
 #include "collect/LocalClock.h"
@@ -44,20 +42,8 @@ int RunEvent(const std::vector<std::string>& argv)
 
     CliMessageSink sink;
     CollectSettings settings;
-    if (args.Has("settings")) {
-        int bits = 16;
-        if (!LoadArsFile(args.GetString("settings", ""), bits, settings)) {
-            sink.Message(kMsgArsLoadFailed);
-            return kExitFailed;
-        }
-    }
-    ApplyCollectSettingsOptions(args, settings);
-    // A settings file may hold what the dialog would refuse; refuse it the same way.
-    if (auto failure = AutoRecordForm::Validate(settings)) {
-        sink.Message(failure->m_strMessage);
+    if (!LoadCollectSettings(args, sink, settings))
         return kExitFailed;
-    }
-    settings.m_strOutputFolder = args.GetString("out", "");
 
     CTonmiraDoc doc(sink);
     if (!LoadDocument(doc, args.Positional(0), args))
