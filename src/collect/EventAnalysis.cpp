@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "collect/CollectSettings.h"
+#include "collect/SampleMath.h"
 #include "doc/TonmiraDoc.h"
 #include "dsp/DetectionMetrics.h"
 #include "dsp/FftEngine.h"
@@ -11,31 +12,6 @@
 namespace tonmira {
 
 namespace {
-
-int SampleAt(const BYTE* data, int bits, std::size_t i)
-{
-    if (bits == 8)
-        return data[i] - 128;
-    return static_cast<std::int16_t>(static_cast<std::uint16_t>(data[2 * i] | (data[2 * i + 1] << 8)));
-}
-
-void StoreS16(BYTE* data, std::size_t i, int v)
-{
-    auto u = static_cast<std::uint16_t>(v);
-    data[2 * i] = static_cast<BYTE>(u & 0xFF);
-    data[2 * i + 1] = static_cast<BYTE>(u >> 8);
-}
-
-// trunc toward zero, limited to lo..hi before converting (an out-of-range conversion is undefined).
-int TruncClamp(double v, int lo, int hi)
-{
-    v = std::trunc(v);
-    if (!(v >= lo))
-        return lo;
-    if (v > hi)
-        return hi;
-    return static_cast<int>(v);
-}
 
 // Four times full scale: the 16-bit factor mode divides down products beyond it.
 constexpr std::int64_t kFactorLimit = 131068;

@@ -4,37 +4,10 @@
 #include <cstdint>
 #include <cstring>
 
+#include "collect/SampleMath.h"
 #include "doc/TonmiraDoc.h"
 
 namespace tonmira {
-
-namespace {
-
-std::int16_t ReadS16(const BYTE* p)
-{
-    return static_cast<std::int16_t>(static_cast<std::uint16_t>(p[0] | (p[1] << 8)));
-}
-
-void WriteS16(BYTE* p, int v)
-{
-    auto u = static_cast<std::uint16_t>(v);
-    p[0] = static_cast<BYTE>(u & 0xFF);
-    p[1] = static_cast<BYTE>(u >> 8);
-}
-
-// trunc toward zero, limited to lo..hi before the conversion (an out-of-range
-// float-to-int conversion would be undefined).
-int TruncClamp(double v, int lo, int hi)
-{
-    v = std::trunc(v);
-    if (!(v >= lo))
-        return lo;
-    if (v > hi)
-        return hi;
-    return static_cast<int>(v);
-}
-
-}  // namespace
 
 int RangeFullScale(int bits) { return bits == 8 ? 127 : 32767; }
 
@@ -44,7 +17,7 @@ int MeasureSamplePeak(const BYTE* data, std::size_t count, int bits)
     if (!data)
         return 0;
     for (std::size_t i = 0; i < count; ++i) {
-        int v = bits == 8 ? data[i] - 128 : ReadS16(data + 2 * i);
+        int v = SampleAt(data, bits, i);
         int magnitude = v < 0 ? -v : v;
         if (magnitude > peak)
             peak = magnitude;
@@ -65,8 +38,7 @@ void ScaleSamples(BYTE* data, std::size_t count, int bits, int level, int peak)
             int x = data[i] - 128;
             data[i] = static_cast<BYTE>(128 + TruncClamp(x * ratioL / ratioP, -128, 127));
         } else {
-            int s = ReadS16(data + 2 * i);
-            WriteS16(data + 2 * i, TruncClamp(s * ratioL / ratioP, -32768, 32767));
+            StoreS16(data, i, TruncClamp(SampleAt(data, 16, i) * ratioL / ratioP, -32768, 32767));
         }
     }
 }
