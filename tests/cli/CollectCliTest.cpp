@@ -5,23 +5,17 @@
 #include <sstream>
 #include <vector>
 
+#include "CollectTestUtil.h"
 #include "TestUtil.h"
 
 using tonmira::test::ReadFileBytes;
 using tonmira::test::RunCli;
 using tonmira::test::TempDir;
+using tonmira::test::Wav16;
 using tonmira::test::WriteFileBytes;
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string Le(std::uint32_t v, int bytes)
-{
-    std::string s;
-    for (int i = 0; i < bytes; ++i)
-        s.push_back(static_cast<char>(v >> (8 * i)));
-    return s;
-}
 
 // 16-bit mono at 8000 Hz: bursts of 1000 Hz of the given amplitudes, one every two seconds
 // from 0.5 s, 0.3 s long.
@@ -29,14 +23,12 @@ std::string BurstsWav(const std::vector<int>& amplitudes)
 {
     const double pi = 2 * std::asin(1.0);
     const int rate = 8000;
-    std::string data;
-    for (int i = 0; i < static_cast<int>(amplitudes.size()) * 2 * rate; ++i) {
+    std::vector<int> samples(amplitudes.size() * 2 * rate);
+    for (int i = 0; i < static_cast<int>(samples.size()); ++i) {
         int k = i / (2 * rate), at = i % (2 * rate);
-        int v = at >= rate / 2 && at < rate / 2 + 2400 ? static_cast<int>(std::lround(amplitudes[k] * std::sin(2 * pi * 1000 * i / rate))) : 0;
-        data += Le(static_cast<std::uint16_t>(v), 2);
+        samples[i] = at >= rate / 2 && at < rate / 2 + 2400 ? static_cast<int>(std::lround(amplitudes[k] * std::sin(2 * pi * 1000 * i / rate))) : 0;
     }
-    return "RIFF" + Le(36 + data.size(), 4) + "WAVE" + "fmt " + Le(16, 4) + Le(1, 2) + Le(1, 2) + Le(rate, 4) +
-           Le(rate * 2, 4) + Le(2, 2) + Le(16, 2) + "data" + Le(data.size(), 4) + data;
+    return Wav16(samples, rate);
 }
 
 std::vector<std::string> Lines(const std::string& text)

@@ -4,33 +4,18 @@
 #include <filesystem>
 #include <vector>
 
+#include "CollectTestUtil.h"
 #include "TestUtil.h"
 
+using tonmira::test::Le;
 using tonmira::test::ReadFileBytes;
 using tonmira::test::RunCli;
 using tonmira::test::TempDir;
+using tonmira::test::Wav16;
 using tonmira::test::WriteFileBytes;
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string Le(std::uint32_t v, int bytes)
-{
-    std::string s;
-    for (int i = 0; i < bytes; ++i)
-        s.push_back(static_cast<char>(v >> (8 * i)));
-    return s;
-}
-
-// A 16-bit mono WAV file of the given samples.
-std::string Wav16(const std::vector<int>& samples, int rate)
-{
-    std::string data;
-    for (int s : samples)
-        data += Le(static_cast<std::uint16_t>(s), 2);
-    return "RIFF" + Le(36 + data.size(), 4) + "WAVE" + "fmt " + Le(16, 4) + Le(1, 2) + Le(1, 2) + Le(rate, 4) +
-           Le(rate * 2, 4) + Le(2, 2) + Le(16, 2) + "data" + Le(data.size(), 4) + data;
-}
 
 std::vector<int> Tone(double hz, int rate, int frames, double amplitude)
 {

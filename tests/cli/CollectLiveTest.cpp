@@ -1,11 +1,8 @@
 // collect --live through the real PortAudio backend, against an ALSA default device that reads
 // its capture from a file (unclocked: it proves the data path and the Ctrl-C stop, not timing).
 #include <gtest/gtest.h>
-#include <fcntl.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <cmath>
@@ -15,23 +12,16 @@
 #include <thread>
 #include <vector>
 
-#include "TestUtil.h"
-
-extern char** environ;
+#include "AlsaFileDevice.h"
 
 namespace tonmira::test {
 namespace {
 
 namespace fs = std::filesystem;
 
-struct AlsaFileDevice : ::testing::Test {
-    TempDir dir;
-
+struct AlsaFileDevice : AlsaFileDeviceFixture {
     AlsaFileDevice()
     {
-        WriteFileBytes(dir.File(".asoundrc"), "pcm.!default { type file; slave.pcm \"null\"; file \"" +
-                                                  dir.File("out.raw") + "\"; infile \"" + dir.File("in.raw") +
-                                                  "\"; format \"raw\" }\n");
         // 0.3 s bursts of 1 kHz every 2 s, 16-bit mono at 44100 Hz.
         const double pi = 2 * std::asin(1.0);
         std::string raw;
@@ -43,32 +33,6 @@ struct AlsaFileDevice : ::testing::Test {
         }
         WriteFileBytes(dir.File("in.raw"), raw);
         fs::create_directory(dir.File("out"));
-    }
-
-    pid_t Spawn(const std::vector<std::string>& args)
-    {
-        std::vector<std::string> env = {"HOME=" + dir.Path().string()};
-        for (char** e = environ; *e; ++e)
-            if (std::strncmp(*e, "HOME=", 5) != 0)
-                env.push_back(*e);
-        std::vector<std::string> argv = {TONMIRA_CLI_PATH};
-        argv.insert(argv.end(), args.begin(), args.end());
-        std::vector<char*> cargv, cenv;
-        for (auto& a : argv)
-            cargv.push_back(a.data());
-        cargv.push_back(nullptr);
-        for (auto& e : env)
-            cenv.push_back(e.data());
-        cenv.push_back(nullptr);
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-        posix_spawn_file_actions_addopen(&actions, 1, dir.File("stdout").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        posix_spawn_file_actions_addopen(&actions, 2, dir.File("stderr").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        pid_t pid = -1;
-        EXPECT_EQ(posix_spawn(&pid, cargv[0], &actions, nullptr, cargv.data(), cenv.data()), 0);
-        posix_spawn_file_actions_destroy(&actions);
-        return pid;
     }
 };
 
