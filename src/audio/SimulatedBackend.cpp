@@ -24,8 +24,9 @@ int SimulatedBackend::Open(WaveDirection direction, const WaveFormat& format, Wa
         --m_nBusyOutputOpens;
         return 4;
     }
+    const int opens = s.opens;  // counted over the backend's life, not per stream
     s = Stream{};
-    s.opens = StreamOf(direction).opens;
+    s.opens = opens;
     s.open = true;
     s.format = format;
     s.callbacks = &callbacks;

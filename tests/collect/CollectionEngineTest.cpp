@@ -175,6 +175,7 @@ TEST_F(CollectionEngineTest, ReplaysAnAcceptedEventPlayCountTimes)
     ASSERT_TRUE(Collect());
     ASSERT_EQ(events.size(), 2u);
     EXPECT_EQ(replays, 4);
+    EXPECT_EQ(run->Backend().OpenCount(WaveDirection::Output), 4);
     // Each replay plays the whole take (the device may run on a little while it is closed).
     EXPECT_GE(run->Backend().FramesPlayed(), 2u * (events[0].frames + events[1].frames));
     // Replays take no recording time: the second event is found where it is in the recording.
