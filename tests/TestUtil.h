@@ -73,8 +73,10 @@ inline CliResult RunCli(const std::vector<std::string>& args)
 {
     TempDir capture;
     std::string command = ShellQuote(TONMIRA_CLI_PATH);
-    for (const auto& arg : args)
-        command += " " + ShellQuote(arg);
+    for (const auto& arg : args) {
+        command += ' ';
+        command += ShellQuote(arg);
+    }
     command += " >" + ShellQuote(capture.File("out")) + " 2>" + ShellQuote(capture.File("err")) + " </dev/null";
     int status = std::system(command.c_str());
     CliResult result;

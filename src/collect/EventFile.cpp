@@ -9,6 +9,7 @@
 #include <cstring>
 #include <limits>
 #include <memory>
+#include <vector>
 
 #include "collect/FileRename.h"
 #include "collect/LocalClock.h"
@@ -23,11 +24,16 @@ namespace {
 
 std::string Format(const char* pattern, auto... args)
 {
-    int n = std::snprintf(nullptr, 0, pattern, args...);
-    std::string out(static_cast<std::size_t>(n) + 1, '\0');
-    std::snprintf(out.data(), out.size(), pattern, args...);
-    out.resize(static_cast<std::size_t>(n));
-    return out;
+    // Every name fits the buffer; a second pass only serves a text that does not.
+    char buffer[128];
+    int n = std::snprintf(buffer, sizeof buffer, pattern, args...);
+    if (n < 0)
+        return {};
+    if (static_cast<std::size_t>(n) < sizeof buffer)
+        return std::string(buffer, static_cast<std::size_t>(n));
+    std::vector<char> longer(static_cast<std::size_t>(n) + 1);
+    std::snprintf(longer.data(), longer.size(), pattern, args...);
+    return std::string(longer.data(), static_cast<std::size_t>(n));
 }
 
 struct FileCloser {

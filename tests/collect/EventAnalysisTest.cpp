@@ -219,10 +219,12 @@ TEST(EventAnalysis, VerdictsOnTones)
         EXPECT_EQ(fig.m_bStdDevMet, c.stdDevMet);
         EXPECT_EQ(fig.m_bAccepted, c.accepted);
         EXPECT_EQ(std::isnan(fig.m_fStdDev), c.nanStdDev);
-        if (c.nanStdDev)
+        if (c.nanStdDev) {
             EXPECT_EQ(fig.m_nPoints100, 0);
-        if (fig.m_bBandPeakTest)
+        }
+        if (fig.m_bBandPeakTest) {
             EXPECT_EQ(fig.m_nIntegration100, 0);
+        }
         EXPECT_LE(fig.m_nWindowStart, 2000u - n);
         // Always maximum amplified the take in place.
         EXPECT_EQ(FindEventPeak(take.doc.m_pData, 2000, 16).m_nPeak, 32767);

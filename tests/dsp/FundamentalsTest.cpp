@@ -24,8 +24,11 @@ struct Pick {
     std::string Box(int b) const
     {
         std::string text;
-        for (double f : boxes[b])
-            text += (text.empty() ? "" : " ") + FormatFundamental(f);
+        for (double f : boxes[b]) {
+            if (!text.empty())
+                text += ' ';
+            text += FormatFundamental(f);
+        }
         return text;
     }
     int score[kPeakGroupCount];
