@@ -24,6 +24,26 @@ BandTest MakeBandTest(int rate, const MetricsBand& band)
             static_cast<double>(band.m_nExcludeHz)};
 }
 
+struct BandSpread {
+    int above = 0;      // bins of the band at or above the mean
+    float sumsq = 0.0f;  // their squared deviations from the mean, summed
+};
+
+// The second pass of both measures, over the band of the spectrum scaled by `scale`.
+BandSpread MeasureBandSpread(const int* spectrum, int fftSize, int rate, const BandTest& test, float scale, float mean)
+{
+    BandSpread spread;
+    for (int i = 1; i < fftSize / 2; ++i) {
+        if (!test.InBand(BinCentreHz(i, fftSize, rate)))
+            continue;
+        const float v = static_cast<float>(spectrum[i]) * scale;
+        if (v >= mean)
+            ++spread.above;
+        spread.sumsq += (v - mean) * (v - mean);
+    }
+    return spread;
+}
+
 std::string FormatFinite(const char* format, float value)
 {
     char text[64];
@@ -69,21 +89,12 @@ DialogMetrics ComputeDialogMetrics(const int* spectrum, int fftSize, int rate, c
 
     // This pass does not test the exclusion, so with an exclusion inside the band it sees
     // more bins than the count it divides by; that is how the dialog has always measured.
-    int above = 0;
-    float sumsq = 0.0f;
-    for (int i = 1; i < h; ++i) {
-        if (!test.InBand(BinCentreHz(i, fftSize, rate)))
-            continue;
-        const float v = static_cast<float>(spectrum[i]) * scale;
-        if (v >= mean)
-            ++above;
-        sumsq += (v - mean) * (v - mean);
-    }
+    const BandSpread spread = MeasureBandSpread(spectrum, fftSize, rate, test, scale, mean);
 
     DialogMetrics result;
     result.m_fIntegration = bandSum * 100.0f / total;
-    result.m_fStdDev = std::sqrt(sumsq / static_cast<float>(count));
-    result.m_fAbove = static_cast<float>(above) * 100.0f / static_cast<float>(count);
+    result.m_fStdDev = std::sqrt(spread.sumsq / static_cast<float>(count));
+    result.m_fAbove = static_cast<float>(spread.above) * 100.0f / static_cast<float>(count);
     return result;
 }
 
@@ -148,20 +159,11 @@ CollectionMetrics ComputeCollectionMetrics(const int* spectrum, int fftSize, int
         }
     }
     const float mean = bandSum2 / static_cast<float>(count);
-    int above = 0;
-    float sumsq = 0.0f;
-    for (int i = 1; i < h; ++i) {
-        if (!test.InBand(BinCentreHz(i, fftSize, rate)))
-            continue;
-        const float v = static_cast<float>(spectrum[i]) * scale;
-        if (v >= mean)
-            ++above;
-        sumsq += (v - mean) * (v - mean);
-    }
+    const BandSpread spread = MeasureBandSpread(spectrum, fftSize, rate, test, scale, mean);
     // Whole-number arithmetic: a float quotient could round up across a hundredth.
     if (count != 0)
-        result.m_nAbove100 = static_cast<int>(static_cast<long long>(above) * 10000 / count);
-    result.m_fStdDev = std::sqrt(sumsq / static_cast<float>(count));
+        result.m_nAbove100 = static_cast<int>(static_cast<long long>(spread.above) * 10000 / count);
+    result.m_fStdDev = std::sqrt(spread.sumsq / static_cast<float>(count));
     return result;
 }
 
