@@ -66,16 +66,23 @@ void BM_DocumentLoad(benchmark::State& state)
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * File().m_bytes));
 }
 
+// The file read with plain read() calls into buffer; the bytes read.
+std::size_t ReadWhole(const std::string& path, std::vector<char>& buffer)
+{
+    int fd = ::open(path.c_str(), O_RDONLY);
+    std::size_t done = 0;
+    ssize_t got;
+    while ((got = ::read(fd, buffer.data() + done, buffer.size() - done)) > 0)
+        done += static_cast<std::size_t>(got);
+    ::close(fd);
+    return done;
+}
+
 void BM_ReadLoop(benchmark::State& state)
 {
     std::vector<char> buffer(File().m_bytes);
     for (auto _ : state) {
-        int fd = ::open(File().m_path.c_str(), O_RDONLY);
-        std::size_t done = 0;
-        ssize_t got;
-        while ((got = ::read(fd, buffer.data() + done, buffer.size() - done)) > 0)
-            done += static_cast<std::size_t>(got);
-        ::close(fd);
+        const std::size_t done = ReadWhole(File().m_path, buffer);
         benchmark::DoNotOptimize(buffer.data());
         if (done != buffer.size())
             state.SkipWithError("short read");
@@ -89,12 +96,7 @@ void BM_ReadLoopFreshBuffer(benchmark::State& state)
 {
     for (auto _ : state) {
         std::vector<char> buffer(File().m_bytes);
-        int fd = ::open(File().m_path.c_str(), O_RDONLY);
-        std::size_t done = 0;
-        ssize_t got;
-        while ((got = ::read(fd, buffer.data() + done, buffer.size() - done)) > 0)
-            done += static_cast<std::size_t>(got);
-        ::close(fd);
+        const std::size_t done = ReadWhole(File().m_path, buffer);
         benchmark::DoNotOptimize(buffer.data());
         if (done != buffer.size())
             state.SkipWithError("short read");
