@@ -72,8 +72,7 @@ void CTransport::OnTimer(int id)
 void CTransport::OnStop()
 {
     if (m_doc.m_nState == 2) {
-        StopRecording();
-        if (m_doc.m_nState == 2)
+        if (!StopRecording())
             return;  // the take could not be enlarged; the chunks wait for another stop
     } else if (m_doc.m_nState == 1) {
         m_waveDevice.CloseOutput();

@@ -93,7 +93,10 @@ public:
 private:
     // Recording
     void RecordTick();
-    void StopRecording();
+    // False when the take could not be enlarged: still recording, the chunks kept.
+    bool StopRecording();
+    // Derived buffers for the take, the marks around all of it, the position at its start.
+    void PrepareWholeTake();
     bool IsLoud(DWORD index, int threshold) const;
     bool CopyToChunks(DWORD index);
     void FreeChunks();

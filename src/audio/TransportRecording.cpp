@@ -246,7 +246,19 @@ bool CTransport::MoveChunksIntoTake()
     return true;
 }
 
-void CTransport::StopRecording()
+void CTransport::PrepareWholeTake()
+{
+    if (m_doc.HasTake()) {
+        m_doc.BuildMonoBuffer();
+        if (m_doc.m_bReverse == 1)
+            m_doc.BuildReverseBuffer();
+    }
+    m_doc.m_nStartMark = 0;
+    m_doc.m_nEndMark = m_doc.m_nSamples - 1;
+    m_doc.m_nPosition = 0;
+}
+
+bool CTransport::StopRecording()
 {
     m_bStopRecording.store(1);
     m_waveDevice.CloseInput();
@@ -265,25 +277,13 @@ void CTransport::StopRecording()
         if (!MoveChunksIntoTake()) {
             m_host.EndWaitCursor();
             m_host.Message(kBufferFailed);
-            return;
+            return false;
         }
         m_doc.m_nBalance = 50;
-        m_doc.BuildMonoBuffer();
-        if (m_doc.m_bReverse == 1)
-            m_doc.BuildReverseBuffer();
-        m_doc.m_nStartMark = 0;
-        m_doc.m_nEndMark = m_doc.m_nSamples - 1;
-        m_doc.m_nPosition = 0;
+        PrepareWholeTake();
         m_host.EndWaitCursor();
     } else {
-        if (m_doc.HasTake()) {
-            m_doc.BuildMonoBuffer();
-            if (m_doc.m_bReverse == 1)
-                m_doc.BuildReverseBuffer();
-        }
-        m_doc.m_nStartMark = 0;
-        m_doc.m_nEndMark = m_doc.m_nSamples - 1;
-        m_doc.m_nPosition = 0;
+        PrepareWholeTake();
     }
 
     m_host.EnableControl(kIdcFftSize, true);
@@ -292,12 +292,7 @@ void CTransport::StopRecording()
     m_host.SetSliderRange(0, WindowEndingAt(m_doc.m_nSamples - 1));
     m_host.SetSliderPosition(0);
     m_host.InvalidateAnalysis();
-    if (m_doc.m_bPause == 1) {
-        m_doc.m_bPause = 0;
-        m_bOutputPaused = 0;
-    }
-    m_nTransport.store(0);
-    m_doc.m_nState = 0;
+    return true;
 }
 
 void CTransport::OnRecordSetup()
