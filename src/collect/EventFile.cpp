@@ -15,6 +15,7 @@
 #include "collect/LocalClock.h"
 #include "doc/MessageSink.h"
 #include "doc/TonmiraDoc.h"
+#include "doc/WavFile.h"
 
 namespace tonmira {
 
@@ -93,14 +94,7 @@ int EventFile::WriteEventFile(CTonmiraDoc& doc, const std::string& folder, const
                                              t.m_nSecond, value1, value2, value3);
 
     WavHeader& h = doc.m_header;
-    std::memcpy(h.riffId, "RIFF", 4);
-    std::memcpy(h.waveId, "WAVE", 4);
-    std::memcpy(h.fmtId, "fmt ", 4);
-    std::memcpy(h.dataId, "data", 4);
-    h.fmtSize = 16;
-    h.wFormatTag = 1;
-    h.nBlockAlign = static_cast<WORD>(h.nChannels * h.wBitsPerSample / 8);
-    h.nAvgBytesPerSec = h.nBlockAlign * h.nSamplesPerSec;
+    FillWavHeader(h, h.nChannels, h.nSamplesPerSec, h.wBitsPerSample, doc.m_nSamples);
     // The sizes are 32-bit fields: a take too long for them cannot be written as a valid file.
     std::uint64_t dataSize = static_cast<std::uint64_t>(h.nBlockAlign) * doc.m_nSamples;
     bool fits = dataSize + 36 <= 0xFFFFFFFFu;
