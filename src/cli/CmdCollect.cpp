@@ -18,6 +18,7 @@
 #include "cli/CliLoad.h"
 #include "cli/CliMessageSink.h"
 #include "cli/CliTransportSession.h"
+#include "collect/AutoRecordForm.h"
 #include "collect/CollectionEngine.h"
 #include "collect/EventProcessor.h"
 #include "collect/LocalClock.h"
@@ -69,7 +70,7 @@ int FftSize(const CliArgs& args, DWORD rate)
     return n ? n : DefaultFftSize(rate);
 }
 
-int RunOffline(const CliArgs& args, const CollectSettings& settings, int detectLevel, SerializedSink& sink)
+int RunOffline(const CliArgs& args, CollectSettings settings, int detectLevel, SerializedSink& sink)
 {
     LocalDateTime start = SystemLocalClock().Now();
     if (args.Has("clock") && !ParseLocalDateTime(args.GetString("clock", ""), start))
@@ -79,6 +80,8 @@ int RunOffline(const CliArgs& args, const CollectSettings& settings, int detectL
     if (!LoadDocument(input, args.Positional(0), args))
         return kExitFailed;
     const int n = FftSize(args, input.m_header.nSamplesPerSec);
+    // As the settings dialog does for an 8-bit take: a level above 127 could never be reached.
+    AutoRecordForm::LimitLevelsToBits(settings, input.m_header.wBitsPerSample);
 
     CTonmiraDoc doc(sink);
     doc.m_header.nSamplesPerSec = input.m_header.nSamplesPerSec;
@@ -97,7 +100,7 @@ int RunOffline(const CliArgs& args, const CollectSettings& settings, int detectL
     return sink.Count() ? kExitFailed : kExitDone;
 }
 
-int RunLive(const CliArgs& args, const CollectSettings& settings, int detectLevel, SerializedSink& sink)
+int RunLive(const CliArgs& args, CollectSettings settings, int detectLevel, SerializedSink& sink)
 {
     if (args.Has("clock"))
         throw UsageError("--clock is for collection from a file; live names use the local time");
@@ -107,6 +110,7 @@ int RunLive(const CliArgs& args, const CollectSettings& settings, int detectLeve
         throw UsageError("--bits must be 16 or 8");
     const auto channels = static_cast<WORD>(args.GetInt("channels", 1, 1, 2));
     const int n = FftSize(args, rate);
+    AutoRecordForm::LimitLevelsToBits(settings, bits);
 
     // Before the devices are opened: an early Ctrl-C then still ends in the stop command.
     InstallInterruptHandler();

@@ -9,6 +9,7 @@
 #include "cli/CliCommand.h"
 #include "cli/CliLoad.h"
 #include "cli/CliMessageSink.h"
+#include "collect/AutoRecordForm.h"
 #include "collect/EventHost.h"
 #include "collect/EventProcessor.h"
 #include "collect/LocalClock.h"
@@ -52,6 +53,8 @@ int RunEvent(const std::vector<std::string>& argv)
         sink.Message("tonmira-cli: no event to process (the input holds no sample frames)");
         return kExitFailed;
     }
+
+    AutoRecordForm::LimitLevelsToBits(settings, doc.m_header.wBitsPerSample);
 
     int n = static_cast<int>(args.GetInt("fft", DefaultFftSize(doc.m_header.nSamplesPerSec), kMinFftSize, kMaxFftSize));
     if ((n & (n - 1)) != 0)

@@ -197,6 +197,16 @@ void AutoRecordForm::SetRadios(AutoRecordControls& controls) const
     SetAmplificationGroup(controls, m_bAlwaysMax != 1);
 }
 
+void AutoRecordForm::LimitLevelsToBits(CollectSettings& settings, int bits)
+{
+    if (bits != 8)
+        return;
+    if (settings.m_nCollectLevel > 127)
+        settings.m_nCollectLevel = 127;
+    if (settings.m_nPlayLevel > 127)
+        settings.m_nPlayLevel = 127;
+}
+
 void AutoRecordForm::OnInitDialog(AutoRecordControls& controls)
 {
     DataToControls(controls);
@@ -215,13 +225,10 @@ void AutoRecordForm::OnInitDialog(AutoRecordControls& controls)
     } else {
         // The spins write their position into their edits, so the edits show the lowered levels.
         controls.m_spinRanges[kIdcCollectLevelSpin] = {0, 127};
-        if (m_nCollectLevel > 127)
-            m_nCollectLevel = 127;
+        controls.m_spinRanges[kIdcPlayLevelSpin] = {0, 127};
+        LimitLevelsToBits(*this, m_nBits);
         controls.m_spinPositions[kIdcCollectLevelSpin] = m_nCollectLevel;
         controls.m_texts[kIdcCollectLevel] = FormatDialogInt(m_nCollectLevel);
-        controls.m_spinRanges[kIdcPlayLevelSpin] = {0, 127};
-        if (m_nPlayLevel > 127)
-            m_nPlayLevel = 127;
         controls.m_spinPositions[kIdcPlayLevelSpin] = m_nPlayLevel;
         controls.m_texts[kIdcPlayLevel] = FormatDialogInt(m_nPlayLevel);
     }

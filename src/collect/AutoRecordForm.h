@@ -58,6 +58,9 @@ public:
     // 0..10000, a play count outside 0..1000 or a bound that is not a finite number fail with
     // the dialog's message. Other values are taken as they are, as the dialog takes them.
     static std::optional<ExchangeFailure> Validate(const CollectSettings& settings);
+    // What the dialog does to the levels when it opens for a take of `bits` bits: an 8-bit
+    // sample never exceeds 128 in magnitude, so both levels are lowered to 127.
+    static void LimitLevelsToBits(CollectSettings& settings, int bits);
 
     // Dialog initialisation: fill controls, amplification group from the play count, spin ranges;
     // for 8-bit the two levels are lowered to 127.

@@ -93,3 +93,28 @@ TEST(CliCollect, SettingsFromAFileAndUsageErrors)
     EXPECT_EQ(missing.exitCode, 1);
     EXPECT_NE(missing.err, "");
 }
+
+TEST(CliCollect, LevelsAboveEightBitFullScaleAreLoweredAsTheDialogDoes)
+{
+    // 8-bit mono at 8000 Hz: one 0.3 s burst of 1000 Hz at full scale (127) from 0.5 s, then silence.
+    const double pi = 2 * std::asin(1.0);
+    const int rate = 8000;
+    std::string data;
+    for (int i = 0; i < 2 * rate; ++i) {
+        int v = i >= rate / 2 && i < rate / 2 + 2400 ? static_cast<int>(std::lround(127 * std::sin(2 * pi * 1000 * i / rate))) : 0;
+        data.push_back(static_cast<char>(128 + v));
+    }
+    using tonmira::test::Le;
+    std::string wav = "RIFF" + Le(36 + data.size(), 4) + "WAVE" + "fmt " + Le(16, 4) + Le(1, 2) + Le(1, 2) +
+                      Le(rate, 4) + Le(rate, 4) + Le(1, 2) + Le(8, 2) + "data" + Le(data.size(), 4) + data;
+    TempDir dir;
+    fs::create_directory(dir.File("out"));
+    WriteFileBytes(dir.File("in.wav"), wav);
+    // Unlowered, 300 could never be reached by an 8-bit sample and the burst would be missed.
+    auto r = RunCli({"collect", dir.File("in.wav"), "--out", dir.File("out"), "--level", "300", "--play-level", "300",
+                     "--continuous-ms", "200", "--clock", "2024-01-01 00:00:00"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    auto lines = Lines(r.out);
+    ASSERT_EQ(lines.size(), 1u) << r.out;
+    EXPECT_NE(lines[0].find(" 127 "), std::string::npos) << lines[0];
+}
