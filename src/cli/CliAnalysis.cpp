@@ -4,7 +4,7 @@
 #include "doc/MessageSink.h"
 #include "doc/TonmiraDoc.h"
 #include "dsp/FftSize.h"
-#include "dsp/SpectrumAnalysis.h"
+#include "dsp/WindowAnalysis.h"
 
 namespace tonmira::cli {
 
@@ -25,7 +25,7 @@ int FftSizeOption(const CliArgs& args)
     return static_cast<int>(size);
 }
 
-bool LoadForAnalysis(CTonmiraDoc& doc, SpectrumAnalysis& analysis, const std::string& path, const CliArgs& args)
+bool LoadForAnalysis(CTonmiraDoc& doc, WindowAnalysis& analysis, const std::string& path, const CliArgs& args)
 {
     // Options are checked before the file is read, so a usage error never costs a load.
     const int fftSize = FftSizeOption(args);

@@ -9,7 +9,7 @@
 
 namespace tonmira {
 class CTonmiraDoc;
-class SpectrumAnalysis;
+class WindowAnalysis;
 }  // namespace tonmira
 
 namespace tonmira::cli {
@@ -23,6 +23,6 @@ int FftSizeOption(const CliArgs& args);
 // Loads path into doc and prepares analysis. Returns false after the program's messages
 // (a failed load, an input without a take). A --pos beyond the last window start
 // (frames - N, or 0 for a take shorter than N) is a UsageError.
-bool LoadForAnalysis(CTonmiraDoc& doc, SpectrumAnalysis& analysis, const std::string& path, const CliArgs& args);
+bool LoadForAnalysis(CTonmiraDoc& doc, WindowAnalysis& analysis, const std::string& path, const CliArgs& args);
 
 }  // namespace tonmira::cli

@@ -7,7 +7,7 @@
 #include "cli/CliMessageSink.h"
 #include "doc/TextExport.h"
 #include "doc/TonmiraDoc.h"
-#include "dsp/SpectrumAnalysis.h"
+#include "dsp/WindowAnalysis.h"
 
 namespace tonmira::cli {
 
@@ -23,7 +23,7 @@ int RunExport(const std::vector<std::string>& argv)
     const std::string& out = args.Positional(2);
     CliMessageSink sink;
     CTonmiraDoc doc(sink);
-    SpectrumAnalysis analysis;
+    WindowAnalysis analysis;
     if (!LoadForAnalysis(doc, analysis, args.Positional(1), args))
         return kExitFailed;
 

@@ -8,7 +8,7 @@
 #include "cli/CliMessageSink.h"
 #include "doc/TonmiraDoc.h"
 #include "dsp/DetectionMetrics.h"
-#include "dsp/SpectrumAnalysis.h"
+#include "dsp/WindowAnalysis.h"
 
 namespace tonmira::cli {
 
@@ -25,7 +25,7 @@ int RunMetrics(const std::vector<std::string>& argv)
     band.m_nExcludeHz = static_cast<int>(args.GetInt("exclude", 0, INT_MIN, INT_MAX));
     CliMessageSink sink;
     CTonmiraDoc doc(sink);
-    SpectrumAnalysis analysis;
+    WindowAnalysis analysis;
     if (!LoadForAnalysis(doc, analysis, args.Positional(0), args))
         return kExitFailed;
 

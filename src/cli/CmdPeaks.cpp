@@ -6,7 +6,7 @@
 #include "cli/CliCommand.h"
 #include "cli/CliMessageSink.h"
 #include "doc/TonmiraDoc.h"
-#include "dsp/SpectrumAnalysis.h"
+#include "dsp/WindowAnalysis.h"
 
 namespace tonmira::cli {
 
@@ -19,7 +19,7 @@ int RunPeaks(const std::vector<std::string>& argv)
     const int level = static_cast<int>(args.GetInt("level", 5, 0, 50));
     CliMessageSink sink;
     CTonmiraDoc doc(sink);
-    SpectrumAnalysis analysis;
+    WindowAnalysis analysis;
     if (!LoadForAnalysis(doc, analysis, args.Positional(0), args))
         return kExitFailed;
     FundamentalBoxes boxes = analysis.Recalculate(doc, level);

@@ -8,7 +8,7 @@
 #include "doc/PcmTextFile.h"
 #include "doc/SafeFileWriter.h"
 #include "doc/TonmiraDoc.h"
-#include "dsp/SpectrumAnalysis.h"
+#include "dsp/WindowAnalysis.h"
 
 namespace tonmira {
 
@@ -84,7 +84,7 @@ TransitionBins SpectrumTransitionBins(int minFreq, int maxFreq, int rate, int ff
     return {static_cast<int>(lo), static_cast<int>(hi)};
 }
 
-BOOL ExportSpectrumTransition(const CTonmiraDoc& doc, SpectrumAnalysis& analysis, const std::string& chosenPath,
+BOOL ExportSpectrumTransition(const CTonmiraDoc& doc, WindowAnalysis& analysis, const std::string& chosenPath,
                               MessageSink& sink)
 {
     const std::string path = WithDefaultExtension(chosenPath, "spa");

@@ -12,7 +12,7 @@ namespace tonmira {
 
 class CTonmiraDoc;
 class MessageSink;
-class SpectrumAnalysis;
+class WindowAnalysis;
 
 // path with "." + extension appended when its last component has no extension.
 std::string WithDefaultExtension(const std::string& path, const std::string& extension);
@@ -33,7 +33,7 @@ BOOL ExportSpectrumData(const int* spectrum, int fftSize, const std::string& pat
 // The lines are built whole in memory. Leaves the last block's spectrum in
 // analysis.m_pSpectrum. ".spa" is appended to a path without extension. Returns 0 after
 // "スペクトラム推移データの保存に失敗しました。".
-BOOL ExportSpectrumTransition(const CTonmiraDoc& doc, SpectrumAnalysis& analysis, const std::string& path,
+BOOL ExportSpectrumTransition(const CTonmiraDoc& doc, WindowAnalysis& analysis, const std::string& path,
                               MessageSink& sink);
 
 // The bins lo..hi the transition export writes for a display range: bin b stands for

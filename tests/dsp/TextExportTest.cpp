@@ -11,7 +11,7 @@
 #include "doc/TextExport.h"
 #include "doc/TonmiraDoc.h"
 #include "dsp/FftEngine.h"
-#include "dsp/SpectrumAnalysis.h"
+#include "dsp/WindowAnalysis.h"
 
 using namespace tonmira;
 using tonmira::test::ReadFileBytes;
@@ -70,7 +70,7 @@ TEST(TextExport, TransitionBlocksReuseTheLastInputsAndLeaveTheLastSpectrum)
     for (int i = 0; i < 40; ++i)
         frames[i] = static_cast<short>((i * 7919) % 2001 - 1000);  // no period to hide a mistake
     MakeMonoTake(doc, frames);
-    SpectrumAnalysis analysis;
+    WindowAnalysis analysis;
     ASSERT_TRUE(analysis.InitialUpdate(doc, sink));
     ASSERT_TRUE(analysis.SetFftSize(16, doc, sink));
     doc.m_nStartMark = 3;
@@ -145,7 +145,7 @@ TEST(TextExport, FailuresKeepWhatWasThereAndSaySo)
     EXPECT_EQ(entries, 1);
 
     // Without a mono buffer the transition has nothing to read.
-    SpectrumAnalysis analysis;
+    WindowAnalysis analysis;
     ASSERT_TRUE(analysis.InitialUpdate(doc, sink));
     doc.m_pMono = nullptr;
     EXPECT_FALSE(ExportSpectrumTransition(doc, analysis, dir.File("t.spa"), sink));

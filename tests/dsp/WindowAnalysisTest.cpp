@@ -6,7 +6,7 @@
 
 #include "doc/MessageSink.h"
 #include "doc/TonmiraDoc.h"
-#include "dsp/SpectrumAnalysis.h"
+#include "dsp/WindowAnalysis.h"
 
 using namespace tonmira;
 
@@ -31,12 +31,12 @@ void MakeTake(CTonmiraDoc& doc, const std::vector<short>& frames, int bits = 16)
 
 }  // namespace
 
-TEST(SpectrumAnalysis, SizesPositionAndShortTakes)
+TEST(WindowAnalysis, SizesPositionAndShortTakes)
 {
     CapturingMessageSink sink;
     CTonmiraDoc doc(sink);
     MakeTake(doc, std::vector<short>(5000, 1000));
-    SpectrumAnalysis analysis;
+    WindowAnalysis analysis;
     ASSERT_TRUE(analysis.InitialUpdate(doc, sink));
     EXPECT_EQ(analysis.m_nFftSize, 4096);
     EXPECT_EQ(analysis.m_nMaxFreq, 22050);
@@ -62,33 +62,33 @@ TEST(SpectrumAnalysis, SizesPositionAndShortTakes)
     ASSERT_TRUE(analysis.ChangeFftSize(doc, 4096, sink));
     EXPECT_EQ(doc.m_nPosition, 904u);
 
-    EXPECT_FALSE(SpectrumAnalysis::FftSizeFitsTake(doc, 8192, sink));
-    EXPECT_TRUE(SpectrumAnalysis::FftSizeFitsTake(doc, 4096, sink));
+    EXPECT_FALSE(WindowAnalysis::FftSizeFitsTake(doc, 8192, sink));
+    EXPECT_TRUE(WindowAnalysis::FftSizeFitsTake(doc, 4096, sink));
     EXPECT_EQ(sink.m_messages, std::vector<std::string>{"データ数が足りません! データ数 = 5000"});
 
     // Without a take nothing is transformed and the boxes are empty.
     CTonmiraDoc empty(sink);
     empty.m_header.nSamplesPerSec = 8000;
-    SpectrumAnalysis idle;
+    WindowAnalysis idle;
     ASSERT_TRUE(idle.InitialUpdate(empty, sink));
     EXPECT_EQ(idle.m_nFftSize, 512);
     EXPECT_TRUE(idle.Recalculate(empty, 5)[0].empty());
 }
 
-TEST(SpectrumAnalysis, EightBitTakeAndCaptureBlocks)
+TEST(WindowAnalysis, EightBitTakeAndCaptureBlocks)
 {
     CapturingMessageSink sink;
     CTonmiraDoc doc(sink);
     MakeTake(doc, std::vector<short>(1024, -100), 8);
-    SpectrumAnalysis analysis;
+    WindowAnalysis analysis;
     ASSERT_TRUE(analysis.InitialUpdate(doc, sink));
     ASSERT_TRUE(analysis.ChangeFftSize(doc, 1024, sink));
     analysis.Recalculate(doc, 5);
     EXPECT_EQ(analysis.m_pSpectrum[0], 3200);  // 100 x 32: no rescaling to 16 bits
 
-    EXPECT_EQ(SpectrumAnalysis::CaptureDivisor(16, false, 500), 32768);
-    EXPECT_EQ(SpectrumAnalysis::CaptureDivisor(16, true, 500), 500);
-    EXPECT_EQ(SpectrumAnalysis::CaptureDivisor(8, true, 5), 1);  // 5 x 128 / 1000 would be 0
+    EXPECT_EQ(WindowAnalysis::CaptureDivisor(16, false, 500), 32768);
+    EXPECT_EQ(WindowAnalysis::CaptureDivisor(16, true, 500), 500);
+    EXPECT_EQ(WindowAnalysis::CaptureDivisor(8, true, 5), 1);  // 5 x 128 / 1000 would be 0
     std::vector<BYTE> stereo(4 * 1024 + 3);
     for (int i = 0; i < 1024; ++i) {
         const short left = 1000, right = 3001;
@@ -106,7 +106,7 @@ TEST(SpectrumAnalysis, EightBitTakeAndCaptureBlocks)
     EXPECT_EQ(analysis.FeedFromCaptureBlock(stereo.data(), 3, 2, 16, 32768), 0);  // no whole frame
 }
 
-TEST(SpectrumAnalysis, DetectionLevelSliderRepicksWithItsOwnTables)
+TEST(WindowAnalysis, DetectionLevelSliderRepicksWithItsOwnTables)
 {
     CapturingMessageSink sink;
     CTonmiraDoc doc(sink);
@@ -114,7 +114,7 @@ TEST(SpectrumAnalysis, DetectionLevelSliderRepicksWithItsOwnTables)
     for (int i = 0; i < 4096; ++i)  // bin 64 of 4096 and its odd harmonics
         square[i] = static_cast<short>((i / 32) % 2 ? 8000 : -8000);
     MakeTake(doc, square);
-    SpectrumAnalysis analysis;
+    WindowAnalysis analysis;
     ASSERT_TRUE(analysis.InitialUpdate(doc, sink));
     EXPECT_FALSE(analysis.m_freqLevel.OnLevelChanged(5).has_value());  // nothing handed over yet
     FundamentalBoxes viewBoxes = analysis.Recalculate(doc, 5);

@@ -13,12 +13,12 @@ namespace tonmira {
 class CTonmiraDoc;
 class MessageSink;
 
-class SpectrumAnalysis {
+class WindowAnalysis {
 public:
-    SpectrumAnalysis();
-    ~SpectrumAnalysis();
-    SpectrumAnalysis(const SpectrumAnalysis&) = delete;
-    SpectrumAnalysis& operator=(const SpectrumAnalysis&) = delete;
+    WindowAnalysis();
+    ~WindowAnalysis();
+    WindowAnalysis(const WindowAnalysis&) = delete;
+    WindowAnalysis& operator=(const WindowAnalysis&) = delete;
 
     // New or opened document: range 0..rate/2 when it holds a take, the default N for its
     // rate, engine and spectrum buffer rebuilt, detection-level window without a spectrum,

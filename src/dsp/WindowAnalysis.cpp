@@ -1,4 +1,4 @@
-#include "dsp/SpectrumAnalysis.h"
+#include "dsp/WindowAnalysis.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -35,15 +35,15 @@ short ClampToShort(long long v)
 
 }  // namespace
 
-SpectrumAnalysis::SpectrumAnalysis()
+WindowAnalysis::WindowAnalysis()
 {
     PickPeakGroups(nullptr, 0, 0, 0, 0, m_peakGroupScore, m_peakGroupFreq);  // clears the tables
     m_freqLevel.m_nLevel = m_nDetectLevel;
 }
 
-SpectrumAnalysis::~SpectrumAnalysis() { std::free(m_pSpectrum); }
+WindowAnalysis::~WindowAnalysis() { std::free(m_pSpectrum); }
 
-BOOL SpectrumAnalysis::InitialUpdate(const CTonmiraDoc& doc, MessageSink& sink)
+BOOL WindowAnalysis::InitialUpdate(const CTonmiraDoc& doc, MessageSink& sink)
 {
     const UINT rate = doc.m_header.nSamplesPerSec;
     if (doc.m_pData) {
@@ -53,7 +53,7 @@ BOOL SpectrumAnalysis::InitialUpdate(const CTonmiraDoc& doc, MessageSink& sink)
     return SetFftSize(DefaultFftSize(rate), doc, sink);
 }
 
-BOOL SpectrumAnalysis::SetFftSize(int size, const CTonmiraDoc& doc, MessageSink& sink)
+BOOL WindowAnalysis::SetFftSize(int size, const CTonmiraDoc& doc, MessageSink& sink)
 {
     if (!IsListedFftSize(size))
         return 0;
@@ -77,7 +77,7 @@ BOOL SpectrumAnalysis::SetFftSize(int size, const CTonmiraDoc& doc, MessageSink&
     return 1;
 }
 
-BOOL SpectrumAnalysis::ChangeFftSize(CTonmiraDoc& doc, int size, MessageSink& sink)
+BOOL WindowAnalysis::ChangeFftSize(CTonmiraDoc& doc, int size, MessageSink& sink)
 {
     if (!SetFftSize(size, doc, sink))
         return 0;
@@ -89,7 +89,7 @@ BOOL SpectrumAnalysis::ChangeFftSize(CTonmiraDoc& doc, int size, MessageSink& si
     return 1;
 }
 
-BOOL SpectrumAnalysis::FftSizeFitsTake(const CTonmiraDoc& doc, int size, MessageSink& sink)
+BOOL WindowAnalysis::FftSizeFitsTake(const CTonmiraDoc& doc, int size, MessageSink& sink)
 {
     if (size > 0 && static_cast<UINT>(size) <= doc.m_nSamples)
         return 1;
@@ -97,7 +97,7 @@ BOOL SpectrumAnalysis::FftSizeFitsTake(const CTonmiraDoc& doc, int size, Message
     return 0;
 }
 
-int SpectrumAnalysis::FeedFromTake(const CTonmiraDoc& doc)
+int WindowAnalysis::FeedFromTake(const CTonmiraDoc& doc)
 {
     if (!doc.m_pMono || !m_fft.IsReady() || !m_pSpectrum)
         return -1;
@@ -116,7 +116,7 @@ int SpectrumAnalysis::FeedFromTake(const CTonmiraDoc& doc)
     return fed;
 }
 
-int SpectrumAnalysis::CaptureDivisor(int bits, bool pausedWithLevel, int collectLevel)
+int WindowAnalysis::CaptureDivisor(int bits, bool pausedWithLevel, int collectLevel)
 {
     int divisor = bits == 8 ? 128 : 32768;
     if (pausedWithLevel && collectLevel != 0)
@@ -125,7 +125,7 @@ int SpectrumAnalysis::CaptureDivisor(int bits, bool pausedWithLevel, int collect
     return divisor < 1 ? 1 : divisor;
 }
 
-int SpectrumAnalysis::FeedFromCaptureBlock(const BYTE* block, DWORD bytes, int channels, int bits, int divisor)
+int WindowAnalysis::FeedFromCaptureBlock(const BYTE* block, DWORD bytes, int channels, int bits, int divisor)
 {
     if (!block || !m_fft.IsReady() || !m_pSpectrum || (channels != 1 && channels != 2) || (bits != 8 && bits != 16))
         return 0;
@@ -148,7 +148,7 @@ int SpectrumAnalysis::FeedFromCaptureBlock(const BYTE* block, DWORD bytes, int c
     return count;
 }
 
-FundamentalBoxes SpectrumAnalysis::TransformAndPick(int level, int rate, int bits)
+FundamentalBoxes WindowAnalysis::TransformAndPick(int level, int rate, int bits)
 {
     FundamentalBoxes boxes;
     if (!m_fft.IsReady() || !m_pSpectrum)
@@ -162,7 +162,7 @@ FundamentalBoxes SpectrumAnalysis::TransformAndPick(int level, int rate, int bit
     return ListFundamentals(m_peakGroupScore, m_peakGroupFreq);
 }
 
-FundamentalBoxes SpectrumAnalysis::Recalculate(const CTonmiraDoc& doc, int level)
+FundamentalBoxes WindowAnalysis::Recalculate(const CTonmiraDoc& doc, int level)
 {
     if (FeedFromTake(doc) < 0)
         return {};
