@@ -10,6 +10,7 @@
 #include "collect/EventHost.h"
 #include "collect/EventProcessor.h"
 #include "doc/TonmiraDoc.h"
+#include "dsp/WindowAnalysis.h"
 
 namespace tonmira {
 
@@ -47,10 +48,10 @@ private:
 
 }  // namespace
 
-CCollectionEngine::CCollectionEngine(CTransport& transport, CTonmiraDoc& doc, TransportHost& view,
-                                     const CollectSettings& settings, CFftEngine& fft, int* spectrum,
-                                     const LocalClock& clock, CollectHost& host)
-    : m_transport(transport), m_doc(doc), m_view(view), m_settings(settings), m_fft(fft), m_pSpectrum(spectrum),
+CCollectionEngine::CCollectionEngine(CTransport& transport, CTonmiraDoc& doc, WindowAnalysis& analysis,
+                                     TransportHost& view, const CollectSettings& settings, const LocalClock& clock,
+                                     CollectHost& host)
+    : m_transport(transport), m_doc(doc), m_analysis(analysis), m_view(view), m_settings(settings),
       m_clock(clock), m_host(host)
 {
     m_transport.SetCollectHandOver(this);
@@ -145,7 +146,7 @@ BOOL CCollectionEngine::ProcessEvent()
                                           m_view.UpdateControlsFromMembers();
                                       });
                                   });
-        EventProcessor processor(m_doc, m_eventSettings, m_fft, m_pSpectrum, m_clock, sink, eventHost);
+        EventProcessor processor(m_doc, m_eventSettings, m_analysis.m_fft, m_analysis.m_pSpectrum, m_clock, sink, eventHost);
         EventOutcome outcome = processor.Process(m_nEventDetectLevel);
         m_host.RunOnUiThread([&] {
             m_strEventFile = outcome.m_strEventFile;

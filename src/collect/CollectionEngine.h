@@ -20,20 +20,21 @@
 
 namespace tonmira {
 
-class CFftEngine;
 class CTonmiraDoc;
 class CTransport;
 class CollectHost;
 class LocalClock;
 class TransportHost;
 struct EventOutcome;
+class WindowAnalysis;
 
 class CCollectionEngine : public CollectHandOver {
 public:
-    // Nothing is owned. spectrum holds fft.m_nSize / 2 ints; the engine must be set up for the
-    // transport's m_nFftSize. Registers itself as the transport's hand-over.
-    CCollectionEngine(CTransport& transport, CTonmiraDoc& doc, TransportHost& view, const CollectSettings& settings,
-                      CFftEngine& fft, int* spectrum, const LocalClock& clock, CollectHost& host);
+    // Nothing is owned. Each event is analysed with the analysis's FFT engine and spectrum,
+    // which must be set up for its N when an event is handed over. Registers itself as the
+    // transport's hand-over.
+    CCollectionEngine(CTransport& transport, CTonmiraDoc& doc, WindowAnalysis& analysis, TransportHost& view,
+                      const CollectSettings& settings, const LocalClock& clock, CollectHost& host);
     // Joins a worker that has finished; the owner must have waited for m_bCollectBusy to clear.
     ~CCollectionEngine() override;
     CCollectionEngine(const CCollectionEngine&) = delete;
@@ -78,12 +79,11 @@ private:
 
     CTransport& m_transport;
     CTonmiraDoc& m_doc;
+    WindowAnalysis& m_analysis;
     TransportHost& m_view;
     const CollectSettings& m_settings;
     CollectSettings m_eventSettings;  // the worker's copy
     int m_nEventDetectLevel = 5;
-    CFftEngine& m_fft;
-    int* m_pSpectrum;
     const LocalClock& m_clock;
     CollectHost& m_host;
     std::thread m_worker;
