@@ -3,7 +3,7 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "doc/MessageSink.h"
+#include "base/MessageSink.h"
 
 namespace tonmira::ui {
 

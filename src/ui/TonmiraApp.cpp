@@ -19,7 +19,7 @@ const char kSettingsOrganization[] = "アプリケーション ウィザード�
 void UseDialogFont()
 {
     // A Japanese gothic face at the size of the forms; the system's default when it is missing.
-    for (const char* family : {"IPAGothic", "IPAPGothic", "Noto Sans CJK JP"}) {
+    for (const char* family : {"IPAPGothic", "IPAGothic", "Noto Sans CJK JP"}) {
         if (QFontDatabase::families().contains(QString::fromUtf8(family))) {
             QApplication::setFont(QFont(QString::fromUtf8(family), 9));
             return;

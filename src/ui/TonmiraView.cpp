@@ -127,7 +127,17 @@ void CTonmiraView::PlaceControls()
     for (const auto& [id, control] : m_layout.Controls()) {
         QWidget* w = m_controls.at(id);
         const view::PixelRect& r = control.rect;
-        w->setGeometry(r.left, r.top, r.Width(), r.Height());
+        int left = r.left;
+        int width = r.Width();
+        // A caption wider in this font than its template place keeps its whole text: the labels
+        // left of the edits grow to the left, the others to the right.
+        if (qobject_cast<QLabel*>(w) && w->sizeHint().width() > width) {
+            const int grown = w->sizeHint().width();
+            if (id == 1011 || id == 1012 || id == 1013)
+                left = r.right - grown;
+            width = grown;
+        }
+        w->setGeometry(left, r.top, width, r.Height());
         w->setVisible(control.visible);
     }
 }

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "audio/RecordSetupValues.h"
-#include "doc/Types.h"
+#include "base/Types.h"
 
 namespace tonmira::ui {
 

@@ -1,7 +1,7 @@
 #include "view/DocumentCommands.h"
 
-#include "doc/DocMessages.h"
-#include "doc/MessageSink.h"
+#include "base/Messages.h"
+#include "base/MessageSink.h"
 #include "view/RecentFiles.h"
 #include "view/ViewCore.h"
 

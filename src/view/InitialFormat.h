@@ -1,7 +1,7 @@
 #pragma once
 // The recording format a new document starts with when it holds no take and no valid format:
 // the best format the input device offers.
-#include "doc/Types.h"
+#include "base/Types.h"
 #include "doc/WavHeader.h"
 
 namespace tonmira::view {
