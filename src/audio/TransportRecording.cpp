@@ -198,10 +198,8 @@ void CTransport::RecordTick()
                     std::uint64_t quietMs = std::uint64_t(d - static_cast<DWORD>(m_nLastSoundBuffer)) *
                                             static_cast<UINT>(FftSize()) * 1000 / rate;
                     if (quietMs > static_cast<std::uint64_t>(m_nContinuousMs < 0 ? 0 : m_nContinuousMs) &&
-                        m_pCollectHandOver) {
-                        m_pCollectHandOver->OnCollectHandOver();
+                        m_pCollectHandOver && m_pCollectHandOver->OnCollectHandOver())
                         return;
-                    }
                 }
             }
         }

@@ -78,8 +78,12 @@ void CCollectionEngine::JoinWorker()
         m_worker.join();
 }
 
-void CCollectionEngine::OnCollectHandOver()
+bool CCollectionEngine::OnCollectHandOver()
 {
+    // After a failed size change there is no spectrum to analyse with: the event is not taken
+    // and the recording goes on, until a size change succeeds.
+    if (!m_analysis.m_pSpectrum)
+        return false;
     // The previous worker cleared m_bCollectBusy as its last step, or the timer would not have
     // handed over: it is ending or has ended, and joining it cannot wait on this thread.
     JoinWorker();
@@ -98,6 +102,7 @@ void CCollectionEngine::OnCollectHandOver()
         m_transport.OnStop();
         m_transport.OnRecord();
     }
+    return true;
 }
 
 bool CCollectionEngine::StopIntoTake()

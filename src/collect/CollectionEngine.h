@@ -47,7 +47,8 @@ public:
     // Owner's thread, from the recording tick that found the end of an event. The worker gets a
     // copy of the settings and the detection level as they are now, so the settings dialog may
     // change them meanwhile without touching what the worker reads.
-    void OnCollectHandOver() override;
+    // False, taking nothing, while the analysis has no spectrum (after a failed size change).
+    bool OnCollectHandOver() override;
 
     // Owner's thread: while this holds, the worker owns the document's samples, the FFT engine
     // and the spectrum; drawing must not compute a spectrum or read the take.

@@ -65,7 +65,11 @@ public:
 
 class CollectProbe : public CollectHandOver {
 public:
-    void OnCollectHandOver() override { ++m_nCalls; }
+    bool OnCollectHandOver() override
+    {
+        ++m_nCalls;
+        return true;
+    }
     int m_nCalls = 0;
 };
 
