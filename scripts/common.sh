@@ -25,11 +25,18 @@ ensure_packages() {
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >&2
 }
 
-# build_tree DIR [cmake options...]: configure (once) and build with Ninja.
+# build_tree DIR [cmake options...]: configure and build with Ninja. The options are kept in
+# DIR/.tonmira-options; when they differ from the last configure (or DIR has none), cmake
+# configures afresh (a new cache, so an option left out falls back to its default), and a
+# changed option never leaves a folder built the old way. Unchanged sources are not rebuilt.
 build_tree() {
   local dir="$1"; shift
-  if [ ! -f "$dir/build.ninja" ]; then
-    cmake -S "$ROOT" -B "$dir" -G Ninja "$@" >&2
+  local stamp="$dir/.tonmira-options" wanted
+  wanted="$(printf '%s\n' "$@")"
+  if [ ! -f "$dir/build.ninja" ] || [ ! -f "$stamp" ] || [ "$(cat "$stamp")" != "$wanted" ]; then
+    rm -f "$stamp"
+    cmake --fresh -S "$ROOT" -B "$dir" -G Ninja "$@" >&2
+    printf '%s\n' "$@" >"$stamp"
   fi
   cmake --build "$dir" >&2
 }
