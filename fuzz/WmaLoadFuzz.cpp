@@ -8,8 +8,15 @@
 #include <string>
 
 #include "base/MessageSink.h"
+#include "doc/DecoderLog.h"
 #include "doc/TonmiraDoc.h"
 #include "doc/WmaImport.h"
+
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    tonmira::QuietDecoderLog();  // as the programs' main does
+    return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -1,19 +1,16 @@
 #include "audio/PortAudioBackend.h"
 
-#include <alsa/asoundlib.h>
 #include <fcntl.h>
 #include <portaudio.h>
 #include <unistd.h>
 
-#include <cstdarg>
 #include <cstdio>
+
+#include "audio/ProcessSetup.h"
 
 namespace tonmira {
 
 namespace {
-
-// ALSA reports every PCM it cannot open while PortAudio probes; none of that concerns the user.
-void QuietAlsaErrors(const char*, int, const char*, int, const char*, ...) {}
 
 // Runs fn with stderr pointed at /dev/null: the JACK client library prints its connection
 // attempts there during PortAudio's initialisation and has no handler to silence it.
@@ -60,8 +57,8 @@ int StreamCallback(const void* input, void* output, unsigned long frames, const 
 
 PortAudioBackend::PortAudioBackend()
 {
-    snd_lib_error_set_handler(&QuietAlsaErrors);
-    m_nInitError = WithStderrSilenced([] { return static_cast<int>(Pa_Initialize()); });
+    auto initialize = [] { return static_cast<int>(Pa_Initialize()); };
+    m_nInitError = SilenceStderrWhileProbing() ? WithStderrSilenced(initialize) : initialize();
 }
 
 PortAudioBackend::~PortAudioBackend()

@@ -9,8 +9,8 @@ namespace tonmira {
 
 class PortAudioBackend : public WaveBackend {
 public:
-    // Initialises PortAudio; its device probing writes diagnostics on stderr, which is kept off
-    // the program's own message channel while it runs.
+    // Initialises PortAudio. Its device probing writes diagnostics on stderr; whether they are
+    // hidden is the program's choice, made once in main (audio/ProcessSetup.h).
     PortAudioBackend();
     ~PortAudioBackend() override;
     PortAudioBackend(const PortAudioBackend&) = delete;

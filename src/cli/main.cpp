@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "audio/ProcessSetup.h"
 #include "cli/CliCommand.h"
 
 namespace tonmira::cli {
@@ -56,6 +57,7 @@ void PrintHelp(std::FILE* out)
 int main(int argc, char** argv)
 {
     using namespace tonmira::cli;
+    tonmira::ConfigureProcessForCli();
     if (argc < 2) {
         PrintHelp(stderr);
         return kExitUsage;

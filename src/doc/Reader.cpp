@@ -28,16 +28,6 @@ constexpr int kIoBufferSize = 64 * 1024;
 constexpr std::int64_t kCnsPerSecond = 10000000;  // the reader's ranges are in 100-ns units
 constexpr std::size_t kMinBufferGrowth = 256 * 1024;
 
-// FFmpeg logs to stderr by default; the program's messages are its only output.
-void SilenceFfmpegLog()
-{
-    static const bool silenced = [] {
-        av_log_set_level(AV_LOG_QUIET);
-        return true;
-    }();
-    (void)silenced;
-}
-
 // The other direction, for the byte source's callbacks: FFmpeg wants AVERROR codes.
 int AvErrorFromHResult(HRESULT hr)
 {
@@ -114,7 +104,6 @@ HRESULT HResultFromAvError(int averror)
 
 CReader::CReader(MessageSink& sink) : m_sink(sink)
 {
-    SilenceFfmpegLog();
 }
 
 CReader::~CReader()

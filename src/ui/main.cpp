@@ -1,3 +1,8 @@
+#include "audio/ProcessSetup.h"
 #include "ui/TonmiraApp.h"
 
-int main(int argc, char** argv) { return tonmira::ui::RunApplication(argc, argv); }
+int main(int argc, char** argv)
+{
+    tonmira::ConfigureProcessForDesktop();
+    return tonmira::ui::RunApplication(argc, argv);
+}
