@@ -64,9 +64,9 @@ void CTransport::OnTimer(int id)
 {
     if (id != 1)
         return;
-    if (m_doc.m_nState == 2)
+    if (m_doc.m_nState == TransportState::Recording)
         RecordTick();
-    else if (m_doc.m_nState == 1)
+    else if (m_doc.m_nState == TransportState::Playing)
         PlayTick();
     else
         m_host.KillTimer(1);
@@ -74,10 +74,10 @@ void CTransport::OnTimer(int id)
 
 void CTransport::OnStop()
 {
-    if (m_doc.m_nState == 2) {
+    if (m_doc.m_nState == TransportState::Recording) {
         if (!StopRecording())
             return;  // the take could not be enlarged; the chunks wait for another stop
-    } else if (m_doc.m_nState == 1) {
+    } else if (m_doc.m_nState == TransportState::Playing) {
         m_waveDevice.CloseOutput();
         m_host.KillTimer(1);
         // A paused playback that is stopped keeps its position.
@@ -88,21 +88,21 @@ void CTransport::OnStop()
         m_doc.m_bPause = 0;
         m_bOutputPaused = 0;
     }
-    m_nTransport.store(0);
-    m_doc.m_nState = 0;
+    m_nTransport.store(TransportState::Idle);
+    m_doc.m_nState = TransportState::Idle;
 }
 
 void CTransport::OnPause()
 {
     if (m_doc.m_bPause == 1) {
-        if (m_doc.m_nState == 1) {
+        if (m_doc.m_nState == TransportState::Playing) {
             m_waveDevice.RestartOutput();
             m_bOutputPaused = 0;
             m_host.SetTimer(1, 100);
         }
         m_doc.m_bPause = 0;
     } else {
-        if (m_doc.m_nState == 1) {
+        if (m_doc.m_nState == TransportState::Playing) {
             m_host.KillTimer(1);
             if (!m_waveDevice.PauseOutput())
                 m_bOutputPaused = 1;
@@ -116,7 +116,7 @@ void CTransport::OnLock() { m_doc.m_bLock = m_doc.m_bLock == 1 ? 0 : 1; }
 
 void CTransport::OnGoTop()
 {
-    if (m_doc.m_nState != 0) {
+    if (m_doc.m_nState != TransportState::Idle) {
         OnStop();
         return;
     }
@@ -126,7 +126,7 @@ void CTransport::OnGoTop()
 
 void CTransport::OnGoEnd()
 {
-    if (m_doc.m_nState != 0)
+    if (m_doc.m_nState != TransportState::Idle)
         OnStop();
     UINT endWindow = WindowEndingAt(m_doc.m_nEndMark);
     m_doc.m_nPosition = m_doc.m_nPosition < endWindow ? endWindow : WindowEndingAt(m_doc.m_nSamples - 1);
@@ -182,9 +182,9 @@ void CTransport::OnHScroll(ScrollCode code, UINT sliderPosition)
 
 void CTransport::OnDestroy()
 {
-    if (m_doc.m_nState == 1)
+    if (m_doc.m_nState == TransportState::Playing)
         m_waveDevice.CloseOutput();
-    else if (m_doc.m_nState == 2)
+    else if (m_doc.m_nState == TransportState::Recording)
         m_waveDevice.CloseInput();
     m_host.KillTimer(1);
     FreeChunks();

@@ -14,6 +14,7 @@
 #include "audio/CollectHandOver.h"
 #include "audio/WaveDevice.h"
 #include "base/Types.h"
+#include "doc/TransportState.h"
 
 namespace tonmira {
 
@@ -83,7 +84,7 @@ public:
     int m_nCollectLevel = 0;
     int m_nContinuousMs = 0;
     int m_nLastSoundBuffer = 0;  // running index of the buffer that began the last batch with sound
-    std::atomic<int> m_nTransport{0};  // 2 recording, 1 playing, 0 after a stop
+    std::atomic<TransportState> m_nTransport{TransportState::Idle};  // Idle again after a stop
     std::atomic<BOOL> m_bCollectBusy{0};
 
     // --- View members ---

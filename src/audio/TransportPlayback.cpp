@@ -42,7 +42,7 @@ void CTransport::SupplyBuffer(DWORD index, BYTE* base)
 
 void CTransport::OnPlay()
 {
-    if (m_bOutputPaused == 1 || m_doc.m_nState == 2)
+    if (m_bOutputPaused == 1 || m_doc.m_nState == TransportState::Recording)
         return;
     if (!m_waveDevice.m_hMutex) {
         m_host.Message(kPlayInitFailed);
@@ -88,8 +88,8 @@ void CTransport::OnPlay()
     while (c < kWaveRingSlots && std::uint64_t(c) * n < m_nPlayLength)
         SupplyBuffer(c++, base);
     if (c == 0) {
-        m_nTransport.store(1);
-        m_doc.m_nState = 1;
+        m_nTransport.store(TransportState::Playing);
+        m_doc.m_nState = TransportState::Playing;
         OnStop();
         return;
     }
@@ -97,8 +97,8 @@ void CTransport::OnPlay()
         dev.m_nLastSize = m_nPlayLength - (c - 1) * n;
     dev.m_nWrite.store(c - 1);
     if (dev.OpenOutput(m_doc.m_bPause)) {
-        m_nTransport.store(1);
-        m_doc.m_nState = 1;
+        m_nTransport.store(TransportState::Playing);
+        m_doc.m_nState = TransportState::Playing;
         if (m_doc.m_bPause != 1)
             m_host.SetTimer(1, kPlayTickMs);  // a paused start waits for the pause command
     } else {

@@ -37,7 +37,7 @@ void CTransport::RestoreDerivedBuffers()
 
 void CTransport::OnRecord()
 {
-    if (m_doc.m_nState != 0)
+    if (m_doc.m_nState != TransportState::Idle)
         return;
     m_host.KillTimer(1);
     m_doc.ReleaseDerivedBuffers();
@@ -66,8 +66,8 @@ void CTransport::OnRecord()
     if (dev.OpenInput()) {
         dev.m_nRead.store(0);
         m_host.EnableControl(kIdcFftSize, false);
-        m_nTransport.store(2);
-        m_doc.m_nState = 2;
+        m_nTransport.store(TransportState::Recording);
+        m_doc.m_nState = TransportState::Recording;
         m_host.SetTimer(1, kFirstRecordTickMs);
     } else {
         RestoreDerivedBuffers();

@@ -29,16 +29,16 @@ bool CliTransportSession::RunUntilIdle(const std::function<bool()>& shouldStop)
     // Timer 2 only wakes the loop: the poll runs after every timer event.
     m_loop.SetTimer(kControlTimer, kControlMs);
     auto poll = [&] {
-        if (doc.m_nState == 0)
+        if (doc.m_nState == TransportState::Idle)
             return true;
         if (shouldStop()) {
             m_session.Transport().OnStop();
-            if (doc.m_nState != 0) {
+            if (doc.m_nState != TransportState::Idle) {
                 stopped = false;
                 return true;
             }
         }
-        return doc.m_nState == 0;
+        return doc.m_nState == TransportState::Idle;
     };
     m_loop.RunUntil(poll, INT64_MAX);
     m_loop.KillTimer(kControlTimer);

@@ -137,7 +137,7 @@ int RunLive(const CliArgs& args, CollectSettings settings, int detectLevel, Seri
     engine.m_nDetectLevel = detectLevel;
 
     transport.OnRecord();
-    if (doc.m_nState != 2) {
+    if (doc.m_nState != TransportState::Recording) {
         if (sink.Count() == 0)
             std::fprintf(stderr, "tonmira-cli collect: the input device refused %u Hz, %u bits, %u channels (%s)\n", rate,
                          bits, channels, PortAudioBackend::ErrorText(live.m_backend.LastError()));
@@ -155,7 +155,7 @@ int RunLive(const CliArgs& args, CollectSettings settings, int detectLevel, Seri
     if (transport.m_bCollectBusy.load() != 0)
         loop.RunUntil([&] { return transport.m_bCollectBusy.load() == 0; }, forever);
     engine.JoinWorker();
-    if (doc.m_nState != 0)
+    if (doc.m_nState != TransportState::Idle)
         transport.OnStop();
     loop.KillTimer(kInterruptPollTimer);
     loop.KillTimer(1);

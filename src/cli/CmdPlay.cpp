@@ -51,7 +51,7 @@ int RunPlay(const std::vector<std::string>& argv)
     }
 
     transport.OnPlay();
-    if (doc.m_nState != 1) {
+    if (doc.m_nState != TransportState::Playing) {
         if (sink.m_nCount == 0)
             std::fprintf(stderr, "tonmira-cli play: the output device refused %u Hz (%s)\n",
                          CTransport::SpeedRate(doc.m_header.nSamplesPerSec, speed),

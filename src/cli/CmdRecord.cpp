@@ -48,7 +48,7 @@ int RunRecord(const std::vector<std::string>& argv)
     }
 
     transport.OnRecord();
-    if (doc.m_nState != 2) {
+    if (doc.m_nState != TransportState::Recording) {
         if (sink.m_nCount == 0)
             std::fprintf(stderr, "tonmira-cli record: the input device refused %u Hz, %u bits, %u channels (%s)\n",
                          rate, bits, channels, PortAudioBackend::ErrorText(session.m_backend.LastError()));

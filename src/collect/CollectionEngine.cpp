@@ -110,7 +110,7 @@ bool CCollectionEngine::StopIntoTake()
     bool moved = true;
     m_host.RunOnUiThread([&] {
         m_transport.OnStop();
-        if (m_doc.m_nState == 2) {
+        if (m_doc.m_nState == TransportState::Recording) {
             // The take could not grow to hold the event. Dropping it the way a stop during
             // capture does frees its chunks and closes the recording, so the next take starts
             // from nothing; both happen in this one call, so no tick sees the flag down.
@@ -129,12 +129,18 @@ void CCollectionEngine::WaitWhile(const std::atomic<int>& flag)
         m_host.Sleep(kPollMs);
 }
 
+void CCollectionEngine::WaitUntilTransportIdle()
+{
+    while (m_transport.m_nTransport.load() != TransportState::Idle)
+        m_host.Sleep(kPollMs);
+}
+
 void CCollectionEngine::ReplayEvent(int playCount)
 {
     for (int i = 0; i < playCount; ++i) {
         m_host.RunOnUiThread([&] { m_transport.OnPlay(); });
-        // A play that could not start leaves the transport at 0: the next repetition follows.
-        WaitWhile(m_transport.m_nTransport);
+        // A play that could not start leaves the transport idle: the next repetition follows.
+        WaitUntilTransportIdle();
     }
     m_host.Sleep(kPollMs);
 }

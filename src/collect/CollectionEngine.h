@@ -77,6 +77,7 @@ private:
     bool StopIntoTake();
     void ReplayEvent(int playCount);
     void WaitWhile(const std::atomic<int>& flag);
+    void WaitUntilTransportIdle();
 
     CTransport& m_transport;
     CTonmiraDoc& m_doc;

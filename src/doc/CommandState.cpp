@@ -27,7 +27,7 @@ CommandState EnableCheck(bool enable, bool check)
 CommandState GetCommandState(const CTonmiraDoc& doc, int commandId)
 {
     const bool take = doc.HasTake();
-    const bool idle = doc.m_nState == 0;
+    const bool idle = doc.m_nState == TransportState::Idle;
     const bool unlocked = !doc.m_bLock;
     const bool stereo = doc.m_header.nChannels == 2;
     switch (commandId) {
@@ -36,11 +36,11 @@ CommandState GetCommandState(const CTonmiraDoc& doc, int commandId)
     case kCmdAutoRecordSetup:
         return Enable(idle);
     case kCmdRecord:
-        return EnableCheck(unlocked, doc.m_nState == 2);
+        return EnableCheck(unlocked, doc.m_nState == TransportState::Recording);
     case kCmdPause:
         return EnableCheck(unlocked, doc.m_bPause != 0);
     case kCmdPlay:
-        return EnableCheck(take && unlocked, doc.m_nState == 1);
+        return EnableCheck(take && unlocked, doc.m_nState == TransportState::Playing);
     case kCmdStop:
         return EnableCheck(unlocked, idle);
     case kCmdLock:

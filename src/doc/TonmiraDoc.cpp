@@ -203,7 +203,7 @@ void CTonmiraDoc::FinishLoad()
     m_nEndMark = m_nSamples ? m_nSamples - 1 : 0;
     m_nPosition = 0;
     m_nStartMark = 0;
-    m_nState = 0;
+    m_nState = TransportState::Idle;
     m_bReverse = 0;
     m_bPause = 0;
 }

@@ -10,6 +10,7 @@
 #include "doc/Document.h"
 #include "base/Types.h"
 #include "doc/WavHeader.h"
+#include "doc/TransportState.h"
 
 namespace tonmira {
 
@@ -61,7 +62,7 @@ public:
     BOOL m_bReverse = 0;
     UINT m_nStartMark = 0;
     UINT m_nEndMark = 0;
-    int m_nState = 0;  // 0 idle, 1 playing, 2 recording
+    TransportState m_nState = TransportState::Idle;
     BOOL m_bPause = 0;
     int m_nBalance = 50;
     BOOL m_bLock = 0;

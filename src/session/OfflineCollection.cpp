@@ -88,14 +88,14 @@ bool OfflineCollection::Run()
     CTransport& transport = m_session.Transport();
     m_session.Engine().m_bFinishing.store(false);
     transport.OnRecord();
-    if (doc.m_nState != 2)
+    if (doc.m_nState != TransportState::Recording)
         return false;
     for (;;) {
         if (m_host.ServeWorker()) {
             Step();
             continue;
         }
-        if (doc.m_nState != 2)
+        if (doc.m_nState != TransportState::Recording)
             break;  // stopped from outside
         // Waiting again with every buffer of the input looked at: nothing more can start.
         if (doc.m_bPause == 1 && InputScanned()) {

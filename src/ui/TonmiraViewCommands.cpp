@@ -66,7 +66,7 @@ void CTonmiraView::OnFftSizeChosen(int index)
     const CTonmiraDoc& doc = core.m_doc;
     const UINT n = static_cast<UINT>(core.m_analysis.m_nFftSize);
     SetSliderRange(0, doc.m_nSamples > n ? doc.m_nSamples - n : 0);
-    if (doc.m_nState == 0)
+    if (doc.m_nState == TransportState::Idle)
         SetSliderPosition(doc.m_nPosition);
     InvalidateAnalysis();
     TransportChanged();
@@ -214,16 +214,16 @@ void CTonmiraView::StopForClose()
         core.m_pEngine->m_bFinishing.store(true);
     // A busy worker needs this thread to run its calls: keep serving them until it is done.
     while (core.IsCollectBusy()) {
-        if (core.m_doc.m_nState == 1)
+        if (core.m_doc.m_nState == TransportState::Playing)
             core.m_transport.OnStop();  // ends a replay; the worker goes on
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
         QThread::msleep(2);
     }
     if (core.m_pEngine)
         core.m_pEngine->JoinWorker();
-    if (core.m_doc.m_nState != 0)
+    if (core.m_doc.m_nState != TransportState::Idle)
         core.m_transport.OnStop();
-    if (core.m_doc.m_nState != 0)
+    if (core.m_doc.m_nState != TransportState::Idle)
         core.m_transport.OnDestroy();  // the take could not grow: the devices close all the same
     m_host.KillTimer(1);
 }

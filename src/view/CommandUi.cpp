@@ -65,7 +65,7 @@ CommandState QueryCommandUi(const CTonmiraDoc& doc, int id, const FrameFlags& fl
             s = Checked(flags.m_bStatusBarVisible);
             break;
         case kCmdRecentFile:
-            s = Always(flags.m_bHasRecentFiles && doc.m_nState == 0);
+            s = Always(flags.m_bHasRecentFiles && doc.m_nState == TransportState::Idle);
             break;
         default:
             return s;  // no handler: the framework keeps it disabled

@@ -65,7 +65,7 @@ std::optional<WindowValues> CurrentWindowValues(const ViewCore& core)
     const int n = core.m_analysis.m_nFftSize;
     if (doc.m_pMono)
         return FromTake(doc, n);
-    if (doc.m_nState == 2)
+    if (doc.m_nState == TransportState::Recording)
         return FromCapture(core, n);
     return std::nullopt;
 }

@@ -43,7 +43,7 @@ bool ViewCore::ChangeFftSize(int index)
     if (index < 0 || index >= kFftSizeCount)
         return false;
     const int size = kMinFftSize << index;
-    const bool wasPlaying = m_doc.m_nState == 1;
+    const bool wasPlaying = m_doc.m_nState == TransportState::Playing;
     const BOOL wasPaused = m_doc.m_bPause;
     if (wasPlaying) {
         // Paused first, so that the stop keeps the position for the restart.

@@ -47,8 +47,8 @@ TEST_F(PlaybackTest, ForwardPlaysFromThePositionToTheEndMarkAndReturnsToTheStart
     doc.m_nPosition = 300;
     doc.m_nEndMark = 300 + 9 * kN - 1 + 10;  // nine full buffers and 10 samples
     transport->OnPlay();
-    ASSERT_EQ(doc.m_nState, 1);
-    EXPECT_EQ(transport->m_nTransport.load(), 1);
+    ASSERT_EQ(doc.m_nState, TransportState::Playing);
+    EXPECT_EQ(transport->m_nTransport.load(), TransportState::Playing);
     EXPECT_EQ(transport->m_nPlayLength, 9u * kN + 10);
     EXPECT_EQ(transport->m_waveDevice.m_nLastSize, 10u) << "the whole range fits the ring";
     EXPECT_EQ(transport->m_waveDevice.m_nWrite.load(), 9u);
@@ -57,7 +57,7 @@ TEST_F(PlaybackTest, ForwardPlaysFromThePositionToTheEndMarkAndReturnsToTheStart
     EXPECT_EQ(PlayedRange(mono[300], expected.size()), expected);
     EXPECT_EQ(backend.OpenFormat(WaveDirection::Output).nChannels, 1);
     EXPECT_EQ(doc.m_nPosition, 100u);
-    EXPECT_EQ(transport->m_nTransport.load(), 0);
+    EXPECT_EQ(transport->m_nTransport.load(), TransportState::Idle);
     EXPECT_FALSE(loop->IsArmed(1));
     EXPECT_EQ(host.m_texts[kIdcLastSize], "10");
 }
@@ -82,12 +82,12 @@ TEST_F(PlaybackTest, LongRangeIsFedBeyondTheRingAndEndsWithAFullLastBuffer)
     EXPECT_EQ(transport->m_waveDevice.m_nWrite.load(), 127u);
     UINT lastSize = 0;
     std::vector<UINT> positions;
-    while (doc.m_nState == 1 && clock.NowUs() < 60'000'000) {
+    while (doc.m_nState == TransportState::Playing && clock.NowUs() < 60'000'000) {
         RunFor(100);
         lastSize = transport->m_waveDevice.m_nLastSize;
         positions.push_back(doc.m_nPosition);
     }
-    EXPECT_EQ(doc.m_nState, 0);
+    EXPECT_EQ(doc.m_nState, TransportState::Idle);
     EXPECT_EQ(lastSize, static_cast<UINT>(kN));
     std::vector<std::int16_t> played = Played();
     EXPECT_EQ(PlayedRange(mono[0], mono.size()), mono);
@@ -134,7 +134,7 @@ TEST_F(PlaybackTest, PauseWhileIdleCuesAndThePauseCommandStartsTheSound)
     transport->OnPause();  // idle: only armed
     EXPECT_EQ(doc.m_bPause, 1);
     transport->OnPlay();
-    ASSERT_EQ(doc.m_nState, 1);
+    ASSERT_EQ(doc.m_nState, TransportState::Playing);
     EXPECT_FALSE(loop->IsArmed(1)) << "a cued start waits for the pause command";
     backend.PumpOutput(1000);
     EXPECT_EQ(transport->m_waveDevice.m_nDone.load(), 0u);
@@ -151,7 +151,7 @@ TEST_F(PlaybackTest, PauseWhileIdleCuesAndThePauseCommandStartsTheSound)
     transport->OnPlay();
     EXPECT_EQ(backend.OpenCount(WaveDirection::Output), 1);
     transport->OnStop();
-    EXPECT_EQ(doc.m_nState, 0);
+    EXPECT_EQ(doc.m_nState, TransportState::Idle);
     EXPECT_EQ(doc.m_nPosition, held);
     EXPECT_EQ(doc.m_bPause, 0);
     EXPECT_EQ(transport->m_bOutputPaused, 0);
@@ -174,7 +174,7 @@ TEST_F(PlaybackTest, SpeedChangesTheDeviceRateBySemitones)
     backend.m_refusedRates = {CTransport::SpeedRate(8000, -10)};
     transport->m_nSpeed = -10;
     transport->OnPlay();
-    EXPECT_EQ(doc.m_nState, 0);
+    EXPECT_EQ(doc.m_nState, TransportState::Idle);
     EXPECT_TRUE(host.m_messages.empty());
 }
 
@@ -183,7 +183,7 @@ TEST_F(PlaybackTest, PlaybackWithoutTheMutexIsRefusedWithAMessage)
     LoadRamp(2000);
     transport->m_waveDevice.m_hMutex.reset();
     transport->OnPlay();
-    EXPECT_EQ(doc.m_nState, 0);
+    EXPECT_EQ(doc.m_nState, TransportState::Idle);
     ASSERT_EQ(host.m_messages.size(), 1u);
     EXPECT_EQ(host.m_messages[0], "再生処理の初期化に失敗しました！");
 }
@@ -194,11 +194,11 @@ TEST_F(PlaybackTest, ARefusedBufferKeepsThePlaybackRunningUntilStopped)
     backend.m_nFailOutputSubmit = 130;
     transport->OnPlay();
     RunFor(10000);
-    EXPECT_EQ(doc.m_nState, 1) << "the lost buffer never comes back";
+    EXPECT_EQ(doc.m_nState, TransportState::Playing) << "the lost buffer never comes back";
     ASSERT_EQ(host.m_messages.size(), 1u);
     EXPECT_EQ(host.m_messages[0], "Error - 11");
     transport->OnStop();
-    EXPECT_EQ(doc.m_nState, 0);
+    EXPECT_EQ(doc.m_nState, TransportState::Idle);
 }
 
 TEST_F(PlaybackTest, MarksGoToAndReverseMoveThePosition)
@@ -247,7 +247,7 @@ TEST_F(PlaybackTest, MarksGoToAndReverseMoveThePosition)
     doc.m_nPosition = 300;
     transport->OnPlay();
     transport->OnGoTop();
-    EXPECT_EQ(doc.m_nState, 0);
+    EXPECT_EQ(doc.m_nState, TransportState::Idle);
     EXPECT_EQ(doc.m_nPosition, 200u);
 }
 

@@ -26,8 +26,8 @@ TEST_F(RecordingTest, RecordsWholeBuffersIntoAnEmptyTakeAndResetsMarksAtStop)
 {
     backend.SetInputTake(StereoRamp(20000));
     transport->OnRecord();
-    ASSERT_EQ(doc.m_nState, 2);
-    EXPECT_EQ(transport->m_nTransport.load(), 2);
+    ASSERT_EQ(doc.m_nState, TransportState::Recording);
+    EXPECT_EQ(transport->m_nTransport.load(), TransportState::Recording);
     EXPECT_FALSE(host.m_enabled[kIdcFftSize]);
     RunFor(1000);  // 8000 frames = 31.25 buffers of 256
     EXPECT_EQ(host.m_timerPeriods.front(), 150u);
@@ -39,8 +39,8 @@ TEST_F(RecordingTest, RecordsWholeBuffersIntoAnEmptyTakeAndResetsMarksAtStop)
     EXPECT_EQ(host.m_texts[kIdcPosition], CTransport::TimeText(recorded, 8000));
 
     transport->OnStop();
-    EXPECT_EQ(doc.m_nState, 0);
-    EXPECT_EQ(transport->m_nTransport.load(), 0);
+    EXPECT_EQ(doc.m_nState, TransportState::Idle);
+    EXPECT_EQ(transport->m_nTransport.load(), TransportState::Idle);
     ASSERT_EQ(doc.m_nSamples, recorded);
     std::vector<BYTE> expected = StereoRamp(recorded);
     EXPECT_EQ(std::memcmp(doc.m_pData, expected.data(), expected.size()), 0);
@@ -209,7 +209,7 @@ TEST_F(RecordingTest, CollectionHandsOverAfterTheQuietTimeAndStopDiscardsAnEvent
 
     // A manual stop (no worker busy) discards the event and leaves the take alone.
     transport->OnStop();
-    EXPECT_EQ(doc.m_nState, 0);
+    EXPECT_EQ(doc.m_nState, TransportState::Idle);
     EXPECT_EQ(doc.m_nSamples, 0u);
     EXPECT_EQ(doc.m_pData, nullptr);
     EXPECT_EQ(transport->m_nChunkCount, 0);
@@ -240,7 +240,7 @@ TEST_F(RecordingTest, RecordingThatCannotStartLeavesTheTakePlayable)
     LoadTake16(old, 2);
     backend.m_bHasInput = false;
     transport->OnRecord();
-    EXPECT_EQ(doc.m_nState, 0);
+    EXPECT_EQ(doc.m_nState, TransportState::Idle);
     EXPECT_TRUE(host.m_messages.empty());
     EXPECT_NE(doc.m_pMono, nullptr);
     // A format with no frames cannot have a ring.
@@ -248,7 +248,7 @@ TEST_F(RecordingTest, RecordingThatCannotStartLeavesTheTakePlayable)
     transport->OnRecord();
     ASSERT_EQ(host.m_messages.size(), 1u);
     EXPECT_EQ(host.m_messages[0], "録音処理の初期化に失敗しました！");
-    EXPECT_EQ(doc.m_nState, 0);
+    EXPECT_EQ(doc.m_nState, TransportState::Idle);
 }
 
 // An hour of 96 kHz stereo input through the ring and the chunks: nothing lost, nothing

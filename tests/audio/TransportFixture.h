@@ -118,7 +118,7 @@ struct TransportFixture : ::testing::Test {
     // Runs the timer until the transport is idle again (or `ms` of virtual time pass).
     bool RunUntilIdle(std::int64_t ms)
     {
-        return loop->RunUntil([this] { return doc.m_nState == 0; }, clock.NowUs() + ms * 1000);
+        return loop->RunUntil([this] { return doc.m_nState == TransportState::Idle; }, clock.NowUs() + ms * 1000);
     }
     // Runs the timer for `ms` of virtual time.
     void RunFor(std::int64_t ms)

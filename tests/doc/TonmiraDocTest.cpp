@@ -49,7 +49,7 @@ TEST(TonmiraDoc, ConstructionValues)
     CTonmiraDoc doc(sink);
     EXPECT_EQ(doc.m_pData, nullptr);
     EXPECT_EQ(doc.m_nBalance, 50);
-    EXPECT_EQ(doc.m_nState, 0);
+    EXPECT_EQ(doc.m_nState, TransportState::Idle);
     EXPECT_EQ(doc.m_bLock, 0);
     EXPECT_EQ(doc.m_bModified, 0);
     EXPECT_EQ(doc.m_strFileName, "");
@@ -208,7 +208,7 @@ TEST(TonmiraDoc, CommandAvailability)
     SetTake16(doc, 2, {1, 2, 3, 4});
     EXPECT_TRUE(enabled(kCmdBalance));
     EXPECT_TRUE(enabled(kCmdSaveMonoData));
-    doc.m_nState = 1;  // playing
+    doc.m_nState = TransportState::Playing;  // playing
     EXPECT_FALSE(enabled(kCmdFileOpen));
     EXPECT_FALSE(enabled(kCmdTruncate));
     EXPECT_FALSE(enabled(kCmdBalance));
@@ -217,7 +217,7 @@ TEST(TonmiraDoc, CommandAvailability)
     // Reverse keeps its check mark untouched while disabled.
     doc.m_bReverse = 1;
     EXPECT_FALSE(GetCommandState(doc, kCmdReverse).m_bSetCheck);
-    doc.m_nState = 0;
+    doc.m_nState = TransportState::Idle;
     EXPECT_TRUE(GetCommandState(doc, kCmdReverse).m_bCheck);
     doc.m_bLock = 1;
     EXPECT_FALSE(enabled(kCmdRecord));

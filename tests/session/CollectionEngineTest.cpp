@@ -64,7 +64,7 @@ TEST_F(CollectionEngineTest, OneEventPerBurstInOrderWithTheFiguresOfItsFile)
     EXPECT_EQ(fs::path(events[0].outcome.m_strFinalPath).filename().string().substr(0, 14), "20240305140710");
     EXPECT_EQ(fs::path(events[3].outcome.m_strFinalPath).filename().string().substr(0, 14), "20240305140718");
     EXPECT_EQ(Files().size(), 4u);
-    EXPECT_EQ(doc.m_nState, 0);
+    EXPECT_EQ(doc.m_nState, TransportState::Idle);
     EXPECT_FALSE(doc.HasTake());
 }
 
@@ -213,7 +213,7 @@ TEST_F(CollectionEngineTest, StopWhileWaitingEndsTheRecordingWithNothing)
     };
     ASSERT_TRUE(Collect());
     EXPECT_TRUE(events.empty());
-    EXPECT_EQ(doc.m_nState, 0);
+    EXPECT_EQ(doc.m_nState, TransportState::Idle);
     EXPECT_FALSE(doc.HasTake());
     EXPECT_TRUE(Files().empty());
 }
@@ -231,12 +231,12 @@ TEST_F(CollectionEngineTest, StopWhileCapturingDiscardsTheEventAndTheNextTakeSta
     doc.BuildMonoBuffer();
     Start().m_onStep = [&] {
         // In the quiet after the first burst, before its continuous time is over.
-        if (doc.m_nState == 2 && doc.m_bPause == 0 && run->ConsumedBytes() >= 2 * 17 * kRate / 10)
+        if (doc.m_nState == TransportState::Recording && doc.m_bPause == 0 && run->ConsumedBytes() >= 2 * 17 * kRate / 10)
             run->Transport().OnStop();
     };
     ASSERT_TRUE(Collect());
     EXPECT_TRUE(events.empty());
-    EXPECT_EQ(doc.m_nState, 0);
+    EXPECT_EQ(doc.m_nState, TransportState::Idle);
     ASSERT_EQ(doc.m_nSamples, 1000u);
     EXPECT_EQ(std::memcmp(doc.m_pData, old.data(), 2000), 0);
     EXPECT_EQ(run->Transport().m_nChunkCount, 0);
@@ -260,7 +260,7 @@ TEST_F(CollectionEngineTest, StopWhileProcessingOnlyEndsTheReplay)
     bool stopped = false;
     Start();
     CountReplays([&] {
-        if (!stopped && doc.m_nState == 1 && run->Backend().FramesPlayed() > 0) {
+        if (!stopped && doc.m_nState == TransportState::Playing && run->Backend().FramesPlayed() > 0) {
             stopped = true;
             run->Transport().OnStop();
         }

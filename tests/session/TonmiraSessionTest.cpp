@@ -34,7 +34,7 @@ struct SessionHosts {
     {
         CTransport& transport = session->Transport();
         transport.OnRecord();
-        EXPECT_EQ(session->Doc().m_nState, 2);
+        EXPECT_EQ(session->Doc().m_nState, TransportState::Recording);
         const std::int64_t until = clock.NowUs() + std::int64_t(ms) * 1000;
         loop.RunUntil([] { return false; }, until);
         const UINT frames = transport.m_nRecordedFrames;
