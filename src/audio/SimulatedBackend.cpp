@@ -41,7 +41,7 @@ int SimulatedBackend::Start(WaveDirection direction)
     std::lock_guard lock(m_mutex);
     Stream& s = StreamOf(direction);
     if (!s.open)
-        return 5;
+        return kErrorStreamNotOpen;
     s.running = true;
     return 0;
 }

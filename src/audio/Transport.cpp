@@ -62,14 +62,14 @@ void CTransport::ShowPosition(UINT p)
 
 void CTransport::OnTimer(int id)
 {
-    if (id != 1)
+    if (id != kTransportTimer)
         return;
     if (m_doc.m_nState == TransportState::Recording)
         RecordTick();
     else if (m_doc.m_nState == TransportState::Playing)
         PlayTick();
     else
-        m_host.KillTimer(1);
+        m_host.KillTimer(kTransportTimer);
 }
 
 void CTransport::OnStop()
@@ -79,7 +79,7 @@ void CTransport::OnStop()
             return;  // the take could not be enlarged; the chunks wait for another stop
     } else if (m_doc.m_nState == TransportState::Playing) {
         m_waveDevice.CloseOutput();
-        m_host.KillTimer(1);
+        m_host.KillTimer(kTransportTimer);
         // A paused playback that is stopped keeps its position.
         if (m_doc.m_bPause != 1)
             ShowPosition(m_doc.m_bReverse ? WindowEndingAt(m_doc.m_nEndMark) : m_doc.m_nStartMark);
@@ -98,12 +98,12 @@ void CTransport::OnPause()
         if (m_doc.m_nState == TransportState::Playing) {
             m_waveDevice.RestartOutput();
             m_bOutputPaused = 0;
-            m_host.SetTimer(1, 100);
+            m_host.SetTimer(kTransportTimer, 100);
         }
         m_doc.m_bPause = 0;
     } else {
         if (m_doc.m_nState == TransportState::Playing) {
-            m_host.KillTimer(1);
+            m_host.KillTimer(kTransportTimer);
             if (!m_waveDevice.PauseOutput())
                 m_bOutputPaused = 1;
         }
@@ -186,7 +186,7 @@ void CTransport::OnDestroy()
         m_waveDevice.CloseOutput();
     else if (m_doc.m_nState == TransportState::Recording)
         m_waveDevice.CloseInput();
-    m_host.KillTimer(1);
+    m_host.KillTimer(kTransportTimer);
     FreeChunks();
     m_nRecordedFrames = 0;
     std::free(m_pRecordRing);

@@ -10,6 +10,9 @@
 
 namespace tonmira {
 
+// The timer that drives the transport (recording and playback ticks).
+constexpr int kTransportTimer = 1;
+
 // Control ids the transport addresses.
 constexpr int kIdcFftSize = 1001;        // FFT-size combo box
 constexpr int kIdcPosition = 1018;       // position edit
@@ -20,7 +23,7 @@ constexpr int kIdcLastSize = 1022;       // "LastSize"
 
 class TransportHost : public MessageSink {
 public:
-    // Timer 1 drives the transport: after `ms` milliseconds the host calls CTransport::OnTimer(id)
+    // kTransportTimer drives the transport: after `ms` milliseconds the host calls CTransport::OnTimer(id)
     // once; arming again replaces the pending time.
     virtual void SetTimer(int id, UINT ms) = 0;
     virtual void KillTimer(int id) = 0;

@@ -52,7 +52,7 @@ void CTransport::OnPlay()
     const bool forwards = m_doc.m_bReverse != 1;
     // Nothing to read from (no take, or its mono or reversed buffer could not be built).
     if (!m_doc.HasTake() || !(forwards ? m_doc.m_pMono : m_doc.m_pReverse)) {
-        m_host.KillTimer(1);
+        m_host.KillTimer(kTransportTimer);
         return;
     }
     CWaveDevice& dev = m_waveDevice;
@@ -100,15 +100,15 @@ void CTransport::OnPlay()
         m_nTransport.store(TransportState::Playing);
         m_doc.m_nState = TransportState::Playing;
         if (m_doc.m_bPause != 1)
-            m_host.SetTimer(1, kPlayTickMs);  // a paused start waits for the pause command
+            m_host.SetTimer(kTransportTimer, kPlayTickMs);  // a paused start waits for the pause command
     } else {
-        m_host.KillTimer(1);
+        m_host.KillTimer(kTransportTimer);
     }
 }
 
 void CTransport::PlayTick()
 {
-    m_host.KillTimer(1);
+    m_host.KillTimer(kTransportTimer);
     CWaveDevice& dev = m_waveDevice;
     const UINT n = static_cast<UINT>(FftSize());
     // Acquire pairs with the device's release of m_nDone: those slots may be given new data.
@@ -136,7 +136,7 @@ void CTransport::PlayTick()
         return;
     }
     ShowPosition(m_doc.m_bReverse == 1 ? m_nPlayStart - n * d : m_nPlayStart + n * d);
-    m_host.SetTimer(1, kPlayTickMs);
+    m_host.SetTimer(kTransportTimer, kPlayTickMs);
 }
 
 void CTransport::OnReverse()

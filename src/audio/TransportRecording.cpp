@@ -39,7 +39,7 @@ void CTransport::OnRecord()
 {
     if (m_doc.m_nState != TransportState::Idle)
         return;
-    m_host.KillTimer(1);
+    m_host.KillTimer(kTransportTimer);
     m_doc.ReleaseDerivedBuffers();
     CWaveDevice& dev = m_waveDevice;
     dev.m_nRate = m_doc.m_header.nSamplesPerSec;
@@ -68,7 +68,7 @@ void CTransport::OnRecord()
         m_host.EnableControl(kIdcFftSize, false);
         m_nTransport.store(TransportState::Recording);
         m_doc.m_nState = TransportState::Recording;
-        m_host.SetTimer(1, kFirstRecordTickMs);
+        m_host.SetTimer(kTransportTimer, kFirstRecordTickMs);
     } else {
         RestoreDerivedBuffers();
     }
@@ -148,7 +148,7 @@ void CTransport::FreeChunks()
 
 void CTransport::RecordTick()
 {
-    m_host.KillTimer(1);
+    m_host.KillTimer(kTransportTimer);
     CWaveDevice& dev = m_waveDevice;
     // Acquire pairs with the device's release: the buffers up to d and their counts are complete.
     const DWORD d = dev.m_nDone.load(std::memory_order_acquire);
@@ -209,7 +209,7 @@ void CTransport::RecordTick()
         m_host.InvalidateAnalysis();
     }
     if (m_bStopRecording.load() == 0 && rate != 0)
-        m_host.SetTimer(1, static_cast<UINT>(std::uint64_t(FftSize()) * 1000 / rate + 2));
+        m_host.SetTimer(kTransportTimer, static_cast<UINT>(std::uint64_t(FftSize()) * 1000 / rate + 2));
     else
         m_bStopRecording.store(0);
 }
@@ -261,7 +261,7 @@ bool CTransport::StopRecording()
 {
     m_bStopRecording.store(1);
     m_waveDevice.CloseInput();
-    m_host.KillTimer(1);
+    m_host.KillTimer(kTransportTimer);
     m_bStopRecording.store(0);
 
     if (m_nChunkCount > 0 && m_nCollectLevel != 0 && m_bCollectBusy.load() != 1) {

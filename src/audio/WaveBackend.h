@@ -9,6 +9,10 @@
 
 namespace tonmira {
 
+// The error of a call on a stream that is not open, with the number the wave API gives it
+// (it appears in the "Error - %d" message).
+constexpr int kErrorStreamNotOpen = 5;
+
 enum class WaveDirection { Output, Input };
 
 // Called by a backend on its stream thread. Both must return quickly and never block,

@@ -131,7 +131,7 @@ BOOL CWaveDevice::FeedOutput()
         h.lpData = static_cast<BYTE*>(m_pBuffer[index % kWaveRingSlots]);
         h.dwBufferLength = OutputLength(index);
         Prepare(h);
-        int error = m_bOutOpen ? QueueBuffer(WaveDirection::Output, m_outQueue, &h) : 5;
+        int error = m_bOutOpen ? QueueBuffer(WaveDirection::Output, m_outQueue, &h) : kErrorStreamNotOpen;
         if (error != 0) {
             m_sink.Message("Error - " + std::to_string(error));
             return 0;
@@ -219,7 +219,7 @@ BOOL CWaveDevice::RequeueInput()
 {
     while (m_nWrite.load(std::memory_order_relaxed) < m_nRead.load(std::memory_order_relaxed) + (kWaveRingSlots - 1)) {
         DWORD index = m_nWrite.load(std::memory_order_relaxed) + 1;
-        int error = m_bInOpen ? QueueBuffer(WaveDirection::Input, m_inQueue, &m_pInHeaders[index % kWaveRingSlots]) : 5;
+        int error = m_bInOpen ? QueueBuffer(WaveDirection::Input, m_inQueue, &m_pInHeaders[index % kWaveRingSlots]) : kErrorStreamNotOpen;
         if (error != 0) {
             m_sink.Message("Error - " + std::to_string(error));
             return 0;

@@ -13,8 +13,8 @@ constexpr std::uint32_t kControlMs = 20;
 
 CliTransportSession::CliTransportSession(MessageSink& sink)
     : m_loop(m_clock, [this](int id) {
-          if (id == 1)
-              m_session.Transport().OnTimer(1);
+          if (id == kTransportTimer)
+              m_session.Transport().OnTimer(kTransportTimer);
       }),
       m_host(m_loop, sink),
       m_collectHost(m_loop),
@@ -42,7 +42,7 @@ bool CliTransportSession::RunUntilIdle(const std::function<bool()>& shouldStop)
     };
     m_loop.RunUntil(poll, INT64_MAX);
     m_loop.KillTimer(kControlTimer);
-    m_loop.KillTimer(1);
+    m_loop.KillTimer(kTransportTimer);
     return stopped;
 }
 

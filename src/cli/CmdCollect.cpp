@@ -158,7 +158,7 @@ int RunLive(const CliArgs& args, CollectSettings settings, int detectLevel, Seri
     if (doc.m_nState != TransportState::Idle)
         transport.OnStop();
     loop.KillTimer(kInterruptPollTimer);
-    loop.KillTimer(1);
+    loop.KillTimer(kTransportTimer);
     return sink.Count() ? kExitFailed : kExitDone;
 }
 
