@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "audio/TransportHost.h"
+#include "doc/TakeFigures.h"
 #include "doc/TonmiraDoc.h"
 #include "dsp/WindowAnalysis.h"
 
@@ -25,16 +26,6 @@ CTransport::~CTransport()
     std::free(m_pRecordRing);
 }
 
-std::string CTransport::TimeText(UINT p, DWORD rate)
-{
-    // Milliseconds as (p / rate) x 1000 in double, truncated; 64 bits so that a low rate
-    // cannot overflow, and no division by a rate of 0.
-    long long t = rate ? static_cast<long long>((static_cast<double>(p) / rate) * 1000.0) : 0;
-    char text[48];
-    std::snprintf(text, sizeof text, "%02lld:%02lld.%03lld", t / 60000, (t % 60000) / 1000, t % 1000);
-    return text;
-}
-
 DWORD CTransport::SpeedRate(DWORD rate, int speed)
 {
     return static_cast<DWORD>(std::floor(rate * std::pow(1.05946309436, speed)));
@@ -49,14 +40,14 @@ UINT CTransport::WindowEndingAt(UINT lastFrame) const
 void CTransport::ShowPositionInControls(UINT p)
 {
     m_host.SetSliderPosition(p);
-    m_host.SetControlText(kIdcPosition, TimeText(p, m_doc.m_header.nSamplesPerSec));
+    m_host.SetControlText(kIdcPosition, FormatTakeTime(p, m_doc.m_header.nSamplesPerSec));
     m_host.InvalidateAnalysis();
 }
 
 void CTransport::ShowPosition(UINT p)
 {
     m_doc.m_nPosition = p;
-    m_strPosition = TimeText(p, m_doc.m_header.nSamplesPerSec);
+    m_strPosition = FormatTakeTime(p, m_doc.m_header.nSamplesPerSec);
     ShowPositionInControls(p);
 }
 

@@ -59,8 +59,6 @@ public:
     void ApplyBalance(int balance);
     // Shows frame p as the position: document, slider, position text, analysis.
     void ShowPosition(UINT p);
-    // "%02d:%02d.%03d" of the time of frame p at the rate.
-    static std::string TimeText(UINT p, DWORD rate);
     // Playback device rate for a take rate at a speed of -12..12 semitones.
     static DWORD SpeedRate(DWORD rate, int speed);
 

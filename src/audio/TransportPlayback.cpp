@@ -4,13 +4,13 @@
 
 #include "audio/Transport.h"
 #include "audio/TransportHost.h"
+#include "base/Messages.h"
 #include "doc/TonmiraDoc.h"
 
 namespace tonmira {
 
 namespace {
 
-constexpr const char* kPlayInitFailed = "再生処理の初期化に失敗しました！";
 constexpr UINT kPlayTickMs = 100;
 
 std::string Decimal(DWORD value)
@@ -45,7 +45,7 @@ void CTransport::OnPlay()
     if (m_bOutputPaused == 1 || m_doc.m_nState == TransportState::Recording)
         return;
     if (!m_waveDevice.m_hMutex) {
-        m_host.Message(kPlayInitFailed);
+        m_host.Message(msg::kPlayInitFailed);
         return;
     }
     m_waveDevice.CloseOutput();

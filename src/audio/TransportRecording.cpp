@@ -5,6 +5,9 @@
 #include "audio/RecordSetupValues.h"
 #include "audio/Transport.h"
 #include "audio/TransportHost.h"
+#include "base/Messages.h"
+#include "base/SampleMath.h"
+#include "doc/TakeFigures.h"
 #include "doc/TonmiraDoc.h"
 #include "dsp/FftSize.h"
 #include "dsp/WindowAnalysis.h"
@@ -13,10 +16,6 @@ namespace tonmira {
 
 namespace {
 
-constexpr const char* kRecordInitFailed = "録音処理の初期化に失敗しました！";
-constexpr const char* kBufferFailed = "バッファの取得に失敗しました！";
-constexpr const char* kCannotChangeSettings = "設定変更できません！";
-constexpr const char* kSettingUnusable = "選択した設定は使用できません！";
 constexpr UINT kFirstRecordTickMs = 150;
 
 }  // namespace
@@ -51,7 +50,7 @@ void CTransport::OnRecord()
     // A format without frames would make a ring of nothing; realloc(p, 0) may free p.
     void* ring = bufferBytes ? std::realloc(m_pRecordRing, kWaveRingSlots * bufferBytes) : nullptr;
     if (!ring) {
-        m_host.Message(kRecordInitFailed);
+        m_host.Message(msg::kRecordInitFailed);
         RestoreDerivedBuffers();
         return;
     }
@@ -83,18 +82,12 @@ bool CTransport::IsLoud(DWORD index, int threshold) const
     if (n > bufferBytes)
         n = bufferBytes;
     const BYTE* data = static_cast<const BYTE*>(m_pRecordRing) + std::size_t(slot) * bufferBytes;
-    if (m_doc.m_header.wBitsPerSample == 16) {
-        for (DWORD i = 0; i + 1 < n; i += 2) {
-            int s = static_cast<std::int16_t>(data[i] | (data[i + 1] << 8));
-            if ((s < 0 ? -s : s) >= threshold)
-                return true;
-        }
-    } else {
-        for (DWORD i = 0; i < n; ++i) {
-            int s = data[i] - 128;
-            if ((s < 0 ? -s : s) >= threshold)
-                return true;
-        }
+    const int bits = m_doc.m_header.wBitsPerSample == 16 ? 16 : 8;
+    const DWORD samples = bits == 16 ? n / 2 : n;
+    for (DWORD i = 0; i < samples; ++i) {
+        const int s = SampleAt(data, bits, i);
+        if ((s < 0 ? -s : s) >= threshold)
+            return true;
     }
     return false;
 }
@@ -181,13 +174,13 @@ void CTransport::RecordTick()
         if (m_doc.m_bPause == 0) {
             for (DWORD k = start; k < d; ++k) {
                 if (!CopyToChunks(k)) {
-                    m_host.Message(kBufferFailed);
+                    m_host.Message(msg::kBufferFailed);
                     return;  // capture stalls until the stop command
                 }
             }
             const UINT p = m_doc.m_nSamples + m_nRecordedFrames;
             m_doc.m_nPosition = p;
-            m_strPosition = TimeText(p, m_doc.m_header.nSamplesPerSec);
+            m_strPosition = FormatTakeTime(p, m_doc.m_header.nSamplesPerSec);
             m_host.SetControlText(kIdcPosition, m_strPosition);
 
             if (m_nCollectLevel > 0) {
@@ -275,7 +268,7 @@ bool CTransport::StopRecording()
         m_host.BeginWaitCursor();
         if (!MoveChunksIntoTake()) {
             m_host.EndWaitCursor();
-            m_host.Message(kBufferFailed);
+            m_host.Message(msg::kBufferFailed);
             return false;
         }
         m_doc.m_nBalance = 50;
@@ -301,7 +294,7 @@ void CTransport::OnRecordSetup()
         values.m_bHasData = m_doc.HasTake() ? 1 : 0;
         values.m_nRateIndex = RecordRateIndex(m_doc.m_header.nSamplesPerSec);
         if (values.m_nRateIndex < 0) {
-            m_host.Message(kCannotChangeSettings);
+            m_host.Message(msg::kCannotChangeSettings);
             return;
         }
         values.m_nBitsRadio = m_doc.m_header.wBitsPerSample == 16 ? 0 : 1;
@@ -312,7 +305,7 @@ void CTransport::OnRecordSetup()
         if (values.m_nRateIndex < 0 || values.m_nRateIndex > 4)
             return;
         if (!(m_dwInFormats & RecordFormatBit(values.m_nRateIndex, values.m_nBitsRadio, values.m_nChannelRadio))) {
-            m_host.Message(kSettingUnusable);
+            m_host.Message(msg::kSettingUnusable);
             continue;  // the dialog opens again with the document's format
         }
         const DWORD oldRate = m_doc.m_header.nSamplesPerSec;

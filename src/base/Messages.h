@@ -1,6 +1,9 @@
 #pragma once
-// The texts the document and its files show, byte for byte as the user sees them.
+// The one catalogue of the texts the core shows through its message sink, byte for byte as the
+// user sees them. %1, %2 are filled in with FormatArgs (base/MessageSink.h).
 namespace tonmira::msg {
+
+// The document and its files.
 
 inline constexpr const char* kNotPcm = "PCMデータではありません!";
 inline constexpr const char* kHeaderTooShort = "ヘッダ情報が足りません!";
@@ -22,5 +25,27 @@ inline constexpr const char* kIntegerRange = "%1 から %2 までの整数を入
 // Our own refusals of WAV files the take cannot hold.
 inline constexpr const char* kNoDataChunk = "dataチャンクが見つかりません!";
 inline constexpr const char* kUnsupportedWav = "対応していないWAVフォーマットです(1～2ch、8/16ビットのみ)!";
+
+// The text exports of the analysis.
+inline constexpr const char* kPcmSaveFailed = "PCMデータの保存に失敗しました。";
+inline constexpr const char* kSpectrumSaveFailed = "スペクトラムデータの保存に失敗しました。";
+inline constexpr const char* kTransitionSaveFailed = "スペクトラム推移データの保存に失敗しました。";
+
+// The analysis: an FFT size above the take's frame count (%1 = the frame count).
+inline constexpr const char* kTooFewFrames = "データ数が足りません! データ数 = %1";
+// The detection-condition dialog's band check (%1 = half the rate).
+inline constexpr const char* kBandRange = "0 以上, %1 以下の値を入力してください！";
+
+// The transport.
+inline constexpr const char* kPlayInitFailed = "再生処理の初期化に失敗しました！";
+inline constexpr const char* kRecordInitFailed = "録音処理の初期化に失敗しました！";
+inline constexpr const char* kBufferFailed = "バッファの取得に失敗しました！";
+inline constexpr const char* kCannotChangeSettings = "設定変更できません！";
+inline constexpr const char* kSettingUnusable = "選択した設定は使用できません！";
+
+// The collection settings dialog and its .ars files (a failed read shows kReadFailed).
+inline constexpr const char* kEnterInteger = "整数を入力してください。";
+inline constexpr const char* kEnterNumber = "数字を入力してください。";
+inline constexpr const char* kFileSaveFailed = "ファイルの保存に失敗しました。";
 
 }  // namespace tonmira::msg

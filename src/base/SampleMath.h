@@ -1,6 +1,6 @@
 #pragma once
-// Sample reads, writes and the clamped conversion shared by the event analysis and the range
-// expansion: 8-bit samples are offset binary, 16-bit ones little-endian two's complement.
+// The one sample codec of the program, with the one peak scan and the clamped conversion: 8-bit
+// samples are offset binary, 16-bit ones little-endian two's complement, at any alignment.
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -9,12 +9,41 @@
 
 namespace tonmira {
 
+// The 16-bit sample whose two bytes start at p.
+inline int ReadS16(const BYTE* p)
+{
+    return static_cast<std::int16_t>(static_cast<std::uint16_t>(p[0] | (p[1] << 8)));
+}
+
 // Sample i (counted in samples, not bytes) as a signed value.
 inline int SampleAt(const BYTE* data, int bits, std::size_t i)
 {
     if (bits == 8)
         return data[i] - 128;
-    return static_cast<std::int16_t>(static_cast<std::uint16_t>(data[2 * i] | (data[2 * i + 1] << 8)));
+    return ReadS16(data + 2 * i);
+}
+
+// P and k of count samples: the largest magnitude (|s|, or |u - 128| for 8 bits) and the index
+// of the first sample holding it. {0, 0} without data.
+struct SamplePeak {
+    int m_nPeak = 0;
+    std::size_t m_nIndex = 0;
+};
+
+inline SamplePeak FindSamplePeak(const BYTE* data, std::size_t count, int bits)
+{
+    SamplePeak peak;
+    if (!data)
+        return peak;
+    for (std::size_t i = 0; i < count; ++i) {
+        int v = SampleAt(data, bits, i);
+        int magnitude = v < 0 ? -v : v;
+        if (magnitude > peak.m_nPeak) {  // strictly larger: k stays on the first such sample
+            peak.m_nPeak = magnitude;
+            peak.m_nIndex = i;
+        }
+    }
+    return peak;
 }
 
 // Writes v (already within -32768..32767) as 16-bit sample i.

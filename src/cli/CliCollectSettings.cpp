@@ -1,4 +1,5 @@
 #include "cli/CliCollectSettings.h"
+#include "base/Messages.h"
 
 #include <cfloat>
 #include <charconv>
@@ -65,7 +66,7 @@ bool LoadCollectSettings(const CliArgs& args, MessageSink& sink, CollectSettings
     if (args.Has("settings")) {
         int bits = 16;
         if (!LoadArsFile(args.GetString("settings", ""), bits, settings)) {
-            sink.Message(kMsgArsLoadFailed);
+            sink.Message(msg::kReadFailed);
             return false;
         }
     }

@@ -2,6 +2,7 @@
 #include <cstdio>
 
 #include "cli/CliCollectSettings.h"
+#include "base/Messages.h"
 #include "cli/CliCommand.h"
 #include "cli/CliMessageSink.h"
 #include "collect/ArsFile.h"
@@ -31,7 +32,7 @@ int RunArs(const std::vector<std::string>& argv)
         int nBits = 16;
         // Fields a short file lacks show the program's start-up values.
         if (!LoadArsFile(path, nBits, settings)) {
-            sink.Message(kMsgArsLoadFailed);
+            sink.Message(msg::kReadFailed);
             return kExitFailed;
         }
         std::fputs(FormatCollectSettings(nBits, settings).c_str(), stdout);
@@ -44,7 +45,7 @@ int RunArs(const std::vector<std::string>& argv)
         if (bits != 8 && bits != 16)
             throw UsageError("--bits needs 8 or 16");
         if (!SaveArsFile(path, static_cast<int>(bits), settings)) {
-            sink.Message(kMsgArsSaveFailed);
+            sink.Message(msg::kFileSaveFailed);
             return kExitFailed;
         }
         return kExitDone;

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "cli/CliAnalysis.h"
+#include "base/Messages.h"
 #include "cli/CliCommand.h"
 #include "cli/CliMessageSink.h"
 #include "doc/TonmiraDoc.h"
@@ -33,7 +34,7 @@ int RunMetrics(const std::vector<std::string>& argv)
     const int nyquist = rate / 2;
     auto inRange = [&](int hz) { return hz >= 0 && hz <= nyquist; };
     if (!inRange(band.m_nBandLowHz) || !inRange(band.m_nBandHighHz)) {
-        sink.Message("0 以上, " + std::to_string(nyquist) + " 以下の値を入力してください！");
+        sink.Message(FormatArgs(msg::kBandRange, {std::to_string(nyquist)}));
         return kExitFailed;
     }
     analysis.Recalculate(doc, analysis.m_nDetectLevel);

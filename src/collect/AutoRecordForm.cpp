@@ -1,4 +1,5 @@
 #include "collect/AutoRecordForm.h"
+#include "base/Messages.h"
 
 #include <cstdint>
 #include <cstring>
@@ -139,7 +140,7 @@ std::optional<AutoRecordForm::ExchangeFailure> AutoRecordForm::ControlsToData(co
                        [&](const IntField& f) {
                            auto value = ParseDialogInt(controls.Text(entry.id));
                            if (!value) {
-                               failure = ExchangeFailure{entry.id, kMsgEnterInteger};
+                               failure = ExchangeFailure{entry.id, msg::kEnterInteger};
                                return;
                            }
                            // The value is stored before its range is checked.
@@ -150,7 +151,7 @@ std::optional<AutoRecordForm::ExchangeFailure> AutoRecordForm::ControlsToData(co
                        [&](const RealField& f) {
                            auto value = ParseDialogReal(controls.Text(entry.id));
                            if (!value) {
-                               failure = ExchangeFailure{entry.id, kMsgEnterNumber};
+                               failure = ExchangeFailure{entry.id, msg::kEnterNumber};
                                return;
                            }
                            this->*f.member = *value;
@@ -270,7 +271,7 @@ void AutoRecordForm::OnByFactor(AutoRecordControls& controls)
 bool AutoRecordForm::OnLoadSettings(const std::string& path, AutoRecordControls& controls, MessageSink& sink)
 {
     if (!path.empty() && !LoadArsFile(path, m_nBits, *this)) {
-        sink.Message(kMsgArsLoadFailed);
+        sink.Message(msg::kReadFailed);
         return false;
     }
     DataToControls(controls);
@@ -285,7 +286,7 @@ bool AutoRecordForm::OnSaveSettings(const std::string& path, AutoRecordControls&
         return true;
     UpdateData(controls, sink);  // a validation failure does not stop the save
     if (!SaveArsFile(path, m_nBits, *this)) {
-        sink.Message(kMsgArsSaveFailed);
+        sink.Message(msg::kFileSaveFailed);
         return false;
     }
     return true;

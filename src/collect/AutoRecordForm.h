@@ -14,8 +14,6 @@ namespace tonmira {
 
 class MessageSink;
 
-inline const char* const kMsgArsSaveFailed = "ファイルの保存に失敗しました。";
-inline const char* const kMsgArsLoadFailed = "ファイルの読み込みに失敗しました。";
 // Texts of the dialog's file and folder choosers.
 inline const char* const kArsFileFilter = "Auto Record Setup Files(*.ars)|*.ars|All Files(*.*)|*.*||";
 inline const char* const kArsDefaultExtension = "ars";

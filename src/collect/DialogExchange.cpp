@@ -1,4 +1,5 @@
 #include "collect/DialogExchange.h"
+#include "base/Messages.h"
 
 #include <cerrno>
 #include <cfloat>
@@ -83,7 +84,7 @@ std::string FormatDialogReal(float value)
 
 std::string IntegerRangeMessage(int min, int max)
 {
-    return FormatArgs(kMsgIntegerRange, {std::to_string(min), std::to_string(max)});
+    return FormatArgs(msg::kIntegerRange, {std::to_string(min), std::to_string(max)});
 }
 
 }  // namespace tonmira

@@ -6,9 +6,6 @@
 
 namespace tonmira {
 
-inline const char* const kMsgEnterInteger = "整数を入力してください。";
-inline const char* const kMsgEnterNumber = "数字を入力してください。";
-inline const char* const kMsgIntegerRange = "%1 から %2 までの整数を入力してください。";
 
 // A decimal integer with optional sign, optionally surrounded by blanks (spaces, tabs).
 // Empty text, other characters or a value outside the 32-bit range give nothing.

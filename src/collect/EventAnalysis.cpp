@@ -18,22 +18,6 @@ constexpr std::int64_t kFactorLimit = 131068;
 
 }  // namespace
 
-EventPeak FindEventPeak(const BYTE* data, std::size_t count, int bits)
-{
-    EventPeak peak;
-    if (!data)
-        return peak;
-    for (std::size_t i = 0; i < count; ++i) {
-        int v = SampleAt(data, bits, i);
-        int magnitude = v < 0 ? -v : v;
-        if (magnitude > peak.m_nPeak) {  // strictly larger: k stays on the first such sample
-            peak.m_nPeak = magnitude;
-            peak.m_nIndex = i;
-        }
-    }
-    return peak;
-}
-
 void AmplifyEvent(BYTE* data, std::size_t count, int bits, int alwaysMax, int ampFactor, int peak)
 {
     if (peak == 0 || !data)
@@ -124,7 +108,7 @@ EventFigures AnalyseEvent(CTonmiraDoc& doc, const CollectSettings& s, CFftEngine
     const bool usable = doc.m_pData && (bits == 8 || bits == 16) && (channels == 1 || channels == 2);
     const std::size_t count = usable ? static_cast<std::size_t>(doc.m_nSamples) * channels : 0;
 
-    EventPeak peak = FindEventPeak(doc.m_pData, count, bits);
+    SamplePeak peak = FindSamplePeak(doc.m_pData, count, bits);
     figures.m_nPeak = peak.m_nPeak;
     figures.m_nPeakIndex = peak.m_nIndex;
     AmplifyEvent(doc.m_pData, count, bits, s.m_bAlwaysMax, s.m_nAmpFactor, peak.m_nPeak);

@@ -6,6 +6,7 @@
 // else uses the same document, engine or spectrum meanwhile.
 #include <cstddef>
 
+#include "base/SampleMath.h"
 #include "base/Types.h"
 
 namespace tonmira {
@@ -14,13 +15,6 @@ class CFftEngine;
 class CTonmiraDoc;
 struct CollectSettings;
 
-struct EventPeak {
-    int m_nPeak = 0;             // P: largest magnitude, |s| or |u - 128|
-    std::size_t m_nIndex = 0;    // k: first interleaved sample holding it
-};
-
-// Peak over count interleaved samples of the given width.
-EventPeak FindEventPeak(const BYTE* data, std::size_t count, int bits);
 
 // Amplifies count interleaved samples in place, given the peak P found before.
 // alwaysMax (exactly 1) scales P to full scale; otherwise samples are multiplied by ampFactor

@@ -1,25 +1,23 @@
 #include "collect/EventFile.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
-#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <limits>
-#include <memory>
 #include <vector>
 
 #include "collect/FileRename.h"
 #include "collect/LocalClock.h"
 #include "base/MessageSink.h"
+#include "doc/Archive.h"
 #include "doc/TonmiraDoc.h"
 #include "doc/WavFile.h"
 
 namespace tonmira {
-
-static_assert(std::endian::native == std::endian::little, "the header is written as it lies in memory");
 
 namespace {
 
@@ -36,10 +34,6 @@ std::string Format(const char* pattern, auto... args)
     std::snprintf(longer.data(), longer.size(), pattern, args...);
     return std::string(longer.data(), static_cast<std::size_t>(n));
 }
-
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
 
 }  // namespace
 
@@ -105,14 +99,15 @@ int EventFile::WriteEventFile(CTonmiraDoc& doc, const std::string& folder, const
         return 0;
     }
 
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(m_strEventFile.c_str(), "wb"));
-    const bool created = static_cast<bool>(file);
+    // The same header and data writer as every other WAV save.
+    const int fd = open(m_strEventFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    const bool created = fd >= 0;
     bool ok = created;
-    ok = ok && std::fwrite(&h, 1, 36, file.get()) == 36;
-    ok = ok && std::fwrite(h.dataId, 1, 8, file.get()) == 8;
-    ok = ok && (h.dataSize == 0 || std::fwrite(doc.m_pData, 1, h.dataSize, file.get()) == h.dataSize);
-    if (file && std::fclose(file.release()) != 0)
-        ok = false;
+    if (created) {
+        CArchive ar(fd, CArchive::store, m_strEventFile);
+        ok = WriteWavData(ar, h, doc.m_pData);
+        ok = ar.Close() && ok;
+    }
     if (!ok) {
         // A cut-off file (a full disk) has a header that promises more than it holds; it would
         // pass for a complete event. Without it the later rename, mark or delete find nothing.

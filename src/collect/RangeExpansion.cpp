@@ -11,20 +11,6 @@ namespace tonmira {
 
 int RangeFullScale(int bits) { return bits == 8 ? 127 : 32767; }
 
-int MeasureSamplePeak(const BYTE* data, std::size_t count, int bits)
-{
-    int peak = 0;
-    if (!data)
-        return 0;
-    for (std::size_t i = 0; i < count; ++i) {
-        int v = SampleAt(data, bits, i);
-        int magnitude = v < 0 ? -v : v;
-        if (magnitude > peak)
-            peak = magnitude;
-    }
-    return peak;
-}
-
 void ScaleSamples(BYTE* data, std::size_t count, int bits, int level, int peak)
 {
     if (peak == 0 || !data)
@@ -48,7 +34,7 @@ int RangeExpansionPeak(CTonmiraDoc& doc)
     if (doc.m_nPeak != 0)
         return doc.m_nPeak;
     std::size_t count = static_cast<std::size_t>(doc.m_nSamples) * doc.m_header.nChannels;
-    doc.m_nPeak = MeasureSamplePeak(doc.m_pData, count, doc.m_header.wBitsPerSample);
+    doc.m_nPeak = FindSamplePeak(doc.m_pData, count, doc.m_header.wBitsPerSample).m_nPeak;
     return doc.m_nPeak;
 }
 

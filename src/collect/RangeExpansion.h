@@ -12,9 +12,6 @@ class CTonmiraDoc;
 // Quantisation maximum of a sample width: 32767 for 16-bit, 127 for 8-bit.
 int RangeFullScale(int bits);
 
-// Largest magnitude over count interleaved samples: |s| for 16-bit, |u - 128| for 8-bit.
-int MeasureSamplePeak(const BYTE* data, std::size_t count, int bits);
-
 // Scales count interleaved samples by level / peak in floating point, truncating toward zero and
 // limiting to the sample range (-32768..32767, or 0..255 around 128). A peak of 0 (silence)
 // leaves the samples as they are.

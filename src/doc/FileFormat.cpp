@@ -15,4 +15,13 @@ FileFormat FileFormatOf(const std::string& path)
     return FileFormat::Text;
 }
 
+std::string WithDefaultExtension(const std::string& path, const std::string& extension)
+{
+    const std::string::size_type slash = path.rfind('/');
+    const std::string::size_type dot = path.rfind('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
+        return path + "." + extension;
+    return path;
+}
+
 }  // namespace tonmira

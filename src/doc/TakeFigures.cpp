@@ -5,27 +5,15 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "base/SampleMath.h"
 #include "doc/TonmiraDoc.h"
 
 namespace tonmira {
 
 int MeasureTakePeak(const CTonmiraDoc& doc)
 {
-    if (!doc.m_pData)
-        return 0;
     const std::size_t count = static_cast<std::size_t>(doc.m_nSamples) * doc.m_header.nChannels;
-    int peak = 0;
-    if (doc.m_header.wBitsPerSample == 16) {
-        for (std::size_t i = 0; i < count; ++i) {
-            std::int16_t s;
-            std::memcpy(&s, doc.m_pData + 2 * i, sizeof s);
-            peak = std::max(peak, std::abs(static_cast<int>(s)));
-        }
-    } else {
-        for (std::size_t i = 0; i < count; ++i)
-            peak = std::max(peak, std::abs(static_cast<int>(doc.m_pData[i]) - 128));
-    }
-    return peak;
+    return FindSamplePeak(doc.m_pData, count, doc.m_header.wBitsPerSample).m_nPeak;
 }
 
 std::string FormatTakeTime(UINT nSamples, UINT nRate)

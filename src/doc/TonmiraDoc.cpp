@@ -266,11 +266,7 @@ BOOL CTonmiraDoc::SaveToArchive(CArchive& ar)
 
 BOOL CTonmiraDoc::OnSaveMonoData(const std::string& chosenPath)
 {
-    std::string path = chosenPath;
-    std::string::size_type slash = path.rfind('/');
-    std::string::size_type dot = path.rfind('.');
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
-        path += ".wav";
+    const std::string path = WithDefaultExtension(chosenPath, "wav");
     const bool wav = FileFormatOf(path) == FileFormat::Wav;
     const char* failure = wav ? msg::kWavSaveFailed : msg::kWriteFailed;
     // Without a mono buffer (its build failed) there is nothing sound to write.

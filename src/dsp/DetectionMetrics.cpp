@@ -167,15 +167,4 @@ CollectionMetrics ComputeCollectionMetrics(const int* spectrum, int fftSize, int
     return result;
 }
 
-int TruncatedStdDev(float stdDev)
-{
-    if (std::isnan(stdDev))
-        return 0;
-    if (stdDev >= static_cast<float>(INT_MAX))
-        return INT_MAX;
-    if (stdDev <= static_cast<float>(INT_MIN))
-        return INT_MIN;
-    return static_cast<int>(stdDev);
-}
-
 }  // namespace tonmira

@@ -62,8 +62,4 @@ struct CollectionMetrics {
 CollectionMetrics ComputeCollectionMetrics(const int* spectrum, int fftSize, int rate,
                                            const CollectionMetricsInput& input);
 
-// The standard deviation as the whole number an event name carries: truncated toward zero;
-// a NaN (no band to measure) gives 0 and a value beyond the int range is limited to it.
-int TruncatedStdDev(float stdDev);
-
 }  // namespace tonmira

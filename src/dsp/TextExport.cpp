@@ -5,6 +5,9 @@
 
 #include "doc/Archive.h"
 #include "base/MessageSink.h"
+#include "base/Messages.h"
+#include "base/SampleMath.h"
+#include "doc/FileFormat.h"
 #include "doc/PcmTextFile.h"
 #include "doc/SafeFileWriter.h"
 #include "doc/TonmiraDoc.h"
@@ -14,9 +17,6 @@ namespace tonmira {
 
 namespace {
 
-const char kPcmFailed[] = "PCMデータの保存に失敗しました。";
-const char kSpectrumFailed[] = "スペクトラムデータの保存に失敗しました。";
-const char kTransitionFailed[] = "スペクトラム推移データの保存に失敗しました。";
 
 void AppendInt(std::string& text, int value)
 {
@@ -33,15 +33,6 @@ BOOL Fail(MessageSink& sink, const char* message)
 
 }  // namespace
 
-std::string WithDefaultExtension(const std::string& path, const std::string& extension)
-{
-    const std::string::size_type slash = path.rfind('/');
-    const std::string::size_type dot = path.rfind('.');
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
-        return path + "." + extension;
-    return path;
-}
-
 BOOL ExportPcmData(const CTonmiraDoc& doc, int fftSize, const std::string& chosenPath, MessageSink& sink)
 {
     const std::string path = WithDefaultExtension(chosenPath, "pcm");
@@ -52,14 +43,14 @@ BOOL ExportPcmData(const CTonmiraDoc& doc, int fftSize, const std::string& chose
     bool ok = WriteFileSafely(path, [&](CArchive& ar) {
         return WritePcmTextFile(ar, first, frames, doc.m_header.nChannels, doc.m_header.wBitsPerSample);
     });
-    return ok ? 1 : Fail(sink, kPcmFailed);
+    return ok ? 1 : Fail(sink, msg::kPcmSaveFailed);
 }
 
 BOOL ExportSpectrumData(const int* spectrum, int fftSize, const std::string& chosenPath, MessageSink& sink)
 {
     const std::string path = WithDefaultExtension(chosenPath, "spc");
     if (!spectrum)
-        return Fail(sink, kSpectrumFailed);
+        return Fail(sink, msg::kSpectrumSaveFailed);
     bool ok = WriteFileSafely(path, [&](CArchive& ar) {
         std::string text;
         for (int i = 0; i < fftSize / 2; ++i) {
@@ -68,7 +59,7 @@ BOOL ExportSpectrumData(const int* spectrum, int fftSize, const std::string& cho
         }
         return ar.WriteString(text) && ar.Flush();
     });
-    return ok ? 1 : Fail(sink, kSpectrumFailed);
+    return ok ? 1 : Fail(sink, msg::kSpectrumSaveFailed);
 }
 
 TransitionBins SpectrumTransitionBins(int minFreq, int maxFreq, int rate, int fftSize)
@@ -90,7 +81,7 @@ BOOL ExportSpectrumTransition(const CTonmiraDoc& doc, WindowAnalysis& analysis, 
     const std::string path = WithDefaultExtension(chosenPath, "spa");
     const int n = analysis.m_nFftSize;
     if (!doc.m_pMono || !analysis.m_pSpectrum || !analysis.m_fft.IsReady() || analysis.m_fft.m_nSize != n)
-        return Fail(sink, kTransitionFailed);
+        return Fail(sink, msg::kTransitionSaveFailed);
     const TransitionBins bins =
         SpectrumTransitionBins(analysis.m_nMinFreq, analysis.m_nMaxFreq, static_cast<int>(doc.m_header.nSamplesPerSec), n);
     const bool eightBit = doc.m_header.wBitsPerSample == 8;
@@ -102,10 +93,8 @@ BOOL ExportSpectrumTransition(const CTonmiraDoc& doc, WindowAnalysis& analysis, 
         std::string line;
         for (unsigned long long pos = start; pos < end; pos += static_cast<unsigned>(n)) {
             for (int i = 0; i < n && pos + i < end; ++i) {
-                const BYTE* at = doc.m_pMono + (eightBit ? pos + i : 2 * (pos + i));
-                const short value = eightBit ? static_cast<short>(at[0] - 128)
-                                             : static_cast<short>(static_cast<WORD>(at[0] | (at[1] << 8)));
-                analysis.m_fft.SetSample(i, value);
+                const int value = SampleAt(doc.m_pMono, eightBit ? 8 : 16, static_cast<std::size_t>(pos + i));
+                analysis.m_fft.SetSample(i, static_cast<short>(value));
             }
             analysis.m_fft.Transform(analysis.m_pSpectrum);
             line.clear();
@@ -120,7 +109,7 @@ BOOL ExportSpectrumTransition(const CTonmiraDoc& doc, WindowAnalysis& analysis, 
         }
         return ar.Flush();
     });
-    return ok ? 1 : Fail(sink, kTransitionFailed);
+    return ok ? 1 : Fail(sink, msg::kTransitionSaveFailed);
 }
 
 }  // namespace tonmira

@@ -14,9 +14,6 @@ class CTonmiraDoc;
 class MessageSink;
 class WindowAnalysis;
 
-// path with "." + extension appended when its last component has no extension.
-std::string WithDefaultExtension(const std::string& path, const std::string& extension);
-
 // Frames m_nPosition .. m_nPosition + fftSize - 1 of m_pData as PCM text ("%d" or
 // "%d, %d" per line). Frames beyond the end of the take are not written. ".pcm" is appended
 // to a path without extension. Returns 0 after "PCMデータの保存に失敗しました。".

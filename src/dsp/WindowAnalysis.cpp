@@ -5,6 +5,8 @@
 #include <string>
 
 #include "base/MessageSink.h"
+#include "base/Messages.h"
+#include "base/SampleMath.h"
 #include "doc/TonmiraDoc.h"
 #include "dsp/FftSize.h"
 
@@ -12,20 +14,12 @@ namespace tonmira {
 
 namespace {
 
-const char kMallocFailed[] = "メモリが確保（malloc）できません!";
-
 bool IsListedFftSize(int size)
 {
     for (int k = 0; k < kFftSizeCount; ++k)
         if (size == (kMinFftSize << k))
             return true;
     return false;
-}
-
-short ReadSample16(const BYTE* p)
-{
-    // Little-endian, and no alignment is assumed for the buffer.
-    return static_cast<short>(static_cast<WORD>(p[0] | (p[1] << 8)));
 }
 
 short ClampToShort(long long v)
@@ -70,7 +64,7 @@ BOOL WindowAnalysis::SetFftSize(int size, const CTonmiraDoc& doc, MessageSink& s
     m_pSpectrum = engineReady ? static_cast<int*>(std::calloc(static_cast<std::size_t>(size / 2), sizeof(int))) : nullptr;
     if (!m_pSpectrum) {
         m_fft.Release();
-        sink.Message(kMallocFailed);
+        sink.Message(msg::kMallocFailed);
         return 0;
     }
     return 1;
@@ -92,7 +86,7 @@ BOOL WindowAnalysis::FftSizeFitsTake(const CTonmiraDoc& doc, int size, MessageSi
 {
     if (size > 0 && static_cast<UINT>(size) <= doc.m_nSamples)
         return 1;
-    sink.Message("データ数が足りません! データ数 = " + std::to_string(doc.m_nSamples));
+    sink.Message(FormatArgs(msg::kTooFewFrames, {std::to_string(doc.m_nSamples)}));
     return 0;
 }
 
@@ -108,7 +102,7 @@ int WindowAnalysis::FeedFromTake(const CTonmiraDoc& doc)
         const unsigned long long frame = static_cast<unsigned long long>(doc.m_nPosition) + static_cast<unsigned>(i);
         if (frame >= doc.m_nSamples)
             break;
-        const short value = eightBit ? static_cast<short>(mono[frame] - 128) : ReadSample16(mono + 2 * frame);
+        const short value = eightBit ? static_cast<short>(mono[frame] - 128) : ReadS16(mono + 2 * frame);
         m_fft.SetSample(i, value);
         ++fed;
     }
@@ -138,7 +132,7 @@ int WindowAnalysis::FeedFromCaptureBlock(const BYTE* block, DWORD bytes, int cha
         const BYTE* f = block + static_cast<std::size_t>(i) * frameBytes;
         long long v;
         if (bits == 16)
-            v = channels == 1 ? ReadSample16(f) : (ReadSample16(f) + ReadSample16(f + 2)) / 2;
+            v = channels == 1 ? ReadS16(f) : (ReadS16(f) + ReadS16(f + 2)) / 2;
         else
             v = channels == 1 ? f[0] - 128 : (f[0] + f[1] - 256) / 2;
         // A quiet level divisor scales loud input beyond 16 bits: limit rather than wrap.

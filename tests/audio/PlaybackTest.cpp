@@ -278,11 +278,11 @@ TEST_F(PlaybackTest, SliderScrollCodesClampToTheTake)
 
 TEST(TimeTextTest, FormatsMinutesSecondsAndTruncatedMilliseconds)
 {
-    EXPECT_EQ(CTransport::TimeText(0, 44100), "00:00.000");
-    EXPECT_EQ(CTransport::TimeText(44099, 44100), "00:00.999");
-    EXPECT_EQ(CTransport::TimeText(44100 * 61 + 441, 44100), "01:01.010");
-    EXPECT_EQ(CTransport::TimeText(4294967295u, 1), "71582788:15.000");
-    EXPECT_EQ(CTransport::TimeText(5, 0), "00:00.000");
+    EXPECT_EQ(FormatTakeTime(0, 44100), "00:00.000");
+    EXPECT_EQ(FormatTakeTime(44099, 44100), "00:00.999");
+    EXPECT_EQ(FormatTakeTime(44100 * 61 + 441, 44100), "01:01.010");
+    EXPECT_EQ(FormatTakeTime(4294967295u, 1), "71582788:15.000");
+    EXPECT_EQ(FormatTakeTime(5, 0), "00:00.000");
 }
 
 }  // namespace

@@ -36,7 +36,7 @@ TEST_F(RecordingTest, RecordsWholeBuffersIntoAnEmptyTakeAndResetsMarksAtStop)
     EXPECT_EQ(recorded % 256, 0u) << "only whole buffers are kept";
     EXPECT_GE(recorded, 256u * 28);
     EXPECT_EQ(doc.m_nPosition, recorded);
-    EXPECT_EQ(host.m_texts[kIdcPosition], CTransport::TimeText(recorded, 8000));
+    EXPECT_EQ(host.m_texts[kIdcPosition], FormatTakeTime(recorded, 8000));
 
     transport->OnStop();
     EXPECT_EQ(doc.m_nState, TransportState::Idle);

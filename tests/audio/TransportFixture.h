@@ -14,6 +14,7 @@
 #include "audio/TimerLoop.h"
 #include "audio/Transport.h"
 #include "audio/TransportHost.h"
+#include "doc/TakeFigures.h"
 #include "doc/TonmiraDoc.h"
 #include "dsp/WindowAnalysis.h"
 

@@ -38,14 +38,14 @@ std::vector<int> Read16(const std::vector<BYTE>& bytes)
 std::vector<int> Amplified16(std::vector<int> samples, int alwaysMax, int factor)
 {
     auto bytes = Pcm16(samples);
-    int peak = FindEventPeak(bytes.data(), samples.size(), 16).m_nPeak;
+    int peak = FindSamplePeak(bytes.data(), samples.size(), 16).m_nPeak;
     AmplifyEvent(bytes.data(), samples.size(), 16, alwaysMax, factor, peak);
     return Read16(bytes);
 }
 
 std::vector<int> Amplified8(std::vector<BYTE> samples, int alwaysMax, int factor)
 {
-    int peak = FindEventPeak(samples.data(), samples.size(), 8).m_nPeak;
+    int peak = FindSamplePeak(samples.data(), samples.size(), 8).m_nPeak;
     AmplifyEvent(samples.data(), samples.size(), 8, alwaysMax, factor, peak);
     return std::vector<int>(samples.begin(), samples.end());
 }
@@ -83,11 +83,11 @@ std::vector<int> Tone(double hz, int rate, int frames, double amplitude)
 TEST(EventAnalysis, PeakIsTheFirstLargestMagnitude)
 {
     auto bytes = Pcm16({3, -7, 7, -32768, 32767, -32768});
-    EventPeak p = FindEventPeak(bytes.data(), 6, 16);
+    SamplePeak p = FindSamplePeak(bytes.data(), 6, 16);
     EXPECT_EQ(p.m_nPeak, 32768);
     EXPECT_EQ(p.m_nIndex, 3u);
     std::vector<BYTE> eight = {128, 0, 255, 0};
-    p = FindEventPeak(eight.data(), 4, 8);
+    p = FindSamplePeak(eight.data(), 4, 8);
     EXPECT_EQ(p.m_nPeak, 128);
     EXPECT_EQ(p.m_nIndex, 1u);
 }
@@ -227,7 +227,7 @@ TEST(EventAnalysis, VerdictsOnTones)
         }
         EXPECT_LE(fig.m_nWindowStart, 2000u - n);
         // Always maximum amplified the take in place.
-        EXPECT_EQ(FindEventPeak(take.doc.m_pData, 2000, 16).m_nPeak, 32767);
+        EXPECT_EQ(FindSamplePeak(take.doc.m_pData, 2000, 16).m_nPeak, 32767);
     }
     // In band most of the (leaking) energy is inside the band.
     TakeFixture take;

@@ -86,7 +86,7 @@ TEST(DetectionMetrics, CollectionRatioMeanAndPoints)
     EXPECT_EQ(m.m_nRatio100, 2800);
     EXPECT_EQ(m.m_nSpectrumMax, 50000);  // floor of a 16-bit take
     EXPECT_EQ(m.m_nAbove100, 6666);      // 2 of 3, truncated
-    EXPECT_EQ(TruncatedStdDev(m.m_fStdDev), 20412);  // sqrt(2 x 25000^2 / 3)
+    EXPECT_EQ(static_cast<int>(m.m_fStdDev), 20412);  // sqrt(2 x 25000^2 / 3)
 
     // Here M includes bin 0, unlike the dialog's: the normalised spread halves.
     std::vector<int> loud = {200000, 100000, 0, 0, 0, 0, 0, 0};
@@ -128,7 +128,5 @@ TEST(DetectionMetrics, CollectionEmptyOrSilentBand)
         EXPECT_EQ(m.m_nRatio100, 0);
         EXPECT_EQ(m.m_nAbove100, 0);
         EXPECT_TRUE(std::isnan(m.m_fStdDev));  // so an active condition on it fails
-        EXPECT_EQ(TruncatedStdDev(m.m_fStdDev), 0);
     }
-    EXPECT_EQ(TruncatedStdDev(1e20f), 2147483647);
 }
