@@ -1,5 +1,6 @@
 // Recording, playback and one collection event through the window, on the simulated device
 // moved on by the test while the Qt event loop runs the transport's timer.
+#include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
 #include <QSignalSpy>
@@ -8,6 +9,7 @@
 
 #include "UiFixture.h"
 #include "ui/QtHost.h"
+#include "ui/UpDownControl.h"
 
 namespace tonmira::test {
 namespace {
@@ -127,6 +129,94 @@ TEST_F(TransportTest, CollectionEventWhileTheWorkerCallsTheUiThread)
     ASSERT_EQ(files.size(), 1) << files.join(' ').toStdString();
     EXPECT_TRUE(files[0].startsWith("20240305140709")) << files[0].toStdString();
     EXPECT_TRUE(sink.m_messages.empty());
+}
+
+}  // namespace
+}  // namespace tonmira::test
+
+namespace tonmira::test {
+namespace {
+
+TEST_F(TransportTest, FftSizeChangeWhilePlayingRestartsFromThePosition)
+{
+    ASSERT_TRUE(frame->OpenFile(WriteWav("two.wav", SineSamples(88200, 1, 440, 44100, 9000), 1)));
+    StartDevice(1);
+    ASSERT_TRUE(frame->Dispatch(kCmdPlay));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Doc().m_nPosition >= 3 * 4096; }, 5000));
+    auto* combo = qobject_cast<QComboBox*>(frame->View().Control(1001));
+
+    // 1024: playback goes on with the new buffers, from where it was.
+    const UINT before = Doc().m_nPosition;
+    combo->setCurrentIndex(6);
+    emit combo->activated(6);
+    EXPECT_EQ(Doc().m_nState, 1);
+    EXPECT_EQ(Core().m_transport.m_nFftSize, 1024);
+    EXPECT_EQ(Core().m_transport.m_nPlayStart, before);
+    EXPECT_EQ(Core().m_transport.m_waveDevice.m_nBufferLen, 1024u);
+
+    // 131072 is more than the take holds: the message, playback stopped, the combo put back.
+    combo->setCurrentIndex(13);
+    emit combo->activated(13);
+    EXPECT_EQ(Doc().m_nState, 0);
+    ASSERT_EQ(sink.m_messages.size(), 1u);
+    EXPECT_EQ(sink.m_messages[0], "データ数が足りません! データ数 = 88200");
+    EXPECT_EQ(combo->currentText(), "1024");
+    EXPECT_EQ(Core().m_analysis.m_nFftSize, 1024);
+}
+
+TEST_F(TransportTest, ClosingWhileRecordingKeepsTheTake)
+{
+    std::string input = SineSamples(44100 * 2, 1, 440, 44100, 9000);
+    backend.SetInputTake(std::vector<BYTE>(input.begin(), input.end()));
+    Doc().m_header.nSamplesPerSec = 44100;
+    Doc().m_header.wBitsPerSample = 16;
+    Doc().m_header.nChannels = 1;
+    frame->View().OnInitialUpdate();
+    StartDevice(2);
+    ASSERT_TRUE(frame->Dispatch(kCmdRecord));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Core().m_transport.m_nRecordedFrames >= 3 * 4096; }, 5000));
+
+    // Closing stops first (the recording becomes the take), then asks; Yes saves it.
+    prompts.m_answer = view::SaveAnswer::Yes;
+    prompts.m_savePath = dir.File("kept.wav");
+    EXPECT_TRUE(frame->close());
+    EXPECT_EQ(Doc().m_nState, 0);
+    EXPECT_FALSE(backend.IsRunning(WaveDirection::Input));
+    const std::string saved = ReadFileBytes(dir.File("kept.wav"));
+    ASSERT_GE(saved.size(), 44u + 3 * 4096 * 2);
+    EXPECT_EQ(saved.substr(44, 8192), input.substr(0, 8192));
+}
+
+TEST_F(TransportTest, FrequencySpinsKeepTheRangeRising)
+{
+    ASSERT_TRUE(frame->OpenFile(WriteWav("r.wav", SineSamples(10000, 1, 440, 44100, 9000), 1)));
+    auto* maxSpin = frame->View().findChild<ui::UpDownControl*>("idc1060");
+    auto* minSpin = frame->View().findChild<ui::UpDownControl*>("idc1059");
+    auto* maxEdit = qobject_cast<QLineEdit*>(frame->View().Control(1002));
+    auto* minEdit = qobject_cast<QLineEdit*>(frame->View().Control(1003));
+    ASSERT_TRUE(maxSpin && minSpin);
+    maxSpin->Step(100);  // past rate / 2
+    EXPECT_EQ(Core().m_analysis.m_nMaxFreq, 22050);
+    EXPECT_EQ(maxEdit->text(), "22050");
+    maxSpin->Step(-50);
+    EXPECT_EQ(maxEdit->text(), "22000");
+    EXPECT_EQ(minSpin->Max(), 21999);
+    minSpin->Step(-1);
+    EXPECT_EQ(minEdit->text(), "0");
+    minSpin->Step(100);
+    EXPECT_EQ(minEdit->text(), "100");
+
+    // Typing a maximum below the minimum and leaving the edit: the message, focus back.
+    maxEdit->setFocus();
+    maxEdit->setText("50");
+    emit maxEdit->textEdited("50");
+    EXPECT_EQ(maxSpin->Pos(), 50);
+    minEdit->setFocus();
+    QApplication::processEvents();
+    ASSERT_EQ(sink.m_messages.size(), 1u);
+    EXPECT_EQ(sink.m_messages[0], "最低周波数より大きな値を入力してください！");
+    EXPECT_TRUE(maxEdit->hasFocus());
+    EXPECT_EQ(maxEdit->selectedText(), "50");
 }
 
 }  // namespace
