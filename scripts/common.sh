@@ -11,6 +11,8 @@ TONMIRA_BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-d
 # Only the test suite needs these (WMA inputs made with ffmpeg, reference runs with sox, the
 # desktop program driven on a virtual display with real key events).
 TONMIRA_TEST_PACKAGES=(ffmpeg sox alsa-utils xvfb xauth xdotool)
+# scripts/screenshot: the program on a virtual display, pictured with ImageMagick's import.
+TONMIRA_SCREENSHOT_PACKAGES=(xvfb xauth imagemagick)
 
 ensure_packages() {
   local missing=()
