@@ -8,6 +8,8 @@ TONMIRA_BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-d
   portaudio19-dev libasound2-dev libavformat-dev libavcodec-dev libavutil-dev libswresample-dev)
 # Only the test suite needs these (WMA inputs made with ffmpeg, reference runs with sox).
 TONMIRA_TEST_PACKAGES=(ffmpeg sox alsa-utils)
+# The fuzz stage of the suite: clang with libFuzzer and the sanitizer runtimes.
+TONMIRA_FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 
 ensure_packages() {
   local missing=()
