@@ -34,8 +34,7 @@ TEST_F(CollectionSoakTest, HoursOfEventsLeaveOneFilePerKeptEventAndNothingBehind
     settings.m_nPlayLevel = 5000;
     settings.m_nPlayCount = 1;
     const std::uint64_t bytes = std::uint64_t(kSoakSeconds) * kRate * 2;
-    run = std::make_unique<OfflineCollection>(
-        doc, settings, kN, LocalDateTime{2024, 3, 5, 23, 0, 0}, sink,
+    run->SetInput(
         [](BYTE* dst, std::size_t count, std::uint64_t offset) {
             for (std::size_t b = 0; b < count; b += 2) {
                 std::uint16_t v = static_cast<std::uint16_t>(SoakSample((offset + b) / 2));
@@ -43,7 +42,7 @@ TEST_F(CollectionSoakTest, HoursOfEventsLeaveOneFilePerKeptEventAndNothingBehind
                 dst[b + 1] = static_cast<BYTE>(v >> 8);
             }
         },
-        bytes);
+        bytes, LocalDateTime{2024, 3, 5, 23, 0, 0});
     int accepted = 0;
     run->m_onEvent = [&](const EventOutcome& outcome) {
         accepted += outcome.m_figures.m_bAccepted;

@@ -15,9 +15,9 @@
 #include "TestUtil.h"
 #include "collect/CollectSettings.h"
 #include "collect/EventProcessor.h"
-#include "collect/OfflineCollection.h"
 #include "base/MessageSink.h"
 #include "doc/TonmiraDoc.h"
+#include "session/OfflineCollection.h"
 
 namespace tonmira::test {
 
@@ -37,12 +37,14 @@ struct CollectionFixture : ::testing::Test {
     static constexpr int kN = 256;  // 32 ms buffers
 
     CapturingMessageSink sink;
-    CTonmiraDoc doc{sink};
-    CollectSettings settings;
+    std::unique_ptr<OfflineCollection> run = std::make_unique<OfflineCollection>(sink);
+    // The session's own document and settings: what the tests change, the run uses.
+    CTonmiraDoc& doc = run->Session().Doc();
+    CollectSettings& settings = run->Session().Settings();
     TempDir dir;
     std::vector<BYTE> input;
     std::vector<CollectedEvent> events;
-    std::unique_ptr<OfflineCollection> run;
+    bool started = false;
 
     CollectionFixture()
     {
@@ -52,6 +54,7 @@ struct CollectionFixture : ::testing::Test {
         doc.m_header.nSamplesPerSec = kRate;
         doc.m_header.wBitsPerSample = 16;
         doc.m_header.nChannels = 1;
+        EXPECT_TRUE(run->Session().SetFftSize(kN));
     }
     ~CollectionFixture() override { run.reset(); }
 
@@ -72,10 +75,10 @@ struct CollectionFixture : ::testing::Test {
 
     OfflineCollection& Start(const LocalDateTime& start = LocalDateTime{2024, 3, 5, 14, 7, 9})
     {
-        run = std::make_unique<OfflineCollection>(
-            doc, settings, kN, start, sink,
+        run->SetInput(
             [this](BYTE* dst, std::size_t bytes, std::uint64_t offset) { std::memcpy(dst, input.data() + offset, bytes); },
-            input.size());
+            input.size(), start);
+        started = true;
         run->m_onEvent = [this](const EventOutcome& outcome) { events.push_back({outcome, doc.m_nSamples}); };
         return *run;
     }
@@ -98,7 +101,7 @@ struct CollectionFixture : ::testing::Test {
 
     bool Collect()
     {
-        if (!run)
+        if (!started)
             Start();
         return run->Run();
     }

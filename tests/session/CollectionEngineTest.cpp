@@ -96,7 +96,7 @@ TEST_F(CollectionEngineTest, EightBitLevelFiftyCountsOnlyMagnitudesOfFiftyOrMore
     EXPECT_EQ(events[1].outcome.m_figures.m_nPeak, 50);
 }
 
-TEST_F(CollectionEngineTest, FilesOfRejectedAndAmplifiedEvents)
+TEST_F(CollectionEngineTest, RejectedEventsLeaveNoFileUnlessKept)
 {
     // Loud enough to play, but the points condition cannot hold: every event is rejected.
     MakeInput(4.0, {{0.5, 0.3, 12000}, {2.5, 0.3, 12000}});
@@ -109,9 +109,14 @@ TEST_F(CollectionEngineTest, FilesOfRejectedAndAmplifiedEvents)
     EXPECT_FALSE(events[0].outcome.m_figures.m_bAccepted);
     EXPECT_TRUE(Files().empty());
 
+}
+
+TEST_F(CollectionEngineTest, RejectedEventsAreKeptMarkedAndAmplifiedWhenAsked)
+{
     // Kept and marked "A"; amplified takes reach full scale in the file.
-    events.clear();
-    run.reset();
+    MakeInput(4.0, {{0.5, 0.3, 12000}, {2.5, 0.3, 12000}});
+    settings.m_fPointsLow = 100.0f;
+    settings.m_fPointsHigh = 100.0f;
     settings.m_bSaveRejected = 1;
     settings.m_bSaveAmplified = 1;
     ASSERT_TRUE(Collect());
@@ -154,7 +159,7 @@ TEST_F(CollectionEngineTest, EmptyFolderRunsTheCycleWithoutFiles)
     EXPECT_EQ(replays, 2);
 }
 
-TEST_F(CollectionEngineTest, ReplaysAnAcceptedEventPlayCountTimes)
+TEST_F(CollectionEngineTest, PlayCountZeroReplaysNothing)
 {
     MakeInput(4.0, {{0.5, 0.3, 12000}, {2.5, 0.3, 12000}});
     settings.m_nPlayCount = 0;
@@ -165,11 +170,12 @@ TEST_F(CollectionEngineTest, ReplaysAnAcceptedEventPlayCountTimes)
     EXPECT_TRUE(events[0].outcome.m_figures.m_bAccepted);
     EXPECT_EQ(replays, 0);
     EXPECT_EQ(run->Backend().FramesPlayed(), 0u);
+}
 
-    events.clear();
-    run.reset();
+TEST_F(CollectionEngineTest, ReplaysAnAcceptedEventTwiceForPlayCountTwo)
+{
+    MakeInput(4.0, {{0.5, 0.3, 12000}, {2.5, 0.3, 12000}});
     settings.m_nPlayCount = 2;
-    replays = 0;
     Start();
     CountReplays();
     ASSERT_TRUE(Collect());
