@@ -38,6 +38,9 @@ int RunRecord(const std::vector<std::string>& argv)
     doc.m_header.nSamplesPerSec = rate;
     doc.m_header.wBitsPerSample = bits;
     doc.m_header.nChannels = channels;
+    // Said before anything is recorded, not after.
+    if (!RefuseProtectedTarget(doc, args.Positional(0)))
+        return kExitFailed;
     CliTransportSession session(doc, sink);
     CTransport& transport = session.m_transport;
     transport.m_nFftSize = fftSize ? fftSize : DefaultFftSize(rate);
