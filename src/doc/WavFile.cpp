@@ -23,6 +23,11 @@ constexpr std::size_t kFormatBytes = 36;
 constexpr std::size_t kChunkHeaderBytes = 8;
 // Step for a stream whose length is unknown (a pipe): grow as data arrives.
 constexpr std::size_t kStreamStep = 1 << 20;
+// The highest rate a file may claim: what current audio interfaces offer at most.
+constexpr DWORD kMaxSamplesPerSec = 768000;
+
+// A chunk of odd size is followed by one pad byte that its size does not count.
+std::uint64_t PaddedChunkSize(DWORD size) { return static_cast<std::uint64_t>(size) + (size & 1u); }
 
 constexpr WORD kTagPcm = 1;
 constexpr WORD kTagFloat = 3;
@@ -61,8 +66,6 @@ private:
     const BYTE* m_kept;
     std::size_t m_left;
 };
-
-std::uint64_t Padded(DWORD size) { return static_cast<std::uint64_t>(size) + (size & 1u); }
 
 std::string Channels(int n) { return std::to_string(n) + (n == 1 ? " channel" : " channels"); }
 
@@ -133,7 +136,7 @@ BOOL ReadWavFile(CTonmiraDoc& doc, CArchive& ar, const char** needsDecoder)
                     return Fail(doc, ar.IsError() ? msg::kReadFailed : msg::kHeaderTooShort);
                 if (std::memcmp(h.fmtId, "fmt ", 4) == 0)
                     break;
-                source.Skip(Padded(h.fmtSize));
+                source.Skip(PaddedChunkSize(h.fmtSize));
             }
             if (source.Read(&h.wFormatTag, 16) != 16)
                 return Fail(doc, ar.IsError() ? msg::kReadFailed : msg::kHeaderTooShort);
@@ -145,10 +148,15 @@ BOOL ReadWavFile(CTonmiraDoc& doc, CArchive& ar, const char** needsDecoder)
         return Fail(doc, msg::kNotPcm);
     if (h.fmtSize < 16)
         return Fail(doc, msg::kHeaderTooShort);
+    // Checked after the tag and the fmt size so that those keep their own messages; a file of
+    // another kind that happens to carry a 1 there is still not taken for a WAV file.
+    if (std::memcmp(h.riffId, "RIFF", 4) != 0 || std::memcmp(h.waveId, "WAVE", 4) != 0 ||
+        std::memcmp(h.fmtId, "fmt ", 4) != 0)
+        return Fail(doc, msg::kHeaderTooShort);
     WORD tag = h.wFormatTag;
     const bool extensible = tag == kTagExtensible;
     if (h.fmtSize > 16) {
-        std::uint64_t extra = h.fmtSize - 16;
+        std::uint64_t extra = PaddedChunkSize(h.fmtSize) - 16;
         if (extensible && h.fmtSize >= 16 + kExtensibleBytes) {
             BYTE ext[kExtensibleBytes];
             if (ar.Read(ext, sizeof ext) != sizeof ext)
@@ -167,14 +175,16 @@ BOOL ReadWavFile(CTonmiraDoc& doc, CArchive& ar, const char** needsDecoder)
 
     const bool frameMatches = h.nChannels >= 1 && h.nBlockAlign == h.nChannels * h.wBitsPerSample / 8 &&
                               h.wBitsPerSample % 8 == 0;
+    const bool rateIsReal = h.nSamplesPerSec != 0 && h.nSamplesPerSec <= kMaxSamplesPerSec;
     // Only shapes the take can hold: every later step (mono mix, playback, exports) relies
-    // on 1 or 2 channels of 8 or 16 bits in frames of nBlockAlign bytes.
+    // on 1 or 2 channels of 8 or 16 bits in frames of nBlockAlign bytes, and timing, the
+    // device and the analysis on a rate that is a real one.
     const bool plain = tag == kTagPcm && (h.nChannels == 1 || h.nChannels == 2) &&
-                       (h.wBitsPerSample == 8 || h.wBitsPerSample == 16) && frameMatches;
+                       (h.wBitsPerSample == 8 || h.wBitsPerSample == 16) && frameMatches && rateIsReal;
     if (!plain) {
         // Wider integers, floats and more channels are converted by the decoder.
         const bool decodable =
-            needsDecoder && frameMatches && h.nChannels <= kMaxDecodedChannels && h.nSamplesPerSec > 0 &&
+            needsDecoder && frameMatches && h.nChannels <= kMaxDecodedChannels && rateIsReal &&
             ((tag == kTagPcm && (h.wBitsPerSample == 24 || h.wBitsPerSample == 32)) ||
              (tag == kTagPcm && h.nChannels > 2 && (h.wBitsPerSample == 8 || h.wBitsPerSample == 16)) ||
              (tag == kTagFloat && (h.wBitsPerSample == 32 || h.wBitsPerSample == 64)));
@@ -186,7 +196,7 @@ BOOL ReadWavFile(CTonmiraDoc& doc, CArchive& ar, const char** needsDecoder)
                                              : kInteger[h.wBitsPerSample / 8 - 1];
             return 1;
         }
-        return Fail(doc, tag == kTagFloat ? msg::kNotPcm : msg::kUnsupportedWav);
+        return Fail(doc, tag == kTagFloat && rateIsReal ? msg::kNotPcm : msg::kUnsupportedWav);
     }
     h.wFormatTag = kTagPcm;
     doc.m_source.m_strDescription = std::string(extensible ? "WAV extensible PCM, " : "WAV PCM, ") +
@@ -198,7 +208,7 @@ BOOL ReadWavFile(CTonmiraDoc& doc, CArchive& ar, const char** needsDecoder)
         if (std::memcmp(h.dataId, "data", 4) == 0)
             break;
         // Skip counts in 64 bits and stops at the end of the file, so no size can wrap.
-        ar.Skip(h.dataSize);
+        ar.Skip(PaddedChunkSize(h.dataSize));
     }
 
     std::size_t got = 0;
