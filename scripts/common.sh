@@ -14,6 +14,8 @@ TONMIRA_BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-d
 TONMIRA_TEST_PACKAGES=(ffmpeg sox flac parallel alsa-utils xvfb xauth xdotool strace)
 # The fuzz stage of the suite: clang with libFuzzer and the sanitizer runtimes.
 TONMIRA_FUZZ_PACKAGES=(clang libclang-rt-14-dev)
+# scripts/screenshot: the program on a virtual display, pictured with ImageMagick's import.
+TONMIRA_SCREENSHOT_PACKAGES=(xvfb xauth imagemagick)
 
 ensure_packages() {
   local missing=()
