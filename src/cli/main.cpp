@@ -6,6 +6,7 @@
 
 #include "audio/ProcessSetup.h"
 #include "cli/CliCommand.h"
+#include "doc/TempFileRegistry.h"
 
 namespace tonmira::cli {
 
@@ -48,8 +49,9 @@ void PrintHelp(std::FILE* out)
     for (const auto& [name, command] : tonmira::cli::CliCommands())
         PrintUsage(out, "  ", "  ", command.usage);
     std::fprintf(out,
-                 "\nA text input (any name not ending in wav or wma) takes --rate HZ (default 44100)\n"
-                 "and --bits 16|8 (default 16). Exit codes: 0 done, 1 failed, 2 usage error.\n");
+                 "\nA text input (any name not ending in wav, wma, flac, mp3, ogg, opus, m4a, aac, aiff\n"
+                 "or aif) takes --rate HZ (default 44100) and --bits 16|8 (default 16).\n"
+                 "Exit codes: 0 done, 1 failed, 2 usage error.\n");
 }
 
 }  // namespace
@@ -58,6 +60,8 @@ int main(int argc, char** argv)
 {
     using namespace tonmira::cli;
     tonmira::ConfigureProcessForCli();
+    // An interrupted save must not leave its temporary file behind.
+    tonmira::RemoveTempFilesOnSignals();
     if (argc < 2) {
         PrintHelp(stderr);
         return kExitUsage;

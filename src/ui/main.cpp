@@ -1,8 +1,11 @@
 #include "audio/ProcessSetup.h"
+#include "doc/TempFileRegistry.h"
 #include "ui/TonmiraApp.h"
 
 int main(int argc, char** argv)
 {
     tonmira::ConfigureProcessForDesktop();
+    // An interrupted save must not leave its temporary file behind.
+    tonmira::RemoveTempFilesOnSignals();
     return tonmira::ui::RunApplication(argc, argv);
 }
