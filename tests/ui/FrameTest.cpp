@@ -93,7 +93,7 @@ TEST_F(FrameTest, CommandsFollowTheDocumentFromEveryEntry)
 
     // A key for a disabled command does nothing.
     QTest::keyClick(frame.get(), Qt::Key_P, Qt::ControlModifier);
-    EXPECT_EQ(Doc().m_nState, 0);
+    EXPECT_EQ(Doc().m_nState, TransportState::Idle);
     EXPECT_FALSE(frame->Dispatch(kCmdPlay));
 
     ASSERT_TRUE(frame->OpenFile(WriteWav("tone.wav", SineSamples(44100, 2, 440, 44100, 8000))));
@@ -103,7 +103,7 @@ TEST_F(FrameTest, CommandsFollowTheDocumentFromEveryEntry)
 
     // Ctrl+P plays: play checked, stop unchecked, file commands off.
     QTest::keyClick(frame.get(), Qt::Key_P, Qt::ControlModifier);
-    EXPECT_EQ(Doc().m_nState, 1);
+    EXPECT_EQ(Doc().m_nState, TransportState::Playing);
     EXPECT_TRUE(frame->Action(kCmdPlay)->isChecked());
     EXPECT_FALSE(frame->Action(kCmdStop)->isChecked());
     EXPECT_FALSE(frame->Action(kCmdFileOpen)->isEnabled());
@@ -112,7 +112,7 @@ TEST_F(FrameTest, CommandsFollowTheDocumentFromEveryEntry)
     QWidget* edit = frame->View().Control(1002);
     edit->setFocus();
     QTest::keyClick(edit, Qt::Key_Space);
-    EXPECT_EQ(Doc().m_nState, 0);
+    EXPECT_EQ(Doc().m_nState, TransportState::Idle);
     EXPECT_EQ(qobject_cast<QLineEdit*>(edit)->text(), "22050");
 
     // Locked: the transport keys and buttons are refused.
@@ -124,7 +124,7 @@ TEST_F(FrameTest, CommandsFollowTheDocumentFromEveryEntry)
     EXPECT_FALSE(frame->Action(kCmdRecord)->isEnabled());
     frame->Action(kCmdPlay)->trigger();
     QTest::keyClick(frame.get(), Qt::Key_R, Qt::ControlModifier);
-    EXPECT_EQ(Doc().m_nState, 0);
+    EXPECT_EQ(Doc().m_nState, TransportState::Idle);
     EXPECT_FALSE(frame->Dispatch(kCmdPlay));
 
     // The graph type's item says what it switches to.
@@ -140,11 +140,11 @@ TEST_F(FrameTest, SuspendStopsPlayback)
 {
     ASSERT_TRUE(frame->OpenFile(WriteWav("s.wav", SineSamples(44100, 2, 440, 44100, 8000))));
     ASSERT_TRUE(frame->Dispatch(kCmdPlay));
-    ASSERT_EQ(Doc().m_nState, 1);
+    ASSERT_EQ(Doc().m_nState, TransportState::Playing);
     auto* watcher = frame->findChild<ui::SuspendWatcher*>();
     ASSERT_NE(watcher, nullptr);
     emit watcher->aboutToSuspend();
-    EXPECT_EQ(Doc().m_nState, 0);
+    EXPECT_EQ(Doc().m_nState, TransportState::Idle);
     EXPECT_FALSE(backend.IsRunning(WaveDirection::Output));
 }
 

@@ -44,9 +44,9 @@ TEST_F(TransportTest, PlaybackMovesPositionTextAndSlider)
     ASSERT_TRUE(frame->OpenFile(WriteWav("one.wav", SineSamples(44100, 2, 440, 44100, 9000))));
     StartDevice(4);
     ASSERT_TRUE(frame->Dispatch(kCmdPlay));
-    EXPECT_EQ(Doc().m_nState, 1);
+    EXPECT_EQ(Doc().m_nState, TransportState::Playing);
     EXPECT_EQ(frame->View().Host().TimerInterval(1), 100);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return Doc().m_nState == 0; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Doc().m_nState == TransportState::Idle; }, 5000));
     // The position ran through the take and returned to the start when the last buffer played.
     // Every shown position is a whole number of 4096-frame buffers into the take.
     EXPECT_GE(m_texts.size(), 3) << m_texts.join(' ').toStdString();
@@ -74,7 +74,7 @@ TEST_F(TransportTest, RecordingAppendsWhatTheDeviceCaptured)
     frame->View().OnInitialUpdate();
     StartDevice(2);
     ASSERT_TRUE(frame->Dispatch(kCmdRecord));
-    EXPECT_EQ(Doc().m_nState, 2);
+    EXPECT_EQ(Doc().m_nState, TransportState::Recording);
     EXPECT_EQ(frame->View().Host().TimerInterval(1), 150);
     EXPECT_FALSE(frame->View().Control(1001)->isEnabled());  // no size change while recording
     ASSERT_TRUE(QTest::qWaitFor([&] { return Core().m_transport.m_nRecordedFrames >= 4 * 4096; }, 5000));
@@ -82,7 +82,7 @@ TEST_F(TransportTest, RecordingAppendsWhatTheDeviceCaptured)
     EXPECT_NE(Position()->text(), "00:00.000");
 
     QTest::keyClick(frame.get(), Qt::Key_Space);
-    EXPECT_EQ(Doc().m_nState, 0);
+    EXPECT_EQ(Doc().m_nState, TransportState::Idle);
     ASSERT_TRUE(Doc().HasTake());
     EXPECT_GE(Doc().m_nSamples, 4u * 4096);
     EXPECT_EQ(Doc().m_nSamples % 4096, 0u);
@@ -120,11 +120,11 @@ TEST_F(TransportTest, CollectionEventWhileTheWorkerCallsTheUiThread)
     ASSERT_TRUE(processed.wait(10000));
     // After the event the worker emptied the document and records the next take, waiting.
     ASSERT_TRUE(QTest::qWaitFor([&] { return !Core().IsCollectBusy(); }, 5000));
-    EXPECT_EQ(Doc().m_nState, 2);
+    EXPECT_EQ(Doc().m_nState, TransportState::Recording);
     EXPECT_FALSE(Doc().IsModified());
 
     frame->View().StopForClose();
-    EXPECT_EQ(Doc().m_nState, 0);
+    EXPECT_EQ(Doc().m_nState, TransportState::Idle);
     const QStringList files =
         QDir(QString::fromStdString(dir.Path().string())).entryList(QStringList{"*.WAV"}, QDir::Files);
     ASSERT_EQ(files.size(), 1) << files.join(' ').toStdString();
@@ -150,14 +150,14 @@ TEST_F(TransportTest, FftSizeChangeWhilePlayingRestartsFromThePosition)
     const UINT before = Doc().m_nPosition;
     combo->setCurrentIndex(6);
     emit combo->activated(6);
-    EXPECT_EQ(Doc().m_nState, 1);
+    EXPECT_EQ(Doc().m_nState, TransportState::Playing);
     EXPECT_EQ(Core().m_transport.m_nPlayStart, before);
     EXPECT_EQ(Core().m_transport.m_waveDevice.m_nBufferLen, 1024u);
 
     // 131072 is more than the take holds: the message, playback stopped, the combo put back.
     combo->setCurrentIndex(13);
     emit combo->activated(13);
-    EXPECT_EQ(Doc().m_nState, 0);
+    EXPECT_EQ(Doc().m_nState, TransportState::Idle);
     ASSERT_EQ(sink.m_messages.size(), 1u);
     EXPECT_EQ(sink.m_messages[0], "データ数が足りません! データ数 = 88200");
     EXPECT_EQ(combo->currentText(), "1024");
@@ -180,7 +180,7 @@ TEST_F(TransportTest, ClosingWhileRecordingKeepsTheTake)
     prompts.m_answer = view::SaveAnswer::Yes;
     prompts.m_savePath = dir.File("kept.wav");
     EXPECT_TRUE(frame->close());
-    EXPECT_EQ(Doc().m_nState, 0);
+    EXPECT_EQ(Doc().m_nState, TransportState::Idle);
     EXPECT_FALSE(backend.IsRunning(WaveDirection::Input));
     const std::string saved = ReadFileBytes(dir.File("kept.wav"));
     ASSERT_GE(saved.size(), 44u + 3 * 4096 * 2);

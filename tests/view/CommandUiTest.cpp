@@ -79,16 +79,16 @@ TEST_F(CommandUiTest, TakeLockedPlayingRecordingMono)
     EXPECT_TRUE(QueryCommandUi(doc, kCmdLock, {}).m_bCheck);
     doc.m_bLock = 0;
 
-    for (int state : {1, 2}) {
+    for (TransportState state : {TransportState::Playing, TransportState::Recording}) {
         doc.m_nState = state;
         const std::set<int> busy = Enabled(doc);
         for (int id : {57600, 57601, 57603, 57604, 32803, 32771, 32773, 32800, 32798, 32799, 32785, 32786, 32787,
                        32794, 32775})
-            EXPECT_FALSE(busy.count(id)) << state << " " << id;
+            EXPECT_FALSE(busy.count(id)) << static_cast<int>(state) << " " << id;
         for (int id : {32778, 32781, 32779, 32780, 32782, 32783})
-            EXPECT_TRUE(busy.count(id)) << state << " " << id;
-        EXPECT_EQ(QueryCommandUi(doc, kCmdPlay, {}).m_bCheck, state == 1);
-        EXPECT_EQ(QueryCommandUi(doc, kCmdRecord, {}).m_bCheck, state == 2);
+            EXPECT_TRUE(busy.count(id)) << static_cast<int>(state) << " " << id;
+        EXPECT_EQ(QueryCommandUi(doc, kCmdPlay, {}).m_bCheck, state == TransportState::Playing);
+        EXPECT_EQ(QueryCommandUi(doc, kCmdRecord, {}).m_bCheck, state == TransportState::Recording);
         EXPECT_FALSE(QueryCommandUi(doc, kCmdStop, {}).m_bCheck);
     }
 }
