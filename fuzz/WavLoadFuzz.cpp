@@ -8,7 +8,7 @@
 #include <string>
 
 #include "doc/FormatPrompt.h"
-#include "doc/MessageSink.h"
+#include "base/MessageSink.h"
 #include "doc/TonmiraDoc.h"
 
 namespace {

@@ -11,7 +11,7 @@
 
 #include "audio/CollectHandOver.h"
 #include "audio/WaveDevice.h"
-#include "doc/Types.h"
+#include "base/Types.h"
 
 namespace tonmira {
 

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "audio/RecordSetupValues.h"
-#include "doc/MessageSink.h"
-#include "doc/Types.h"
+#include "base/MessageSink.h"
+#include "base/Types.h"
 
 namespace tonmira {
 

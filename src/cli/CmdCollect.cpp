@@ -24,7 +24,7 @@
 #include "collect/LocalClock.h"
 #include "collect/LoopCollectHost.h"
 #include "collect/OfflineCollection.h"
-#include "doc/DocMessages.h"
+#include "base/Messages.h"
 #include "doc/TonmiraDoc.h"
 #include "dsp/FftEngine.h"
 #include "dsp/FftSize.h"

@@ -16,7 +16,7 @@
 
 #include "audio/CollectHandOver.h"
 #include "collect/CollectSettings.h"
-#include "doc/Types.h"
+#include "base/Types.h"
 
 namespace tonmira {
 

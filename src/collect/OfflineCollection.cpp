@@ -6,7 +6,7 @@
 
 #include "collect/CollectSettings.h"
 #include "collect/EventProcessor.h"
-#include "doc/DocMessages.h"
+#include "base/Messages.h"
 #include "doc/TonmiraDoc.h"
 
 namespace tonmira {

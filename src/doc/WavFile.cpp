@@ -6,8 +6,8 @@
 #include <cstring>
 
 #include "doc/Archive.h"
-#include "doc/DocMessages.h"
-#include "doc/MessageSink.h"
+#include "base/Messages.h"
+#include "base/MessageSink.h"
 #include "doc/TonmiraDoc.h"
 
 namespace tonmira {

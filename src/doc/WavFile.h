@@ -1,7 +1,7 @@
 #pragma once
 // WAV files of uncompressed PCM (1 or 2 channels, 8 or 16 bit): the take's reader and the
 // writer shared by the document save, the mono save and the event files.
-#include "doc/Types.h"
+#include "base/Types.h"
 #include "doc/WavHeader.h"
 
 namespace tonmira {

@@ -2,7 +2,7 @@
 // Radix-2 decimation-in-time FFT of N real samples into N/2 integer magnitudes, with every
 // table (bit reversal, one twiddle table per stage, window) built once by Init.
 // Not thread-safe: one caller at a time (the owner serialises its users).
-#include "doc/Types.h"
+#include "base/Types.h"
 
 namespace tonmira {
 

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "doc/MessageSink.h"
+#include "base/MessageSink.h"
 #include "doc/TonmiraDoc.h"
 #include "dsp/FftSize.h"
 

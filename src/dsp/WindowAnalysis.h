@@ -3,7 +3,7 @@
 // display frequency range, detection level and the fundamental-frequency tables, with the
 // operations that keep them consistent. The desktop view owns one; the CLI and the tests use
 // it directly. UI thread only (the collection worker uses it while the UI thread keeps off).
-#include "doc/Types.h"
+#include "base/Types.h"
 #include "dsp/FftEngine.h"
 #include "dsp/FreqLevelPicker.h"
 #include "dsp/Fundamentals.h"

@@ -16,7 +16,7 @@
 #include "collect/CollectSettings.h"
 #include "collect/EventProcessor.h"
 #include "collect/OfflineCollection.h"
-#include "doc/MessageSink.h"
+#include "base/MessageSink.h"
 #include "doc/TonmiraDoc.h"
 
 namespace tonmira::test {

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "doc/Types.h"
+#include "base/Types.h"
 
 namespace tonmira {
 

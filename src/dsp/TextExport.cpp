@@ -1,10 +1,10 @@
-#include "doc/TextExport.h"
+#include "dsp/TextExport.h"
 
 #include <algorithm>
 #include <charconv>
 
 #include "doc/Archive.h"
-#include "doc/MessageSink.h"
+#include "base/MessageSink.h"
 #include "doc/PcmTextFile.h"
 #include "doc/SafeFileWriter.h"
 #include "doc/TonmiraDoc.h"

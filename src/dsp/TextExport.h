@@ -6,7 +6,7 @@
 // so a failed export leaves an existing file as it was. UI thread only.
 #include <string>
 
-#include "doc/Types.h"
+#include "base/Types.h"
 
 namespace tonmira {
 
