@@ -2,7 +2,7 @@
 // "条件設定" (template 136): the sampling rate and sample width of a text file of sample values,
 // asked before it is read. DialogFormatPrompt puts it behind the document's format question.
 #include "doc/FormatPrompt.h"
-#include "doc/Types.h"
+#include "base/Types.h"
 #include "ui/dialogs/TemplateDialog.h"
 
 namespace tonmira::ui {

@@ -4,7 +4,7 @@
 #include <QPushButton>
 #include <cmath>
 
-#include "doc/MessageSink.h"
+#include "base/MessageSink.h"
 #include "dsp/DetectionMetrics.h"
 #include "ui/dialogs/ControlId.h"
 #include "ui/dialogs/DataExchange.h"

@@ -8,7 +8,7 @@
 #include <QLineEdit>
 
 #include "collect/DialogExchange.h"
-#include "doc/MessageSink.h"
+#include "base/MessageSink.h"
 #include "ui/dialogs/ControlId.h"
 
 namespace tonmira::ui {

@@ -1,6 +1,6 @@
 #include "ui/dialogs/FileCommands.h"
 
-#include "doc/TextExport.h"
+#include "dsp/TextExport.h"
 #include "doc/TonmiraDoc.h"
 #include "dsp/WindowAnalysis.h"
 #include "ui/dialogs/WaitCursor.h"

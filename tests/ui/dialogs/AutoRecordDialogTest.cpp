@@ -5,7 +5,7 @@
 
 #include "DialogTestUtil.h"
 #include "TestUtil.h"
-#include "doc/MessageSink.h"
+#include "base/MessageSink.h"
 #include "ui/dialogs/CAutoRecord.h"
 #include "ui/dialogs/UpDownControl.h"
 

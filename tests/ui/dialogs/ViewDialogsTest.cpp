@@ -9,7 +9,7 @@
 #include "DialogTestUtil.h"
 #include "TestUtil.h"
 #include "doc/DocTestUtil.h"
-#include "doc/MessageSink.h"
+#include "base/MessageSink.h"
 #include "doc/TonmiraDoc.h"
 #include "dsp/WindowAnalysis.h"
 #include "ui/dialogs/CAboutDlg.h"
