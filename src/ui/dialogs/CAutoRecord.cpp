@@ -25,7 +25,8 @@ CAutoRecord::CAutoRecord(FileChooser& chooser, MessageSink& sink, QWidget* paren
     : TemplateDialog(135, kAutoRecordCaption, 300, 206, sink, parent), m_chooser(chooser)
 {
     auto spinFor = [this](QLineEdit* buddy, int id, int x, int y) {
-        auto* spin = new UpDownControl(buddy, this);
+        auto* spin = new UpDownControl(this);
+        spin->SetBuddy(buddy);
         SetControlId(spin, id);
         m_units.Place(spin, x, y, 10, 12);
     };

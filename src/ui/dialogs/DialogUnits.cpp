@@ -5,32 +5,22 @@
 
 namespace tonmira::ui {
 
-namespace {
-
-// a * b / c rounded to nearest, halves away from zero.
-int MulDiv(int a, int b, int c)
+view::BaseUnits DialogBaseUnits(const QFont& font)
 {
-    long long p = static_cast<long long>(a) * b;
-    return static_cast<int>(p >= 0 ? (p + c / 2) / c : (p - c / 2) / c);
+    const QFontMetrics fm(font);
+    const int width = fm.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+    return view::BaseUnits{(width / 26 + 1) / 2, fm.height()};
 }
 
-}  // namespace
+int DialogUnits::X(int dlu) const { return view::DialogUnitsToPixels(0, 0, dlu, 0, m_units).Width(); }
 
-DialogUnits::DialogUnits(const QFont& font)
+int DialogUnits::Y(int dlu) const { return view::DialogUnitsToPixels(0, 0, 0, dlu, m_units).Height(); }
+
+QRect DialogUnits::Rect(int x, int y, int w, int h) const
 {
-    QFontMetrics metrics(font);
-    int total = metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
-    m_nBaseX = (total / 26 + 1) / 2;
-    m_nBaseY = metrics.height();
-    if (m_nBaseX < 1)
-        m_nBaseX = 1;
-    if (m_nBaseY < 1)
-        m_nBaseY = 1;
+    const view::PixelRect r = view::DialogUnitsToPixels(x, y, w, h, m_units);
+    return QRect(r.left, r.top, r.Width(), r.Height());
 }
-
-int DialogUnits::X(int dlu) const { return MulDiv(dlu, m_nBaseX, 4); }
-
-int DialogUnits::Y(int dlu) const { return MulDiv(dlu, m_nBaseY, 8); }
 
 void DialogUnits::Place(QWidget* child, int x, int y, int w, int h) const { child->setGeometry(Rect(x, y, w, h)); }
 

@@ -1,56 +1,88 @@
 #include "ui/dialogs/UpDownControl.h"
 
 #include <QKeyEvent>
-#include <algorithm>
 #include <QLineEdit>
 #include <QToolButton>
 #include <QVBoxLayout>
 
 #include "collect/DialogExchange.h"
+#include "view/FrequencyRange.h"
 
 namespace tonmira::ui {
 
-UpDownControl::UpDownControl(QLineEdit* buddy, QWidget* parent) : QWidget(parent), m_pBuddy(buddy)
+UpDownControl::UpDownControl(QWidget* parent) : QWidget(parent)
 {
+    m_pUp = new QToolButton(this);
+    m_pDown = new QToolButton(this);
+    m_pUp->setArrowType(Qt::UpArrow);
+    m_pDown->setArrowType(Qt::DownArrow);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    m_pUp = new QToolButton(this);
-    m_pUp->setArrowType(Qt::UpArrow);
-    m_pDown = new QToolButton(this);
-    m_pDown->setArrowType(Qt::DownArrow);
-    for (QToolButton* button : {m_pUp, m_pDown}) {
-        button->setFocusPolicy(Qt::NoFocus);
-        button->setAutoRepeat(true);
-        button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-        layout->addWidget(button);
+    for (QToolButton* b : {m_pUp, m_pDown}) {
+        b->setAutoRepeat(true);
+        b->setAutoRepeatDelay(400);
+        b->setAutoRepeatInterval(100);
+        b->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+        b->setFocusPolicy(Qt::NoFocus);
+        layout->addWidget(b);
     }
-    connect(m_pUp, &QToolButton::clicked, this, [this] { Step(1); });
-    connect(m_pDown, &QToolButton::clicked, this, [this] { Step(-1); });
-    m_pBuddy->installEventFilter(this);
+    connect(m_pUp, &QToolButton::pressed, this, [this] { m_held.start(); });
+    connect(m_pDown, &QToolButton::pressed, this, [this] { m_held.start(); });
+    connect(m_pUp, &QToolButton::clicked, this, [this] { Pressed(+1); });
+    connect(m_pDown, &QToolButton::clicked, this, [this] { Pressed(-1); });
 }
 
-void UpDownControl::SetRange(int lower, int upper)
+void UpDownControl::SetRange(int min, int max)
 {
-    m_nLower = lower;
-    m_nUpper = upper;
+    m_nMin = min;
+    m_nMax = max;
 }
 
-void UpDownControl::SetPos(int position)
+void UpDownControl::SetPos(int pos)
 {
-    m_nPos = std::clamp(position, std::min(m_nLower, m_nUpper), std::max(m_nLower, m_nUpper));
-    QString text = QString::fromStdString(FormatDialogInt(m_nPos));
-    if (m_pBuddy->text() != text)
+    m_nPos = pos < m_nMin ? m_nMin : pos > m_nMax ? m_nMax : pos;
+    ShowInBuddy();
+}
+
+void UpDownControl::SetBuddy(QLineEdit* buddy)
+{
+    if (m_pBuddy)
+        m_pBuddy->removeEventFilter(this);
+    m_pBuddy = buddy;
+    if (m_pBuddy)
+        m_pBuddy->installEventFilter(this);
+}
+
+void UpDownControl::ShowInBuddy()
+{
+    if (!m_pBuddy)
+        return;
+    const QString text = QString::fromStdString(FormatDialogInt(m_nPos));
+    if (m_pBuddy->text() != text)  // no change notification for an unchanged edit
         m_pBuddy->setText(text);
+}
+
+void UpDownControl::Pressed(int direction)
+{
+    const int held = m_held.isValid() ? static_cast<int>(m_held.elapsed()) : 0;
+    Step(direction * view::SpinAcceleration(held));
 }
 
 void UpDownControl::Step(int delta)
 {
-    if (!isEnabled() || !m_pBuddy->isEnabled())
+    if (m_pBuddy) {
+        if (!m_pBuddy->isEnabled())
+            return;
+        // A typed value is where the step starts; text that is no integer leaves the position.
+        if (auto typed = ParseDialogInt(m_pBuddy->text().toStdString()))
+            m_nPos = *typed;
+    }
+    bool refuse = false;
+    emit deltaPos(m_nPos, delta, &refuse);
+    if (refuse)
         return;
-    int current = ParseDialogInt(m_pBuddy->text().toStdString()).value_or(m_nPos);
-    SetPos(current + delta);
-    m_pBuddy->selectAll();
+    SetPos(m_nPos + delta);
 }
 
 bool UpDownControl::eventFilter(QObject* watched, QEvent* event)

@@ -1,7 +1,9 @@
 #pragma once
-// An up-down (spin) control attached to the edit before it: its arrows, and the Up and Down
-// keys in the edit, step the integer in the edit within the range and write it back. It reads
-// the edit's text first, so typed values are stepped from. UI thread only.
+// An up-down (spin) control: two arrow buttons that repeat while held, stepping by 1, then 10
+// after a second, then 100 after two. It asks its owner before each step (deltaPos). With a buddy
+// edit it also works as the dialogs' spins do: a step starts from the integer in the edit, and
+// the new position is written into it; Up and Down in the edit step too. UI thread only.
+#include <QElapsedTimer>
 #include <QWidget>
 
 class QLineEdit;
@@ -12,27 +14,39 @@ namespace tonmira::ui {
 class UpDownControl : public QWidget {
     Q_OBJECT
 public:
-    UpDownControl(QLineEdit* buddy, QWidget* parent);
+    explicit UpDownControl(QWidget* parent = nullptr);
 
-    void SetRange(int lower, int upper);
-    int Lower() const { return m_nLower; }
-    int Upper() const { return m_nUpper; }
-    // Sets the position (limited to the range) and writes it into the edit.
-    void SetPos(int position);
+    void SetRange(int min, int max);
+    // The position, limited to the range; with a buddy it is written into the edit.
+    void SetPos(int pos);
     int Pos() const { return m_nPos; }
-    // One step up (+1) or down (-1) from the edit's value.
+    int Min() const { return m_nMin; }
+    int Max() const { return m_nMax; }
+
+    // The edit whose integer the control steps and shows; null for none.
+    void SetBuddy(QLineEdit* buddy);
+
+    // A step of delta from the current position, as a held button makes it.
     void Step(int delta);
+
+signals:
+    // Before a step: the handler sets *refuse to keep the position as the handler left it.
+    void deltaPos(int pos, int delta, bool* refuse);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QLineEdit* m_pBuddy;
+    void Pressed(int direction);
+    void ShowInBuddy();
+
     QToolButton* m_pUp;
     QToolButton* m_pDown;
-    int m_nLower = 0;
-    int m_nUpper = 100;
+    QLineEdit* m_pBuddy = nullptr;
+    QElapsedTimer m_held;
     int m_nPos = 0;
+    int m_nMin = 0;
+    int m_nMax = 100;
 };
 
 }  // namespace tonmira::ui

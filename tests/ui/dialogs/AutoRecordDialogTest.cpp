@@ -44,7 +44,7 @@ TEST_F(AutoRecordDialogTest, FreshSettingsShowDefaultsAndCancelChangesNothing)
         EXPECT_FALSE(IsChecked(dlg, kIdcAlwaysMax));
         EXPECT_FALSE(IsChecked(dlg, kIdcByFactor));
         auto* spin = Control<ui::UpDownControl>(dlg, kIdcCollectLevelSpin);
-        EXPECT_EQ(spin->Upper(), 32767);
+        EXPECT_EQ(spin->Max(), 32767);
         Type(dlg, kIdcCollectLevel, "500");
         Type(dlg, kIdcBandLow, "100");
         Click(dlg, ui::kIdCancel);
@@ -183,7 +183,7 @@ TEST_F(AutoRecordDialogTest, EightBitTakeLowersBothLevelsTo127)
         EXPECT_EQ(Text(dlg, kIdcCollectLevel), "127");
         EXPECT_EQ(Text(dlg, kIdcPlayLevel), "127");
         auto* spin = Control<ui::UpDownControl>(dlg, kIdcPlayLevelSpin);
-        EXPECT_EQ(spin->Upper(), 127);
+        EXPECT_EQ(spin->Max(), 127);
         spin->Step(1);  // the spin stops at its upper end
         EXPECT_EQ(Text(dlg, kIdcPlayLevel), "127");
         spin->Step(-1);

@@ -199,12 +199,12 @@ TEST_F(ViewDialogsTest, DetectionConditionsMatchTheCliAndCheckTheBand)
 TEST_F(ViewDialogsTest, TemplatesAndDialogUnits)
 {
     // Base units 6 x 13: a horizontal unit is 1.5 px, a vertical one 1.625 px, rounded.
-    DialogUnits units(6, 13);
+    DialogUnits units(view::BaseUnits{6, 13});
     EXPECT_EQ(units.X(4), 6);
     EXPECT_EQ(units.X(63), 95);
     EXPECT_EQ(units.Y(8), 13);
     EXPECT_EQ(units.Y(163), 265);
-    EXPECT_EQ(units.Rect(3, 4, 313, 104), QRect(5, 7, 470, 169));
+    EXPECT_EQ(units.Rect(3, 4, 313, 104), QRect(5, 7, 469, 169));
 
     CAboutDlg about(sink);
     about.show();
