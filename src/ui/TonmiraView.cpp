@@ -12,7 +12,7 @@
 #include <QSlider>
 
 #include "dsp/FftSize.h"
-#include "ui/DialogPlaceholders.h"
+#include "ui/ViewDialogs.h"
 #include "ui/dialogs/DialogUnits.h"
 #include "ui/dialogs/UpDownControl.h"
 #include "view/FormTemplate.h"

@@ -8,7 +8,7 @@
 #include <QThread>
 
 #include "dsp/FftSize.h"
-#include "ui/DialogPlaceholders.h"
+#include "ui/ViewDialogs.h"
 #include "ui/TonmiraView.h"
 #include "ui/dialogs/UpDownControl.h"
 #include "view/FrameCommandIds.h"

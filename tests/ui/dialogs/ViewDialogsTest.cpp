@@ -4,6 +4,7 @@
 #include <QPushButton>
 #include <QSlider>
 #include <cmath>
+#include <filesystem>
 #include <cstring>
 
 #include "DialogTestUtil.h"
@@ -17,6 +18,7 @@
 #include "ui/dialogs/CPropertyDlg.h"
 #include "ui/dialogs/CRangeSetupDlg.h"
 #include "ui/dialogs/CSekibunRitsu.h"
+#include "ui/dialogs/HelpTopics.h"
 
 namespace tonmira::test {
 namespace {
@@ -215,6 +217,25 @@ TEST_F(ViewDialogsTest, TemplatesAndDialogUnits)
     EXPECT_TRUE(versionShown);
     EXPECT_EQ(CRangeSetupDlg(sink).windowTitle(), "ﾚﾝｼﾞ拡張");
     EXPECT_EQ(CRangeSetupDlg(sink).TemplateId(), 137);
+}
+
+TEST_F(ViewDialogsTest, HelpFindsTheManualNextToTheProgram)
+{
+    std::filesystem::create_directories(dir.Path() / "manual" / "ja");
+    WriteFileBytes(dir.File("manual/ja/index.html"), "<html></html>");
+    const QString programDir = QString::fromStdString(dir.Path().string());
+    EXPECT_EQ(ManualIndexPath(programDir, "en"), programDir + "/manual/ja/index.html") << "Japanese when no English";
+    std::filesystem::create_directories(dir.Path() / "manual" / "en");
+    WriteFileBytes(dir.File("manual/en/index.html"), "<html></html>");
+    EXPECT_EQ(ManualIndexPath(programDir, "en"), programDir + "/manual/en/index.html");
+    EXPECT_EQ(ManualIndexPath(programDir + "/nowhere", "ja"), QString());
+
+    // The test program's folder holds no manual: the message names where it was looked for.
+    int opened = 0;
+    EXPECT_FALSE(OpenHelpTopics(sink, [&](const QUrl&) { return ++opened > 0; }));
+    EXPECT_EQ(opened, 0);
+    ASSERT_EQ(sink.m_messages.size(), 1u);
+    EXPECT_EQ(sink.m_messages[0].rfind("マニュアルが見つかりません: ", 0), 0u);
 }
 
 }  // namespace
