@@ -9,8 +9,10 @@ TONMIRA_BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-d
   portaudio19-dev libasound2-dev libavformat-dev libavcodec-dev libavutil-dev libswresample-dev
   qt6-base-dev fonts-ipafont-gothic)
 # Only the test suite needs these (WMA inputs made with ffmpeg, reference runs with sox, the
-# desktop program driven on a virtual display with real key events).
-TONMIRA_TEST_PACKAGES=(ffmpeg sox alsa-utils xvfb xauth xdotool)
+# desktop program driven on a virtual display with real key events, saves traced with strace).
+TONMIRA_TEST_PACKAGES=(ffmpeg sox alsa-utils xvfb xauth xdotool strace)
+# The fuzz stage of the suite: clang with libFuzzer and the sanitizer runtimes.
+TONMIRA_FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 
 ensure_packages() {
   local missing=()

@@ -8,21 +8,20 @@ namespace tonmira::view {
 
 ViewCore::ViewCore(MessageSink& sink, TransportHost& host, CollectHost& collectHost, WaveBackend& backend,
                    const LocalClock& clock)
-    : m_sink(sink), m_doc(sink), m_transport(m_doc, host, backend), m_collectHost(collectHost), m_host(host),
-      m_clock(clock)
+    : m_sink(sink),
+      m_session(host, backend, collectHost, clock),
+      m_doc(m_session.Doc()),
+      m_analysis(m_session.Analysis()),
+      m_transport(m_session.Transport()),
+      m_settings(m_session.Settings()),
+      m_pEngine(&m_session.Engine())
 {
     DWORD formats = 0;
     if (m_transport.m_waveDevice.QueryInputFormats(formats))
         m_transport.m_dwInFormats = formats;
 }
 
-ViewCore::~ViewCore()
-{
-    if (m_pEngine) {
-        m_pEngine->m_bFinishing.store(true);
-        m_pEngine.reset();
-    }
-}
+ViewCore::~ViewCore() { m_pEngine->m_bFinishing.store(true); }
 
 BOOL ViewCore::InitialUpdate()
 {
@@ -35,28 +34,8 @@ BOOL ViewCore::InitialUpdate()
     m_transport.m_nSpeed = 0;
     m_transport.m_bOutputPaused = 0;
     m_transport.m_strPosition = "00:00.000";
-    SyncTransportFromAnalysis();
-    RebuildEngine();
-    return ok;
-}
-
-void ViewCore::SyncTransportFromAnalysis()
-{
-    m_transport.m_nFftSize = m_analysis.m_nFftSize;
-    m_transport.m_nMinFreq = m_analysis.m_nMinFreq;
-    m_transport.m_nMaxFreq = m_analysis.m_nMaxFreq;
-}
-
-void ViewCore::RebuildEngine()
-{
-    if (IsCollectBusy())
-        return;
-    m_pEngine.reset();
-    if (!m_analysis.m_pSpectrum)
-        return;  // no spectrum to analyse events with until a size change succeeds
-    m_pEngine = std::make_unique<CCollectionEngine>(m_transport, m_doc, m_host, m_settings, m_analysis.m_fft,
-                                                    m_analysis.m_pSpectrum, m_clock, m_collectHost);
     m_pEngine->m_nDetectLevel = m_analysis.m_freqLevel.m_nLevel;
+    return ok;
 }
 
 bool ViewCore::ChangeFftSize(int index)
@@ -75,8 +54,6 @@ bool ViewCore::ChangeFftSize(int index)
             return false;
     }
     const BOOL ok = m_analysis.ChangeFftSize(m_doc, size, m_sink);
-    SyncTransportFromAnalysis();
-    RebuildEngine();
     if (wasPlaying) {
         m_doc.m_bPause = wasPaused;
         m_transport.OnPlay();
@@ -84,29 +61,11 @@ bool ViewCore::ChangeFftSize(int index)
     return ok != 0;
 }
 
-void ViewCore::ApplyRateChange()
-{
-    m_analysis.m_nMinFreq = m_transport.m_nMinFreq;
-    m_analysis.m_nMaxFreq = m_transport.m_nMaxFreq;
-    m_analysis.SetFftSize(m_transport.m_nFftSize, m_doc, m_sink);
-    SyncTransportFromAnalysis();
-    RebuildEngine();
-}
-
-void ViewCore::ApplyCollectSettings()
-{
-    if (m_pEngine)
-        m_pEngine->ApplySettings();
-    else {
-        m_transport.m_nCollectLevel = m_settings.m_nCollectLevel;
-        m_transport.m_nContinuousMs = m_settings.m_nContinuousMs;
-    }
-}
+void ViewCore::ApplyCollectSettings() { m_session.ApplyCollectSettings(); }
 
 void ViewCore::OnRecord()
 {
-    if (m_pEngine)
-        m_pEngine->m_nDetectLevel = m_analysis.m_freqLevel.m_nLevel;
+    m_pEngine->m_nDetectLevel = m_analysis.m_freqLevel.m_nLevel;
     m_transport.OnRecord();
 }
 

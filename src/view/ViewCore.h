@@ -1,16 +1,15 @@
 #pragma once
-// The main view's core objects in one place: the document, the analysis of the window at the
-// position, the transport on a wave backend, the collection settings and engine. The Qt view owns
-// one and only paints and forwards input; the tests drive it without a widget.
+// The main view's core: the session (document, analysis of the window at the position, transport
+// on a wave backend, collection settings and engine) with the view's own rules around it. The Qt
+// view owns one and only paints and forwards input; the tests drive it without a widget.
 // UI thread only, except what the collection engine documents for its worker.
-#include <memory>
-
 #include "audio/Transport.h"
 #include "collect/CollectionEngine.h"
 #include "collect/CollectSettings.h"
 #include "collect/LocalClock.h"
 #include "doc/TonmiraDoc.h"
 #include "dsp/WindowAnalysis.h"
+#include "session/TonmiraSession.h"
 
 namespace tonmira {
 class CollectHost;
@@ -40,8 +39,9 @@ public:
     // message and returns false (the caller puts the combo back).
     bool ChangeFftSize(int index);
 
-    // The transport changed the rate (record settings): its N and range move into the analysis.
-    void ApplyRateChange();
+    // The transport changed the rate (record settings); the analysis already holds the new N and
+    // range. Nothing left to do here: kept for the screen's call.
+    void ApplyRateChange() {}
 
     // Collection settings changed (the settings dialog's OK): the recording timer gets the level.
     void ApplyCollectSettings();
@@ -56,21 +56,13 @@ public:
     BOOL m_bLogGraph = 0;
 
     MessageSink& m_sink;
-    CTonmiraDoc m_doc;
-    WindowAnalysis m_analysis;
-    CTransport m_transport;
-    CollectSettings m_settings;
-    std::unique_ptr<CCollectionEngine> m_pEngine;
-
-private:
-    // The engine works on the analysis' FFT engine and spectrum, which every size change makes
-    // anew; it is rebuilt with them (never while a worker runs: recording disables the size).
-    void RebuildEngine();
-    void SyncTransportFromAnalysis();
-
-    CollectHost& m_collectHost;
-    TransportHost& m_host;
-    const LocalClock& m_clock;
+    TonmiraSession m_session;
+    // The session's parts under the view's names.
+    CTonmiraDoc& m_doc;
+    WindowAnalysis& m_analysis;
+    CTransport& m_transport;
+    CollectSettings& m_settings;
+    CCollectionEngine* const m_pEngine;  // never null
 };
 
 }  // namespace tonmira::view
