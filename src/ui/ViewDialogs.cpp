@@ -74,7 +74,7 @@ void ShowFreqLevelWindow(DialogContext ctx)
     if (!window) {
         auto* view = qobject_cast<CTonmiraView*>(ctx.parent);
         window = new CFreqLevel(
-            ctx.core.m_analysis.m_freqLevel,
+            ctx.core.m_analysis,
             [view](const FundamentalBoxes& boxes) {
                 if (view)
                     view->ShowFundamentals(boxes);

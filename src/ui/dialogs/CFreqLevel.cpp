@@ -8,8 +8,9 @@
 
 namespace tonmira::ui {
 
-CFreqLevel::CFreqLevel(FreqLevelPicker& picker, FillBoxes fillBoxes, MessageSink& sink, QWidget* parent)
-    : TemplateDialog(141, "周波数検出ﾚﾍﾞﾙ設定", 170, 60, sink, parent), m_picker(picker), m_fillBoxes(std::move(fillBoxes))
+CFreqLevel::CFreqLevel(WindowAnalysis& analysis, FillBoxes fillBoxes, MessageSink& sink, QWidget* parent)
+    : TemplateDialog(141, "周波数検出ﾚﾍﾞﾙ設定", 170, 60, sink, parent), m_analysis(analysis),
+      m_picker(analysis.m_freqLevel), m_fillBoxes(std::move(fillBoxes))
 {
     setModal(false);
     m_sliderLevel = AddSlider(kIdcFreqLevelSlider, Qt::Horizontal, 7, 7, 156, 20);
@@ -45,7 +46,7 @@ void CFreqLevel::OnOK() { hide(); }
 
 void CFreqLevel::OnLevelMoved(int position)
 {
-    if (auto boxes = m_picker.OnLevelChanged(position); boxes && m_fillBoxes)
+    if (auto boxes = m_picker.OnLevelChanged(position, m_analysis.m_nFftSize); boxes && m_fillBoxes)
         m_fillBoxes(*boxes);
 }
 

@@ -4,7 +4,7 @@
 // the spectrum the view last handed over and fills the view's five list boxes.
 #include <functional>
 
-#include "dsp/FreqLevelPicker.h"
+#include "dsp/WindowAnalysis.h"
 #include "ui/dialogs/TemplateDialog.h"
 
 namespace tonmira::ui {
@@ -16,9 +16,9 @@ class CFreqLevel : public TemplateDialog {
 public:
     using FillBoxes = std::function<void(const FundamentalBoxes&)>;
 
-    // picker: the window's state in the view's analysis (level, spectrum, N, rate, bits).
-    // fillBoxes: shows five boxes in the view's list boxes.
-    CFreqLevel(FreqLevelPicker& picker, FillBoxes fillBoxes, MessageSink& sink, QWidget* parent);
+    // analysis: the view's, whose detection-level state (level, spectrum, rate, bits) and N the
+    // window uses. fillBoxes: shows five boxes in the view's list boxes.
+    CFreqLevel(WindowAnalysis& analysis, FillBoxes fillBoxes, MessageSink& sink, QWidget* parent);
 
     // The level without a re-pick (the view's initial 5).
     void SetLevel(int level);
@@ -33,6 +33,7 @@ protected:
 private:
     void OnLevelMoved(int position);
 
+    WindowAnalysis& m_analysis;
     FreqLevelPicker& m_picker;
     FillBoxes m_fillBoxes;
 };

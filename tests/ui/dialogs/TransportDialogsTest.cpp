@@ -10,6 +10,7 @@
 #include "audio/Transport.h"
 #include "audio/TransportHost.h"
 #include "doc/TonmiraDoc.h"
+#include "dsp/WindowAnalysis.h"
 #include "ui/dialogs/CBalanceDlg.h"
 #include "ui/dialogs/CRecordSetupDlg.h"
 #include "ui/dialogs/CRequireDlg.h"
@@ -35,7 +36,8 @@ struct TransportDialogsTest : ::testing::Test {
     SimulatedBackend backend;
     DialogHost host;
     CTonmiraDoc doc{host};
-    CTransport transport{doc, host, backend};
+    WindowAnalysis analysis;
+    CTransport transport{doc, analysis, host, backend};
 
     TransportDialogsTest()
     {
@@ -96,7 +98,7 @@ TEST_F(TransportDialogsTest, RecordSettingsRefuseAFormatTheDeviceLacksAndReopen)
     EXPECT_EQ(doc.m_header.nSamplesPerSec, 22050u);
     EXPECT_EQ(doc.m_header.wBitsPerSample, 8);
     EXPECT_EQ(doc.m_header.nChannels, 1);
-    EXPECT_EQ(transport.m_nFftSize, 2048);
+    EXPECT_EQ(analysis.m_nFftSize, 2048);
     EXPECT_EQ(host.m_messages.size(), 1u);
 
     // With a take the format is fixed; Cancel changes nothing.

@@ -120,7 +120,7 @@ TEST_F(ViewDialogsTest, DetectionLevelWindowKeepsItsLevelAndRepicksAtOnce)
     WindowAnalysis analysis;
     ASSERT_TRUE(analysis.InitialUpdate(doc, sink));
     std::vector<FundamentalBoxes> filled;
-    CFreqLevel window(analysis.m_freqLevel, [&](const FundamentalBoxes& boxes) { filled.push_back(boxes); }, sink,
+    CFreqLevel window(analysis, [&](const FundamentalBoxes& boxes) { filled.push_back(boxes); }, sink,
                       nullptr);
     window.SetLevel(analysis.m_nDetectLevel);
 
