@@ -115,53 +115,38 @@ TEST_F(TransportDialogsTest, RecordSettingsRefuseAFormatTheDeviceLacksAndReopen)
     EXPECT_EQ(transport.m_nAutoStartLevel, 12);
 }
 
-TEST_F(TransportDialogsTest, BalanceRebuildsTheMonoMixOnOkOnly)
+TEST_F(TransportDialogsTest, BalanceRebuildsTheMonoMixAndSpeedIsKeptOnOkOnly)
 {
     LoadStereoTake(64);
     EXPECT_EQ(Mono(0), -1000);  // (1000 - 3000) / 2
-    ModalScript script({[&](QDialog* dlg) {
-                            auto* slider = Control<QSlider>(dlg, kIdcBalanceSlider);
-                            EXPECT_EQ(dlg->windowTitle(), "左右ﾊﾞﾗﾝｽ設定");
-                            EXPECT_EQ(slider->value(), 50);
-                            EXPECT_EQ(slider->minimum(), 0);
-                            EXPECT_EQ(slider->maximum(), 100);
-                            EXPECT_EQ(slider->tickInterval(), 10);
-                            QTest::keyClick(slider, Qt::Key_Home);  // all the way to L
-                            Click(dlg, kIdCancel);
-                        },
-                        [&](QDialog* dlg) {
-                            QTest::keyClick(Control(dlg, kIdcBalanceSlider), Qt::Key_Home);
-                            Click(dlg, kIdOk);
-                        }});
+    transport.m_nSpeed = -3;
+    // Each dialog: its range and ticks, moved to one end by key, first cancelled, then confirmed.
+    auto toEnd = [](int id, int value, int min, int max, int tick, Qt::Key key, int button) {
+        return [=](QDialog* dlg) {
+            auto* slider = Control<QSlider>(dlg, id);
+            EXPECT_EQ(slider->value(), value);
+            EXPECT_EQ(slider->minimum(), min);
+            EXPECT_EQ(slider->maximum(), max);
+            EXPECT_EQ(slider->tickInterval(), tick);
+            QTest::keyClick(slider, key);
+            Click(dlg, button);
+        };
+    };
+    ModalScript script({toEnd(kIdcBalanceSlider, 50, 0, 100, 10, Qt::Key_Home, kIdCancel),
+                        toEnd(kIdcBalanceSlider, 50, 0, 100, 10, Qt::Key_Home, kIdOk),
+                        toEnd(kIdcSpeedSlider, -3, -12, 12, 1, Qt::Key_End, kIdCancel),
+                        toEnd(kIdcSpeedSlider, -3, -12, 12, 1, Qt::Key_End, kIdOk)});
     transport.OnBalance();
     EXPECT_EQ(doc.m_nBalance, 50);
     EXPECT_EQ(Mono(0), -1000);
     transport.OnBalance();
     EXPECT_EQ(doc.m_nBalance, 0);
     EXPECT_EQ(Mono(0), 1000) << "left channel only";
-}
-
-TEST_F(TransportDialogsTest, SpeedIsStoredForTheNextPlay)
-{
-    transport.m_nSpeed = -3;
-    ModalScript script({[&](QDialog* dlg) {
-                            auto* slider = Control<QSlider>(dlg, kIdcSpeedSlider);
-                            EXPECT_EQ(dlg->windowTitle(), "再生速度の設定");
-                            EXPECT_EQ(slider->value(), -3);
-                            EXPECT_EQ(slider->minimum(), -12);
-                            EXPECT_EQ(slider->maximum(), 12);
-                            EXPECT_EQ(slider->tickInterval(), 1);
-                            QTest::keyClick(slider, Qt::Key_End);
-                            Click(dlg, kIdCancel);
-                        },
-                        [&](QDialog* dlg) {
-                            QTest::keyClick(Control(dlg, kIdcSpeedSlider), Qt::Key_End);
-                            Click(dlg, kIdOk);
-                        }});
     transport.OnSpeed();
     EXPECT_EQ(transport.m_nSpeed, -3);
     transport.OnSpeed();
     EXPECT_EQ(transport.m_nSpeed, 12);
+    EXPECT_EQ(script.Remaining(), 0u);
 }
 
 TEST_F(TransportDialogsTest, TextFileAsksForItsFormatWithValidation)
