@@ -205,6 +205,10 @@ TEST_F(TransportTest, FrequencySpinsKeepTheRangeRising)
     EXPECT_EQ(minEdit->text(), "0");
     minSpin->Step(100);
     EXPECT_EQ(minEdit->text(), "100");
+    QTest::keyClick(minEdit, Qt::Key_Up);  // the arrow keys step the edit's spin
+    EXPECT_EQ(minEdit->text(), "101");
+    QTest::keyClick(minEdit, Qt::Key_Down);
+    EXPECT_EQ(minEdit->text(), "100");
 
     // Typing a maximum below the minimum and leaving the edit: the message, focus back.
     maxEdit->setFocus();
