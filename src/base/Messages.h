@@ -39,8 +39,8 @@ inline constexpr const char* kTransitionSaveFailed = "スペクトラム推移�
 
 // The analysis: an FFT size above the take's frame count (%1 = the frame count).
 inline constexpr const char* kTooFewFrames = "データ数が足りません! データ数 = %1";
-// The detection-condition dialog's band check (%1 = half the rate).
-inline constexpr const char* kBandRange = "0 以上, %1 以下の値を入力してください！";
+// The detection-condition dialog's band check (%1, %2 = the bounds: 0 and half the rate).
+inline constexpr const char* kBandRange = "%1 以上, %2 以下の値を入力してください！";
 
 // The transport.
 inline constexpr const char* kPlayInitFailed = "再生処理の初期化に失敗しました！";

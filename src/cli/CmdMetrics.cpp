@@ -4,7 +4,6 @@
 #include <string>
 
 #include "cli/CliAnalysis.h"
-#include "base/Messages.h"
 #include "cli/CliCommand.h"
 #include "cli/CliMessageSink.h"
 #include "doc/TonmiraDoc.h"
@@ -31,10 +30,8 @@ int RunMetrics(const std::vector<std::string>& argv)
         return kExitFailed;
 
     const int rate = static_cast<int>(doc.m_header.nSamplesPerSec);
-    const int nyquist = rate / 2;
-    auto inRange = [&](int hz) { return hz >= 0 && hz <= nyquist; };
-    if (!inRange(band.m_nBandLowHz) || !inRange(band.m_nBandHighHz)) {
-        sink.Message(FormatArgs(msg::kBandRange, {std::to_string(nyquist)}));
+    if (std::string message; !CheckDialogBandEdges(band, rate, message)) {
+        sink.Message(message);
         return kExitFailed;
     }
     analysis.Recalculate(doc, analysis.m_nDetectLevel);

@@ -3,6 +3,10 @@
 #include <climits>
 #include <cmath>
 #include <cstdio>
+#include <string>
+
+#include "base/MessageSink.h"
+#include "base/Messages.h"
 
 namespace tonmira {
 
@@ -102,6 +106,16 @@ DialogMetricsText FormatDialogMetrics(const DialogMetrics& metrics)
 {
     return {FormatFinite("%5.2f", metrics.m_fIntegration), FormatFinite("%8.2f", metrics.m_fStdDev),
             FormatFinite("%5.2f", metrics.m_fAbove)};
+}
+
+bool CheckDialogBandEdges(const MetricsBand& band, int rate, std::string& message)
+{
+    const int nyquist = rate / 2;
+    auto inRange = [nyquist](int hz) { return hz >= 0 && hz <= nyquist; };
+    if (inRange(band.m_nBandLowHz) && inRange(band.m_nBandHighHz))
+        return true;
+    message = FormatArgs(msg::kBandRange, {"0", std::to_string(nyquist)});
+    return false;
 }
 
 CollectionMetrics ComputeCollectionMetrics(const int* spectrum, int fftSize, int rate,
