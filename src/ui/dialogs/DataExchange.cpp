@@ -9,6 +9,7 @@
 
 #include "collect/DialogExchange.h"
 #include "base/MessageSink.h"
+#include "base/Messages.h"
 #include "ui/dialogs/ControlId.h"
 
 namespace tonmira::ui {
@@ -84,7 +85,7 @@ void DataExchange::Int(int id, int& value)
     }
     auto parsed = ParseDialogInt(EditText(m_pDialog, id));
     if (!parsed)
-        return Fail(id, kMsgEnterInteger);
+        return Fail(id, msg::kEnterInteger);
     value = *parsed;
 }
 
@@ -106,7 +107,7 @@ void DataExchange::Real(int id, float& value)
     }
     auto parsed = ParseDialogReal(EditText(m_pDialog, id));
     if (!parsed)
-        return Fail(id, kMsgEnterNumber);
+        return Fail(id, msg::kEnterNumber);
     value = *parsed;
 }
 

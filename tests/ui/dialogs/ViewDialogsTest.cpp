@@ -11,6 +11,7 @@
 #include "TestUtil.h"
 #include "doc/DocTestUtil.h"
 #include "base/MessageSink.h"
+#include "base/SampleMath.h"
 #include "doc/TonmiraDoc.h"
 #include "dsp/WindowAnalysis.h"
 #include "ui/dialogs/CAboutDlg.h"
@@ -110,7 +111,7 @@ TEST_F(ViewDialogsTest, RangeSliderRunsFromFullScaleAtTheTop)
     EXPECT_TRUE(RunRangeExpansion(doc, sink, nullptr, repaint));
     EXPECT_EQ(script.Remaining(), 0u);
     EXPECT_EQ(doc.m_nPeak, 32767);
-    EXPECT_EQ(MeasureSamplePeak(doc.m_pData, 4000, 16), 32767);
+    EXPECT_EQ(FindSamplePeak(doc.m_pData, 4000, 16).m_nPeak, 32767);
     EXPECT_TRUE(doc.IsModified());
 }
 
