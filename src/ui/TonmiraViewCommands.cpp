@@ -9,9 +9,9 @@
 #include <QThread>
 
 #include "dsp/FftSize.h"
-#include "ui/DialogPlaceholders.h"
+#include "ui/ViewDialogs.h"
 #include "ui/TonmiraView.h"
-#include "ui/UpDownControl.h"
+#include "ui/dialogs/UpDownControl.h"
 #include "view/FrameCommandIds.h"
 #include "view/FrequencyRange.h"
 

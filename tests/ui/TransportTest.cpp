@@ -9,7 +9,7 @@
 
 #include "UiFixture.h"
 #include "ui/QtHost.h"
-#include "ui/UpDownControl.h"
+#include "ui/dialogs/UpDownControl.h"
 
 namespace tonmira::test {
 namespace {
