@@ -290,6 +290,12 @@ bool CMainFrame::OpenFile(const std::string& path)
     m_pView->OnInitialUpdate();
     SaveRecentFiles();
     UpdateCommandUi();
+    // A load that changed the samples says so: never a silent conversion.
+    const SourceFormat& source = m_pView->Core().m_doc.m_source;
+    if (opened && source.IsConverted())
+        statusBar()->showMessage(QStringLiteral("変換して読み込みました: %1 — %2")
+                                     .arg(QString::fromStdString(source.m_strDescription),
+                                          QString::fromStdString(source.m_strConversion)));
     return opened;
 }
 
