@@ -77,7 +77,7 @@ BYTE* ReadDataChunk(CArchive& ar, std::uint64_t wanted, std::size_t& got, bool& 
 
 }  // namespace
 
-BOOL ReadWavFile(CTonmiraDoc& doc, CArchive& ar)
+BOOL ReadWavHeader(CTonmiraDoc& doc, CArchive& ar)
 {
     WavHeader& h = doc.m_header;
     if (ar.Read(&h, kFormatBytes) != kFormatBytes)
@@ -111,6 +111,14 @@ BOOL ReadWavFile(CTonmiraDoc& doc, CArchive& ar)
         // Skip counts in 64 bits and stops at the end of the file, so no size can wrap.
         ar.Skip(PaddedChunkSize(h.dataSize));
     }
+    return 1;
+}
+
+BOOL ReadWavFile(CTonmiraDoc& doc, CArchive& ar)
+{
+    if (!ReadWavHeader(doc, ar))
+        return 0;
+    WavHeader& h = doc.m_header;
 
     std::size_t got = 0;
     bool noMemory = false;

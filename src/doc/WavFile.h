@@ -17,6 +17,11 @@ class CTonmiraDoc;
 // gives a document without a take (and returns 1).
 BOOL ReadWavFile(CTonmiraDoc& doc, CArchive& ar);
 
+// The first part of ReadWavFile: the header's checks and the search for the data chunk, with the
+// same messages. Fills doc.m_header (dataSize as the file claims it) and leaves ar at the first
+// byte of the data; the document's take is not touched.
+BOOL ReadWavHeader(CTonmiraDoc& doc, CArchive& ar);
+
 // Fills every field of a canonical header for frames frames of the given format.
 void FillWavHeader(WavHeader& header, WORD nChannels, DWORD nSamplesPerSec, WORD wBitsPerSample,
                    UINT frames);
