@@ -22,7 +22,7 @@ WavDataReader::~WavDataReader()
         ::close(m_fd);
 }
 
-bool WavDataReader::Open(CTonmiraDoc& doc, const std::string& path)
+WavDataReader::OpenResult WavDataReader::Open(CTonmiraDoc& doc, const std::string& path)
 {
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     struct stat st {};
@@ -30,15 +30,20 @@ bool WavDataReader::Open(CTonmiraDoc& doc, const std::string& path)
         if (fd >= 0)
             ::close(fd);
         doc.m_sink.Message(FormatArgs(msg::kAccessError, {path}));
-        return false;
+        return OpenResult::Failed;
     }
     // The archive reads through a descriptor of its own, so this one keeps its offset at 0.
     int archiveFd = ::dup(fd);
     CArchive ar(archiveFd, CArchive::load, path);
-    if (archiveFd < 0 || !ReadWavHeader(doc, ar)) {
+    const char* decoder = nullptr;
+    if (archiveFd < 0 || !ReadWavHeader(doc, ar, &decoder)) {
         ::close(fd);
         doc.m_sink.Message(FormatArgs(msg::kAccessError, {path}));
-        return false;
+        return OpenResult::Failed;
+    }
+    if (decoder) {
+        ::close(fd);
+        return OpenResult::NeedsConversion;
     }
     const std::uint64_t left = ar.BytesLeft();
     m_nDataOffset = static_cast<std::uint64_t>(st.st_size) - std::min<std::uint64_t>(left, st.st_size);
@@ -50,7 +55,7 @@ bool WavDataReader::Open(CTonmiraDoc& doc, const std::string& path)
     m_nSilence = doc.m_header.wBitsPerSample == 8 ? 0x80 : 0;
     // Read front to back: the kernel reads ahead and may drop what was read.
     ::posix_fadvise(m_fd, 0, 0, POSIX_FADV_SEQUENTIAL);
-    return true;
+    return OpenResult::Opened;
 }
 
 bool WavDataReader::Read(BYTE* dst, std::size_t bytes, std::uint64_t offset) const
