@@ -156,5 +156,6 @@ TEST(CliCollect, EventsOfOneSecondAndEarlierFilesAreAllKept)
     EXPECT_EQ(paths.count(dir.File("out/20241231235959-12000-0000-0039-00006249-2.WAV")), 1u);
     for (const auto& name : earlier)
         EXPECT_EQ(ReadFileBytes(dir.File("out/" + name)), "earlier") << name;
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir.File("out")), fs::directory_iterator()), count + 2);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.File("out")), fs::directory_iterator()), count + 3)
+        << "the events, the earlier files and the event log";
 }
