@@ -1,9 +1,11 @@
-// CFftEngine against FFTW3 (real-input r2c plan, FFTW_MEASURE, double) and KissFFT
+// CFftEngine against FFTW3 used directly (real-input r2c plan, FFTW_MEASURE, double) and KissFFT
 // (kiss_fftr, float build), each timed for N inputs set + one transform + N/2 magnitudes
-// formed as trunc(|X[k]| / sqrt(N)) into ints, at N = 1024, 4096, 65536 and 131072.
+// formed as trunc(|X[k]| / sqrt(N)) into ints, at N = 1024, 4096, 65536 and 131072; and the
+// heap taken by an engine at N = 131072 (the first one in the process also makes the plan).
 #include <benchmark/benchmark.h>
 #include <fftw3.h>
 #include <kissfft/kiss_fftr.h>
+#include <malloc.h>
 
 #include <cmath>
 #include <cstdio>
@@ -32,6 +34,33 @@ std::vector<int> OursOnce(tonmira::CFftEngine& fft, const std::vector<short>& in
         fft.SetSample(i, input[i]);
     fft.Transform(out.data());
     return out;
+}
+
+// Bytes in use on the heap, small blocks and mapped ones alike.
+double HeapInUse()
+{
+    const struct mallinfo2 info = mallinfo2();
+    return static_cast<double>(info.uordblks + info.hblkhd);
+}
+
+void BM_EngineMemory(benchmark::State& state)
+{
+    const int n = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        const double before = HeapInUse();
+        tonmira::CFftEngine first;
+        first.Init(n, 0);
+        const double withPlan = HeapInUse();
+        tonmira::CFftEngine second;
+        second.Init(n, 0);
+        const double withSecond = HeapInUse();
+        tonmira::CFftEngine hann;
+        hann.Init(n, 1);
+        const double withHann = HeapInUse();
+        state.counters["first_MiB"] = (withPlan - before) / (1 << 20);
+        state.counters["next_MiB"] = (withSecond - withPlan) / (1 << 20);
+        state.counters["hann_MiB"] = (withHann - withSecond) / (1 << 20);
+    }
 }
 
 void BM_CFftEngine(benchmark::State& state)
@@ -114,6 +143,8 @@ void BM_KissFftr(benchmark::State& state)
 
 }  // namespace
 
+// First, so that the engine's plan is made here and counted.
+BENCHMARK(BM_EngineMemory)->Arg(131072)->Iterations(1);
 BENCHMARK(BM_CFftEngine)->Arg(1024)->Arg(4096)->Arg(65536)->Arg(131072);
 BENCHMARK(BM_Fftw)->Arg(1024)->Arg(4096)->Arg(65536)->Arg(131072);
 BENCHMARK(BM_KissFftr)->Arg(1024)->Arg(4096)->Arg(65536)->Arg(131072);

@@ -5,7 +5,7 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 # Build and runtime needs of tonmira_core and tonmira-cli.
 TONMIRA_BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev
-  portaudio19-dev libasound2-dev libavformat-dev libavcodec-dev libavutil-dev libswresample-dev)
+  portaudio19-dev libasound2-dev libavformat-dev libavcodec-dev libavutil-dev libswresample-dev libfftw3-dev)
 # Only the test suite needs these (WMA inputs made with ffmpeg, reference runs with sox).
 TONMIRA_TEST_PACKAGES=(ffmpeg sox alsa-utils)
 
