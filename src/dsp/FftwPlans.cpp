@@ -15,6 +15,8 @@ namespace tonmira {
 
 namespace {
 
+constexpr int kPatientFrom = 16384;
+
 struct PlanRegistry {
     std::mutex lock;  // guards everything below and every FFTW planner call
     std::map<int, fftw_plan> plans;
@@ -113,10 +115,13 @@ fftw_plan MakePlan(PlanRegistry& r, int n)
         // Measuring writes into the arrays, so the plan is made on scratch arrays; FFTW runs
         // it later on any arrays of the same alignment, which its allocator guarantees.
         const unsigned flags = FFTW_PRESERVE_INPUT;
+        // From 16384 on the patient planner finds plans 10-30 % faster than the measuring one
+        // (at 131072 it takes seconds, once per machine); below, it finds the same plans.
+        const unsigned rigor = n >= kPatientFrom ? FFTW_PATIENT : FFTW_MEASURE;
         if (r.planning == FftPlanning::Measure && !r.wisdomPath.empty()) {
-            plan = fftw_plan_dft_r2c_1d(n, in, out, flags | FFTW_MEASURE | FFTW_WISDOM_ONLY);
+            plan = fftw_plan_dft_r2c_1d(n, in, out, flags | rigor | FFTW_WISDOM_ONLY);
             if (!plan && r.canSave) {
-                plan = fftw_plan_dft_r2c_1d(n, in, out, flags | FFTW_MEASURE);
+                plan = fftw_plan_dft_r2c_1d(n, in, out, flags | rigor);
                 if (plan)
                     SaveWisdom(r);
             }
