@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "doc/MessageSink.h"
+#include "base/MessageSink.h"
 #include "doc/TonmiraDoc.h"
 #include "doc/WavFile.h"
 

@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "doc/MessageSink.h"
+#include "base/MessageSink.h"
 #include "doc/TonmiraDoc.h"
 #include "doc/WmaImport.h"
 

@@ -3,11 +3,16 @@
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
-# Build and runtime needs of tonmira_core and tonmira-cli.
+# Build and runtime needs of tonmira_core, tonmira-cli and the desktop program tonmira (Qt 6
+# Widgets and DBus, a Japanese gothic font for its forms).
 TONMIRA_BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev
-  portaudio19-dev libasound2-dev libavformat-dev libavcodec-dev libavutil-dev libswresample-dev libfftw3-dev)
-# Only the test suite needs these (WMA inputs made with ffmpeg, reference runs with sox).
-TONMIRA_TEST_PACKAGES=(ffmpeg sox alsa-utils)
+  portaudio19-dev libasound2-dev libavformat-dev libavcodec-dev libavutil-dev libswresample-dev
+  libfftw3-dev qt6-base-dev fonts-ipafont-gothic)
+# Only the test suite needs these (WMA inputs made with ffmpeg, reference runs with sox, the
+# desktop program driven on a virtual display with real key events, saves traced with strace).
+TONMIRA_TEST_PACKAGES=(ffmpeg sox alsa-utils xvfb xauth xdotool strace)
+# The fuzz stage of the suite: clang with libFuzzer and the sanitizer runtimes.
+TONMIRA_FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 
 ensure_packages() {
   local missing=()

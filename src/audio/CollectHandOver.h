@@ -1,14 +1,16 @@
 #pragma once
 // The collection engine's entry from the recording timer: called on the transport's thread in
-// the tick that finds the end of an event (quiet for longer than the continuous time). The tick
-// returns right after the call without advancing the device's read index, handing the buffers
-// back or re-arming the timer: the engine stops the recording and records again itself.
+// the tick that finds the end of an event (quiet for longer than the continuous time). When it
+// returns true the engine has taken the event: the tick returns right after the call without
+// advancing the device's read index, handing the buffers back or re-arming the timer, and the
+// engine stops the recording and records again itself. False: nothing was taken and the tick
+// goes on as without collection.
 namespace tonmira {
 
 class CollectHandOver {
 public:
     virtual ~CollectHandOver() = default;
-    virtual void OnCollectHandOver() = 0;
+    virtual bool OnCollectHandOver() = 0;
 };
 
 }  // namespace tonmira

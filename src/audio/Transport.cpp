@@ -6,13 +6,16 @@
 
 #include "audio/TransportHost.h"
 #include "doc/TonmiraDoc.h"
+#include "dsp/WindowAnalysis.h"
 
 namespace tonmira {
 
-CTransport::CTransport(CTonmiraDoc& doc, TransportHost& host, WaveBackend& backend)
-    : m_waveDevice(backend, host), m_doc(doc), m_host(host)
+CTransport::CTransport(CTonmiraDoc& doc, WindowAnalysis& analysis, TransportHost& host, WaveBackend& backend)
+    : m_waveDevice(backend, host), m_doc(doc), m_analysis(analysis), m_host(host)
 {
 }
+
+int CTransport::FftSize() const { return m_analysis.m_nFftSize; }
 
 CTransport::~CTransport()
 {
@@ -39,7 +42,7 @@ DWORD CTransport::SpeedRate(DWORD rate, int speed)
 
 UINT CTransport::WindowEndingAt(UINT lastFrame) const
 {
-    UINT n = static_cast<UINT>(m_nFftSize);
+    UINT n = static_cast<UINT>(FftSize());
     return lastFrame + 1 >= n ? lastFrame + 1 - n : 0;
 }
 
@@ -138,7 +141,7 @@ void CTransport::OnEndMark()
     if (m_doc.m_nEndMark == last) {
         // The last frame of the window at the cursor, but never past the take: playback up to
         // the end mark reads the take up to it.
-        std::uint64_t end = std::uint64_t(m_doc.m_nPosition) + m_nFftSize - 1;
+        std::uint64_t end = std::uint64_t(m_doc.m_nPosition) + FftSize() - 1;
         m_doc.m_nEndMark = end < last ? static_cast<UINT>(end) : last;
     } else {
         m_doc.m_nEndMark = last;
@@ -149,7 +152,7 @@ void CTransport::OnHScroll(ScrollCode code, UINT sliderPosition)
 {
     if (!m_doc.HasTake())
         return;
-    const UINT n = static_cast<UINT>(m_nFftSize);
+    const UINT n = static_cast<UINT>(FftSize());
     const UINT last = WindowEndingAt(m_doc.m_nSamples - 1);  // M: the window ending on the last frame
     const UINT pos = m_doc.m_nPosition;
     switch (code) {

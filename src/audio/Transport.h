@@ -2,6 +2,8 @@
 // CTransport: recording, playback and the transport commands of the main view, without the
 // screen. It holds the view's transport members under their names, owns the wave device, reads
 // and writes the document's members directly and reaches the screen through TransportHost.
+// The FFT size N (the length of every device buffer) and the frequency range are the
+// analysis's; the transport reads them there and sets them there when the rate changes.
 //
 // Threads: the commands and OnTimer run on one thread (the UI thread, or the CLI's main loop).
 // m_nTransport, m_bStopRecording and m_bCollectBusy are atomics because the collection worker
@@ -11,20 +13,21 @@
 
 #include "audio/CollectHandOver.h"
 #include "audio/WaveDevice.h"
-#include "doc/Types.h"
+#include "base/Types.h"
 
 namespace tonmira {
 
 class CTonmiraDoc;
 class TransportHost;
 class WaveBackend;
+class WindowAnalysis;
 
 // Scroll codes of the position slider.
 enum class ScrollCode { LineLeft, LineRight, PageLeft, PageRight, EndScroll, ThumbTrack };
 
 class CTransport {
 public:
-    CTransport(CTonmiraDoc& doc, TransportHost& host, WaveBackend& backend);
+    CTransport(CTonmiraDoc& doc, WindowAnalysis& analysis, TransportHost& host, WaveBackend& backend);
     ~CTransport();
     CTransport(const CTransport&) = delete;
     CTransport& operator=(const CTransport&) = delete;
@@ -69,7 +72,7 @@ public:
     UINT m_nPlayLength = 0;  // mono samples the current playback covers
     UINT m_nPlayStart = 0;   // position at which it started
     UINT m_nRecordedFrames = 0;
-    void* m_pRecordRing = nullptr;  // 128 buffers of m_nFftSize frames
+    void* m_pRecordRing = nullptr;  // 128 buffers of N frames
     int m_nChunkCount = 0;
     void** m_ppChunks = nullptr;  // each chunk holds 128 buffers
     int m_bOutputPaused = 0;
@@ -83,10 +86,7 @@ public:
     std::atomic<int> m_nTransport{0};  // 2 recording, 1 playing, 0 after a stop
     std::atomic<BOOL> m_bCollectBusy{0};
 
-    // --- View members shared with the analysis ---
-    int m_nFftSize = 4096;
-    int m_nMaxFreq = 0;
-    int m_nMinFreq = 0;
+    // --- View members ---
     std::string m_strPosition;
     DWORD m_dwInFormats = 0;  // format bits of the input device, queried once
 
@@ -108,12 +108,15 @@ private:
     void SupplyBuffer(DWORD index, BYTE* base);
     // Slider, position edit and analysis for frame p (the document's position is set by callers).
     void ShowPositionInControls(UINT p);
-    // First frame of the window of m_nFftSize frames that ends on lastFrame (0 when the take is
+    // N, the analysis's FFT size: frames per device buffer and per analysis window.
+    int FftSize() const;
+    // First frame of the window of N frames that ends on lastFrame (0 when the take is
     // shorter than a window).
     UINT WindowEndingAt(UINT lastFrame) const;
     void RestoreDerivedBuffers();
 
     CTonmiraDoc& m_doc;
+    WindowAnalysis& m_analysis;
     TransportHost& m_host;
     CollectHandOver* m_pCollectHandOver = nullptr;
 };

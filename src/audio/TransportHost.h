@@ -5,8 +5,8 @@
 #include <string>
 
 #include "audio/RecordSetupValues.h"
-#include "doc/MessageSink.h"
-#include "doc/Types.h"
+#include "base/MessageSink.h"
+#include "base/Types.h"
 
 namespace tonmira {
 
@@ -43,11 +43,10 @@ public:
     // The balance (0..100) and speed (-12..12) dialogs; true = OK.
     virtual bool RunBalanceDialog(int& /*balance*/) { return false; }
     virtual bool RunSpeedDialog(int& /*speed*/) { return false; }
-    // The rate changed: m_nFftSize, m_nMinFreq and m_nMaxFreq hold the new values. Set the FFT
-    // engine and the spectrum array up for them (with the memory message on failure), give the
-    // detection-level window the new size and format, select entry `fftSizeIndex` of the
-    // FFT-size combo and set the frequency spins to 0 .. rate / 2. The transport then updates
-    // the controls from the members and invalidates the analysis.
+    // The rate changed: the analysis already holds the new N (engine, spectrum and
+    // detection-level window set up) and the range 0 .. rate / 2. Select entry `fftSizeIndex`
+    // of the FFT-size combo and set the frequency spins to the range. The transport then
+    // updates the controls from the members and invalidates the analysis.
     virtual void ApplyRateChange(int /*fftSizeIndex*/) {}
 };
 

@@ -30,14 +30,14 @@ BYTE* CTransport::PlayBase() const
     const std::size_t width = m_doc.m_header.wBitsPerSample == 16 ? 2 : 1;
     if (m_doc.m_bReverse != 1)
         return m_doc.m_pMono + std::size_t(m_nPlayStart) * width;
-    std::int64_t first = std::int64_t(m_doc.m_nSamples) - m_nFftSize - m_nPlayStart;
+    std::int64_t first = std::int64_t(m_doc.m_nSamples) - FftSize() - m_nPlayStart;
     return m_doc.m_pReverse + static_cast<std::size_t>(first < 0 ? 0 : first) * width;
 }
 
 void CTransport::SupplyBuffer(DWORD index, BYTE* base)
 {
     const std::size_t width = m_doc.m_header.wBitsPerSample == 16 ? 2 : 1;
-    m_waveDevice.m_pBuffer[index % kWaveRingSlots] = base + std::size_t(index) * static_cast<UINT>(m_nFftSize) * width;
+    m_waveDevice.m_pBuffer[index % kWaveRingSlots] = base + std::size_t(index) * static_cast<UINT>(FftSize()) * width;
 }
 
 void CTransport::OnPlay()
@@ -56,7 +56,7 @@ void CTransport::OnPlay()
         return;
     }
     CWaveDevice& dev = m_waveDevice;
-    const UINT n = static_cast<UINT>(m_nFftSize);
+    const UINT n = static_cast<UINT>(FftSize());
     dev.m_nRate = SpeedRate(m_doc.m_header.nSamplesPerSec, m_nSpeed);
     dev.m_nBits = m_doc.m_header.wBitsPerSample;
     dev.m_nChannels = 1;
@@ -110,7 +110,7 @@ void CTransport::PlayTick()
 {
     m_host.KillTimer(1);
     CWaveDevice& dev = m_waveDevice;
-    const UINT n = static_cast<UINT>(m_nFftSize);
+    const UINT n = static_cast<UINT>(FftSize());
     // Acquire pairs with the device's release of m_nDone: those slots may be given new data.
     const DWORD d = dev.m_nDone.load(std::memory_order_acquire);
     if (dev.m_nLastSize == 0) {

@@ -7,6 +7,7 @@
 #include "audio/TransportHost.h"
 #include "doc/TonmiraDoc.h"
 #include "dsp/FftSize.h"
+#include "dsp/WindowAnalysis.h"
 
 namespace tonmira {
 
@@ -23,7 +24,7 @@ constexpr UINT kFirstRecordTickMs = 150;
 DWORD CTransport::BufferBytes() const
 {
     const WavHeader& h = m_doc.m_header;
-    return static_cast<DWORD>(std::uint64_t(h.nChannels) * h.wBitsPerSample * static_cast<UINT>(m_nFftSize) / 8);
+    return static_cast<DWORD>(std::uint64_t(h.nChannels) * h.wBitsPerSample * static_cast<UINT>(FftSize()) / 8);
 }
 
 // Recording starts by dropping the derived buffers; when it cannot start after all, the take
@@ -44,7 +45,7 @@ void CTransport::OnRecord()
     dev.m_nRate = m_doc.m_header.nSamplesPerSec;
     dev.m_nBits = m_doc.m_header.wBitsPerSample;
     dev.m_nChannels = m_doc.m_header.nChannels;
-    dev.m_nBufferLen = static_cast<DWORD>(m_nFftSize);
+    dev.m_nBufferLen = static_cast<DWORD>(FftSize());
 
     const std::size_t bufferBytes = BufferBytes();
     // A format without frames would make a ring of nothing; realloc(p, 0) may free p.
@@ -105,7 +106,7 @@ bool CTransport::CopyToChunks(DWORD index)
 {
     const std::size_t bufferBytes = BufferBytes();
     const std::size_t chunkBytes = kWaveRingSlots * bufferBytes;
-    const UINT n = static_cast<UINT>(m_nFftSize);
+    const UINT n = static_cast<UINT>(FftSize());
     if (m_nChunkCount == 0) {
         m_ppChunks = static_cast<void**>(std::malloc(sizeof(void*)));
         if (!m_ppChunks)
@@ -192,15 +193,13 @@ void CTransport::RecordTick()
             if (m_nCollectLevel > 0) {
                 if (batchLoud) {
                     m_nLastSoundBuffer = static_cast<int>(r);
-                } else if (!m_bCollectBusy.load() && m_nRecordedFrames > static_cast<UINT>(m_nFftSize) && rate != 0) {
+                } else if (!m_bCollectBusy.load() && m_nRecordedFrames > static_cast<UINT>(FftSize()) && rate != 0) {
                     // 64-bit: in 32 bits the product wraps after about a hundred seconds of quiet.
                     std::uint64_t quietMs = std::uint64_t(d - static_cast<DWORD>(m_nLastSoundBuffer)) *
-                                            static_cast<UINT>(m_nFftSize) * 1000 / rate;
+                                            static_cast<UINT>(FftSize()) * 1000 / rate;
                     if (quietMs > static_cast<std::uint64_t>(m_nContinuousMs < 0 ? 0 : m_nContinuousMs) &&
-                        m_pCollectHandOver) {
-                        m_pCollectHandOver->OnCollectHandOver();
+                        m_pCollectHandOver && m_pCollectHandOver->OnCollectHandOver())
                         return;
-                    }
                 }
             }
         }
@@ -210,7 +209,7 @@ void CTransport::RecordTick()
         m_host.InvalidateAnalysis();
     }
     if (m_bStopRecording.load() == 0 && rate != 0)
-        m_host.SetTimer(1, static_cast<UINT>(std::uint64_t(m_nFftSize) * 1000 / rate + 2));
+        m_host.SetTimer(1, static_cast<UINT>(std::uint64_t(FftSize()) * 1000 / rate + 2));
     else
         m_bStopRecording.store(0);
 }
@@ -325,9 +324,11 @@ void CTransport::OnRecordSetup()
         if (m_nAutoStartLevel != 0)
             m_nCollectLevel = 0;  // automatic start and collection exclude each other
         if (rate != oldRate) {
-            m_nMaxFreq = static_cast<int>(rate / 2);
-            m_nMinFreq = 0;
-            m_nFftSize = DefaultFftSize(rate);
+            m_analysis.m_nMaxFreq = static_cast<int>(rate / 2);
+            m_analysis.m_nMinFreq = 0;
+            // Engine, spectrum and detection-level window for the new N and format; on failure
+            // the memory message has been shown and nothing is computed until N changes again.
+            m_analysis.SetFftSize(DefaultFftSize(rate), m_doc, m_host);
             m_host.ApplyRateChange(DefaultFftSizeIndex(rate));
             m_host.UpdateControlsFromMembers();
             m_host.InvalidateAnalysis();

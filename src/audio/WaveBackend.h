@@ -5,7 +5,7 @@
 #include <cstddef>
 
 #include "audio/WaveFormat.h"
-#include "doc/Types.h"
+#include "base/Types.h"
 
 namespace tonmira {
 

@@ -1,7 +1,7 @@
 #pragma once
 // One queued buffer: where its data lies and how long it is. The device layer keeps 128 per
 // direction for the life of the device; the sample memory belongs to the caller.
-#include "doc/Types.h"
+#include "base/Types.h"
 
 namespace tonmira {
 

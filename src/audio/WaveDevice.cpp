@@ -5,7 +5,7 @@
 #include <new>
 #include <string>
 
-#include "doc/MessageSink.h"
+#include "base/MessageSink.h"
 
 namespace tonmira {
 

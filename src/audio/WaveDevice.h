@@ -14,7 +14,7 @@
 #include "audio/WaveBackend.h"
 #include "audio/WaveBufferHeader.h"
 #include "audio/WaveFormat.h"
-#include "doc/Types.h"
+#include "base/Types.h"
 
 namespace tonmira {
 

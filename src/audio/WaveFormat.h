@@ -1,6 +1,6 @@
 #pragma once
 // The PCM format block a device is opened with, field for field as the classic wave API's.
-#include "doc/Types.h"
+#include "base/Types.h"
 
 namespace tonmira {
 

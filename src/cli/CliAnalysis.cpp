@@ -1,7 +1,7 @@
 #include "cli/CliAnalysis.h"
 
 #include "cli/CliLoad.h"
-#include "doc/MessageSink.h"
+#include "base/MessageSink.h"
 #include "doc/TonmiraDoc.h"
 #include "dsp/FftSize.h"
 #include "dsp/WindowAnalysis.h"

@@ -6,7 +6,7 @@
 
 #include "cli/CliArgs.h"
 #include "collect/CollectSettings.h"
-#include "doc/MessageSink.h"
+#include "base/MessageSink.h"
 
 namespace tonmira::cli {
 

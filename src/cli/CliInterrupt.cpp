@@ -5,6 +5,8 @@
 
 #include <atomic>
 
+#include "doc/TempFileRegistry.h"
+
 namespace tonmira::cli {
 
 namespace {
@@ -14,8 +16,10 @@ static_assert(std::atomic<int>::is_always_lock_free, "used from a signal handler
 
 void OnSignal(int)
 {
-    if (g_interrupts.fetch_add(1) > 0)
+    if (g_interrupts.fetch_add(1) > 0) {
+        RemoveRegisteredTempFiles();
         _exit(130);
+    }
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 #pragma once
 // Ctrl-C (SIGINT) and SIGTERM for long-running commands: the first signal only sets a flag that
 // the command's loop polls, so it can stop through its own stop command and finish its files.
-// A second signal ends the program at once.
+// A second signal ends the program at once, removing the temporary file of a save in progress.
 namespace tonmira::cli {
 
 // Installs the handlers; call once before the loop starts.

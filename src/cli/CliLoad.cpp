@@ -2,7 +2,7 @@
 
 #include "doc/FileFormat.h"
 #include "doc/FormatPrompt.h"
-#include "doc/MessageSink.h"
+#include "base/MessageSink.h"
 #include "doc/SamplingRateValidation.h"
 #include "doc/TonmiraDoc.h"
 

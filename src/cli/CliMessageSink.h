@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <string>
 
-#include "doc/MessageSink.h"
+#include "base/MessageSink.h"
 
 namespace tonmira::cli {
 

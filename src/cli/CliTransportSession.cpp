@@ -11,33 +11,34 @@ constexpr int kControlTimer = 2;  // the command's own poll, beside the transpor
 constexpr std::uint32_t kControlMs = 20;
 }  // namespace
 
-CliTransportSession::CliTransportSession(CTonmiraDoc& doc, MessageSink& sink)
+CliTransportSession::CliTransportSession(MessageSink& sink)
     : m_loop(m_clock, [this](int id) {
           if (id == 1)
-              m_transport.OnTimer(1);
+              m_session.Transport().OnTimer(1);
       }),
       m_host(m_loop, sink),
-      m_transport(doc, m_host, m_backend),
-      m_doc(doc)
+      m_collectHost(m_loop),
+      m_session(m_host, m_backend, m_collectHost, m_localTime)
 {
 }
 
 bool CliTransportSession::RunUntilIdle(const std::function<bool()>& shouldStop)
 {
     bool stopped = true;
+    CTonmiraDoc& doc = m_session.Doc();
     // Timer 2 only wakes the loop: the poll runs after every timer event.
     m_loop.SetTimer(kControlTimer, kControlMs);
     auto poll = [&] {
-        if (m_doc.m_nState == 0)
+        if (doc.m_nState == 0)
             return true;
         if (shouldStop()) {
-            m_transport.OnStop();
-            if (m_doc.m_nState != 0) {
+            m_session.Transport().OnStop();
+            if (doc.m_nState != 0) {
                 stopped = false;
                 return true;
             }
         }
-        return m_doc.m_nState == 0;
+        return doc.m_nState == 0;
     };
     m_loop.RunUntil(poll, INT64_MAX);
     m_loop.KillTimer(kControlTimer);

@@ -1,16 +1,18 @@
 #pragma once
-// The transport on the real default devices for record and play: PortAudio, a real-time timer
-// loop on the main thread standing in for the window's timer, messages on stderr.
+// The session on the real default devices for record, play and live collection: PortAudio, a
+// real-time timer loop on the main thread standing in for the window's timer, the collection
+// worker's calls run on that loop, local time from the system, messages on stderr.
 #include <functional>
 
 #include "audio/Clock.h"
 #include "audio/LoopTransportHost.h"
 #include "audio/PortAudioBackend.h"
 #include "audio/TimerLoop.h"
-#include "audio/Transport.h"
+#include "collect/LocalClock.h"
+#include "collect/LoopCollectHost.h"
+#include "session/TonmiraSession.h"
 
 namespace tonmira {
-class CTonmiraDoc;
 class MessageSink;
 }  // namespace tonmira
 
@@ -18,7 +20,7 @@ namespace tonmira::cli {
 
 class CliTransportSession {
 public:
-    CliTransportSession(CTonmiraDoc& doc, MessageSink& sink);
+    explicit CliTransportSession(MessageSink& sink);
 
     // Runs timer 1 until the transport is idle. Every 20 ms `shouldStop` is asked; when it says
     // so the stop command runs. Returns false when a stop left the transport running.
@@ -28,10 +30,9 @@ public:
     SteadyClock m_clock;
     TimerLoop m_loop;
     LoopTransportHost m_host;
-    CTransport m_transport;
-
-private:
-    CTonmiraDoc& m_doc;
+    LoopCollectHost m_collectHost;
+    SystemLocalClock m_localTime;
+    TonmiraSession m_session;
 };
 
 }  // namespace tonmira::cli

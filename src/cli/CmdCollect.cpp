@@ -23,11 +23,12 @@
 #include "collect/EventProcessor.h"
 #include "collect/LocalClock.h"
 #include "collect/LoopCollectHost.h"
-#include "collect/OfflineCollection.h"
-#include "doc/DocMessages.h"
+#include "base/Messages.h"
 #include "doc/TonmiraDoc.h"
 #include "dsp/FftEngine.h"
 #include "dsp/FftSize.h"
+#include "session/OfflineCollection.h"
+#include "session/TonmiraSession.h"
 
 namespace tonmira::cli {
 
@@ -83,16 +84,18 @@ int RunOffline(const CliArgs& args, CollectSettings settings, int detectLevel, S
     // As the settings dialog does for an 8-bit take: a level above 127 could never be reached.
     AutoRecordForm::LimitLevelsToBits(settings, input.m_header.wBitsPerSample);
 
-    CTonmiraDoc doc(sink);
+    OfflineCollection run(sink);
+    TonmiraSession& session = run.Session();
+    CTonmiraDoc& doc = session.Doc();
     doc.m_header.nSamplesPerSec = input.m_header.nSamplesPerSec;
     doc.m_header.wBitsPerSample = input.m_header.wBitsPerSample;
     doc.m_header.nChannels = input.m_header.nChannels;
-    const std::uint64_t bytes = std::uint64_t(input.m_nSamples) * input.FrameBytes();
+    session.Settings() = settings;
+    if (!session.SetFftSize(n))
+        return kExitFailed;
     const BYTE* samples = input.m_pData;
-    OfflineCollection run(
-        doc, settings, n, start, sink,
-        [samples](BYTE* dst, std::size_t count, std::uint64_t offset) { std::memcpy(dst, samples + offset, count); },
-        bytes);
+    run.SetInput([samples](BYTE* dst, std::size_t count, std::uint64_t offset) { std::memcpy(dst, samples + offset, count); },
+                 std::uint64_t(input.m_nSamples) * input.FrameBytes(), start);
     run.Engine().m_nDetectLevel = detectLevel;
     run.m_onEvent = PrintEvent;
     if (!run.Run())
@@ -114,38 +117,33 @@ int RunLive(const CliArgs& args, CollectSettings settings, int detectLevel, Seri
 
     // Before the devices are opened: an early Ctrl-C then still ends in the stop command.
     InstallInterruptHandler();
-    CTonmiraDoc doc(sink);
+    CliTransportSession live(sink);
+    TonmiraSession& session = live.m_session;
+    CTonmiraDoc& doc = session.Doc();
     doc.m_header.nSamplesPerSec = rate;
     doc.m_header.wBitsPerSample = bits;
     doc.m_header.nChannels = channels;
-    CFftEngine fft;
-    if (!fft.Init(n, 0)) {
-        sink.Message(msg::kMallocFailed);
+    if (!session.SetFftSize(n))
         return kExitFailed;
-    }
-    std::vector<int> spectrum(static_cast<std::size_t>(n / 2));
-
-    CliTransportSession session(doc, sink);
-    CTransport& transport = session.m_transport;
-    transport.m_nFftSize = n;
-    if (!session.m_backend.HasDevice(WaveDirection::Input)) {
+    CTransport& transport = session.Transport();
+    if (!live.m_backend.HasDevice(WaveDirection::Input)) {
         std::fprintf(stderr, "tonmira-cli collect: no input device was found\n");
         return kExitFailed;
     }
-    SystemLocalClock localTime;
-    LoopCollectHost host(session.m_loop);
-    host.m_onEvent = PrintEvent;
-    CCollectionEngine engine(transport, doc, session.m_host, settings, fft, spectrum.data(), localTime, host);
+    live.m_collectHost.m_onEvent = PrintEvent;
+    session.Settings() = settings;
+    session.ApplyCollectSettings();
+    CCollectionEngine& engine = session.Engine();
     engine.m_nDetectLevel = detectLevel;
 
     transport.OnRecord();
     if (doc.m_nState != 2) {
         if (sink.Count() == 0)
             std::fprintf(stderr, "tonmira-cli collect: the input device refused %u Hz, %u bits, %u channels (%s)\n", rate,
-                         bits, channels, PortAudioBackend::ErrorText(session.m_backend.LastError()));
+                         bits, channels, PortAudioBackend::ErrorText(live.m_backend.LastError()));
         return kExitFailed;
     }
-    TimerLoop& loop = session.m_loop;
+    TimerLoop& loop = live.m_loop;
     const std::int64_t forever = std::numeric_limits<std::int64_t>::max();
     loop.SetTimer(kInterruptPollTimer, kInterruptPollMs);
     loop.RunUntil([] { return Interrupted(); }, forever);

@@ -13,7 +13,7 @@
 #include "collect/EventHost.h"
 #include "collect/EventProcessor.h"
 #include "collect/LocalClock.h"
-#include "doc/DocMessages.h"
+#include "base/Messages.h"
 #include "doc/TonmiraDoc.h"
 #include "dsp/FftEngine.h"
 #include "dsp/FftSize.h"

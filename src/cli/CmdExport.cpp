@@ -5,7 +5,7 @@
 #include "cli/CliAnalysis.h"
 #include "cli/CliCommand.h"
 #include "cli/CliMessageSink.h"
-#include "doc/TextExport.h"
+#include "dsp/TextExport.h"
 #include "doc/TonmiraDoc.h"
 #include "dsp/WindowAnalysis.h"
 

@@ -26,7 +26,8 @@ int RunPlay(const std::vector<std::string>& argv)
     // Before the devices are opened: an early Ctrl-C then still ends in the stop command.
     InstallInterruptHandler();
     CliMessageSink sink;
-    CTonmiraDoc doc(sink);
+    CliTransportSession session(sink);
+    CTonmiraDoc& doc = session.m_session.Doc();
     if (!LoadDocument(doc, args.Positional(0), args))
         return kExitFailed;
     if (!doc.HasTake()) {
@@ -35,9 +36,9 @@ int RunPlay(const std::vector<std::string>& argv)
     }
     const long long pos = args.GetInt("pos", 0, 0, static_cast<long long>(doc.m_nSamples) - 1);
 
-    CliTransportSession session(doc, sink);
-    CTransport& transport = session.m_transport;
-    transport.m_nFftSize = fftSize ? fftSize : DefaultFftSize(doc.m_header.nSamplesPerSec);
+    if (!session.m_session.SetFftSize(fftSize ? fftSize : DefaultFftSize(doc.m_header.nSamplesPerSec)))
+        return kExitFailed;
+    CTransport& transport = session.m_session.Transport();
     transport.m_nSpeed = speed;
     if (balance != doc.m_nBalance)
         transport.ApplyBalance(balance);

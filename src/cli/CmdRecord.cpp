@@ -34,13 +34,14 @@ int RunRecord(const std::vector<std::string>& argv)
     // Before the devices are opened: an early Ctrl-C then still ends in the stop command.
     InstallInterruptHandler();
     CliMessageSink sink;
-    CTonmiraDoc doc(sink);
+    CliTransportSession session(sink);
+    CTonmiraDoc& doc = session.m_session.Doc();
     doc.m_header.nSamplesPerSec = rate;
     doc.m_header.wBitsPerSample = bits;
     doc.m_header.nChannels = channels;
-    CliTransportSession session(doc, sink);
-    CTransport& transport = session.m_transport;
-    transport.m_nFftSize = fftSize ? fftSize : DefaultFftSize(rate);
+    if (!session.m_session.SetFftSize(fftSize ? fftSize : DefaultFftSize(rate)))
+        return kExitFailed;
+    CTransport& transport = session.m_session.Transport();
     if (!session.m_backend.HasDevice(WaveDirection::Input)) {
         std::fprintf(stderr, "tonmira-cli record: no input device was found\n");
         return kExitFailed;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cli/CliCommand.h"
+#include "doc/TempFileRegistry.h"
 
 namespace tonmira::cli {
 
@@ -56,6 +57,8 @@ void PrintHelp(std::FILE* out)
 int main(int argc, char** argv)
 {
     using namespace tonmira::cli;
+    // An interrupted save must not leave its temporary file behind.
+    tonmira::RemoveTempFilesOnSignals();
     if (argc < 2) {
         PrintHelp(stderr);
         return kExitUsage;

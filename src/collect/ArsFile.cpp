@@ -6,6 +6,8 @@
 #include <cstring>
 #include <memory>
 
+#include "doc/SafeFileWriter.h"
+
 namespace tonmira {
 
 namespace {
@@ -141,12 +143,7 @@ void DecodeArs(const std::string& bytes, int& nBits, CollectSettings& s)
 bool SaveArsFile(const std::string& path, int nBits, const CollectSettings& settings)
 {
     std::string record = EncodeArs(nBits, settings);
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "wb"));
-    if (!file)
-        return false;
-    if (std::fwrite(record.data(), 1, record.size(), file.get()) != record.size())
-        return false;
-    return std::fclose(file.release()) == 0;
+    return WriteFileSafely(path, [&](CArchive& ar) { return ar.Write(record.data(), record.size()); });
 }
 
 bool LoadArsFile(const std::string& path, int& nBits, CollectSettings& settings)

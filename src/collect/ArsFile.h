@@ -26,7 +26,8 @@ std::string EncodeArs(int nBits, const CollectSettings& settings);
 void DecodeArs(const std::string& bytes, int& nBits, CollectSettings& settings);
 
 // File versions of the above. Both return false on any file error (cannot open, read or write);
-// a failed load changes nothing. Neither shows a message: the caller owns the wording.
+// a failed load changes nothing; a failed save leaves the old file as it was (the save goes
+// through WriteFileSafely). Neither shows a message: the caller owns the wording.
 bool SaveArsFile(const std::string& path, int nBits, const CollectSettings& settings);
 bool LoadArsFile(const std::string& path, int& nBits, CollectSettings& settings);
 

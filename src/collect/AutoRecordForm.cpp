@@ -6,7 +6,7 @@
 
 #include "collect/ArsFile.h"
 #include "collect/DialogExchange.h"
-#include "doc/MessageSink.h"
+#include "base/MessageSink.h"
 
 namespace tonmira {
 

@@ -8,7 +8,7 @@
 
 #include "collect/AutoRecordControls.h"
 #include "collect/CollectSettings.h"
-#include "doc/Types.h"
+#include "base/Types.h"
 
 namespace tonmira {
 

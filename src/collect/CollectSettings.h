@@ -3,7 +3,7 @@
 // Every program start begins with these defaults; they persist only through .ars files.
 #include <string>
 
-#include "doc/Types.h"
+#include "base/Types.h"
 
 namespace tonmira {
 

@@ -10,6 +10,7 @@
 #include "collect/EventHost.h"
 #include "collect/EventProcessor.h"
 #include "doc/TonmiraDoc.h"
+#include "dsp/WindowAnalysis.h"
 
 namespace tonmira {
 
@@ -47,10 +48,10 @@ private:
 
 }  // namespace
 
-CCollectionEngine::CCollectionEngine(CTransport& transport, CTonmiraDoc& doc, TransportHost& view,
-                                     const CollectSettings& settings, CFftEngine& fft, int* spectrum,
-                                     const LocalClock& clock, CollectHost& host)
-    : m_transport(transport), m_doc(doc), m_view(view), m_settings(settings), m_fft(fft), m_pSpectrum(spectrum),
+CCollectionEngine::CCollectionEngine(CTransport& transport, CTonmiraDoc& doc, WindowAnalysis& analysis,
+                                     TransportHost& view, const CollectSettings& settings, const LocalClock& clock,
+                                     CollectHost& host)
+    : m_transport(transport), m_doc(doc), m_analysis(analysis), m_view(view), m_settings(settings),
       m_clock(clock), m_host(host)
 {
     m_transport.SetCollectHandOver(this);
@@ -77,8 +78,12 @@ void CCollectionEngine::JoinWorker()
         m_worker.join();
 }
 
-void CCollectionEngine::OnCollectHandOver()
+bool CCollectionEngine::OnCollectHandOver()
 {
+    // After a failed size change there is no spectrum to analyse with: the event is not taken
+    // and the recording goes on, until a size change succeeds.
+    if (!m_analysis.m_pSpectrum)
+        return false;
     // The previous worker cleared m_bCollectBusy as its last step, or the timer would not have
     // handed over: it is ending or has ended, and joining it cannot wait on this thread.
     JoinWorker();
@@ -97,6 +102,7 @@ void CCollectionEngine::OnCollectHandOver()
         m_transport.OnStop();
         m_transport.OnRecord();
     }
+    return true;
 }
 
 bool CCollectionEngine::StopIntoTake()
@@ -145,7 +151,7 @@ BOOL CCollectionEngine::ProcessEvent()
                                           m_view.UpdateControlsFromMembers();
                                       });
                                   });
-        EventProcessor processor(m_doc, m_eventSettings, m_fft, m_pSpectrum, m_clock, sink, eventHost);
+        EventProcessor processor(m_doc, m_eventSettings, m_analysis.m_fft, m_analysis.m_pSpectrum, m_clock, sink, eventHost);
         EventOutcome outcome = processor.Process(m_nEventDetectLevel);
         m_host.RunOnUiThread([&] {
             m_strEventFile = outcome.m_strEventFile;

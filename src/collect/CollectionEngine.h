@@ -16,24 +16,25 @@
 
 #include "audio/CollectHandOver.h"
 #include "collect/CollectSettings.h"
-#include "doc/Types.h"
+#include "base/Types.h"
 
 namespace tonmira {
 
-class CFftEngine;
 class CTonmiraDoc;
 class CTransport;
 class CollectHost;
 class LocalClock;
 class TransportHost;
 struct EventOutcome;
+class WindowAnalysis;
 
 class CCollectionEngine : public CollectHandOver {
 public:
-    // Nothing is owned. spectrum holds fft.m_nSize / 2 ints; the engine must be set up for the
-    // transport's m_nFftSize. Registers itself as the transport's hand-over.
-    CCollectionEngine(CTransport& transport, CTonmiraDoc& doc, TransportHost& view, const CollectSettings& settings,
-                      CFftEngine& fft, int* spectrum, const LocalClock& clock, CollectHost& host);
+    // Nothing is owned. Each event is analysed with the analysis's FFT engine and spectrum,
+    // which must be set up for its N when an event is handed over. Registers itself as the
+    // transport's hand-over.
+    CCollectionEngine(CTransport& transport, CTonmiraDoc& doc, WindowAnalysis& analysis, TransportHost& view,
+                      const CollectSettings& settings, const LocalClock& clock, CollectHost& host);
     // Joins a worker that has finished; the owner must have waited for m_bCollectBusy to clear.
     ~CCollectionEngine() override;
     CCollectionEngine(const CCollectionEngine&) = delete;
@@ -46,7 +47,8 @@ public:
     // Owner's thread, from the recording tick that found the end of an event. The worker gets a
     // copy of the settings and the detection level as they are now, so the settings dialog may
     // change them meanwhile without touching what the worker reads.
-    void OnCollectHandOver() override;
+    // False, taking nothing, while the analysis has no spectrum (after a failed size change).
+    bool OnCollectHandOver() override;
 
     // Owner's thread: while this holds, the worker owns the document's samples, the FFT engine
     // and the spectrum; drawing must not compute a spectrum or read the take.
@@ -78,12 +80,11 @@ private:
 
     CTransport& m_transport;
     CTonmiraDoc& m_doc;
+    WindowAnalysis& m_analysis;
     TransportHost& m_view;
     const CollectSettings& m_settings;
     CollectSettings m_eventSettings;  // the worker's copy
     int m_nEventDetectLevel = 5;
-    CFftEngine& m_fft;
-    int* m_pSpectrum;
     const LocalClock& m_clock;
     CollectHost& m_host;
     std::thread m_worker;

@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <system_error>
 
-#include "doc/MessageSink.h"
+#include "base/MessageSink.h"
 
 namespace tonmira {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "collect/CollectSettings.h"
-#include "collect/SampleMath.h"
+#include "base/SampleMath.h"
 #include "doc/TonmiraDoc.h"
 #include "dsp/DetectionMetrics.h"
 #include "dsp/FftEngine.h"

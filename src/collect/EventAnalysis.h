@@ -6,7 +6,7 @@
 // else uses the same document, engine or spectrum meanwhile.
 #include <cstddef>
 
-#include "doc/Types.h"
+#include "base/Types.h"
 
 namespace tonmira {
 

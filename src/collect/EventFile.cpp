@@ -13,7 +13,7 @@
 
 #include "collect/FileRename.h"
 #include "collect/LocalClock.h"
-#include "doc/MessageSink.h"
+#include "base/MessageSink.h"
 #include "doc/TonmiraDoc.h"
 #include "doc/WavFile.h"
 

@@ -4,7 +4,7 @@
 // One object per event; objects share nothing, so two events may be handled on two threads.
 #include <string>
 
-#include "doc/DocMessages.h"
+#include "base/Messages.h"
 
 namespace tonmira {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "collect/SampleMath.h"
+#include "base/SampleMath.h"
 #include "doc/TonmiraDoc.h"
 
 namespace tonmira {

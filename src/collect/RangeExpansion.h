@@ -3,7 +3,7 @@
 // by default the quantisation maximum. UI thread, transport idle.
 #include <cstddef>
 
-#include "doc/Types.h"
+#include "base/Types.h"
 
 namespace tonmira {
 

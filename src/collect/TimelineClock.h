@@ -16,6 +16,8 @@ public:
     {
     }
     LocalDateTime Now() const override { return AddSeconds(m_start, m_seconds()); }
+    // A new start, for a new recording; not while another thread may call Now().
+    void SetStart(const LocalDateTime& start) { m_start = start; }
 
     // Calendar arithmetic on the wall-clock fields (no time zone: the recording's own timeline).
     static LocalDateTime AddSeconds(const LocalDateTime& t, std::uint64_t seconds);

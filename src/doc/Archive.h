@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "doc/Types.h"
+#include "base/Types.h"
 
 namespace tonmira {
 

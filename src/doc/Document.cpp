@@ -3,8 +3,8 @@
 #include <fcntl.h>
 
 #include "doc/Archive.h"
-#include "doc/DocMessages.h"
-#include "doc/MessageSink.h"
+#include "base/Messages.h"
+#include "base/MessageSink.h"
 #include "doc/SafeFileWriter.h"
 
 namespace tonmira {

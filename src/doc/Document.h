@@ -4,7 +4,7 @@
 // temporary file, so a failed save leaves an existing file unchanged.
 #include <string>
 
-#include "doc/Types.h"
+#include "base/Types.h"
 
 namespace tonmira {
 

@@ -1,7 +1,7 @@
 #pragma once
 // The question asked before a text file of sample values is read: its sampling rate and
 // sample width. The desktop program shows a dialog; the CLI and the tests answer directly.
-#include "doc/Types.h"
+#include "base/Types.h"
 
 namespace tonmira {
 

@@ -7,9 +7,9 @@
 #include <string>
 
 #include "doc/Archive.h"
-#include "doc/DocMessages.h"
+#include "base/Messages.h"
 #include "doc/FormatPrompt.h"
-#include "doc/MessageSink.h"
+#include "base/MessageSink.h"
 #include "doc/SamplingRateValidation.h"
 #include "doc/TonmiraDoc.h"
 

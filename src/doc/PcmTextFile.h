@@ -1,7 +1,7 @@
 #pragma once
 // The text format of sample values: one line per frame, "%d\r\n" or "%d, %d\r\n";
 // 8-bit samples appear as byte - 128. It carries no format: the reader asks for it.
-#include "doc/Types.h"
+#include "base/Types.h"
 
 namespace tonmira {
 

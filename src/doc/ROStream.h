@@ -4,7 +4,7 @@
 // COM-style HRESULTs (negative = failure) so that its messages show the familiar codes.
 #include <cstdint>
 
-#include "doc/Types.h"
+#include "base/Types.h"
 
 namespace tonmira {
 

@@ -18,7 +18,7 @@ extern "C" {
 #include <libswresample/swresample.h>
 }
 
-#include "doc/MessageSink.h"
+#include "base/MessageSink.h"
 
 namespace tonmira {
 

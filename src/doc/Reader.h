@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "doc/ROStream.h"
-#include "doc/Types.h"
+#include "base/Types.h"
 
 struct AVFormatContext;
 struct AVIOContext;

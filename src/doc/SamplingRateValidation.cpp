@@ -1,7 +1,7 @@
 #include "doc/SamplingRateValidation.h"
 
-#include "doc/DocMessages.h"
-#include "doc/MessageSink.h"
+#include "base/Messages.h"
+#include "base/MessageSink.h"
 
 namespace tonmira {
 

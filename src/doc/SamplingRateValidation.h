@@ -2,7 +2,7 @@
 // Validation of the sampling-rate field of the format prompt, with the prompt's own messages.
 #include <string>
 
-#include "doc/Types.h"
+#include "base/Types.h"
 
 namespace tonmira {
 

@@ -2,7 +2,7 @@
 // Figures of a take that the property dialog and the command line show.
 #include <string>
 
-#include "doc/Types.h"
+#include "base/Types.h"
 
 namespace tonmira {
 

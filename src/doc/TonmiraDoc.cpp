@@ -5,9 +5,9 @@
 #include <cstring>
 
 #include "doc/Archive.h"
-#include "doc/DocMessages.h"
+#include "base/Messages.h"
 #include "doc/FileFormat.h"
-#include "doc/MessageSink.h"
+#include "base/MessageSink.h"
 #include "doc/PcmTextFile.h"
 #include "doc/SafeFileWriter.h"
 #include "doc/WavFile.h"

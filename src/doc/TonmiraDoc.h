@@ -8,7 +8,7 @@
 #include <string>
 
 #include "doc/Document.h"
-#include "doc/Types.h"
+#include "base/Types.h"
 #include "doc/WavHeader.h"
 
 namespace tonmira {

@@ -6,8 +6,8 @@
 #include <cstring>
 
 #include "doc/Archive.h"
-#include "doc/DocMessages.h"
-#include "doc/MessageSink.h"
+#include "base/Messages.h"
+#include "base/MessageSink.h"
 #include "doc/TonmiraDoc.h"
 
 namespace tonmira {
@@ -22,6 +22,11 @@ constexpr std::size_t kFormatBytes = 36;
 constexpr std::size_t kChunkHeaderBytes = 8;
 // Step for a stream whose length is unknown (a pipe): grow as data arrives.
 constexpr std::size_t kStreamStep = 1 << 20;
+// The highest rate a file may claim: what current audio interfaces offer at most.
+constexpr DWORD kMaxSamplesPerSec = 768000;
+
+// A chunk of odd size is followed by one pad byte that its size does not count.
+std::uint64_t PaddedChunkSize(DWORD size) { return static_cast<std::uint64_t>(size) + (size & 1u); }
 
 BOOL Fail(CTonmiraDoc& doc, const char* message)
 {
@@ -81,14 +86,21 @@ BOOL ReadWavFile(CTonmiraDoc& doc, CArchive& ar)
         return Fail(doc, msg::kNotPcm);
     if (h.fmtSize < 16)
         return Fail(doc, msg::kHeaderTooShort);
+    // Checked after the tag and the fmt size so that those keep their own messages; a file of
+    // another kind that happens to carry a 1 there is still not taken for a WAV file.
+    if (std::memcmp(h.riffId, "RIFF", 4) != 0 || std::memcmp(h.waveId, "WAVE", 4) != 0 ||
+        std::memcmp(h.fmtId, "fmt ", 4) != 0)
+        return Fail(doc, msg::kHeaderTooShort);
     if (h.fmtSize > 16) {
-        ar.Skip(h.fmtSize - 16);
+        ar.Skip(PaddedChunkSize(h.fmtSize) - 16);
         h.fmtSize = 16;
     }
     // Only shapes the take can hold: every later step (mono mix, playback, exports) relies
-    // on 1 or 2 channels of 8 or 16 bits in frames of nBlockAlign bytes.
+    // on 1 or 2 channels of 8 or 16 bits in frames of nBlockAlign bytes, and timing, the
+    // device and the analysis on a rate that is a real one.
     if ((h.nChannels != 1 && h.nChannels != 2) || (h.wBitsPerSample != 8 && h.wBitsPerSample != 16) ||
-        h.nBlockAlign != h.nChannels * h.wBitsPerSample / 8)
+        h.nBlockAlign != h.nChannels * h.wBitsPerSample / 8 || h.nSamplesPerSec == 0 ||
+        h.nSamplesPerSec > kMaxSamplesPerSec)
         return Fail(doc, msg::kUnsupportedWav);
 
     for (;;) {
@@ -97,7 +109,7 @@ BOOL ReadWavFile(CTonmiraDoc& doc, CArchive& ar)
         if (std::memcmp(h.dataId, "data", 4) == 0)
             break;
         // Skip counts in 64 bits and stops at the end of the file, so no size can wrap.
-        ar.Skip(h.dataSize);
+        ar.Skip(PaddedChunkSize(h.dataSize));
     }
 
     std::size_t got = 0;

@@ -1,7 +1,7 @@
 #pragma once
 // WAV files of uncompressed PCM (1 or 2 channels, 8 or 16 bit): the take's reader and the
 // writer shared by the document save, the mono save and the event files.
-#include "doc/Types.h"
+#include "base/Types.h"
 #include "doc/WavHeader.h"
 
 namespace tonmira {
@@ -10,7 +10,9 @@ class CArchive;
 class CTonmiraDoc;
 
 // Reads a WAV file into an empty document: m_header, m_pData, m_nSamples, m_bLock = 0.
-// Returns 0 after its message, with no take. A data chunk that claims more bytes than the
+// Returns 0 after its message, with no take: also for labels other than RIFF/WAVE/"fmt " (the
+// header message) and rates of 0 or above 768000 (the format message). Chunks of odd size are
+// skipped with their pad byte. A data chunk that claims more bytes than the
 // file holds gives the whole frames that are there; a data chunk without a whole frame
 // gives a document without a take (and returns 1).
 BOOL ReadWavFile(CTonmiraDoc& doc, CArchive& ar);

@@ -1,6 +1,6 @@
 #pragma once
 // The canonical 44-byte WAV header the document keeps as its format.
-#include "doc/Types.h"
+#include "base/Types.h"
 
 namespace tonmira {
 

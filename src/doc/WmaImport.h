@@ -1,6 +1,6 @@
 #pragma once
 // Import of a WMA file into the document, called by the document load for paths ending in "WMA".
-#include "doc/Types.h"
+#include "base/Types.h"
 
 namespace tonmira {
 

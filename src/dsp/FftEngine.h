@@ -6,7 +6,7 @@
 // engines may transform on separate threads.
 #include <memory>
 
-#include "doc/Types.h"
+#include "base/Types.h"
 
 struct fftw_plan_s;
 

@@ -1,6 +1,6 @@
 #pragma once
 // The FFT sizes the view offers (16 x 2^k, k = 0..13) and the default size for a sampling rate.
-#include "doc/Types.h"
+#include "base/Types.h"
 
 namespace tonmira {
 

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "doc/MessageSink.h"
+#include "base/MessageSink.h"
 #include "doc/TonmiraDoc.h"
 #include "dsp/FftSize.h"
 
@@ -58,7 +58,6 @@ BOOL WindowAnalysis::SetFftSize(int size, const CTonmiraDoc& doc, MessageSink& s
     if (!IsListedFftSize(size))
         return 0;
     m_nFftSize = size;
-    m_freqLevel.m_nFftSize = size;
     m_freqLevel.m_nRate = static_cast<int>(doc.m_header.nSamplesPerSec);
     m_freqLevel.m_nBits = doc.m_header.wBitsPerSample;
     // The window must not keep a pointer to the buffer freed below: its slider would read

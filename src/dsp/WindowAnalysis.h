@@ -1,9 +1,10 @@
 #pragma once
 // The main view's analysis state without any widget: FFT size, engine, spectrum buffer,
 // display frequency range, detection level and the fundamental-frequency tables, with the
-// operations that keep them consistent. The desktop view owns one; the CLI and the tests use
+// operations that keep them consistent. N and the range live here only: the transport, the
+// detection-level window and the collection engine read them here. The desktop view owns one; the CLI and the tests use
 // it directly. UI thread only (the collection worker uses it while the UI thread keeps off).
-#include "doc/Types.h"
+#include "base/Types.h"
 #include "dsp/FftEngine.h"
 #include "dsp/FreqLevelPicker.h"
 #include "dsp/Fundamentals.h"
@@ -62,6 +63,13 @@ public:
     // transform the window at the position and list its fundamentals; without a take the
     // boxes come back empty and nothing is transformed.
     FundamentalBoxes Recalculate(const CTonmiraDoc& doc, int level);
+
+    // The detection-level window's slider moved to level (0..50): its own pick of the spectrum
+    // handed over last; nothing when none has been since the spectrum buffer was (re)made.
+    std::optional<FundamentalBoxes> DetectionWindowLevelChanged(int level)
+    {
+        return m_freqLevel.OnLevelChanged(level, m_nFftSize);
+    }
 
     int m_nMaxFreq = 0;
     int m_nMinFreq = 0;

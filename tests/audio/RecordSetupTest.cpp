@@ -36,24 +36,27 @@ TEST_F(RecordSetupTest, ChoiceIsStoredAndARateChangeResetsTheAnalysis)
     EXPECT_EQ(doc.m_header.nSamplesPerSec, 22050u);
     EXPECT_EQ(doc.m_header.wBitsPerSample, 8);
     EXPECT_EQ(doc.m_header.nChannels, 1);
-    EXPECT_EQ(transport->m_nFftSize, 2048);
+    // The analysis holds the new N with its engine and spectrum set up; the host only shows it.
+    EXPECT_EQ(analysis.m_nFftSize, 2048);
+    EXPECT_EQ(analysis.m_fft.m_nSize, 2048);
+    EXPECT_NE(analysis.m_pSpectrum, nullptr);
     EXPECT_EQ(host.m_nRateChangeIndex, 7);
-    EXPECT_EQ(transport->m_nMaxFreq, 11025);
-    EXPECT_EQ(transport->m_nMinFreq, 0);
+    EXPECT_EQ(analysis.m_nMaxFreq, 11025);
+    EXPECT_EQ(analysis.m_nMinFreq, 0);
     EXPECT_EQ(transport->m_nAutoStartLevel, 0);
 
     // Same rate: the FFT size stays, nothing is reset.
     host.m_nRateChangeIndex = -1;
-    transport->m_nFftSize = 512;
+    ASSERT_TRUE(analysis.SetFftSize(512, doc, host));
     host.m_setupAnswers.push_back(Choice(3, 0, 0, 0));
     transport->OnRecordSetup();
-    EXPECT_EQ(transport->m_nFftSize, 512);
+    EXPECT_EQ(analysis.m_nFftSize, 512);
     EXPECT_EQ(host.m_nRateChangeIndex, -1);
     EXPECT_EQ(doc.m_header.nChannels, 2);
 
     host.m_setupAnswers.push_back(Choice(0, 0, 0, 0));
     transport->OnRecordSetup();
-    EXPECT_EQ(transport->m_nFftSize, 8192);
+    EXPECT_EQ(analysis.m_nFftSize, 8192);
     EXPECT_EQ(host.m_nRateChangeIndex, 9);
 
     // With a take the dialog shows the format controls disabled.

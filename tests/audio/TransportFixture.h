@@ -15,6 +15,7 @@
 #include "audio/Transport.h"
 #include "audio/TransportHost.h"
 #include "doc/TonmiraDoc.h"
+#include "dsp/WindowAnalysis.h"
 
 namespace tonmira::test {
 
@@ -64,7 +65,11 @@ public:
 
 class CollectProbe : public CollectHandOver {
 public:
-    void OnCollectHandOver() override { ++m_nCalls; }
+    bool OnCollectHandOver() override
+    {
+        ++m_nCalls;
+        return true;
+    }
     int m_nCalls = 0;
 };
 
@@ -72,13 +77,15 @@ struct TransportFixture : ::testing::Test {
     SimulatedBackend backend;
     RecordingHost host;
     CTonmiraDoc doc{host};
+    WindowAnalysis analysis;  // holds N
     VirtualClock clock;
     std::unique_ptr<CTransport> transport;
     std::unique_ptr<TimerLoop> loop;
 
     TransportFixture()
     {
-        transport = std::make_unique<CTransport>(doc, host, backend);
+        analysis.SetFftSize(4096, doc, host);
+        transport = std::make_unique<CTransport>(doc, analysis, host, backend);
         loop = std::make_unique<TimerLoop>(clock, [this](int id) { transport->OnTimer(id); });
         host.m_pLoop = loop.get();
         clock.m_onAdvance = [this](std::int64_t us) { backend.AdvanceTime(static_cast<std::uint64_t>(us)); };
@@ -90,7 +97,7 @@ struct TransportFixture : ::testing::Test {
         doc.m_header.nSamplesPerSec = rate;
         doc.m_header.wBitsPerSample = bits;
         doc.m_header.nChannels = channels;
-        transport->m_nFftSize = fftSize;
+        ASSERT_TRUE(analysis.SetFftSize(fftSize, doc, host));
     }
 
     // Puts a 16-bit take into the document as a load would.

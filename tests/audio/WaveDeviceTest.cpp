@@ -9,7 +9,7 @@
 
 #include "audio/SimulatedBackend.h"
 #include "audio/WaveDevice.h"
-#include "doc/MessageSink.h"
+#include "base/MessageSink.h"
 
 namespace tonmira {
 namespace {

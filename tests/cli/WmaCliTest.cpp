@@ -8,7 +8,7 @@
 
 #include "doc/WmaTestFiles.h"
 #include "TestUtil.h"
-#include "doc/MessageSink.h"
+#include "base/MessageSink.h"
 #include "doc/TonmiraDoc.h"
 #include "doc/WmaImport.h"
 

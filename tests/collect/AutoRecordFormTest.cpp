@@ -6,7 +6,7 @@
 #include "collect/ArsFile.h"
 #include "collect/AutoRecordForm.h"
 #include "collect/DialogExchange.h"
-#include "doc/MessageSink.h"
+#include "base/MessageSink.h"
 
 using namespace tonmira;
 using tonmira::test::ReadFileBytes;

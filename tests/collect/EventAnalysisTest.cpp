@@ -8,7 +8,7 @@
 
 #include "collect/CollectSettings.h"
 #include "collect/EventAnalysis.h"
-#include "doc/MessageSink.h"
+#include "base/MessageSink.h"
 #include "doc/TonmiraDoc.h"
 #include "dsp/FftEngine.h"
 

@@ -8,7 +8,7 @@
 #include "TestUtil.h"
 #include "collect/EventFile.h"
 #include "collect/LocalClock.h"
-#include "doc/MessageSink.h"
+#include "base/MessageSink.h"
 #include "doc/TonmiraDoc.h"
 
 using namespace tonmira;

@@ -13,7 +13,7 @@
 #include "collect/EventHost.h"
 #include "collect/EventProcessor.h"
 #include "collect/LocalClock.h"
-#include "doc/MessageSink.h"
+#include "base/MessageSink.h"
 #include "doc/TonmiraDoc.h"
 #include "dsp/FftEngine.h"
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "collect/RangeExpansion.h"
-#include "doc/MessageSink.h"
+#include "base/MessageSink.h"
 #include "doc/TonmiraDoc.h"
 
 using namespace tonmira;

@@ -9,8 +9,8 @@
 #include "DocTestUtil.h"
 #include "TestUtil.h"
 #include "doc/CommandState.h"
-#include "doc/DocMessages.h"
-#include "doc/MessageSink.h"
+#include "base/Messages.h"
+#include "base/MessageSink.h"
 #include "doc/TonmiraDoc.h"
 
 using namespace tonmira;

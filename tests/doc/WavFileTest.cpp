@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <tuple>
+#include <utility>
 
 #include "DocTestUtil.h"
 #include "TestUtil.h"
-#include "doc/DocMessages.h"
-#include "doc/MessageSink.h"
+#include "base/Messages.h"
+#include "base/MessageSink.h"
 #include "doc/TonmiraDoc.h"
 
 using namespace tonmira;
@@ -61,17 +63,42 @@ TEST(WavFile, ExtraFmtBytesAndForeignChunksAreSkippedAndNotWrittenBack)
     w.fmtExtra = std::string(2, '\0');  // the 18-byte fmt chunk with its size word
     w.between = "LIST";
     PutU32(w.between, 5);
-    w.between += "abcde";  // odd size, no pad byte is expected by the reader
+    w.between += std::string("abcde\0", 6);  // odd size: its pad byte follows
+    w.between += "fact";
+    PutU32(w.between, 4);
+    PutU32(w.between, 2);
     w.data = Samples16({10, 20, 30, 40});
-    WriteFileBytes(dir.File("in.wav"), w.Build());
-    Loaded l;
-    Load(l, dir.File("in.wav"));
-    ASSERT_TRUE(l.ok);
-    EXPECT_EQ(l.doc.m_nSamples, 2u);
-    ASSERT_TRUE(l.doc.OnSaveDocument(dir.File("out.wav")));
     WavBytes canonical;
     canonical.data = w.data;
-    EXPECT_EQ(ReadFileBytes(dir.File("out.wav")), canonical.Build());
+    // An odd fmt chunk is padded too.
+    WavBytes oddFmt;
+    oddFmt.fmtExtra = std::string("\x01\0", 2);
+    oddFmt.fmtSizeField = 17;
+    oddFmt.data = w.data;
+    for (const WavBytes* in : {&w, &oddFmt}) {
+        WriteFileBytes(dir.File("in.wav"), in->Build());
+        Loaded l;
+        Load(l, dir.File("in.wav"));
+        ASSERT_TRUE(l.ok) << l.sink.m_messages.front();
+        EXPECT_EQ(l.doc.m_nSamples, 2u);
+        ASSERT_TRUE(l.doc.OnSaveDocument(dir.File("out.wav")));
+        EXPECT_EQ(ReadFileBytes(dir.File("out.wav")), canonical.Build());
+    }
+}
+
+TEST(WavFile, RatesFromOneTo768000Load)
+{
+    TempDir dir;
+    for (std::uint32_t rate : {1u, 768000u}) {
+        WavBytes w;
+        w.rate = rate;
+        w.data = Samples16({1, 2});
+        WriteFileBytes(dir.File("in.wav"), w.Build());
+        Loaded l;
+        Load(l, dir.File("in.wav"));
+        ASSERT_TRUE(l.ok);
+        EXPECT_EQ(l.doc.m_header.nSamplesPerSec, rate);
+    }
 }
 
 TEST(WavFile, DataChunkLongerThanTheFileKeepsTheWholeFramesThatAreThere)
@@ -187,6 +214,18 @@ std::vector<BadWav> BadWavs()
     zeroAlign[32] = zeroAlign[33] = 0;
     add("ZeroBlockAlign", zeroAlign, msg::kUnsupportedWav);
     add("Nonsense", std::string(100, '\xAB'), msg::kNotPcm);
+    for (auto [name, offset, label] : {std::tuple{"NotRiff", 0, "XXXX"}, std::tuple{"BigEndianRiff", 0, "RIFX"},
+                                       std::tuple{"NotWave", 8, "AVI "}, std::tuple{"NotFmt", 12, "fmt_"}}) {
+        std::string relabelled = good;
+        relabelled.replace(offset, 4, label);
+        add(name, relabelled, msg::kHeaderTooShort);
+    }
+    for (auto [name, rate] : {std::pair{"RateZero", 0u}, std::pair{"RateAbove768000", 768001u},
+                              std::pair{"RateHuge", 0xFFFFFFFFu}}) {
+        w = base;
+        w.rate = rate;
+        add(name, w.Build(), msg::kUnsupportedWav);
+    }
     return cases;
 }
 

@@ -9,7 +9,7 @@
 
 #include "TestUtil.h"
 #include "WmaTestFiles.h"
-#include "doc/MessageSink.h"
+#include "base/MessageSink.h"
 #include "doc/TonmiraDoc.h"
 #include "doc/WmaImport.h"
 

@@ -14,7 +14,7 @@ extern "C" {
 
 #include "TestUtil.h"
 #include "WmaTestFiles.h"
-#include "doc/MessageSink.h"
+#include "base/MessageSink.h"
 #include "doc/ROStream.h"
 #include "doc/Reader.h"
 

@@ -3,7 +3,7 @@
 // table (bit reversal, one twiddle table per stage, window) built by Init, the butterflies
 // written out, magnitudes trunc(|X[k]| / sqrt(N)). Slow and large (34 MiB at N = 131072), but
 // simple enough to check by hand.
-#include "doc/Types.h"
+#include "base/Types.h"
 
 namespace tonmira::test {
 

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "TestUtil.h"
-#include "doc/MessageSink.h"
-#include "doc/TextExport.h"
+#include "base/MessageSink.h"
+#include "dsp/TextExport.h"
 #include "doc/TonmiraDoc.h"
 #include "dsp/FftEngine.h"
 #include "dsp/WindowAnalysis.h"

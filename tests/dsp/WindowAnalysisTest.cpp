@@ -4,7 +4,7 @@
 #include <cstring>
 #include <vector>
 
-#include "doc/MessageSink.h"
+#include "base/MessageSink.h"
 #include "doc/TonmiraDoc.h"
 #include "dsp/WindowAnalysis.h"
 
@@ -116,22 +116,22 @@ TEST(WindowAnalysis, DetectionLevelSliderRepicksWithItsOwnTables)
     MakeTake(doc, square);
     WindowAnalysis analysis;
     ASSERT_TRUE(analysis.InitialUpdate(doc, sink));
-    EXPECT_FALSE(analysis.m_freqLevel.OnLevelChanged(5).has_value());  // nothing handed over yet
+    EXPECT_FALSE(analysis.DetectionWindowLevelChanged(5).has_value());  // nothing handed over yet
     FundamentalBoxes viewBoxes = analysis.Recalculate(doc, 5);
     ASSERT_FALSE(viewBoxes[0].empty());
     EXPECT_EQ(FormatFundamental(viewBoxes[0][0]), "689.1");
     const int viewScore = analysis.m_peakGroupScore[0];
 
-    auto none = analysis.m_freqLevel.OnLevelChanged(0);
+    auto none = analysis.DetectionWindowLevelChanged(0);
     ASSERT_TRUE(none.has_value());
     EXPECT_TRUE((*none)[0].empty());
     EXPECT_EQ(analysis.m_peakGroupScore[0], viewScore);  // the view's tables are untouched
-    auto again = analysis.m_freqLevel.OnLevelChanged(5);
+    auto again = analysis.DetectionWindowLevelChanged(5);
     ASSERT_TRUE(again.has_value());
     EXPECT_EQ((*again)[0], viewBoxes[0]);
     EXPECT_EQ(analysis.m_freqLevel.m_nMax, analysis.m_nSpectrumMax);
 
     // A new size takes the old buffer away from the slider until the next pick.
     ASSERT_TRUE(analysis.ChangeFftSize(doc, 1024, sink));
-    EXPECT_FALSE(analysis.m_freqLevel.OnLevelChanged(5).has_value());
+    EXPECT_FALSE(analysis.DetectionWindowLevelChanged(5).has_value());
 }

@@ -1,0 +1,89 @@
+#pragma once
+// CMainFrame: the one window. Menus, keys and tool bar are built from the command table; every
+// command goes through Dispatch, which ignores a command the state does not allow, so menu,
+// tool bar and keys can never disagree. File commands are handled here, the rest by the view.
+#include <QMainWindow>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "view/CommandUi.h"
+#include "view/DocumentCommands.h"
+#include "view/RecentFiles.h"
+
+class QAction;
+class QLabel;
+class QMenu;
+class QToolBar;
+
+namespace tonmira {
+class FormatPrompt;
+class LocalClock;
+class MessageSink;
+class WaveBackend;
+}  // namespace tonmira
+
+namespace tonmira::ui {
+
+class CTonmiraView;
+class SuspendWatcher;
+
+class CMainFrame : public QMainWindow {
+    Q_OBJECT
+public:
+    CMainFrame(MessageSink& sink, WaveBackend& backend, const LocalClock& clock, QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    // Runs command id when the present state allows it; returns whether it ran.
+    bool Dispatch(int id);
+    // The first document: empty, or the file named on the command line. False when that file
+    // could not be opened (its message has been shown).
+    bool NewDocument();
+    bool OpenFile(const std::string& path);
+
+    // The state a command shows now (enabled, checked), as menu, tool bar and keys use it.
+    CommandState QueryCommand(int id) const;
+    QAction* Action(int id) const;
+    CTonmiraView& View() { return *m_pView; }
+    view::DocumentCommands& Documents() { return *m_pDocuments; }
+    view::RecentFiles& Recent() { return m_recent; }
+    QToolBar* ToolBar() const { return m_pToolBar; }
+    // Questions of the document commands; the frame's own dialogs unless replaced (tests).
+    void SetPrompts(view::DocumentPrompts* prompts);
+
+    // Brings every action's enabled and checked state up to date.
+    void UpdateCommandUi();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void CreateMenus();
+    void CreateToolBar();
+    void CreateStatusBar();
+    void CreateAccelerators();
+    QAction* MakeAction(int id, const char* text);
+    void FillRecentFiles();
+    void OnFileOpen();
+    void OnRecentFile(std::size_t index);
+    void UpdateTitle();
+    void LoadRecentFiles();
+    void SaveRecentFiles() const;
+    bool RunFrameCommand(int id);
+
+    CTonmiraView* m_pView = nullptr;
+    std::unique_ptr<view::DocumentPrompts> m_pDefaultPrompts;
+    view::DocumentPrompts* m_pPrompts = nullptr;
+    view::RecentFiles m_recent;
+    std::unique_ptr<view::DocumentCommands> m_pDocuments;
+    std::unique_ptr<FormatPrompt> m_pFormatPrompt;
+    std::map<int, QAction*> m_actions;
+    std::vector<QAction*> m_keyActions;
+    QMenu* m_pFileMenu = nullptr;
+    std::vector<QAction*> m_recentActions;
+    QToolBar* m_pToolBar = nullptr;
+    SuspendWatcher* m_pSuspend = nullptr;
+};
+
+}  // namespace tonmira::ui

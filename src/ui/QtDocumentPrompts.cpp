@@ -1,0 +1,49 @@
+#include "ui/QtDocumentPrompts.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+
+#include "ui/DialogPlaceholders.h"
+
+namespace tonmira::ui {
+
+QString DocumentFileFilters()
+{
+    return QStringLiteral("Tonmira ﾌｧｲﾙ(*.wav, *.wma) (*.wav *.WAV *.wma *.WMA);;すべてのﾌｧｲﾙ (*)");
+}
+
+view::SaveAnswer QtDocumentPrompts::AskSaveChanges(const std::string& question)
+{
+    const auto answer = QMessageBox::warning(m_parent, QStringLiteral("Tonmira"), QString::fromStdString(question),
+                                             QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                                             QMessageBox::Yes);
+    if (answer == QMessageBox::Yes)
+        return view::SaveAnswer::Yes;
+    if (answer == QMessageBox::No)
+        return view::SaveAnswer::No;
+    return view::SaveAnswer::Cancel;
+}
+
+std::optional<std::string> QtDocumentPrompts::AskSavePath(const std::string& proposed)
+{
+    QFileDialog dialog(m_parent, QStringLiteral("名前を付けて保存"), QString::fromStdString(proposed),
+                       DocumentFileFilters());
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("wav"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().first().toStdString();
+}
+
+std::optional<std::string> AskOpenPath(QWidget* parent)
+{
+    const QString path =
+        QFileDialog::getOpenFileName(parent, QStringLiteral("開く"), QString(), DocumentFileFilters());
+    if (path.isEmpty())
+        return std::nullopt;
+    return path.toStdString();
+}
+
+bool QtFormatPrompt::Ask(FormatAnswer& answer) { return AskTextFormat(m_parent, answer); }
+
+}  // namespace tonmira::ui

@@ -1,0 +1,56 @@
+#include "ui/TonmiraApp.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QFontDatabase>
+
+#include "audio/PortAudioBackend.h"
+#include "collect/LocalClock.h"
+#include "ui/MainFrame.h"
+#include "ui/QtMessageSink.h"
+
+namespace tonmira::ui {
+
+namespace {
+
+// The settings key of the recent-file list.
+const char kSettingsOrganization[] = "アプリケーション ウィザードで生成されたローカル アプリケーション";
+
+void UseDialogFont()
+{
+    // A Japanese gothic face at the size of the forms; the system's default when it is missing.
+    for (const char* family : {"IPAPGothic", "IPAGothic", "Noto Sans CJK JP"}) {
+        if (QFontDatabase::families().contains(QString::fromUtf8(family))) {
+            QApplication::setFont(QFont(QString::fromUtf8(family), 9));
+            return;
+        }
+    }
+}
+
+}  // namespace
+
+int RunApplication(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setOrganizationName(QString::fromUtf8(kSettingsOrganization));
+    QApplication::setApplicationName(QStringLiteral("Tonmira"));
+    UseDialogFont();
+
+    QtMessageSink sink;
+    PortAudioBackend backend;
+    SystemLocalClock clock;
+    CMainFrame frame(sink, backend, clock);
+    sink.SetParent(&frame);
+
+    const QStringList args = QApplication::arguments();
+    if (args.size() > 1) {
+        if (!frame.OpenFile(args.at(1).toStdString()))
+            return 1;
+    } else {
+        frame.NewDocument();
+    }
+    frame.show();
+    return app.exec();
+}
+
+}  // namespace tonmira::ui

@@ -1,0 +1,294 @@
+#include "ui/TonmiraView.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QFrame>
+#include <QIntValidator>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QResizeEvent>
+#include <QSlider>
+
+#include "dsp/FftSize.h"
+#include "ui/DialogPlaceholders.h"
+#include "ui/UpDownControl.h"
+#include "view/FormTemplate.h"
+
+namespace tonmira::ui {
+
+using view::ControlKind;
+
+view::BaseUnits DialogBaseUnits(const QFont& font)
+{
+    const QFontMetrics fm(font);
+    const int width = fm.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+    return view::BaseUnits{(width / 26 + 1) / 2, fm.height()};
+}
+
+CTonmiraView::CTonmiraView(MessageSink& sink, WaveBackend& backend, const LocalClock& clock, QWidget* parent)
+    : QWidget(parent), m_host(sink, [this](int id) { OnTimer(id); }),
+      m_pCore(std::make_unique<view::ViewCore>(sink, m_host, m_host, backend, clock)),
+      m_layout(DialogBaseUnits(QApplication::font()))
+{
+    m_host.SetScreen(this);
+    CreateControls();
+    PlaceControls();
+    ConnectControls();
+    setMinimumSize(1, 1);
+}
+
+CTonmiraView::~CTonmiraView()
+{
+    StopForClose();
+    m_host.SetScreen(nullptr);
+    m_pCore.reset();
+}
+
+QWidget* CTonmiraView::Control(int id) const
+{
+    auto it = m_controls.find(id);
+    return it == m_controls.end() ? nullptr : it->second;
+}
+
+void CTonmiraView::CreateControls()
+{
+    for (const view::ControlTemplate& t : view::FormTemplate101()) {
+        QWidget* w = nullptr;
+        switch (t.kind) {
+        case ControlKind::Frame: {
+            auto* frame = new QFrame(this);
+            frame->setFrameShape(QFrame::Box);
+            frame->setLineWidth(1);
+            frame->setAttribute(Qt::WA_TransparentForMouseEvents);
+            (t.id == view::kIdcWaveFrame ? m_pWaveFrame : m_pSpectrumFrame) = frame;
+            w = frame;
+            break;
+        }
+        case ControlKind::Slider:
+            m_pSlider = new QSlider(Qt::Horizontal, this);
+            m_pSlider->setTracking(false);
+            w = m_pSlider;
+            break;
+        case ControlKind::ReadOnlyEdit: {
+            auto* edit = new QLineEdit(this);
+            edit->setReadOnly(true);
+            if (t.id == view::kIdcPositionEdit)
+                m_pPositionEdit = edit;
+            w = edit;
+            break;
+        }
+        case ControlKind::Label:
+            w = new QLabel(QString::fromUtf8(t.text), this);
+            break;
+        case ControlKind::DropList:
+            m_pFftCombo = new QComboBox(this);
+            for (int k = 0; k < kFftSizeCount; ++k)
+                m_pFftCombo->addItem(QString::number(kMinFftSize << k));
+            w = m_pFftCombo;
+            break;
+        case ControlKind::NumberEdit: {
+            auto* edit = new QLineEdit(this);
+            edit->setAlignment(Qt::AlignRight);
+            edit->setValidator(new QIntValidator(0, 9999999, edit));
+            edit->setReadOnly(true);  // writable from the first update on
+            edit->installEventFilter(this);
+            (t.id == view::kIdcMaxFreqEdit ? m_pMaxEdit : m_pMinEdit) = edit;
+            w = edit;
+            break;
+        }
+        case ControlKind::Spin: {
+            auto* spin = new UpDownControl(this);
+            (t.id == view::kIdcMaxFreqSpin ? m_pMaxSpin : m_pMinSpin) = spin;
+            w = spin;
+            break;
+        }
+        case ControlKind::ListBox: {
+            auto* list = new QListWidget(this);
+            list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+            for (int i = 0; i < 5; ++i)
+                if (view::kIdcFundamentalList[i] == t.id)
+                    m_pLists[i] = list;
+            w = list;
+            break;
+        }
+        }
+        w->setObjectName(QStringLiteral("idc%1").arg(t.id));
+        m_controls[t.id] = w;
+    }
+    // The frames stay under the controls they share the area with.
+    m_pWaveFrame->lower();
+    m_pSpectrumFrame->lower();
+}
+
+void CTonmiraView::PlaceControls()
+{
+    for (const auto& [id, control] : m_layout.Controls()) {
+        QWidget* w = m_controls.at(id);
+        const view::PixelRect& r = control.rect;
+        int left = r.left;
+        int width = r.Width();
+        // A caption wider in this font than its template place keeps its whole text: the labels
+        // left of the edits grow to the left, the others to the right.
+        if (qobject_cast<QLabel*>(w) && w->sizeHint().width() > width) {
+            const int grown = w->sizeHint().width();
+            if (id == 1011 || id == 1012 || id == 1013)
+                left = r.right - grown;
+            width = grown;
+        }
+        w->setGeometry(left, r.top, width, r.Height());
+        w->setVisible(control.visible);
+    }
+}
+
+void CTonmiraView::ConnectControls()
+{
+    connect(m_pSlider, &QSlider::actionTriggered, this, &CTonmiraView::OnSliderAction);
+    connect(m_pSlider, &QSlider::sliderReleased, this, [this] {
+        m_pCore->m_transport.OnHScroll(ScrollCode::EndScroll, static_cast<UINT>(m_pSlider->sliderPosition()));
+        TransportChanged();
+    });
+    connect(m_pFftCombo, qOverload<int>(&QComboBox::activated), this, &CTonmiraView::OnFftSizeChosen);
+    connect(m_pMaxSpin, &UpDownControl::deltaPos, this, &CTonmiraView::OnMaxSpin);
+    connect(m_pMinSpin, &UpDownControl::deltaPos, this, &CTonmiraView::OnMinSpin);
+    connect(m_pMaxEdit, &QLineEdit::textEdited, this, [this] { OnFrequencyEdited(true); });
+    connect(m_pMinEdit, &QLineEdit::textEdited, this, [this] { OnFrequencyEdited(false); });
+}
+
+void CTonmiraView::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    if (m_layout.OnSize(event->size().width(), event->size().height())) {
+        PlaceControls();
+        update();
+    }
+}
+
+void CTonmiraView::OnInitialUpdate()
+{
+    view::ViewCore& core = *m_pCore;
+    core.InitialUpdate();
+    const WindowAnalysis& a = core.m_analysis;
+    const CTonmiraDoc& doc = core.m_doc;
+    for (UpDownControl* spin : {m_pMinSpin, m_pMaxSpin})
+        spin->SetRange(a.m_nMinFreq, a.m_nMaxFreq);
+    m_pMaxSpin->SetPos(a.m_nMaxFreq);
+    m_pMinSpin->SetPos(a.m_nMinFreq);
+    m_pMinEdit->setReadOnly(false);
+    m_pMaxEdit->setReadOnly(false);
+    for (int k = 0; k < kFftSizeCount; ++k)
+        if ((kMinFftSize << k) == a.m_nFftSize)
+            m_pFftCombo->setCurrentIndex(k);
+    const UINT n = static_cast<UINT>(a.m_nFftSize);
+    SetSliderRange(0, doc.m_nSamples > n ? doc.m_nSamples - n : 1);
+    SetSliderPosition(0);
+    for (QListWidget* list : m_pLists)
+        list->clear();
+    // The view's update after the first document enables the relayout; the form then takes the
+    // window's present size.
+    if (!m_layout.m_bUpdated) {
+        m_layout.OnUpdate();
+        if (m_layout.OnSize(width(), height()))
+            PlaceControls();
+    }
+    UpdateControlsFromMembers();
+    update();
+    TransportChanged();
+}
+
+void CTonmiraView::SetSliderRange(UINT min, UINT max)
+{
+    const QSignalBlocker block(m_pSlider);
+    m_pSlider->setRange(static_cast<int>(min), static_cast<int>(max));
+    m_pSlider->setPageStep(m_pCore->m_analysis.m_nFftSize);
+}
+
+void CTonmiraView::SetSliderPosition(UINT position)
+{
+    const QSignalBlocker block(m_pSlider);
+    m_pSlider->setSliderPosition(static_cast<int>(position));
+}
+
+void CTonmiraView::SetControlText(int id, const std::string& text)
+{
+    if (auto* edit = qobject_cast<QLineEdit*>(Control(id)))
+        edit->setText(QString::fromStdString(text));
+}
+
+void CTonmiraView::EnableControl(int id, bool enable)
+{
+    if (QWidget* w = Control(id))
+        w->setEnabled(enable);
+}
+
+void CTonmiraView::InvalidateAnalysis()
+{
+    m_pCore->m_analysis.m_bRecalcPeaks = 1;
+    InvalidateGraphs();
+}
+
+void CTonmiraView::InvalidateGraphs()
+{
+    const view::PixelRect& w = m_layout.m_rcWave;
+    const view::PixelRect& s = m_layout.m_rcSpectrum;
+    update(QRect(w.left, w.top, w.Width() + 1, w.Height() + 1));
+    update(QRect(s.left, s.top, s.Width() + 1, s.Height() + 1));
+}
+
+void CTonmiraView::UpdateControlsFromMembers()
+{
+    const view::ViewCore& core = *m_pCore;
+    m_pMaxEdit->setText(QString::number(core.m_analysis.m_nMaxFreq));
+    m_pMinEdit->setText(QString::number(core.m_analysis.m_nMinFreq));
+    m_pPositionEdit->setText(QString::fromStdString(core.m_transport.m_strPosition));
+}
+
+void CTonmiraView::BeginWaitCursor()
+{
+    if (m_nWaitCursor++ == 0)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+void CTonmiraView::EndWaitCursor()
+{
+    if (m_nWaitCursor > 0 && --m_nWaitCursor == 0)
+        QApplication::restoreOverrideCursor();
+}
+
+bool CTonmiraView::RunRecordSetupDialog(RecordSetupValues& values)
+{
+    return ui::RunRecordSetupDialog({this, *m_pCore}, values);
+}
+
+bool CTonmiraView::RunBalanceDialog(int& balance) { return ui::RunBalanceDialog({this, *m_pCore}, balance); }
+
+bool CTonmiraView::RunSpeedDialog(int& speed) { return ui::RunSpeedDialog({this, *m_pCore}, speed); }
+
+void CTonmiraView::ApplyRateChange(int fftSizeIndex)
+{
+    m_pCore->ApplyRateChange();
+    m_pFftCombo->setCurrentIndex(fftSizeIndex);
+    const int half = m_pCore->m_analysis.m_nMaxFreq;
+    for (UpDownControl* spin : {m_pMinSpin, m_pMaxSpin})
+        spin->SetRange(0, half);
+    m_pMaxSpin->SetPos(half);
+    m_pMinSpin->SetPos(0);
+}
+
+void CTonmiraView::TransportChanged()
+{
+    if (m_onStateChanged)
+        m_onStateChanged();
+}
+
+void CTonmiraView::ShowFundamentals(const FundamentalBoxes& boxes)
+{
+    for (std::size_t i = 0; i < boxes.size(); ++i) {
+        m_pLists[i]->clear();
+        for (double hz : boxes[i])
+            m_pLists[i]->addItem(QString::fromStdString(FormatFundamental(hz)));
+    }
+}
+
+}  // namespace tonmira::ui

@@ -1,0 +1,114 @@
+#pragma once
+// CTonmiraView: the main window's form. It owns the core objects (through ViewCore) and the Qt
+// host; its controls stand where FormLayout puts them; it paints what GraphPaint computes and
+// forwards every command and control change to the core.
+#include <QWidget>
+#include <functional>
+#include <map>
+#include <memory>
+
+#include "ui/QtHost.h"
+#include "ui/ViewScreen.h"
+#include "view/FormLayout.h"
+#include "view/ViewCore.h"
+
+class QComboBox;
+class QFrame;
+class QLineEdit;
+class QListWidget;
+class QSlider;
+
+namespace tonmira {
+class LocalClock;
+class MessageSink;
+class WaveBackend;
+}  // namespace tonmira
+
+namespace tonmira::ui {
+
+class UpDownControl;
+
+class CTonmiraView : public QWidget, public ViewScreen {
+    Q_OBJECT
+public:
+    CTonmiraView(MessageSink& sink, WaveBackend& backend, const LocalClock& clock, QWidget* parent = nullptr);
+    ~CTonmiraView() override;
+
+    // Every New and Open ends here (after the document changed).
+    void OnInitialUpdate();
+    // A view command (transport, marks, graph type, edits, dialogs). The caller has checked that
+    // the command is enabled.
+    void OnCommand(int id);
+    // The window closes: a recording or playback is stopped (a recording becomes the take), a
+    // collection worker finishes its event without recording again. UI thread; returns when no
+    // device is open and no worker runs.
+    void StopForClose();
+
+    view::ViewCore& Core() { return *m_pCore; }
+    QtHost& Host() { return m_host; }
+    const view::FormLayout& Layout() const { return m_layout; }
+    QWidget* Control(int id) const;
+    // Called after every change of the transport's state (menus and tool bar follow it).
+    std::function<void()> m_onStateChanged;
+
+    // ViewScreen
+    void SetSliderRange(UINT min, UINT max) override;
+    void SetSliderPosition(UINT position) override;
+    void SetControlText(int id, const std::string& text) override;
+    void EnableControl(int id, bool enable) override;
+    void InvalidateAnalysis() override;
+    void UpdateControlsFromMembers() override;
+    void BeginWaitCursor() override;
+    void EndWaitCursor() override;
+    bool RunRecordSetupDialog(RecordSetupValues& values) override;
+    bool RunBalanceDialog(int& balance) override;
+    bool RunSpeedDialog(int& speed) override;
+    void ApplyRateChange(int fftSizeIndex) override;
+    void TransportChanged() override;
+
+    // The five fundamental-frequency boxes (for the detection-level window).
+    void ShowFundamentals(const FundamentalBoxes& boxes);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void CreateControls();
+    void PlaceControls();
+    void ConnectControls();
+    void OnTimer(int id);
+    void OnSliderAction(int action);
+    void OnFftSizeChosen(int index);
+    void OnMaxSpin(int pos, int delta, bool* refuse);
+    void OnMinSpin(int pos, int delta, bool* refuse);
+    void OnFrequencyEdited(bool maxEdit);
+    void OnFrequencyLeft(bool maxEdit);
+    void AfterRangeStep();
+    void OnTruncate();
+    void InvalidateGraphs();
+    void PaintGraphs(class QPainter& painter);
+
+    QtHost m_host;
+    std::unique_ptr<view::ViewCore> m_pCore;
+    view::FormLayout m_layout;
+    std::map<int, QWidget*> m_controls;
+    QFrame* m_pWaveFrame = nullptr;
+    QFrame* m_pSpectrumFrame = nullptr;
+    QSlider* m_pSlider = nullptr;
+    QLineEdit* m_pPositionEdit = nullptr;
+    QComboBox* m_pFftCombo = nullptr;
+    QLineEdit* m_pMinEdit = nullptr;
+    QLineEdit* m_pMaxEdit = nullptr;
+    UpDownControl* m_pMinSpin = nullptr;
+    UpDownControl* m_pMaxSpin = nullptr;
+    QListWidget* m_pLists[5] = {};
+    bool m_bInRangeMessage = false;
+    int m_nWaitCursor = 0;
+};
+
+// The dialog font's base units in pixels.
+view::BaseUnits DialogBaseUnits(const QFont& font);
+
+}  // namespace tonmira::ui

@@ -1,0 +1,231 @@
+// The view's commands and control notifications: each goes to the core, then the screen follows.
+#include <QAbstractSlider>
+#include <QApplication>
+#include <QComboBox>
+#include <QEvent>
+#include <QLineEdit>
+#include <QSlider>
+#include <QThread>
+
+#include "dsp/FftSize.h"
+#include "ui/DialogPlaceholders.h"
+#include "ui/TonmiraView.h"
+#include "ui/UpDownControl.h"
+#include "view/FrameCommandIds.h"
+#include "view/FrequencyRange.h"
+
+namespace tonmira::ui {
+
+void CTonmiraView::OnTimer(int id)
+{
+    m_pCore->m_transport.OnTimer(id);
+    TransportChanged();
+}
+
+void CTonmiraView::OnSliderAction(int action)
+{
+    ScrollCode code;
+    switch (action) {
+    case QAbstractSlider::SliderSingleStepSub:
+        code = ScrollCode::LineLeft;
+        break;
+    case QAbstractSlider::SliderSingleStepAdd:
+        code = ScrollCode::LineRight;
+        break;
+    case QAbstractSlider::SliderPageStepSub:
+        code = ScrollCode::PageLeft;
+        break;
+    case QAbstractSlider::SliderPageStepAdd:
+        code = ScrollCode::PageRight;
+        break;
+    case QAbstractSlider::SliderToMinimum:
+    case QAbstractSlider::SliderToMaximum:
+        code = ScrollCode::EndScroll;
+        break;
+    default:
+        return;  // thumb tracking: the position follows when the thumb is let go
+    }
+    const CTonmiraDoc& doc = m_pCore->m_doc;
+    const UINT before = doc.m_nPosition;
+    m_pCore->m_transport.OnHScroll(code, static_cast<UINT>(m_pSlider->sliderPosition()));
+    // The slider shows the position the transport chose, not its own step.
+    m_pSlider->setSliderPosition(static_cast<int>(doc.m_pData ? doc.m_nPosition : before));
+    TransportChanged();
+}
+
+void CTonmiraView::OnFftSizeChosen(int index)
+{
+    view::ViewCore& core = *m_pCore;
+    if (!core.ChangeFftSize(index)) {
+        for (int k = 0; k < kFftSizeCount; ++k)
+            if ((kMinFftSize << k) == core.m_analysis.m_nFftSize)
+                m_pFftCombo->setCurrentIndex(k);
+        TransportChanged();
+        return;
+    }
+    const CTonmiraDoc& doc = core.m_doc;
+    const UINT n = static_cast<UINT>(core.m_analysis.m_nFftSize);
+    SetSliderRange(0, doc.m_nSamples > n ? doc.m_nSamples - n : 0);
+    if (doc.m_nState == 0)
+        SetSliderPosition(doc.m_nPosition);
+    InvalidateAnalysis();
+    TransportChanged();
+}
+
+void CTonmiraView::AfterRangeStep()
+{
+    UpdateControlsFromMembers();
+    m_pCore->m_analysis.m_bRecalcPeaks = 0;
+    InvalidateGraphs();
+}
+
+void CTonmiraView::OnMaxSpin(int pos, int delta, bool* refuse)
+{
+    WindowAnalysis& a = m_pCore->m_analysis;
+    const int halfRate = static_cast<int>(m_pCore->m_doc.m_header.nSamplesPerSec / 2);
+    const view::SpinStep step = view::StepMaxFrequency(pos, delta, a.m_nMinFreq, halfRate);
+    a.m_nMaxFreq = step.value;
+    if (!step.allowed) {
+        m_pMaxSpin->SetPos(step.value);
+        *refuse = true;
+    }
+    m_pMinSpin->SetRange(0, a.m_nMaxFreq - 1);
+    AfterRangeStep();
+}
+
+void CTonmiraView::OnMinSpin(int pos, int delta, bool* refuse)
+{
+    WindowAnalysis& a = m_pCore->m_analysis;
+    const view::SpinStep step = view::StepMinFrequency(pos, delta, a.m_nMaxFreq);
+    a.m_nMinFreq = step.value;
+    if (!step.allowed) {
+        m_pMinSpin->SetPos(step.value);
+        *refuse = true;
+    }
+    AfterRangeStep();
+}
+
+void CTonmiraView::OnFrequencyEdited(bool maxEdit)
+{
+    QLineEdit* edit = maxEdit ? m_pMaxEdit : m_pMinEdit;
+    const int value = edit->text().toInt();
+    (maxEdit ? m_pCore->m_analysis.m_nMaxFreq : m_pCore->m_analysis.m_nMinFreq) = value;
+    (maxEdit ? m_pMaxSpin : m_pMinSpin)->SetPos(value);
+}
+
+void CTonmiraView::OnFrequencyLeft(bool maxEdit)
+{
+    WindowAnalysis& a = m_pCore->m_analysis;
+    a.m_nMaxFreq = m_pMaxEdit->text().toInt();
+    a.m_nMinFreq = m_pMinEdit->text().toInt();
+    const std::string message = view::RangeMessageOnLeave(a.m_nMinFreq, a.m_nMaxFreq, maxEdit);
+    if (message.empty()) {
+        a.m_bRecalcPeaks = 0;
+        InvalidateGraphs();
+        return;
+    }
+    if (m_bInRangeMessage)
+        return;
+    m_bInRangeMessage = true;
+    m_host.Message(message);
+    QLineEdit* edit = maxEdit ? m_pMaxEdit : m_pMinEdit;
+    edit->selectAll();
+    edit->setFocus();
+    m_bInRangeMessage = false;
+}
+
+bool CTonmiraView::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::FocusOut && !m_bInRangeMessage) {
+        if (watched == m_pMaxEdit && !m_pMaxEdit->isReadOnly())
+            OnFrequencyLeft(true);
+        else if (watched == m_pMinEdit && !m_pMinEdit->isReadOnly())
+            OnFrequencyLeft(false);
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void CTonmiraView::OnTruncate()
+{
+    view::ViewCore& core = *m_pCore;
+    CTonmiraDoc& doc = core.m_doc;
+    BeginWaitCursor();
+    if (doc.TruncateToMarks()) {
+        doc.SetModifiedFlag();
+        const UINT n = static_cast<UINT>(core.m_analysis.m_nFftSize);
+        SetSliderRange(0, doc.m_nSamples > n ? doc.m_nSamples - n : 0);
+        SetSliderPosition(0);
+        core.m_transport.m_strPosition = "00:00.000";
+        UpdateControlsFromMembers();
+        InvalidateAnalysis();
+    }
+    EndWaitCursor();
+}
+
+void CTonmiraView::OnCommand(int id)
+{
+    view::ViewCore& core = *m_pCore;
+    CTransport& t = core.m_transport;
+    const DialogContext ctx{this, core};
+    switch (id) {
+    case kCmdPlay: t.OnPlay(); break;
+    case kCmdStop: t.OnStop(); break;
+    case kCmdPause: t.OnPause(); break;
+    case kCmdRecord: core.OnRecord(); break;
+    case kCmdToStart: t.OnGoTop(); break;
+    case kCmdToEnd: t.OnGoEnd(); break;
+    case kCmdReverse: t.OnReverse(); break;
+    case kCmdBalance: t.OnBalance(); break;
+    case kCmdSpeed: t.OnSpeed(); break;
+    case kCmdLock: t.OnLock(); break;
+    case kCmdStartMark: t.OnStartMark(); break;
+    case kCmdEndMark: t.OnEndMark(); break;
+    case kCmdRecordSetup: t.OnRecordSetup(); break;
+    case kCmdTruncate: OnTruncate(); break;
+    case kCmdRangeExpand: RunRangeExpansionDialog(ctx); break;
+    case kCmdAutoRecordSetup: RunAutoRecordDialog(ctx); break;
+    case kCmdDetectionCalc: RunDetectionCalcDialog(ctx); break;
+    case kCmdSavePcmData: RunSavePcmData(ctx); break;
+    case kCmdSaveSpectrumData: RunSaveSpectrumData(ctx); break;
+    case kCmdSaveSpectrumTransition: RunSaveSpectrumTransition(ctx); break;
+    case kCmdSaveMonoData: RunSaveMonoData(ctx); break;
+    case view::kCmdProperties: RunPropertyDialog(ctx); break;
+    case view::kCmdGraphType:
+        core.m_bLogGraph = !core.m_bLogGraph;
+        InvalidateGraphs();
+        break;
+    case view::kCmdDetectLevel:
+        core.m_analysis.m_bRecalcPeaks = 1;
+        InvalidateGraphs();
+        ShowFreqLevelWindow(ctx);
+        break;
+    default:
+        return;
+    }
+    TransportChanged();
+}
+
+void CTonmiraView::StopForClose()
+{
+    if (!m_pCore)
+        return;
+    view::ViewCore& core = *m_pCore;
+    if (core.m_pEngine)
+        core.m_pEngine->m_bFinishing.store(true);
+    // A busy worker needs this thread to run its calls: keep serving them until it is done.
+    while (core.IsCollectBusy()) {
+        if (core.m_doc.m_nState == 1)
+            core.m_transport.OnStop();  // ends a replay; the worker goes on
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        QThread::msleep(2);
+    }
+    if (core.m_pEngine)
+        core.m_pEngine->JoinWorker();
+    if (core.m_doc.m_nState != 0)
+        core.m_transport.OnStop();
+    if (core.m_doc.m_nState != 0)
+        core.m_transport.OnDestroy();  // the take could not grow: the devices close all the same
+    m_host.KillTimer(1);
+}
+
+}  // namespace tonmira::ui

@@ -1,0 +1,73 @@
+// The view's drawing: white areas, then the lines GraphPaint computed, each clipped to its area.
+#include <QPaintEvent>
+#include <QPainter>
+
+#include "ui/TonmiraView.h"
+#include "view/GraphPaint.h"
+
+namespace tonmira::ui {
+
+namespace {
+
+QRect ToQRect(const view::PixelRect& r) { return QRect(r.left, r.top, r.Width(), r.Height()); }
+
+// Strokes a line as the window system does: from its start up to, not including, its end.
+void Stroke(QPainter& p, const view::GdiLine& l)
+{
+    if (l.x0 == l.x1) {
+        if (l.y0 == l.y1)
+            return;
+        const int step = l.y1 > l.y0 ? 1 : -1;
+        p.drawLine(l.x0, l.y0, l.x1, l.y1 - step);
+    } else if (l.y0 == l.y1) {
+        const int step = l.x1 > l.x0 ? 1 : -1;
+        p.drawLine(l.x0, l.y0, l.x1 - step, l.y1);
+    } else {
+        p.drawLine(l.x0, l.y0, l.x1, l.y1);
+    }
+}
+
+void StrokeAll(QPainter& p, const std::vector<view::GdiLine>& lines, const QColor& colour)
+{
+    p.setPen(QPen(colour, 1));
+    for (const view::GdiLine& l : lines)
+        Stroke(p, l);
+}
+
+}  // namespace
+
+void CTonmiraView::paintEvent(QPaintEvent* /*event*/)
+{
+    QPainter painter(this);
+    PaintGraphs(painter);
+}
+
+void CTonmiraView::PaintGraphs(QPainter& painter)
+{
+    view::ViewCore& core = *m_pCore;
+    // The worker waits for this before it empties the document.
+    std::atomic<BOOL>* drawing = core.m_pEngine ? &core.m_pEngine->m_bDrawing : nullptr;
+    if (drawing)
+        drawing->store(1);
+
+    const QRect wave = ToQRect(m_layout.m_rcWave);
+    const QRect spectrum = ToQRect(m_layout.m_rcSpectrum);
+    painter.fillRect(wave, Qt::white);
+    painter.fillRect(spectrum, Qt::white);
+    const view::GraphPaint paint = view::BuildGraphPaint(core, m_layout.m_rcWave, m_layout.m_rcSpectrum);
+
+    painter.setClipRect(wave);
+    StrokeAll(painter, {paint.centre}, QColor(0, 0, 0));
+    StrokeAll(painter, paint.waveform, QColor(0, 128, 0));
+    painter.setClipRect(spectrum);
+    StrokeAll(painter, paint.grid, QColor(128, 128, 128));
+    StrokeAll(painter, paint.bars, QColor(255, 0, 0));
+    painter.setClipping(false);
+    if (paint.boxes)
+        ShowFundamentals(*paint.boxes);
+
+    if (drawing)
+        drawing->store(0);
+}
+
+}  // namespace tonmira::ui

@@ -1,0 +1,109 @@
+#include "view/GraphPaint.h"
+
+#include "view/ViewCore.h"
+
+namespace tonmira::view {
+
+namespace {
+
+int Sample16(const unsigned char* p) { return static_cast<short>(static_cast<unsigned short>(p[0] | (p[1] << 8))); }
+
+std::optional<WindowValues> FromTake(const CTonmiraDoc& doc, int n)
+{
+    WindowValues w;
+    const bool eightBit = doc.m_header.wBitsPerSample == 8;
+    w.fullScale = eightBit ? 128 : 32768;
+    for (int i = 0; i < n; ++i) {
+        // 64 bits: a position near the top of the range must not wrap back into the take.
+        const unsigned long long frame = static_cast<unsigned long long>(doc.m_nPosition) + static_cast<unsigned>(i);
+        if (frame >= doc.m_nSamples)
+            break;
+        w.values.push_back(eightBit ? doc.m_pMono[frame] - 128 : Sample16(doc.m_pMono + 2 * frame));
+    }
+    return w;
+}
+
+std::optional<WindowValues> FromCapture(const ViewCore& core, int n)
+{
+    const CTonmiraDoc& doc = core.m_doc;
+    const CWaveDevice& device = core.m_transport.m_waveDevice;
+    const DWORD done = device.m_nDone.load(std::memory_order_acquire);
+    if (done == 0 || !core.m_transport.m_pRecordRing)
+        return std::nullopt;
+    const DWORD slot = (done - 1) % kWaveRingSlots;
+    const auto* block = static_cast<const unsigned char*>(device.m_pBuffer[slot]);
+    const DWORD bytes = device.m_nRecorded[slot].load(std::memory_order_acquire);
+    const int channels = doc.m_header.nChannels;
+    const int bits = doc.m_header.wBitsPerSample;
+    const DWORD frameBytes = static_cast<DWORD>(channels * bits / 8);
+    if (!block || frameBytes == 0 || bytes < frameBytes)
+        return std::nullopt;
+    WindowValues w;
+    w.fromCapture = true;
+    w.block = block;
+    w.blockBytes = bytes;
+    const bool pausedWithLevel = doc.m_bPause != 0 && core.m_transport.m_nCollectLevel != 0;
+    w.fullScale = WindowAnalysis::CaptureDivisor(bits, pausedWithLevel, core.m_transport.m_nCollectLevel);
+    const DWORD frames = bytes / frameBytes;
+    for (DWORD i = 0; i < frames && i < static_cast<DWORD>(n); ++i) {
+        const unsigned char* f = block + i * frameBytes;
+        int v;
+        if (bits == 16)
+            v = channels == 1 ? Sample16(f) : (Sample16(f) + Sample16(f + 2)) / 2;
+        else
+            v = channels == 1 ? f[0] - 128 : (f[0] + f[1] - 256) / 2;
+        w.values.push_back(v);
+    }
+    return w;
+}
+
+}  // namespace
+
+std::optional<WindowValues> CurrentWindowValues(const ViewCore& core)
+{
+    const CTonmiraDoc& doc = core.m_doc;
+    const int n = core.m_analysis.m_nFftSize;
+    if (doc.m_pMono)
+        return FromTake(doc, n);
+    if (doc.m_nState == 2)
+        return FromCapture(core, n);
+    return std::nullopt;
+}
+
+GraphPaint BuildGraphPaint(ViewCore& core, const PixelRect& wave, const PixelRect& spectrum)
+{
+    GraphPaint paint;
+    WindowAnalysis& analysis = core.m_analysis;
+    paint.centre = CentreLine(wave);
+    paint.grid = GridLines(spectrum, analysis.m_nMinFreq, analysis.m_nMaxFreq, core.m_bLogGraph != 0);
+    if (core.IsCollectBusy())
+        return paint;
+
+    const CTonmiraDoc& doc = core.m_doc;
+    const std::optional<WindowValues> window = CurrentWindowValues(core);
+    if (!window) {
+        paint.boxes = FundamentalBoxes{};
+        return paint;
+    }
+    const int n = analysis.m_nFftSize;
+    paint.waveform = WaveformColumns(wave, window->values.data(), static_cast<int>(window->values.size()), n,
+                                     window->fullScale);
+
+    const int rate = static_cast<int>(doc.m_header.nSamplesPerSec);
+    if (analysis.m_bRecalcPeaks) {
+        const int level = analysis.m_freqLevel.m_nLevel;
+        if (window->fromCapture) {
+            analysis.FeedFromCaptureBlock(window->block, window->blockBytes, doc.m_header.nChannels,
+                                          doc.m_header.wBitsPerSample, window->fullScale);
+            paint.boxes = analysis.TransformAndPick(level, rate, doc.m_header.wBitsPerSample);
+        } else {
+            paint.boxes = analysis.Recalculate(doc, level);
+        }
+    }
+    if (analysis.m_pSpectrum)
+        paint.bars = SpectrumBars(spectrum, analysis.m_pSpectrum, n / 2, rate, analysis.m_nMinFreq,
+                                  analysis.m_nMaxFreq, analysis.m_nSpectrumMax, core.m_bLogGraph != 0);
+    return paint;
+}
+
+}  // namespace tonmira::view
