@@ -21,6 +21,10 @@ inline constexpr const char* kIntegerRange = "%1 から %2 までの整数を入
 
 // Our own refusals of WAV files the take cannot hold.
 inline constexpr const char* kNoDataChunk = "dataチャンクが見つかりません!";
+// Saving over a file the program only reads, or over the source a take was converted from
+// (%1 = the path): refused, so a recording is never replaced by a lesser copy.
+inline constexpr const char* kProtectedSource =
+    "%1 は読み込み専用の形式か、変換して読み込んだ元のファイルです。WAVファイルとして別の名前で保存してください。";
 inline constexpr const char* kUnsupportedWav = "対応していないWAVフォーマットです(1～2ch、8/16ビットのみ)!";
 
 }  // namespace tonmira::msg

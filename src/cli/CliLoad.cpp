@@ -71,7 +71,24 @@ bool SaveDocument(CTonmiraDoc& doc, const std::string& path)
         doc.m_sink.Message("tonmira-cli: no take to save (the input holds no sample frames)");
         return false;
     }
+    if (!RefuseProtectedTarget(doc, path))
+        return false;
     return doc.OnSaveDocument(path) != 0;
+}
+
+bool RefuseProtectedTarget(const CTonmiraDoc& doc, const std::string& path)
+{
+    if (!doc.IsProtectedTarget(path))
+        return true;
+    if (IsReadOnlyFormat(FileFormatOf(path)))
+        doc.m_sink.Message("tonmira-cli: " + path +
+                           " names a format that is only read, never written; give a name ending in .wav "
+                           "(WAV) or another name (PCM text)");
+    else
+        doc.m_sink.Message("tonmira-cli: " + path + " is the file this take was converted from (" +
+                           doc.m_source.m_strConversion + "); it is not written over, save as " +
+                           doc.ProposedSaveName() + " instead");
+    return false;
 }
 
 }  // namespace tonmira::cli

@@ -24,7 +24,11 @@ std::set<std::string> WithLoadOptions(std::set<std::string> valueOptions);
 // Returns false after the load's messages.
 bool LoadDocument(CTonmiraDoc& doc, const std::string& path, const CliArgs& args);
 // Saves doc under path (WAV or text by its last three characters); false after the messages.
-// A document without a take is refused with a message of ours.
+// A document without a take is refused with a message of ours, and so is a protected target
+// (RefuseProtectedTarget).
 bool SaveDocument(CTonmiraDoc& doc, const std::string& path);
+// False, after a message naming what to do instead, when path is a format the program only
+// reads or the source the take was converted from; true when path may be written.
+bool RefuseProtectedTarget(const CTonmiraDoc& doc, const std::string& path);
 
 }  // namespace tonmira::cli

@@ -1,4 +1,5 @@
-// info FILE: the take's format, length, peak and lock as the property dialog shows them.
+// info FILE: the take's format, length, peak and lock as the property dialog shows them, then
+// the format of the file itself and what its load converted.
 #include <cstdio>
 
 #include "cli/CliCommand.h"
@@ -25,6 +26,10 @@ int RunInfo(const std::vector<std::string>& argv)
                 static_cast<unsigned>(h.wBitsPerSample), static_cast<unsigned>(doc.m_nSamples),
                 FormatTakeTime(doc.m_nSamples, h.nSamplesPerSec).c_str(), MeasureTakePeak(doc),
                 doc.m_bLock ? 1 : 0);
+    // What the file held, and what the load changed to make the take (never silently).
+    std::printf("source-format: %s\n", doc.m_source.m_strDescription.c_str());
+    if (doc.m_source.IsConverted())
+        std::printf("converted: %s\n", doc.m_source.m_strConversion.c_str());
     return kExitDone;
 }
 

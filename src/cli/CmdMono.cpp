@@ -27,6 +27,8 @@ int RunMono(const std::vector<std::string>& argv)
         if (!doc.BuildMonoBuffer())
             return kExitFailed;
     }
+    if (!RefuseProtectedTarget(doc, args.Positional(1)))
+        return kExitFailed;
     return doc.OnSaveMonoData(args.Positional(1)) ? kExitDone : kExitFailed;
 }
 

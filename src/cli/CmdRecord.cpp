@@ -39,6 +39,9 @@ int RunRecord(const std::vector<std::string>& argv)
     doc.m_header.nSamplesPerSec = rate;
     doc.m_header.wBitsPerSample = bits;
     doc.m_header.nChannels = channels;
+    // Said before anything is recorded, not after.
+    if (!RefuseProtectedTarget(doc, args.Positional(0)))
+        return kExitFailed;
     if (!session.m_session.SetFftSize(fftSize ? fftSize : DefaultFftSize(rate)))
         return kExitFailed;
     CTransport& transport = session.m_session.Transport();

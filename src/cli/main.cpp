@@ -48,8 +48,9 @@ void PrintHelp(std::FILE* out)
     for (const auto& [name, command] : tonmira::cli::CliCommands())
         PrintUsage(out, "  ", "  ", command.usage);
     std::fprintf(out,
-                 "\nA text input (any name not ending in wav or wma) takes --rate HZ (default 44100)\n"
-                 "and --bits 16|8 (default 16). Exit codes: 0 done, 1 failed, 2 usage error.\n");
+                 "\nA text input (any name not ending in wav, wma, flac, mp3, ogg, opus, m4a, aac, aiff\n"
+                 "or aif) takes --rate HZ (default 44100) and --bits 16|8 (default 16).\n"
+                 "Exit codes: 0 done, 1 failed, 2 usage error.\n");
 }
 
 }  // namespace

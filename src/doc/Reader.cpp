@@ -3,6 +3,7 @@
 #include <strings.h>
 
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -15,6 +16,7 @@ extern "C" {
 #include <libavformat/avformat.h>
 #include <libavutil/channel_layout.h>
 #include <libavutil/mathematics.h>
+#include <libavutil/opt.h>
 #include <libswresample/swresample.h>
 }
 
@@ -206,12 +208,13 @@ HRESULT CReader::OpenStream()
     // Our byte source, not FFmpeg's: closing the demuxer must never close it.
     m_pReader->flags |= AVFMT_FLAG_CUSTOM_IO;
 
-    // WMA lives in ASF. Naming the container keeps content probing from handing a file named
-    // .wma to a demuxer that opens further files or network addresses on its own.
-    const AVInputFormat* asf = av_find_input_format("asf");
-    if (!asf)
+    // The container is named by the file's name (WMA lives in ASF). Naming it keeps content
+    // probing from handing the file to a demuxer that opens further files or network addresses
+    // on its own (playlists, HLS, concat).
+    const AVInputFormat* container = av_find_input_format(m_pszDemuxer ? m_pszDemuxer : "asf");
+    if (!container)
         return E_FAIL;
-    int err = avformat_open_input(&m_pReader, nullptr, asf, nullptr);  // frees m_pReader on failure
+    int err = avformat_open_input(&m_pReader, nullptr, container, nullptr);  // frees m_pReader on failure
     if (err >= 0)
         err = avformat_find_stream_info(m_pReader, nullptr);
     if (err < 0)
@@ -252,6 +255,14 @@ HRESULT CReader::FindAudioOutput()
             m_sink.Message(FormatNamed("Could not get media type", E_FAIL));
             return E_FAIL;
         }
+        const AVCodecParameters* par = m_pReader->streams[output]->codecpar;
+        const AVCodecDescriptor* codec = avcodec_descriptor_get(par->codec_id);
+        const bool lossy = !codec || (codec->props & AV_CODEC_PROP_LOSSY);
+        m_strSourceCodec = codec ? codec->name : "unknown";
+        m_nSourceChannels = channels;
+        m_bSourceFloat = !lossy && (av_get_packed_sample_fmt(m_pDecoder->sample_fmt) == AV_SAMPLE_FMT_FLT ||
+                                    av_get_packed_sample_fmt(m_pDecoder->sample_fmt) == AV_SAMPLE_FMT_DBL);
+        m_nSourceBits = lossy ? 0 : (par->bits_per_raw_sample > 0 ? par->bits_per_raw_sample : par->bits_per_coded_sample);
         auto* format = static_cast<WaveFormatEx*>(std::malloc(sizeof(WaveFormatEx)));
         if (!format) {
             m_sink.Message(FormatNamed("Insufficient memory", E_OUTOFMEMORY));
@@ -280,7 +291,10 @@ HRESULT CReader::GetOutputProps(DWORD dwOutput)
     ReleaseDecoder();
     const AVStream* stream = m_pReader->streams[dwOutput];
     HRESULT hr = S_OK;
-    const AVCodec* codec = avcodec_find_decoder(stream->codecpar->codec_id);
+    const AVCodec* codec = m_pszDecoder ? avcodec_find_decoder_by_name(m_pszDecoder)
+                                        : avcodec_find_decoder(stream->codecpar->codec_id);
+    if (codec && m_pszDecoder)
+        stream->codecpar->codec_id = codec->id;
     if (!codec)
         hr = E_FAIL;
     if (SUCCEEDED(hr)) {
@@ -537,9 +551,14 @@ HRESULT CReader::ConvertFrame(bool* pbGot)
         DrainConverter();  // the stream changed its format: what the old converter holds comes first
         AVChannelLayout outLayout{};
         av_channel_layout_default(&outLayout, m_pFormat->nChannels);
-        int err = swr_alloc_set_opts2(&m_pSwr, &outLayout, AV_SAMPLE_FMT_S16,
+        // The converter gives doubles, rounded to 16 bits by AppendRounded, so that samples
+        // beyond full scale are counted rather than clipped unseen. A mix-down is scaled so that
+        // full-scale inputs stay within full scale, as for 16-bit output.
+        int err = swr_alloc_set_opts2(&m_pSwr, &outLayout, AV_SAMPLE_FMT_DBL,
                                       static_cast<int>(m_pFormat->nSamplesPerSec), &inLayout,
                                       static_cast<AVSampleFormat>(m_pFrame->format), m_pFrame->sample_rate, 0, nullptr);
+        if (err >= 0)
+            err = av_opt_set_double(m_pSwr, "rematrix_maxval", 1.0, 0);
         if (err >= 0)
             err = swr_init(m_pSwr);
         av_channel_layout_uninit(&outLayout);
@@ -558,16 +577,13 @@ HRESULT CReader::ConvertFrame(bool* pbGot)
     int capacity = swr_get_out_samples(m_pSwr, m_pFrame->nb_samples);
     if (capacity < 0)
         return HResultFromAvError(capacity);
-    std::size_t offset = m_sample.size();
-    m_sample.resize(offset + static_cast<std::size_t>(capacity) * m_pFormat->nBlockAlign);
-    std::uint8_t* out = m_sample.data() + offset;
+    m_mix.resize(static_cast<std::size_t>(capacity) * m_pFormat->nChannels);
+    auto* out = reinterpret_cast<std::uint8_t*>(m_mix.data());
     int n = swr_convert(m_pSwr, &out, capacity, const_cast<const std::uint8_t**>(m_pFrame->extended_data),
                         m_pFrame->nb_samples);
-    if (n < 0) {
-        m_sample.resize(offset);
+    if (n < 0)
         return HResultFromAvError(n);
-    }
-    m_sample.resize(offset + static_cast<std::size_t>(n) * m_pFormat->nBlockAlign);
+    AppendRounded(n);
     *pbGot = !m_sample.empty();
     return S_OK;
 }
@@ -579,13 +595,34 @@ void CReader::DrainConverter()
         return;
     int pending = swr_get_out_samples(m_pSwr, 0);
     if (pending > 0) {
-        std::size_t offset = m_sample.size();
-        m_sample.resize(offset + static_cast<std::size_t>(pending) * m_pFormat->nBlockAlign);
-        std::uint8_t* out = m_sample.data() + offset;
+        m_mix.resize(static_cast<std::size_t>(pending) * m_pFormat->nChannels);
+        auto* out = reinterpret_cast<std::uint8_t*>(m_mix.data());
         int n = swr_convert(m_pSwr, &out, pending, nullptr, 0);
-        m_sample.resize(offset + static_cast<std::size_t>(n > 0 ? n : 0) * m_pFormat->nBlockAlign);
+        if (n > 0)
+            AppendRounded(n);
     }
     swr_free(&m_pSwr);
+}
+
+void CReader::AppendRounded(int frames)
+{
+    const std::size_t count = static_cast<std::size_t>(frames) * m_pFormat->nChannels;
+    const std::size_t offset = m_sample.size();
+    m_sample.resize(offset + count * sizeof(std::int16_t));
+    BYTE* out = m_sample.data() + offset;
+    for (std::size_t i = 0; i < count; ++i) {
+        // Full scale is 1.0 = 32768. Only a sample beyond it counts as clipped: the largest
+        // 24- or 32-bit value rounds to 32768 and is set to 32767, within the rounding's half LSB.
+        double v = m_mix[i] * 32768.0;
+        if (std::isnan(v))
+            v = 0.0;  // a damaged float file must not turn into full-scale noise
+        if (v > 32768.0 || v < -32768.0)
+            ++m_nClipped;
+        long r = std::lrint(v);  // to nearest, as the 16-bit conversion of FFmpeg rounds
+        r = r > 32767 ? 32767 : (r < -32768 ? -32768 : r);
+        const auto s = static_cast<std::int16_t>(r);
+        std::memcpy(out + i * sizeof s, &s, sizeof s);
+    }
 }
 
 HRESULT CReader::Close()

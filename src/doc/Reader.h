@@ -1,9 +1,12 @@
 #pragma once
-// CReader: a synchronous WMA reader built on FFmpeg. It opens an ASF file through a CROStream,
-// finds its audio and video streams, and decodes the audio output into one block of interleaved
-// PCM (m_pBuffer, m_nFrames frames in the format m_pFormat). One reader serves one import on one
-// thread; failures are shown through the message sink and returned as HRESULTs.
+// CReader: a synchronous audio reader built on FFmpeg, made for WMA and serving every format
+// the program only reads. It opens a file of one named container (ASF unless m_pszDemuxer says
+// otherwise) through a CROStream, finds its audio and video streams, and decodes the audio
+// output into one block of interleaved PCM (m_pBuffer, m_nFrames frames in the format
+// m_pFormat). One reader serves one import on one thread; failures are shown through the
+// message sink and returned as HRESULTs.
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "doc/ROStream.h"
@@ -72,6 +75,20 @@ public:
     UINT m_nFrames = 0;
     BYTE* m_pBuffer = nullptr;  // malloc'd; owned until the document takes it
 
+    // The FFmpeg demuxer Open uses; only this container is ever probed. Set before Open.
+    const char* m_pszDemuxer = "asf";
+    // The FFmpeg decoder of the audio stream when the caller knows better than the demuxer;
+    // null = the demuxer's choice. Set before Open.
+    const char* m_pszDecoder = nullptr;
+    // The audio stream as it lies in the file, known after Open: codec name, channels, and the
+    // sample width (bits 0 when the codec does not say) of integer or floating-point samples.
+    std::string m_strSourceCodec;
+    int m_nSourceChannels = 0;
+    int m_nSourceBits = 0;
+    bool m_bSourceFloat = false;
+    // Samples beyond full scale (floating-point sources), set to the nearest 16-bit value.
+    std::uint64_t m_nClipped = 0;
+
 private:
     HRESULT OpenStream();
     HRESULT FindStreamNumbers();
@@ -84,6 +101,8 @@ private:
     HRESULT ReceiveConverted(bool* pbGot);
     HRESULT ConvertFrame(bool* pbGot);
     void DrainConverter();
+    // Rounds frames frames of m_mix to 16-bit samples appended to m_sample, counting clips.
+    void AppendRounded(int frames);
     HRESULT AppendSample(const BYTE* pData, DWORD cbLength);
     void ReleaseDecoder();
     void ShowFailure(const char* format, HRESULT hr);
@@ -103,6 +122,7 @@ private:
     std::int64_t m_cnsRangeStart = 0;  // in 100-ns units
     std::int64_t m_cnsRangeEnd = 0;    // 0 = to the end
     std::vector<BYTE> m_sample;  // the buffer GetNextSample hands out
+    std::vector<double> m_mix;   // the converter's output before rounding to 16 bits
     std::size_t m_cbBuffer = 0;  // bytes allocated behind m_pBuffer
     std::size_t m_cbData = 0;    // bytes used in m_pBuffer
 };

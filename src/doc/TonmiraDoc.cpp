@@ -1,5 +1,7 @@
 #include "doc/TonmiraDoc.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -56,6 +58,7 @@ BOOL CTonmiraDoc::OnNewDocument()
         m_nPeak = 0;
     }
     m_strFileName.clear();
+    m_source.Clear();
     m_nStartMark = 0;
     m_nEndMark = 0;
     m_bLock = 0;
@@ -214,12 +217,21 @@ BOOL CTonmiraDoc::Serialize(CArchive& ar)
         FreeTake();
         std::memset(&m_header, 0, offsetof(WavHeader, dataId));
         m_strFileName = ar.GetFileName();
+        m_source.Clear();
         if (!LoadFromArchive(ar)) {
             FreeTake();
             m_strFileName.clear();
+            m_source.Clear();
             return 0;
         }
+        m_source.m_strPath = m_strFileName;
         return 1;
+    }
+    // The last guard for a front end that did not ask IsProtectedTarget first: nothing but
+    // WAV or text is ever written, and a converted source is never replaced by its conversion.
+    if (IsProtectedTarget(ar.GetFileName())) {
+        m_sink.Message(FormatArgs(msg::kProtectedSource, {ar.GetFileName()}));
+        return 0;
     }
     m_strFileName = ar.GetFileName();
     return SaveToArchive(ar);
@@ -229,16 +241,21 @@ BOOL CTonmiraDoc::LoadFromArchive(CArchive& ar)
 {
     m_nPeak = 0;
     BOOL ok;
-    switch (FileFormatOf(m_strFileName)) {
-    case FileFormat::Wav:
-        ok = ReadWavFile(*this, ar);
-        break;
-    case FileFormat::Wma:
-        ok = LoadWmaFile(*this);
-        break;
-    default:
+    const FileFormat format = FileFormatOf(m_strFileName);
+    if (format == FileFormat::Wav) {
+        const char* decoder = nullptr;
+        ok = ReadWavFile(*this, ar, &decoder);
+        // A WAV file of wider, floating-point or more channels than the take holds.
+        if (ok && decoder)
+            ok = LoadDecodedFile(*this, DemuxerName(FileFormat::Wav), decoder);
+    } else if (format == FileFormat::Text) {
         ok = ReadPcmTextFile(*this, ar);
-        break;
+        if (ok)
+            m_source.m_strDescription = "PCM text, " + std::to_string(m_header.wBitsPerSample) + "-bit, " +
+                                        std::to_string(m_header.nChannels) +
+                                        (m_header.nChannels == 1 ? " channel" : " channels");
+    } else {
+        ok = LoadDecodedFile(*this, DemuxerName(format));
     }
     if (!ok)
         return 0;
@@ -264,6 +281,32 @@ BOOL CTonmiraDoc::SaveToArchive(CArchive& ar)
     return 1;
 }
 
+bool CTonmiraDoc::IsProtectedTarget(const std::string& path) const
+{
+    if (IsReadOnlyFormat(FileFormatOf(path)))
+        return true;
+    if (!m_source.IsConverted() || m_source.m_strPath.empty())
+        return false;
+    // The same file under any name (a link, "./x.wav"): compared by device and inode.
+    struct stat target {}, source {};
+    if (::stat(path.c_str(), &target) != 0 || ::stat(m_source.m_strPath.c_str(), &source) != 0)
+        return false;
+    return target.st_dev == source.st_dev && target.st_ino == source.st_ino;
+}
+
+std::string CTonmiraDoc::ProposedSaveName() const
+{
+    std::string base = m_source.m_strPath.empty() ? m_strFileName : m_source.m_strPath;
+    const std::string::size_type slash = base.rfind('/');
+    const std::string::size_type dot = base.rfind('.');
+    if (dot != std::string::npos && (slash == std::string::npos || dot > slash))
+        base.erase(dot);
+    std::string name = base + ".wav";
+    if (IsProtectedTarget(name))
+        name = base + "-16bit.wav";
+    return name;
+}
+
 BOOL CTonmiraDoc::OnSaveMonoData(const std::string& chosenPath)
 {
     std::string path = chosenPath;
@@ -273,6 +316,10 @@ BOOL CTonmiraDoc::OnSaveMonoData(const std::string& chosenPath)
         path += ".wav";
     const bool wav = FileFormatOf(path) == FileFormat::Wav;
     const char* failure = wav ? msg::kWavSaveFailed : msg::kWriteFailed;
+    if (IsProtectedTarget(path)) {
+        m_sink.Message(FormatArgs(msg::kProtectedSource, {path}));
+        return 0;
+    }
     // Without a mono buffer (its build failed) there is nothing sound to write.
     const UINT frames = m_pMono ? m_nSamples : 0;
     if (!m_pMono && m_pData) {

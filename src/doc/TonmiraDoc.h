@@ -8,6 +8,7 @@
 #include <string>
 
 #include "doc/Document.h"
+#include "doc/SourceFormat.h"
 #include "base/Types.h"
 #include "doc/WavHeader.h"
 
@@ -48,6 +49,15 @@ public:
     // itself does not change. The file is replaced only when everything was written.
     BOOL OnSaveMonoData(const std::string& path);
 
+    // True when saving the document under path would write over what must stay: a file of a
+    // format the program only reads (WMA, FLAC, ...), or the file this take was loaded from
+    // when the load converted it. The window then saves as ProposedSaveName(), the command
+    // line refuses.
+    bool IsProtectedTarget(const std::string& path) const;
+    // The name File > Save proposes instead of a protected source: its name with ".wav", or,
+    // when that is the converted source itself, with "-16bit.wav".
+    std::string ProposedSaveName() const;
+
     // The steps after every successful load: balance 50, mono buffer, marks over the whole
     // take, position 0, idle, reverse and pause off.
     void FinishLoad();
@@ -72,6 +82,8 @@ public:
     BYTE* m_pMono = nullptr;
     BYTE* m_pReverse = nullptr;
     WavHeader m_header{};
+    // What the loaded file held and what the load changed; cleared by a new document.
+    SourceFormat m_source;
 
     // Answers the format question before a text file is read; null means every such load
     // is cancelled. Not owned.

@@ -4,6 +4,7 @@
 #include <bit>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "doc/Archive.h"
 #include "base/Messages.h"
@@ -27,6 +28,46 @@ constexpr DWORD kMaxSamplesPerSec = 768000;
 
 // A chunk of odd size is followed by one pad byte that its size does not count.
 std::uint64_t PaddedChunkSize(DWORD size) { return static_cast<std::uint64_t>(size) + (size & 1u); }
+
+constexpr WORD kTagPcm = 1;
+constexpr WORD kTagFloat = 3;
+constexpr WORD kTagExtensible = 0xFFFE;
+// cbSize, wValidBitsPerSample, dwChannelMask and the sub-format GUID after the 16 common bytes.
+constexpr std::size_t kExtensibleBytes = 24;
+// More channels than this are not mixed down: no recorder makes them, and a wild count in a
+// damaged header must not reach the decoder.
+constexpr WORD kMaxDecodedChannels = 64;
+
+// The header is read as 36 bytes before it is known whether the fmt chunk comes first. When
+// other chunks come first (JUNK, bext), the walk to the fmt chunk reads what is left of those
+// bytes before it reads on in the archive.
+class HeaderSource {
+public:
+    HeaderSource(CArchive& ar, const BYTE* kept, std::size_t n) : m_ar(ar), m_kept(kept), m_left(n) {}
+    std::size_t Read(void* dest, std::size_t n)
+    {
+        std::size_t k = std::min(n, m_left);
+        std::memcpy(dest, m_kept, k);
+        m_kept += k;
+        m_left -= k;
+        return k < n ? k + m_ar.Read(static_cast<BYTE*>(dest) + k, n - k) : k;
+    }
+    void Skip(std::uint64_t n)
+    {
+        std::size_t k = static_cast<std::size_t>(std::min<std::uint64_t>(n, m_left));
+        m_kept += k;
+        m_left -= k;
+        if (n > k)
+            m_ar.Skip(n - k);
+    }
+
+private:
+    CArchive& m_ar;
+    const BYTE* m_kept;
+    std::size_t m_left;
+};
+
+std::string Channels(int n) { return std::to_string(n) + (n == 1 ? " channel" : " channels"); }
 
 BOOL Fail(CTonmiraDoc& doc, const char* message)
 {
@@ -77,12 +118,33 @@ BYTE* ReadDataChunk(CArchive& ar, std::uint64_t wanted, std::size_t& got, bool& 
 
 }  // namespace
 
-BOOL ReadWavFile(CTonmiraDoc& doc, CArchive& ar)
+BOOL ReadWavFile(CTonmiraDoc& doc, CArchive& ar, const char** needsDecoder)
 {
     WavHeader& h = doc.m_header;
     if (ar.Read(&h, kFormatBytes) != kFormatBytes)
         return Fail(doc, ar.IsError() ? msg::kReadFailed : msg::kHeaderTooShort);
-    if (h.wFormatTag != 1)
+    if (needsDecoder) {
+        *needsDecoder = nullptr;
+        if (std::memcmp(h.riffId, "RIFF", 4) == 0 && std::memcmp(h.waveId, "WAVE", 4) == 0 &&
+            std::memcmp(h.fmtId, "fmt ", 4) != 0) {
+            // Broadcast Wave and recorder files put chunks (bext, JUNK, iXML) before fmt.
+            BYTE kept[kFormatBytes - 12];
+            std::memcpy(kept, reinterpret_cast<const BYTE*>(&h) + 12, sizeof kept);
+            HeaderSource source(ar, kept, sizeof kept);
+            for (;;) {
+                if (source.Read(h.fmtId, kChunkHeaderBytes) != kChunkHeaderBytes)
+                    return Fail(doc, ar.IsError() ? msg::kReadFailed : msg::kHeaderTooShort);
+                if (std::memcmp(h.fmtId, "fmt ", 4) == 0)
+                    break;
+                source.Skip(PaddedChunkSize(h.fmtSize));
+            }
+            if (source.Read(&h.wFormatTag, 16) != 16)
+                return Fail(doc, ar.IsError() ? msg::kReadFailed : msg::kHeaderTooShort);
+        }
+    }
+    // Without a decoder behind it, only plain PCM is read.
+    const bool wider = needsDecoder && (h.wFormatTag == kTagFloat || h.wFormatTag == kTagExtensible);
+    if (h.wFormatTag != kTagPcm && !wider)
         return Fail(doc, msg::kNotPcm);
     if (h.fmtSize < 16)
         return Fail(doc, msg::kHeaderTooShort);
@@ -91,17 +153,54 @@ BOOL ReadWavFile(CTonmiraDoc& doc, CArchive& ar)
     if (std::memcmp(h.riffId, "RIFF", 4) != 0 || std::memcmp(h.waveId, "WAVE", 4) != 0 ||
         std::memcmp(h.fmtId, "fmt ", 4) != 0)
         return Fail(doc, msg::kHeaderTooShort);
+    WORD tag = h.wFormatTag;
+    const bool extensible = tag == kTagExtensible;
     if (h.fmtSize > 16) {
-        ar.Skip(PaddedChunkSize(h.fmtSize) - 16);
+        std::uint64_t extra = PaddedChunkSize(h.fmtSize) - 16;
+        if (extensible && h.fmtSize >= 16 + kExtensibleBytes) {
+            BYTE ext[kExtensibleBytes];
+            if (ar.Read(ext, sizeof ext) != sizeof ext)
+                return Fail(doc, ar.IsError() ? msg::kReadFailed : msg::kNoDataChunk);
+            extra -= kExtensibleBytes;
+            // The sub-format GUID begins with the format tag it stands for.
+            std::memcpy(&tag, ext + 8, sizeof tag);
+        }
+        ar.Skip(extra);
         h.fmtSize = 16;
     }
+    if (extensible && tag == kTagExtensible)
+        return Fail(doc, msg::kNotPcm);  // no sub-format to say what the samples are
+    if (tag != kTagPcm && tag != kTagFloat)
+        return Fail(doc, msg::kNotPcm);
+
+    const bool frameMatches = h.nChannels >= 1 && h.nBlockAlign == h.nChannels * h.wBitsPerSample / 8 &&
+                              h.wBitsPerSample % 8 == 0;
+    const bool rateIsReal = h.nSamplesPerSec != 0 && h.nSamplesPerSec <= kMaxSamplesPerSec;
     // Only shapes the take can hold: every later step (mono mix, playback, exports) relies
     // on 1 or 2 channels of 8 or 16 bits in frames of nBlockAlign bytes, and timing, the
     // device and the analysis on a rate that is a real one.
-    if ((h.nChannels != 1 && h.nChannels != 2) || (h.wBitsPerSample != 8 && h.wBitsPerSample != 16) ||
-        h.nBlockAlign != h.nChannels * h.wBitsPerSample / 8 || h.nSamplesPerSec == 0 ||
-        h.nSamplesPerSec > kMaxSamplesPerSec)
-        return Fail(doc, msg::kUnsupportedWav);
+    const bool plain = tag == kTagPcm && (h.nChannels == 1 || h.nChannels == 2) &&
+                       (h.wBitsPerSample == 8 || h.wBitsPerSample == 16) && frameMatches && rateIsReal;
+    if (!plain) {
+        // Wider integers, floats and more channels are converted by the decoder.
+        const bool decodable =
+            needsDecoder && frameMatches && h.nChannels <= kMaxDecodedChannels && rateIsReal &&
+            ((tag == kTagPcm && (h.wBitsPerSample == 24 || h.wBitsPerSample == 32)) ||
+             (tag == kTagPcm && h.nChannels > 2 && (h.wBitsPerSample == 8 || h.wBitsPerSample == 16)) ||
+             (tag == kTagFloat && (h.wBitsPerSample == 32 || h.wBitsPerSample == 64)));
+        if (decodable) {
+            // Named here from the header, not left to the demuxer's guess: it takes 24 valid bits
+            // in 4-byte containers for a float format.
+            static constexpr const char* kInteger[] = {"pcm_u8", "pcm_s16le", "pcm_s24le", "pcm_s32le"};
+            *needsDecoder = tag == kTagFloat ? (h.wBitsPerSample == 32 ? "pcm_f32le" : "pcm_f64le")
+                                             : kInteger[h.wBitsPerSample / 8 - 1];
+            return 1;
+        }
+        return Fail(doc, tag == kTagFloat && rateIsReal ? msg::kNotPcm : msg::kUnsupportedWav);
+    }
+    h.wFormatTag = kTagPcm;
+    doc.m_source.m_strDescription = std::string(extensible ? "WAV extensible PCM, " : "WAV PCM, ") +
+                                    std::to_string(h.wBitsPerSample) + "-bit, " + Channels(h.nChannels);
 
     for (;;) {
         if (ar.Read(h.dataId, kChunkHeaderBytes) != kChunkHeaderBytes)

@@ -15,7 +15,12 @@ class CTonmiraDoc;
 // skipped with their pad byte. A data chunk that claims more bytes than the
 // file holds gives the whole frames that are there; a data chunk without a whole frame
 // gives a document without a take (and returns 1).
-BOOL ReadWavFile(CTonmiraDoc& doc, CArchive& ar);
+// With needsDecoder, chunks before the fmt chunk are skipped, and a file of samples the take
+// cannot hold as they are (24/32-bit integer, 32/64-bit float, extensible with either sub-format,
+// more than two channels) sets *needsDecoder to the FFmpeg decoder of its samples ("pcm_s24le",
+// "pcm_f32le", ...) and returns 1 without reading its data: the caller decodes it. Otherwise
+// *needsDecoder is null. Without needsDecoder only plain 8/16-bit PCM with fmt first is read.
+BOOL ReadWavFile(CTonmiraDoc& doc, CArchive& ar, const char** needsDecoder = nullptr);
 
 // Fills every field of a canonical header for frames frames of the given format.
 void FillWavHeader(WavHeader& header, WORD nChannels, DWORD nSamplesPerSec, WORD wBitsPerSample,

@@ -5,6 +5,7 @@
 
 #include "base/MessageSink.h"
 #include "doc/Reader.h"
+#include "doc/SourceFormat.h"
 #include "doc/TonmiraDoc.h"
 
 namespace tonmira {
@@ -18,14 +19,52 @@ std::string WithCode(const char* format, HRESULT hr)
     return text;
 }
 
+std::string Channels(int n)
+{
+    return std::to_string(n) + (n == 1 ? " channel" : " channels");
+}
+
+// What the file held and what became of it, for info and the window.
+void DescribeSource(SourceFormat& source, const CReader& reader, const char* demuxer)
+{
+    std::string width;
+    if (reader.m_nSourceBits <= 0)
+        width = reader.m_bSourceFloat ? "floating point" : "lossy";
+    else
+        width = std::to_string(reader.m_nSourceBits) + (reader.m_bSourceFloat ? "-bit float" : "-bit");
+    source.m_strDescription =
+        std::string(demuxer) + "/" + reader.m_strSourceCodec + ", " + width + ", " + Channels(reader.m_nSourceChannels);
+
+    std::string done;
+    if (reader.m_nSourceBits <= 0)
+        done = "decoded to 16-bit with rounding";
+    else if (reader.m_bSourceFloat || reader.m_nSourceBits > 16)
+        done = width + " to 16-bit with rounding";
+    else if (reader.m_nSourceBits < 16)
+        done = width + " to 16-bit";
+    if (reader.m_nSourceChannels > 2)
+        done += (done.empty() ? "" : "; ") + Channels(reader.m_nSourceChannels) + " mixed down to 2";
+    if (!done.empty() || reader.m_nClipped)
+        done += (done.empty() ? "" : "; ") + std::to_string(reader.m_nClipped) + " samples clipped";
+    source.m_strConversion = done;
+    source.m_nClipped = reader.m_nClipped;
+}
+
 }  // namespace
 
 BOOL LoadWmaFile(CTonmiraDoc& doc)
+{
+    return LoadDecodedFile(doc, "asf");
+}
+
+BOOL LoadDecodedFile(CTonmiraDoc& doc, const char* demuxer, const char* decoder)
 {
     MessageSink& sink = doc.m_sink;
     const std::string path = doc.m_strFileName;
 
     CReader reader(sink);
+    reader.m_pszDemuxer = demuxer;
+    reader.m_pszDecoder = decoder;
     // The whole file, decoded samples, audio only, a time range.
     HRESULT hr = reader.Configure(0, 0, 0, 1, 0, 0);
     if (FAILED(hr)) {
@@ -62,6 +101,7 @@ BOOL LoadWmaFile(CTonmiraDoc& doc)
     doc.m_pData = reader.m_pBuffer;
     reader.m_pBuffer = nullptr;
     doc.m_nSamples = reader.m_nFrames;
+    DescribeSource(doc.m_source, reader, demuxer);
     return 1;
 }
 

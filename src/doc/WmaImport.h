@@ -1,5 +1,6 @@
 #pragma once
-// Import of a WMA file into the document, called by the document load for paths ending in "WMA".
+// Import of a file FFmpeg decodes into the document: WMA (paths ending in "WMA"), the other
+// formats the program only reads, and the WAV files the plain WAV reader hands over.
 #include "base/Types.h"
 
 namespace tonmira {
@@ -11,5 +12,12 @@ class CTonmiraDoc;
 // Returns 1 on success; 0 after its messages went to the document's sink, with no take left.
 // The caller runs the common steps after a load; m_bLock is not touched.
 BOOL LoadWmaFile(CTonmiraDoc& doc);
+
+// The same for a file of the FFmpeg container demuxer ("flac", "ogg", "wav", ...). The take is
+// always 16-bit PCM of one or two channels at the file's own rate; doc.m_source tells what the
+// file held and what the load changed (wider or floating-point samples rounded, clips counted,
+// more channels mixed down to stereo).
+// decoder, when given, names the FFmpeg decoder of the stream instead of the demuxer's choice.
+BOOL LoadDecodedFile(CTonmiraDoc& doc, const char* demuxer, const char* decoder = nullptr);
 
 }  // namespace tonmira

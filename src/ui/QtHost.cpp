@@ -1,6 +1,5 @@
 #include "ui/QtHost.h"
 
-#include <QMetaObject>
 #include <QThread>
 #include <chrono>
 #include <thread>
@@ -12,6 +11,7 @@ namespace tonmira::ui {
 QtHost::QtHost(MessageSink& sink, std::function<void(int)> onTimer, QObject* parent)
     : QObject(parent), m_sink(sink), m_onTimer(std::move(onTimer))
 {
+    connect(this, &QtHost::callPosted, this, &QtHost::RunPostedCall, Qt::QueuedConnection);
 }
 
 QtHost::~QtHost() = default;
@@ -116,15 +116,32 @@ void QtHost::RunOnUiThread(const std::function<void()>& fn)
         return;
     }
     // The worker waits here until the UI thread has run fn: the calls stay in the order the
-    // worker makes them, and fn may use the worker's locals by reference.
-    QMetaObject::invokeMethod(
-        this,
-        [&fn, this] {
-            fn();
-            if (m_pScreen)
-                m_pScreen->TransportChanged();
-        },
-        Qt::BlockingQueuedConnection);
+    // worker makes them, and fn may use the worker's locals by reference. One worker at a time.
+    std::unique_lock lock(m_callMutex);
+    m_pPending = &fn;
+    m_bCallDone = false;
+    emit callPosted();
+    m_callDone.wait(lock, [this] { return m_bCallDone; });
+}
+
+void QtHost::RunPostedCall()
+{
+    const std::function<void()>* fn;
+    {
+        std::lock_guard lock(m_callMutex);
+        fn = m_pPending;
+    }
+    if (!fn)
+        return;
+    (*fn)();
+    if (m_pScreen)
+        m_pScreen->TransportChanged();
+    {
+        std::lock_guard lock(m_callMutex);
+        m_pPending = nullptr;
+        m_bCallDone = true;
+    }
+    m_callDone.notify_all();
 }
 
 void QtHost::Sleep(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }

@@ -4,8 +4,10 @@
 // a MessageSink, and everything the transport changes on the screen goes to a ViewScreen.
 #include <QObject>
 #include <QTimer>
+#include <condition_variable>
 #include <functional>
 #include <map>
+#include <mutex>
 
 #include "audio/TransportHost.h"
 #include "collect/CollectHost.h"
@@ -56,8 +58,21 @@ signals:
     void analysisInvalidated();
     // UI thread: a collection event has been processed.
     void eventProcessed();
+    // Worker thread: a call waits in m_pPending (delivered queued to the UI thread).
+    void callPosted();
 
 private:
+    // UI thread: runs the waiting call and wakes the worker.
+    void RunPostedCall();
+
+    // The hand-over of one worker call. The call itself stays on the worker's stack; the mutex
+    // and the condition (not Qt's event queue) order the worker's writes before the call with
+    // the UI thread's, and the call's effects before the worker goes on.
+    std::mutex m_callMutex;
+    std::condition_variable m_callDone;
+    const std::function<void()>* m_pPending = nullptr;
+    bool m_bCallDone = false;
+
     MessageSink& m_sink;
     std::function<void(int)> m_onTimer;
     std::map<int, QTimer*> m_timers;

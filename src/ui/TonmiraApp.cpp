@@ -16,6 +16,8 @@ namespace {
 // The settings key of the recent-file list.
 const char kSettingsOrganization[] = "アプリケーション ウィザードで生成されたローカル アプリケーション";
 
+}  // namespace
+
 void UseDialogFont()
 {
     // A Japanese gothic face at the size of the forms; the system's default when it is missing.
@@ -26,8 +28,6 @@ void UseDialogFont()
         }
     }
 }
-
-}  // namespace
 
 int RunApplication(int argc, char** argv)
 {

@@ -5,4 +5,8 @@ namespace tonmira::ui {
 
 int RunApplication(int argc, char** argv);
 
+// The forms' font for the whole application (a Japanese gothic face, 9 points); after the
+// QApplication exists.
+void UseDialogFont();
+
 }  // namespace tonmira::ui

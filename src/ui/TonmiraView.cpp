@@ -207,7 +207,7 @@ void CTonmiraView::SetSliderRange(UINT min, UINT max)
 void CTonmiraView::SetSliderPosition(UINT position)
 {
     const QSignalBlocker block(m_pSlider);
-    m_pSlider->setSliderPosition(static_cast<int>(position));
+    m_pSlider->setValue(static_cast<int>(position));
 }
 
 void CTonmiraView::SetControlText(int id, const std::string& text)

@@ -136,11 +136,13 @@ void CTonmiraView::OnFrequencyLeft(bool maxEdit)
 
 bool CTonmiraView::eventFilter(QObject* watched, QEvent* event)
 {
+    // Checked once the focus has moved on, as the edit's kill-focus notice arrives: the edit's
+    // own focus-out handling (which drops the selection) is over by then.
     if (event->type() == QEvent::FocusOut && !m_bInRangeMessage) {
         if (watched == m_pMaxEdit && !m_pMaxEdit->isReadOnly())
-            OnFrequencyLeft(true);
+            QMetaObject::invokeMethod(this, [this] { OnFrequencyLeft(true); }, Qt::QueuedConnection);
         else if (watched == m_pMinEdit && !m_pMinEdit->isReadOnly())
-            OnFrequencyLeft(false);
+            QMetaObject::invokeMethod(this, [this] { OnFrequencyLeft(false); }, Qt::QueuedConnection);
     }
     return QWidget::eventFilter(watched, event);
 }

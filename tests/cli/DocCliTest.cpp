@@ -18,7 +18,8 @@ TEST(DocCli, InfoOfTheExampleTake)
     auto r = RunCli({"info", Example()});
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.out,
-              "channels: 2\nrate: 44100\nbits: 16\nframes: 132300\ntime: 00:03.000\npeak: 23966\nlocked: 0\n");
+              "channels: 2\nrate: 44100\nbits: 16\nframes: 132300\ntime: 00:03.000\npeak: 23966\nlocked: 0\n"
+              "source-format: WAV PCM, 16-bit, 2 channels\n");
     EXPECT_EQ(r.err, "");
 }
 
@@ -53,7 +54,8 @@ TEST(DocCli, RateAndBitsAnswerTheFormatPrompt)
     WriteFileBytes(dir.File("v.txt"), text);
     auto r = RunCli({"info", dir.File("v.txt"), "--rate", "8000", "--bits", "8"});
     ASSERT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_EQ(r.out, "channels: 1\nrate: 8000\nbits: 8\nframes: 20\ntime: 00:00.002\npeak: 100\nlocked: 1\n");
+    EXPECT_EQ(r.out, "channels: 1\nrate: 8000\nbits: 8\nframes: 20\ntime: 00:00.002\npeak: 100\nlocked: 1\n"
+                     "source-format: PCM text, 8-bit, 1 channel\n");
 
     auto zero = RunCli({"info", dir.File("v.txt"), "--rate", "0"});
     EXPECT_EQ(zero.exitCode, 2);

@@ -26,6 +26,7 @@ struct WavBytes {
     std::uint32_t rate = 44100;
     std::uint16_t bits = 16;
     std::uint16_t blockAlign = 0;  // 0: channels * bits / 8
+    std::string before;  // chunks between "WAVE" and "fmt " (JUNK, bext)
     std::string fmtExtra;
     std::string between;
     std::string data;
@@ -36,8 +37,8 @@ struct WavBytes {
     {
         std::uint16_t align = blockAlign ? blockAlign : static_cast<std::uint16_t>(channels * bits / 8);
         std::string s = "RIFF";
-        PutU32(s, static_cast<std::uint32_t>(36 + fmtExtra.size() + between.size() + data.size()));
-        s += "WAVEfmt ";
+        PutU32(s, static_cast<std::uint32_t>(36 + before.size() + fmtExtra.size() + between.size() + data.size()));
+        s += "WAVE" + before + "fmt ";
         PutU32(s, fmtSizeField != UINT32_MAX ? fmtSizeField : static_cast<std::uint32_t>(16 + fmtExtra.size()));
         PutU16(s, formatTag);
         PutU16(s, channels);
@@ -53,6 +54,19 @@ struct WavBytes {
         return s;
     }
 };
+
+// The 24 bytes that follow the 16 common fmt bytes of WAVE_FORMAT_EXTENSIBLE: cbSize 22,
+// valid bits, channel mask 0 and the sub-format GUID that begins with subTag (1 PCM, 3 float).
+inline std::string ExtensibleExtra(std::uint16_t validBits, std::uint16_t subTag)
+{
+    std::string s;
+    PutU16(s, 22);
+    PutU16(s, validBits);
+    PutU32(s, 0);
+    PutU16(s, subTag);
+    s += std::string("\x00\x00\x00\x00\x10\x00\x80\x00\x00\xAA\x00\x38\x9B\x71", 14);
+    return s;
+}
 
 // 16-bit little-endian samples as bytes.
 inline std::string Samples16(std::initializer_list<int> values)

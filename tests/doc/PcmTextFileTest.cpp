@@ -155,10 +155,19 @@ TEST(PcmTextFile, SaveAsTextAndLoadBackGivesTheSameSamples)
 {
     TextLoad t(Repeat("-32768, 32767\r\n", 10) + Repeat("0, -1\r\n", 10));
     ASSERT_TRUE(t.result);
-    // Text under every name that does not end in WAV, also .wma.
-    for (const char* name : {"out.pcm", "out.wma", "out.wave"}) {
+    // Text under every name that does not end in WAV or a format that is only read.
+    for (const char* name : {"out.pcm", "out.wave", "out.txt"}) {
         std::string out = t.dir.File(name);
         ASSERT_TRUE(t.doc.OnSaveDocument(out));
         EXPECT_EQ(ReadFileBytes(out), ReadFileBytes(t.path));
+    }
+    // Text written into a .wma (or .flac ...) file would destroy a recording: refused.
+    for (const char* name : {"out.wma", "out.FLAC", "out.opus"}) {
+        std::string out = t.dir.File(name);
+        t.sink.m_messages.clear();
+        EXPECT_FALSE(t.doc.OnSaveDocument(out));
+        EXPECT_FALSE(std::filesystem::exists(out)) << name;
+        ASSERT_EQ(t.sink.m_messages.size(), 2u);
+        EXPECT_EQ(t.sink.m_messages[0], FormatArgs(msg::kProtectedSource, {out}));
     }
 }

@@ -198,11 +198,32 @@ std::vector<BadWav> BadWavs()
     w.blockAlign = 2;
     add("NoChannels", w.Build(), msg::kUnsupportedWav);
     w = base;
-    w.channels = 6;
-    add("SixChannels", w.Build(), msg::kUnsupportedWav);
-    w = base;
     w.bits = 24;
-    add("TwentyFourBit", w.Build(), msg::kUnsupportedWav);
+    w.blockAlign = 4;  // frames that do not hold two 24-bit samples
+    add("TwentyFourBitWrongBlockAlign", w.Build(), msg::kUnsupportedWav);
+    w = base;
+    w.bits = 12;
+    w.blockAlign = 3;
+    add("TwelveBit", w.Build(), msg::kUnsupportedWav);
+    w = base;
+    w.channels = 65;
+    add("SixtyFiveChannels", w.Build(), msg::kUnsupportedWav);
+    w = base;
+    w.formatTag = 0xFFFE;
+    w.fmtExtra = ExtensibleExtra(16, 2);  // ADPCM inside the extensible header
+    add("ExtensibleAdpcm", w.Build(), msg::kNotPcm);
+    w = base;
+    w.formatTag = 3;
+    w.bits = 24;
+    w.blockAlign = 6;
+    add("FloatOfTwentyFourBits", w.Build(), msg::kNotPcm);
+    w = base;
+    w.before = "JUNK";
+    PutU32(w.before, 4);
+    w.before += "abcd";
+    std::string noFmt = w.Build();
+    noFmt.replace(noFmt.find("fmt "), 4, "fmX ");
+    add("ChunksButNoFmt", noFmt, msg::kHeaderTooShort);
     w = base;
     w.bits = 0;
     w.blockAlign = 4;

@@ -1,0 +1,72 @@
+#!/usr/bin/env bash
+# End to end: the built desktop program on a virtual X display opens the WAV file named on its
+# command line; real key events (XTEST through xdotool) open File > Save As from the menu, type
+# a new name into the file dialog and confirm; the file it writes must equal the input.
+# Usage: save_as_by_keys.sh TONMIRA INPUT.wav
+set -euo pipefail
+TONMIRA="$1"
+INPUT="$2"
+
+run_on_display() {
+  export HOME="$WORK" XDG_CONFIG_HOME="$WORK/.config" XDG_RUNTIME_DIR="$WORK"
+  export QT_QPA_PLATFORM=xcb
+  "$TONMIRA" "$WORK/in.wav" 2>"$WORK/stderr.txt" &
+  local pid=$!
+  local win=""
+  for _ in $(seq 1 100); do
+    win="$(xdotool search --name 'in.wav - Tonmira' 2>/dev/null | head -1 || true)"
+    [ -n "$win" ] && break
+    sleep 0.1
+  done
+  if [ -z "$win" ]; then
+    echo "the window did not appear" >&2
+    kill "$pid" 2>/dev/null || true
+    return 1
+  fi
+  sleep 0.5
+  xdotool windowfocus --sync "$win"
+  # ﾌｧｲﾙ(&F) > 名前を付けて保存(&A)...
+  xdotool key --delay 150 alt+f a
+  local dialog=""
+  for _ in $(seq 1 50); do
+    dialog="$(xdotool search --name '名前を付けて保存' 2>/dev/null | head -1 || true)"
+    [ -n "$dialog" ] && break
+    sleep 0.1
+  done
+  if [ -z "$dialog" ]; then
+    echo "the Save As dialog did not appear" >&2
+    kill "$pid" 2>/dev/null || true
+    return 1
+  fi
+  sleep 0.5
+  xdotool windowfocus --sync "$dialog"
+  # The file name field has the focus: replace its text with the new path and confirm.
+  xdotool key --delay 50 ctrl+a
+  xdotool type --delay 20 "$WORK/out.wav"
+  xdotool key Return
+  for _ in $(seq 1 50); do
+    [ -f "$WORK/out.wav" ] && break
+    sleep 0.1
+  done
+  sleep 0.3
+  kill "$pid" 2>/dev/null || true
+  wait "$pid" 2>/dev/null || true
+}
+# Second stage, on the virtual display started by the first.
+if [ "${3:-}" = "--on-display" ]; then
+  WORK="$4"
+  run_on_display
+  exit
+fi
+
+WORK="$(mktemp -d)"
+trap 'rm -rf "$WORK"' EXIT
+cp "$INPUT" "$WORK/in.wav"
+xvfb-run -a -s "-screen 0 800x600x24" "$0" "$TONMIRA" "$INPUT" --on-display "$WORK"
+if ! cmp -s "$WORK/in.wav" "$WORK/out.wav"; then
+  echo "out.wav is missing or differs from the opened file" >&2
+  ls -l "$WORK" >&2
+  cat "$WORK/stderr.txt" >&2 || true
+  exit 1
+fi
+echo "saved by keys: $(stat -c %s "$WORK/out.wav") bytes, equal to the input"

@@ -1,0 +1,111 @@
+// File commands of the window: Open, Save As in both formats, the save question, recent files.
+#include <QSettings>
+
+#include "UiFixture.h"
+#include "doc/TonmiraDoc.h"
+#include "view/FrameCommandIds.h"
+
+namespace tonmira::test {
+namespace {
+
+using DocumentTest = UiFixture;
+
+TEST_F(DocumentTest, OpenThenSaveAsWavAndTextRoundTrip)
+{
+    const std::string samples = SineSamples(3000, 2, 1000, 44100, 12000);
+    const std::string wav = WriteWav("in.wav", samples);
+    ASSERT_TRUE(frame->OpenFile(wav));
+
+    prompts.m_savePath = dir.File("copy.wav");
+    ASSERT_TRUE(frame->Dispatch(kCmdFileSaveAs));
+    EXPECT_EQ(ReadFileBytes(dir.File("copy.wav")), ReadFileBytes(wav));
+    EXPECT_EQ(frame->windowTitle(), "copy.wav - Tonmira");
+    EXPECT_EQ(prompts.m_proposed.back(), wav);
+
+    prompts.m_savePath = dir.File("copy.txt");
+    ASSERT_TRUE(frame->Dispatch(kCmdFileSaveAs));
+    const std::string text = ReadFileBytes(dir.File("copy.txt"));
+    EXPECT_EQ(text.substr(0, text.find('\n') + 1), "0, 0\r\n");
+
+    // The text file comes back as the same take (rate and bits from the format question).
+    ASSERT_TRUE(frame->OpenFile(dir.File("copy.txt")));
+    EXPECT_EQ(textFormat.m_nAsked, 1);
+    ASSERT_EQ(Doc().m_nSamples, 3000u);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(Doc().m_pData), samples.size()), samples);
+    EXPECT_TRUE(sink.m_messages.empty());
+}
+
+TEST_F(DocumentTest, SaveQuestionBeforeTheTakeIsReplaced)
+{
+    const std::string wav = WriteWav("take.wav", SineSamples(5000, 2, 440, 44100, 9000));
+    ASSERT_TRUE(frame->OpenFile(wav));
+    Doc().SetModifiedFlag();
+
+    prompts.m_answer = view::SaveAnswer::Cancel;
+    ASSERT_TRUE(frame->Dispatch(kCmdFileNew));
+    ASSERT_EQ(prompts.m_questions.size(), 1u);
+    EXPECT_EQ(prompts.m_questions[0], wav + " への変更を保存しますか?");
+    EXPECT_TRUE(Doc().HasTake());  // cancelled: nothing happened
+
+    // Yes saves first (the file gets the edited take), then the new document is empty.
+    Doc().m_nStartMark = 1000;
+    Doc().m_nEndMark = 2999;
+    ASSERT_TRUE(Doc().TruncateToMarks());
+    prompts.m_answer = view::SaveAnswer::Yes;
+    ASSERT_TRUE(frame->Dispatch(kCmdFileNew));
+    EXPECT_FALSE(Doc().HasTake());
+    EXPECT_EQ(frame->windowTitle(), "無題 - Tonmira");
+    ASSERT_TRUE(frame->OpenFile(wav));
+    EXPECT_EQ(Doc().m_nSamples, 2000u);
+
+    // No drops the change.
+    Doc().SetModifiedFlag();
+    prompts.m_answer = view::SaveAnswer::No;
+    ASSERT_TRUE(frame->Dispatch(kCmdFileNew));
+    EXPECT_FALSE(Doc().HasTake());
+    ASSERT_TRUE(frame->OpenFile(wav));
+    EXPECT_EQ(Doc().m_nSamples, 2000u);
+
+    // Closing the window asks too; Cancel keeps it open.
+    Doc().SetModifiedFlag();
+    prompts.m_answer = view::SaveAnswer::Cancel;
+    EXPECT_FALSE(frame->close());
+    EXPECT_TRUE(frame->isVisible());
+}
+
+TEST_F(DocumentTest, FailedOpenLeavesAnEmptyDocumentWithTheMessage)
+{
+    ASSERT_TRUE(frame->OpenFile(WriteWav("good.wav", SineSamples(5000, 2, 440, 44100, 9000))));
+    WriteFileBytes(dir.File("bad.wav"), "RIFF....WAVEjunk");
+    EXPECT_FALSE(frame->OpenFile(dir.File("bad.wav")));
+    ASSERT_FALSE(sink.m_messages.empty());
+    EXPECT_EQ(sink.m_messages.back(), dir.File("bad.wav") + " へのアクセス中に不明なエラーが発生しました。");
+    EXPECT_FALSE(Doc().HasTake());
+    EXPECT_EQ(frame->windowTitle(), "無題 - Tonmira");
+}
+
+TEST_F(DocumentTest, RecentFilesKeepFourAndSurviveTheWindow)
+{
+    std::vector<std::string> paths;
+    for (int i = 0; i < 5; ++i) {
+        paths.push_back(WriteWav("f" + std::to_string(i) + ".wav", SineSamples(5000, 1, 440, 44100, 9000), 1));
+        ASSERT_TRUE(frame->OpenFile(paths.back()));
+    }
+    ASSERT_TRUE(frame->OpenFile(paths[2]));  // again: moves to the top, no duplicate
+    const std::vector<std::string> expected = {paths[2], paths[4], paths[3], paths[1]};
+    EXPECT_EQ(frame->Recent().Entries(), expected);
+
+    frame.reset();
+    frame = std::make_unique<ui::CMainFrame>(sink, backend, clock);
+    frame->SetPrompts(&prompts);
+    EXPECT_EQ(frame->Recent().Entries(), expected);
+    EXPECT_TRUE(frame->QueryCommand(view::kCmdRecentFile).m_bEnable);
+
+    // An entry that cannot be opened any more is taken off the list.
+    std::filesystem::remove(paths[2]);
+    ASSERT_TRUE(frame->Dispatch(view::kCmdRecentFile));
+    EXPECT_EQ(frame->Recent().Entries(), (std::vector<std::string>{paths[4], paths[3], paths[1]}));
+}
+
+}  // namespace
+}  // namespace tonmira::test
