@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 #include <functional>
 #include <map>
 #include <memory>
@@ -13,18 +12,12 @@
 #include <vector>
 
 #include "dsp/FftEngine.h"
-#include "dsp/FftwPlans.h"
 #include "dsp/RadixTwoFft.h"
 
 using tonmira::CFftEngine;
 using tonmira::test::RadixTwoFft;
 
 namespace {
-
-// Estimated plans, quick to make, also when this program is run by hand rather than by CTest;
-// TONMIRA_FFT_PLANNING=measure checks the machine's measured plans instead.
-const bool kPlanning = std::getenv("TONMIRA_FFT_PLANNING") ||
-                       (tonmira::SetFftPlanning(tonmira::FftPlanning::Estimate), true);
 
 // |X[k]| / sqrt(N) of the engine's (windowed) inputs, summed directly in long double.
 long double ExactBin(const double* input, int n, int k)
