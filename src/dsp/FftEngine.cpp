@@ -15,10 +15,8 @@ constexpr int kLargestSize = 1 << 20;
 
 bool IsPowerOfTwo(int n) { return n > 0 && (n & (n - 1)) == 0; }
 
-// trunc(|x[k]| / norm) for k < count. Square root and division are correctly rounded in every
-// instruction set, so the wider vectors of AVX give the same ints, only sooner.
-__attribute__((target_clones("avx", "default"))) void Magnitudes(const FftComplex* x, int count, double norm,
-                                                                 int* out)
+// trunc(|x[k]| / norm) for k < count.
+void Magnitudes(const FftComplex* x, int count, double norm, int* out)
 {
     for (int i = 0; i < count; ++i)
         out[i] = static_cast<int>(std::sqrt(x[i].re * x[i].re + x[i].im * x[i].im) / norm);
