@@ -25,6 +25,8 @@ inline constexpr const char* kNoDataChunk = "dataチャンクが見つかりま�
 // (%1 = the path): refused, so a recording is never replaced by a lesser copy.
 inline constexpr const char* kProtectedSource =
     "%1 は読み込み専用の形式か、変換して読み込んだ元のファイルです。WAVファイルとして別の名前で保存してください。";
+// The event log of a collection cannot be written (%1 = its path); shown once per collection.
+inline constexpr const char* kEventLogFailed = "イベントログ %1 に書き込めません。";
 inline constexpr const char* kUnsupportedWav = "対応していないWAVフォーマットです(1～2ch、8/16ビットのみ)!";
 
 }  // namespace tonmira::msg

@@ -3,6 +3,7 @@
 // One line per processed event, as the event command prints it.
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <limits>
 #include <memory>
 #include <mutex>
@@ -65,6 +66,21 @@ void PrintEvent(const EventOutcome& outcome)
     std::fflush(stdout);  // one line as soon as each event is done, also when piped
 }
 
+// --log FILE writes the event log there instead of DIR/events.csv; with --log - the log is the
+// output (the event lines would only interleave with its rows), so no lines are printed.
+std::function<void(const EventOutcome&)> SetUpLog(const CliArgs& args, EventLog& log)
+{
+    if (!args.Has("log"))
+        return PrintEvent;
+    const std::string path = args.GetString("log", "");
+    if (path.empty())
+        throw UsageError("--log needs a file, or - for standard output");
+    log.SetPath(path);
+    if (path == "-")
+        return [](const EventOutcome&) {};
+    return PrintEvent;
+}
+
 int FftSize(const CliArgs& args, DWORD rate)
 {
     const int n = FftSizeOption(args);
@@ -95,9 +111,9 @@ int RunOffline(const CliArgs& args, CollectSettings settings, int detectLevel, S
         return kExitFailed;
     const BYTE* samples = input.m_pData;
     run.SetInput([samples](BYTE* dst, std::size_t count, std::uint64_t offset) { std::memcpy(dst, samples + offset, count); },
-                 std::uint64_t(input.m_nSamples) * input.FrameBytes(), start);
+                 std::uint64_t(input.m_nSamples) * input.FrameBytes(), start, args.Positional(0));
     run.Engine().m_nDetectLevel = detectLevel;
-    run.m_onEvent = PrintEvent;
+    run.m_onEvent = SetUpLog(args, run.Engine().m_eventLog);
     if (!run.Run())
         return kExitFailed;
     return sink.Count() ? kExitFailed : kExitDone;
@@ -130,7 +146,7 @@ int RunLive(const CliArgs& args, CollectSettings settings, int detectLevel, Seri
         std::fprintf(stderr, "tonmira-cli collect: no input device was found\n");
         return kExitFailed;
     }
-    live.m_collectHost.m_onEvent = PrintEvent;
+    live.m_collectHost.m_onEvent = SetUpLog(args, session.Engine().m_eventLog);
     session.Settings() = settings;
     session.ApplyCollectSettings();
     CCollectionEngine& engine = session.Engine();
@@ -165,7 +181,7 @@ int RunLive(const CliArgs& args, CollectSettings settings, int detectLevel, Seri
 int RunCollect(const std::vector<std::string>& argv)
 {
     std::set<std::string> options = WithLoadOptions(CollectSettingsOptions());
-    for (const char* name : {"out", "clock", "detect-level", "fft", "settings", "channels"})
+    for (const char* name : {"out", "clock", "detect-level", "fft", "settings", "channels", "log"})
         options.insert(name);
     CliArgs args(argv, options, {"live"});
     const bool live = args.Has("live");
@@ -187,12 +203,14 @@ int RunCollect(const std::vector<std::string>& argv)
 const CliCommandRegistrar registrar(
     {"collect",
      "collect IN --out DIR [--settings F.ars] [settings options] [--clock \"YYYY-MM-DD HH:MM:SS\"]\n"
-     "      [--detect-level L] [--fft N] [--rate HZ --bits 16|8]\n"
+     "      [--detect-level L] [--fft N] [--rate HZ --bits 16|8] [--log FILE|-]\n"
      "      automatic collection from IN, fed as live input in virtual time\n"
      "collect --live --out DIR [--settings F.ars] [settings options] [--detect-level L]\n"
-     "      [--rate HZ] [--bits 16|8] [--channels 1|2] [--fft N]\n"
+     "      [--rate HZ] [--bits 16|8] [--channels 1|2] [--fft N] [--log FILE|-]\n"
      "      the same on the default input device until Ctrl-C;\n"
-     "      prints per event: path-or-- P integration*100 points*100 stddev accepted|rejected",
+     "      prints per event: path-or-- P integration*100 points*100 stddev accepted|rejected\n"
+     "      and appends a row to DIR/events.csv (--log FILE: there; --log -: the CSV on stdout\n"
+     "      instead of the lines)",
      RunCollect});
 
 }  // namespace

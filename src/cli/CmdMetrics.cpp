@@ -30,10 +30,8 @@ int RunMetrics(const std::vector<std::string>& argv)
         return kExitFailed;
 
     const int rate = static_cast<int>(doc.m_header.nSamplesPerSec);
-    const int nyquist = rate / 2;
-    auto inRange = [&](int hz) { return hz >= 0 && hz <= nyquist; };
-    if (!inRange(band.m_nBandLowHz) || !inRange(band.m_nBandHighHz)) {
-        sink.Message("0 以上, " + std::to_string(nyquist) + " 以下の値を入力してください！");
+    if (std::string message; !CheckDialogBandEdges(band, rate, message)) {
+        sink.Message(message);
         return kExitFailed;
     }
     analysis.Recalculate(doc, analysis.m_nDetectLevel);

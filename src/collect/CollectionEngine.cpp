@@ -5,6 +5,8 @@
 
 #include "audio/Transport.h"
 #include "audio/TransportHost.h"
+#include "base/Messages.h"
+#include "base/MessageSink.h"
 #include "collect/CollectHost.h"
 #include "collect/CollectSettings.h"
 #include "collect/EventHost.h"
@@ -155,6 +157,12 @@ BOOL CCollectionEngine::ProcessEvent()
         EventOutcome outcome = processor.Process(m_nEventDetectLevel);
         m_host.RunOnUiThread([&] {
             m_strEventFile = outcome.m_strEventFile;
+            if (m_locateEvent)
+                m_locateEvent(outcome);
+            if (!m_eventLog.Append(outcome, m_eventSettings.m_strOutputFolder) && !m_bLogFailureShown) {
+                m_bLogFailureShown = true;  // once: a message for every event would bury the rest
+                m_view.Message(FormatArgs(msg::kEventLogFailed, {m_eventLog.m_strFailedPath}));
+            }
             m_host.EventProcessed(outcome);
         });
     }

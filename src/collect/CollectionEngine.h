@@ -11,11 +11,13 @@
 // samples, the FFT engine and the spectrum: the owner's thread must not compute a spectrum or
 // draw the take meanwhile (the recording timer is off then).
 #include <atomic>
+#include <functional>
 #include <string>
 #include <thread>
 
 #include "audio/CollectHandOver.h"
 #include "collect/CollectSettings.h"
+#include "collect/EventLog.h"
 #include "base/Types.h"
 
 namespace tonmira {
@@ -70,6 +72,13 @@ public:
     int m_nDetectLevel = 5;
     // The event file of the last processed event (owner's thread).
     std::string m_strEventFile;
+    // Every processed event is logged here, on the owner's thread, before EventProcessed; by
+    // default into events.csv in the event's output folder. A log that cannot be written is
+    // reported once (through the view's message).
+    EventLog m_eventLog;
+    // Owner's thread, before an event is logged: a collection from a file names its input and
+    // the event's start in it.
+    std::function<void(EventOutcome&)> m_locateEvent;
 
 private:
     // Step 2: the event becomes the take. False when the take could not grow: the event is lost
@@ -85,6 +94,7 @@ private:
     const CollectSettings& m_settings;
     CollectSettings m_eventSettings;  // the worker's copy
     int m_nEventDetectLevel = 5;
+    bool m_bLogFailureShown = false;  // owner's thread
     const LocalClock& m_clock;
     CollectHost& m_host;
     std::thread m_worker;

@@ -22,12 +22,17 @@ EventOutcome EventProcessor::Process(int detectLevel)
     const std::string& folder = m_settings.m_strOutputFolder;
     // Flags count as set when non-zero, as the dialog's check boxes show them.
     const bool saveAmplified = m_settings.m_bSaveAmplified != 0;
+    // The time the file is named by (the writer reads the clock again, within the same second).
+    outcome.m_when = m_clock.Now();
+    outcome.m_nFrames = m_doc.m_nSamples;
+    outcome.m_bAmplified = saveAmplified;
 
     if (!saveAmplified && !file.WriteEventFile(m_doc, folder, m_clock, m_sink, 0, 0, 0))
         outcome.m_bWriteFailed = true;
 
     outcome.m_figures = AnalyseEvent(m_doc, m_settings, m_fft, m_pSpectrum, detectLevel);
     const EventFigures& fig = outcome.m_figures;
+    outcome.m_bPlayLevelMet = fig.m_nPeak >= m_settings.m_nPlayLevel;
 
     if (saveAmplified && !file.WriteEventFile(m_doc, folder, m_clock, m_sink, fig.m_nIntegration100, 0, 0))
         outcome.m_bWriteFailed = true;

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "collect/EventAnalysis.h"
+#include "collect/LocalClock.h"
 
 namespace tonmira {
 
@@ -27,6 +28,16 @@ struct EventOutcome {
     // or deleted as rejected).
     std::string m_strFinalPath;
     bool m_bWriteFailed = false;  // a write failed and its message was shown
+
+    // For the event log.
+    LocalDateTime m_when;            // the local time the event file is named by
+    UINT m_nFrames = 0;              // frames of the event (the take when it was analysed)
+    bool m_bPlayLevelMet = false;    // P reached the play level
+    bool m_bAmplified = false;       // the file holds the amplified take
+    // Set by a collection from a file: the input and the event's start in it, in seconds
+    // (negative: live, no input).
+    std::string m_strInput;
+    double m_dOffsetSeconds = -1.0;
 };
 
 class EventProcessor {

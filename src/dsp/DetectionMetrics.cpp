@@ -104,6 +104,18 @@ DialogMetricsText FormatDialogMetrics(const DialogMetrics& metrics)
             FormatFinite("%5.2f", metrics.m_fAbove)};
 }
 
+bool CheckDialogBandEdges(const MetricsBand& band, int rate, std::string& message)
+{
+    const int nyquist = rate / 2;
+    auto inRange = [nyquist](int hz) { return hz >= 0 && hz <= nyquist; };
+    if (inRange(band.m_nBandLowHz) && inRange(band.m_nBandHighHz))
+        return true;
+    char text[128];
+    std::snprintf(text, sizeof text, "%d 以上, %d 以下の値を入力してください！", 0, nyquist);
+    message = text;
+    return false;
+}
+
 CollectionMetrics ComputeCollectionMetrics(const int* spectrum, int fftSize, int rate,
                                            const CollectionMetricsInput& input)
 {

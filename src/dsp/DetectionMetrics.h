@@ -41,6 +41,11 @@ struct DialogMetricsText {
 };
 DialogMetricsText FormatDialogMetrics(const DialogMetrics& metrics);
 
+// The detection-condition dialog's check before it computes: both band edges within
+// 0..rate / 2 (the exclusion is not checked). Otherwise message holds
+// "%d 以上, %d 以下の値を入力してください！" with 0 and rate / 2.
+bool CheckDialogBandEdges(const MetricsBand& band, int rate, std::string& message);
+
 // Collection-engine variant.
 struct CollectionMetricsInput {
     MetricsBand m_band;

@@ -26,13 +26,26 @@ OfflineCollection::OfflineCollection(MessageSink& sink)
         if (m_onEvent)
             m_onEvent(outcome);
     };
+    m_session.Engine().m_locateEvent = [this](EventOutcome& outcome) { LocateEvent(outcome); };
 }
 
-void OfflineCollection::SetInput(InputSource input, std::uint64_t inputBytes, const LocalDateTime& start)
+void OfflineCollection::SetInput(InputSource input, std::uint64_t inputBytes, const LocalDateTime& start,
+                                 const std::string& name)
 {
     m_input = std::move(input);
     m_nInputBytes = inputBytes;
     m_timeline.SetStart(start);
+    m_strInputName = name;
+}
+
+void OfflineCollection::LocateEvent(EventOutcome& outcome) const
+{
+    // Called while the worker holds the input (before the next record), so the recorder's
+    // position is still the end of this event.
+    const std::uint64_t end = ConsumedBytes() / m_nFrameBytes;
+    const std::uint64_t start = end > outcome.m_nFrames ? end - outcome.m_nFrames : 0;
+    outcome.m_strInput = m_strInputName;
+    outcome.m_dOffsetSeconds = static_cast<double>(start) / m_nRate;
 }
 
 std::uint64_t OfflineCollection::ConsumedBytes() const

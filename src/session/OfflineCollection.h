@@ -17,6 +17,7 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <string>
 
 #include "audio/Clock.h"
 #include "audio/LoopTransportHost.h"
@@ -44,8 +45,10 @@ public:
     // receives each event in turn), the settings (a collection level) and N (SetFftSize).
     TonmiraSession& Session() { return m_session; }
 
-    // The recording of inputBytes bytes, whose first frame was heard at `start`.
-    void SetInput(InputSource input, std::uint64_t inputBytes, const LocalDateTime& start);
+    // The recording of inputBytes bytes, whose first frame was heard at `start`. name is the
+    // input as the event log names it.
+    void SetInput(InputSource input, std::uint64_t inputBytes, const LocalDateTime& start,
+                  const std::string& name = "");
 
     // Applies the session's settings, then records until the whole input has been scanned and the
     // last event processed, and stops. Run again to go on from where the input stopped. False
@@ -70,7 +73,11 @@ private:
     bool InputScanned() const;
     void Step();
 
+    // The event's start in the recording, for the log: where the recorder stopped minus its frames.
+    void LocateEvent(EventOutcome& outcome) const;
+
     InputSource m_input;
+    std::string m_strInputName;
     std::uint64_t m_nInputBytes = 0;
     // Fixed by Run from the document's format and N.
     std::uint64_t m_nBufferBytes = 1;

@@ -11,7 +11,7 @@
 #include <QToolBar>
 
 #include "doc/TonmiraDoc.h"
-#include "ui/DialogPlaceholders.h"
+#include "ui/ViewDialogs.h"
 #include "ui/FrameIcons.h"
 #include "ui/QtDocumentPrompts.h"
 #include "ui/SuspendWatcher.h"
@@ -253,7 +253,7 @@ bool CMainFrame::RunFrameCommand(int id)
         RunAboutBox(this);
         return true;
     case view::kCmdHelpFinder:
-        RunAboutBox(this);  // the help file is not part of the program; the about box names it
+        RunHelpTopics(this);
         return true;
     case view::kCmdViewToolBar:
         m_pToolBar->setVisible(!m_pToolBar->isVisible());

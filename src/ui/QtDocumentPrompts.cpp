@@ -3,7 +3,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
-#include "ui/DialogPlaceholders.h"
+#include "ui/ViewDialogs.h"
 
 namespace tonmira::ui {
 

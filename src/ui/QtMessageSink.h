@@ -9,7 +9,7 @@ namespace tonmira::ui {
 
 class QtMessageSink : public MessageSink {
 public:
-    // UI thread only; parent may be null (before the frame exists).
+    // Any thread (another thread waits for the UI thread to show it); parent may be null.
     void Message(const std::string& text) override;
     void SetParent(QWidget* parent) { m_parent = parent; }
 

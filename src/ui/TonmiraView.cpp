@@ -12,20 +12,14 @@
 #include <QSlider>
 
 #include "dsp/FftSize.h"
-#include "ui/DialogPlaceholders.h"
-#include "ui/UpDownControl.h"
+#include "ui/ViewDialogs.h"
+#include "ui/dialogs/DialogUnits.h"
+#include "ui/dialogs/UpDownControl.h"
 #include "view/FormTemplate.h"
 
 namespace tonmira::ui {
 
 using view::ControlKind;
-
-view::BaseUnits DialogBaseUnits(const QFont& font)
-{
-    const QFontMetrics fm(font);
-    const int width = fm.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
-    return view::BaseUnits{(width / 26 + 1) / 2, fm.height()};
-}
 
 CTonmiraView::CTonmiraView(MessageSink& sink, WaveBackend& backend, const LocalClock& clock, QWidget* parent)
     : QWidget(parent), m_host(sink, [this](int id) { OnTimer(id); }),

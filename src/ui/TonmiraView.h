@@ -108,7 +108,4 @@ private:
     int m_nWaitCursor = 0;
 };
 
-// The dialog font's base units in pixels.
-view::BaseUnits DialogBaseUnits(const QFont& font);
-
 }  // namespace tonmira::ui

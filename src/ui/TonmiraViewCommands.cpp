@@ -3,14 +3,15 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QSlider>
 #include <QThread>
 
 #include "dsp/FftSize.h"
-#include "ui/DialogPlaceholders.h"
+#include "ui/ViewDialogs.h"
 #include "ui/TonmiraView.h"
-#include "ui/UpDownControl.h"
+#include "ui/dialogs/UpDownControl.h"
 #include "view/FrameCommandIds.h"
 #include "view/FrequencyRange.h"
 
@@ -136,6 +137,14 @@ void CTonmiraView::OnFrequencyLeft(bool maxEdit)
 
 bool CTonmiraView::eventFilter(QObject* watched, QEvent* event)
 {
+    // The arrow keys in a frequency edit step its spin, as the spin's own buttons do.
+    if (event->type() == QEvent::KeyPress && (watched == m_pMaxEdit || watched == m_pMinEdit)) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Up || key == Qt::Key_Down) {
+            (watched == m_pMaxEdit ? m_pMaxSpin : m_pMinSpin)->Step(key == Qt::Key_Up ? 1 : -1);
+            return true;
+        }
+    }
     // Checked once the focus has moved on, as the edit's kill-focus notice arrives: the edit's
     // own focus-out handling (which drops the selection) is over by then.
     if (event->type() == QEvent::FocusOut && !m_bInRangeMessage) {

@@ -69,7 +69,9 @@ TEST(CliCollect, OneLinePerEventAsTheEventCommandPrintsIt)
         EXPECT_EQ(again.out.substr(again.out.find(' ')), line.substr(line.find(' ')) + "\n");
         fs::remove_all(dir.File("again"));
     }
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir.File("out")), fs::directory_iterator()), 3);
+    // The three event files and the event log.
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.File("out")), fs::directory_iterator()), 4);
+    EXPECT_TRUE(fs::exists(dir.File("out/events.csv")));
 }
 
 TEST(CliCollect, SettingsFromAFileAndUsageErrors)

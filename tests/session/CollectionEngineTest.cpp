@@ -66,6 +66,18 @@ TEST_F(CollectionEngineTest, OneEventPerBurstInOrderWithTheFiguresOfItsFile)
     EXPECT_EQ(Files().size(), 4u);
     EXPECT_EQ(doc.m_nState, 0);
     EXPECT_FALSE(doc.HasTake());
+
+    // The engine logs every event in the folder's events.csv: frames and file as reported.
+    const std::string log = ReadFileBytes(dir.File("events.csv"));
+    std::vector<std::string> rows;
+    for (std::size_t at = 0, end; (end = log.find("\r\n", at)) != std::string::npos; at = end + 2)
+        rows.push_back(log.substr(at, end - at));
+    ASSERT_EQ(rows.size(), 5u);
+    EXPECT_EQ(rows[0].substr(0, 9), "datetime,");
+    for (std::size_t e = 0; e < events.size(); ++e) {
+        EXPECT_NE(rows[e + 1].find("," + std::to_string(events[e].frames) + ","), std::string::npos) << rows[e + 1];
+        EXPECT_NE(rows[e + 1].find("," + events[e].outcome.m_strFinalPath + ",no"), std::string::npos) << rows[e + 1];
+    }
 }
 
 TEST_F(CollectionEngineTest, ContinuousTimeZeroStillNeedsMoreThanOneBuffer)

@@ -13,7 +13,7 @@ run_on_display() {
   "$TONMIRA" "$WORK/in.wav" 2>"$WORK/stderr.txt" &
   local pid=$!
   local win=""
-  for _ in $(seq 1 100); do
+  for _ in $(seq 1 300); do
     win="$(xdotool search --name 'in.wav - Tonmira' 2>/dev/null | head -1 || true)"
     [ -n "$win" ] && break
     sleep 0.1

@@ -10,6 +10,7 @@
 #include <QToolBar>
 
 #include "UiFixture.h"
+#include "ui/SuspendWatcher.h"
 #include "view/FrameCommandIds.h"
 
 namespace tonmira::test {
@@ -133,6 +134,18 @@ TEST_F(FrameTest, CommandsFollowTheDocumentFromEveryEntry)
     ASSERT_TRUE(frame->Dispatch(view::kCmdViewToolBar));
     EXPECT_FALSE(frame->ToolBar()->isVisible());
     EXPECT_FALSE(frame->Action(view::kCmdViewToolBar)->isChecked());
+}
+
+TEST_F(FrameTest, SuspendStopsPlayback)
+{
+    ASSERT_TRUE(frame->OpenFile(WriteWav("s.wav", SineSamples(44100, 2, 440, 44100, 8000))));
+    ASSERT_TRUE(frame->Dispatch(kCmdPlay));
+    ASSERT_EQ(Doc().m_nState, 1);
+    auto* watcher = frame->findChild<ui::SuspendWatcher*>();
+    ASSERT_NE(watcher, nullptr);
+    emit watcher->aboutToSuspend();
+    EXPECT_EQ(Doc().m_nState, 0);
+    EXPECT_FALSE(backend.IsRunning(WaveDirection::Output));
 }
 
 TEST_F(FrameTest, MonoTakeAndMarks)

@@ -9,7 +9,7 @@
 
 #include "UiFixture.h"
 #include "ui/QtHost.h"
-#include "ui/UpDownControl.h"
+#include "ui/dialogs/UpDownControl.h"
 
 namespace tonmira::test {
 namespace {
@@ -125,7 +125,8 @@ TEST_F(TransportTest, CollectionEventWhileTheWorkerCallsTheUiThread)
 
     frame->View().StopForClose();
     EXPECT_EQ(Doc().m_nState, 0);
-    const QStringList files = QDir(QString::fromStdString(dir.Path().string())).entryList(QDir::Files);
+    const QStringList files =
+        QDir(QString::fromStdString(dir.Path().string())).entryList(QStringList{"*.WAV"}, QDir::Files);
     ASSERT_EQ(files.size(), 1) << files.join(' ').toStdString();
     EXPECT_TRUE(files[0].startsWith("20240305140709")) << files[0].toStdString();
     EXPECT_TRUE(sink.m_messages.empty());
@@ -203,6 +204,10 @@ TEST_F(TransportTest, FrequencySpinsKeepTheRangeRising)
     minSpin->Step(-1);
     EXPECT_EQ(minEdit->text(), "0");
     minSpin->Step(100);
+    EXPECT_EQ(minEdit->text(), "100");
+    QTest::keyClick(minEdit, Qt::Key_Up);  // the arrow keys step the edit's spin
+    EXPECT_EQ(minEdit->text(), "101");
+    QTest::keyClick(minEdit, Qt::Key_Down);
     EXPECT_EQ(minEdit->text(), "100");
 
     // Typing a maximum below the minimum and leaving the edit: the message, focus back.

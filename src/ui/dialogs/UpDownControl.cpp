@@ -1,9 +1,11 @@
-#include "ui/UpDownControl.h"
+#include "ui/dialogs/UpDownControl.h"
 
-#include <QResizeEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "collect/DialogExchange.h"
 #include "view/FrequencyRange.h"
 
 namespace tonmira::ui {
@@ -37,6 +39,30 @@ void UpDownControl::SetRange(int min, int max)
     m_nMax = max;
 }
 
+void UpDownControl::SetPos(int pos)
+{
+    m_nPos = pos < m_nMin ? m_nMin : pos > m_nMax ? m_nMax : pos;
+    ShowInBuddy();
+}
+
+void UpDownControl::SetBuddy(QLineEdit* buddy)
+{
+    if (m_pBuddy)
+        m_pBuddy->removeEventFilter(this);
+    m_pBuddy = buddy;
+    if (m_pBuddy)
+        m_pBuddy->installEventFilter(this);
+}
+
+void UpDownControl::ShowInBuddy()
+{
+    if (!m_pBuddy)
+        return;
+    const QString text = QString::fromStdString(FormatDialogInt(m_nPos));
+    if (m_pBuddy->text() != text)  // no change notification for an unchanged edit
+        m_pBuddy->setText(text);
+}
+
 void UpDownControl::Pressed(int direction)
 {
     const int held = m_held.isValid() ? static_cast<int>(m_held.elapsed()) : 0;
@@ -45,12 +71,30 @@ void UpDownControl::Pressed(int direction)
 
 void UpDownControl::Step(int delta)
 {
+    if (m_pBuddy) {
+        if (!m_pBuddy->isEnabled())
+            return;
+        // A typed value is where the step starts; text that is no integer leaves the position.
+        if (auto typed = ParseDialogInt(m_pBuddy->text().toStdString()))
+            m_nPos = *typed;
+    }
     bool refuse = false;
     emit deltaPos(m_nPos, delta, &refuse);
     if (refuse)
         return;
-    int pos = m_nPos + delta;
-    m_nPos = pos < m_nMin ? m_nMin : pos > m_nMax ? m_nMax : pos;
+    SetPos(m_nPos + delta);
+}
+
+bool UpDownControl::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_pBuddy && event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Up || key->key() == Qt::Key_Down) {
+            Step(key->key() == Qt::Key_Up ? 1 : -1);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 }  // namespace tonmira::ui

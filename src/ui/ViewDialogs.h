@@ -1,6 +1,6 @@
 #pragma once
-// Every dialog the main window opens, in one place. Each returns what its dialog decided; until a
-// dialog exists its function says so in a message and answers Cancel.
+// Every dialog the main window opens, in one place: each fills its dialog from the view's core,
+// runs it and applies what it decided. The dialogs themselves are in ui/dialogs. UI thread only.
 #include <QWidget>
 
 #include "audio/RecordSetupValues.h"
@@ -42,5 +42,7 @@ void RunSaveSpectrumData(DialogContext ctx);
 void RunSaveSpectrumTransition(DialogContext ctx);
 // The about box (57664).
 void RunAboutBox(QWidget* parent);
+// Help > topics (57667): the user manual in the desktop's browser.
+void RunHelpTopics(QWidget* parent);
 
 }  // namespace tonmira::ui

@@ -1,0 +1,42 @@
+#pragma once
+// "自動集音設定" (template 135): the collection settings, with the folder browser and loading and
+// saving of .ars files. The settings, their exchange order, validation and enable rules are the
+// core's AutoRecordForm; this class owns the widgets and copies them to and from it.
+#include "collect/AutoRecordForm.h"
+#include "ui/dialogs/TemplateDialog.h"
+
+namespace tonmira::ui {
+
+class FileChooser;
+
+class CAutoRecord : public TemplateDialog {
+    Q_OBJECT
+public:
+    CAutoRecord(FileChooser& chooser, MessageSink& sink, QWidget* parent = nullptr);
+
+    bool UpdateData(bool save = true) override;
+
+    // The settings and the dialog's own members; filled by the caller before showing.
+    AutoRecordForm m_form;
+
+    void OnBrowseFolder();
+    void OnChangePlayCount();
+    void OnAlwaysMax();
+    void OnByFactor();
+    void OnLoadSettings();
+    void OnSaveSettings();
+
+protected:
+    void OnInitDialog() override;
+
+private:
+    FileChooser& m_chooser;
+};
+
+// The collection-settings command: fills the dialog from the view's settings (band upper edge 0
+// shown as rate / 2), and on OK copies them back (a non-zero level switches the automatic start
+// level off). Returns true on OK.
+bool RunAutoRecordDialog(CollectSettings& settings, int& nAutoStartLevel, WORD wBitsPerSample, DWORD nSamplesPerSec,
+                         FileChooser& chooser, MessageSink& sink, QWidget* parent);
+
+}  // namespace tonmira::ui

@@ -1,0 +1,53 @@
+#include "ui/dialogs/CFreqLevel.h"
+
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QSlider>
+
+#include "ui/dialogs/ControlId.h"
+
+namespace tonmira::ui {
+
+CFreqLevel::CFreqLevel(WindowAnalysis& analysis, FillBoxes fillBoxes, MessageSink& sink, QWidget* parent)
+    : TemplateDialog(141, "周波数検出ﾚﾍﾞﾙ設定", 170, 60, sink, parent), m_analysis(analysis),
+      m_picker(analysis.m_freqLevel), m_fillBoxes(std::move(fillBoxes))
+{
+    setModal(false);
+    m_sliderLevel = AddSlider(kIdcFreqLevelSlider, Qt::Horizontal, 7, 7, 156, 20);
+    m_sliderLevel->setRange(0, 50);
+    m_sliderLevel->setTickPosition(QSlider::TicksBelow);
+    m_sliderLevel->setTickInterval(5);
+    m_sliderLevel->setPageStep(5);
+    AddStatic(0, "0", 9, 28, 12, 8);
+    AddStatic(0, "50", 149, 28, 12, 8, Qt::AlignRight);
+    AddButton(kIdOk, "閉じる", 113, 40, 50, 14, true);
+    AddButton(kIdCancel, "ｷｬﾝｾﾙ", 58, 40, 50, 14)->hide();
+    {
+        QSignalBlocker block(m_sliderLevel);
+        m_sliderLevel->setValue(m_picker.m_nLevel);
+    }
+    connect(m_sliderLevel, &QSlider::valueChanged, this, &CFreqLevel::OnLevelMoved);
+}
+
+void CFreqLevel::SetLevel(int level)
+{
+    m_picker.m_nLevel = level;
+    QSignalBlocker block(m_sliderLevel);
+    m_sliderLevel->setValue(level);
+}
+
+void CFreqLevel::OnInitDialog()
+{
+    QSignalBlocker block(m_sliderLevel);
+    m_sliderLevel->setValue(m_picker.m_nLevel);
+}
+
+void CFreqLevel::OnOK() { hide(); }
+
+void CFreqLevel::OnLevelMoved(int position)
+{
+    if (auto boxes = m_picker.OnLevelChanged(position, m_analysis.m_nFftSize); boxes && m_fillBoxes)
+        m_fillBoxes(*boxes);
+}
+
+}  // namespace tonmira::ui

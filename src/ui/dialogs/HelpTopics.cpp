@@ -1,0 +1,38 @@
+#include "ui/dialogs/HelpTopics.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QLocale>
+
+#include "base/MessageSink.h"
+
+namespace tonmira::ui {
+
+QString ManualIndexPath(const QString& programDir, const QString& language)
+{
+    for (const QString& lang : {language, QStringLiteral("ja")}) {
+        const QString path = programDir + QStringLiteral("/manual/") + lang + QStringLiteral("/index.html");
+        if (QFileInfo::exists(path))
+            return path;
+    }
+    return {};
+}
+
+bool OpenHelpTopics(MessageSink& sink, const std::function<bool(const QUrl&)>& open)
+{
+    const QString programDir = QCoreApplication::applicationDirPath();
+    const QString language = QLocale::system().language() == QLocale::Japanese ? QStringLiteral("ja") : QStringLiteral("en");
+    const QString path = ManualIndexPath(programDir, language);
+    if (path.isEmpty()) {
+        sink.Message(FormatArgs(kMsgManualMissing, {(programDir + QStringLiteral("/manual")).toStdString()}));
+        return false;
+    }
+    const QUrl url = QUrl::fromLocalFile(path);
+    const bool opened = open ? open(url) : QDesktopServices::openUrl(url);
+    if (!opened)
+        sink.Message(FormatArgs(kMsgManualNotOpened, {path.toStdString()}));
+    return opened;
+}
+
+}  // namespace tonmira::ui

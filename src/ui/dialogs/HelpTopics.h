@@ -1,0 +1,26 @@
+#pragma once
+// Help > topics: the user manual shipped next to the program (manual/<language>/index.html),
+// opened in the desktop's browser. UI thread only.
+#include <QString>
+#include <QUrl>
+#include <functional>
+
+namespace tonmira {
+class MessageSink;
+}
+
+namespace tonmira::ui {
+
+inline constexpr const char* kMsgManualMissing = "マニュアルが見つかりません: %1";
+inline constexpr const char* kMsgManualNotOpened = "マニュアルを開けません: %1";
+
+// The manual's index page in programDir for a language ("ja" or "en"): the language's own page
+// when it exists, else the Japanese one. Empty when neither exists.
+QString ManualIndexPath(const QString& programDir, const QString& language);
+
+// Opens the manual of the running program's folder in the language of the system (English
+// unless it is Japanese) with `open` (the desktop's browser by default). A missing manual or a
+// browser that cannot be started is reported through sink. Returns true when it was handed over.
+bool OpenHelpTopics(MessageSink& sink, const std::function<bool(const QUrl&)>& open = {});
+
+}  // namespace tonmira::ui

@@ -1,0 +1,72 @@
+#!/usr/bin/env bash
+# End to end: the built desktop program on a virtual X display opens a stereo WAV file; real key
+# events (XTEST through xdotool) open Options > balance, move the slider all the way to L and
+# confirm, then save the mono data through its file dialog. The mono file must be the left
+# channel alone: the one tonmira-cli writes with --balance 0.
+# Usage: balance_by_keys.sh TONMIRA TONMIRA_CLI INPUT.wav
+set -euo pipefail
+TONMIRA="$1"
+CLI="$2"
+INPUT="$3"
+
+# Waits for a window whose name matches $1 and prints its id.
+wait_window() {
+  local win=""
+  for _ in $(seq 1 100); do
+    win="$(xdotool search --name "$1" 2>/dev/null | head -1 || true)"
+    [ -n "$win" ] && break
+    sleep 0.1
+  done
+  [ -n "$win" ] || { echo "no window '$1'" >&2; return 1; }
+  sleep 0.5
+  echo "$win"
+}
+
+run_on_display() {
+  export HOME="$WORK" XDG_CONFIG_HOME="$WORK/.config" XDG_RUNTIME_DIR="$WORK"
+  export QT_QPA_PLATFORM=xcb
+  "$TONMIRA" "$WORK/in.wav" 2>"$WORK/stderr.txt" &
+  local pid=$!
+  trap 'kill "$pid" 2>/dev/null || true' RETURN
+  local main balance save
+  main="$(wait_window 'in.wav - Tonmira')"
+  xdotool windowfocus --sync "$main"
+  # ｵﾌﾟｼｮﾝ(&O) > 左右ﾊﾞﾗﾝｽ(&B)...: the slider has the focus; Home is L, Return is OK.
+  xdotool key --delay 150 alt+o b
+  balance="$(wait_window '左右ﾊﾞﾗﾝｽ設定')"
+  xdotool windowfocus --sync "$balance"
+  xdotool key --delay 100 Home Return
+  sleep 0.5
+  xdotool windowfocus --sync "$main"
+  # ﾌｧｲﾙ(&F) > ﾓﾉﾗﾙﾃﾞｰﾀの保存(&M)...: type the name (".wav" is added) and confirm.
+  xdotool key --delay 150 alt+f m
+  save="$(wait_window 'ﾓﾉﾗﾙﾃﾞｰﾀﾌｧｲﾙの保存')"
+  xdotool windowfocus --sync "$save"
+  xdotool key --delay 50 ctrl+a
+  xdotool type --delay 20 "$WORK/mono"
+  xdotool key Return
+  for _ in $(seq 1 50); do
+    [ -f "$WORK/mono.wav" ] && break
+    sleep 0.1
+  done
+  sleep 0.3
+}
+# Second stage, on the virtual display started by the first.
+if [ "${4:-}" = "--on-display" ]; then
+  WORK="$5"
+  run_on_display
+  exit
+fi
+
+WORK="$(mktemp -d)"
+trap 'rm -rf "$WORK"' EXIT
+cp "$INPUT" "$WORK/in.wav"
+xvfb-run -a -s "-screen 0 800x600x24" "$0" "$TONMIRA" "$CLI" "$INPUT" --on-display "$WORK"
+"$CLI" mono "$WORK/in.wav" "$WORK/left.wav" --balance 0
+if ! cmp -s "$WORK/left.wav" "$WORK/mono.wav"; then
+  echo "mono.wav is missing or is not the left channel" >&2
+  ls -l "$WORK" >&2
+  cat "$WORK/stderr.txt" >&2 || true
+  exit 1
+fi
+echo "balance set by keys: the mono data is the left channel ($(stat -c %s "$WORK/mono.wav") bytes)"
