@@ -12,6 +12,9 @@ TONMIRA_BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-d
 # with sox, the archive example run with GNU parallel, the desktop program driven on a virtual
 # display with real key events, saves traced with strace).
 TONMIRA_TEST_PACKAGES=(ffmpeg sox flac parallel alsa-utils xvfb xauth xdotool strace)
+# The Debian package: CPack's dependency scan (dpkg-shlibdeps, file), the menu entry's check,
+# and the installed program started on a virtual display.
+TONMIRA_PACKAGE_PACKAGES=(dpkg-dev file desktop-file-utils xvfb xauth xdotool imagemagick)
 # The fuzz stage of the suite: clang with libFuzzer and the sanitizer runtimes.
 TONMIRA_FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 # scripts/screenshot: the program on a virtual display, pictured with ImageMagick's import.

@@ -284,13 +284,23 @@ bool CMainFrame::NewDocument()
     return true;
 }
 
-bool CMainFrame::OpenFile(const std::string& path)
+bool CMainFrame::OpenFile(const std::string& path) { return Open(path) == view::OpenResult::Opened; }
+
+view::OpenResult CMainFrame::Open(const std::string& path)
 {
-    const bool opened = m_pDocuments->OpenDocumentFile(path);
-    m_pView->OnInitialUpdate();
-    SaveRecentFiles();
+    const view::OpenResult result = m_pDocuments->OpenDocumentFile(path);
+    if (result != view::OpenResult::Cancelled) {
+        m_pView->OnInitialUpdate();
+        SaveRecentFiles();
+    }
     UpdateCommandUi();
-    return opened;
+    // A load that changed the samples says so: never a silent conversion.
+    const SourceFormat& source = m_pView->Core().m_doc.m_source;
+    if (result == view::OpenResult::Opened && source.IsConverted())
+        statusBar()->showMessage(QStringLiteral("変換して読み込みました: %1 — %2")
+                                     .arg(QString::fromStdString(source.m_strDescription),
+                                          QString::fromStdString(source.m_strConversion)));
+    return result;
 }
 
 void CMainFrame::OnRecentFile(std::size_t index)
@@ -298,7 +308,7 @@ void CMainFrame::OnRecentFile(std::size_t index)
     if (index >= m_recent.Entries().size())
         return;
     const std::string path = m_recent.Entries()[index];
-    if (!OpenFile(path)) {
+    if (Open(path) == view::OpenResult::Failed) {
         m_recent.Remove(path);
         SaveRecentFiles();
     }

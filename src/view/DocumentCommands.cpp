@@ -48,21 +48,21 @@ bool DocumentCommands::OnFileNew()
     return true;
 }
 
-bool DocumentCommands::OpenDocumentFile(const std::string& path)
+OpenResult DocumentCommands::OpenDocumentFile(const std::string& path)
 {
     if (!SaveModified())
-        return false;
+        return OpenResult::Cancelled;
     if (!m_core.m_doc.OnOpenDocument(path)) {
         // The load has already freed the old take: what is left is an empty document.
         m_core.m_doc.OnNewDocument();
         m_strPathName.clear();
         m_core.InitialUpdate();
-        return false;
+        return OpenResult::Failed;
     }
     m_strPathName = path;
     m_recent.Add(path);
     m_core.InitialUpdate();
-    return true;
+    return OpenResult::Opened;
 }
 
 bool DocumentCommands::DoSave(const std::string& path)
@@ -76,14 +76,19 @@ bool DocumentCommands::DoSave(const std::string& path)
 
 bool DocumentCommands::OnFileSave()
 {
-    if (m_strPathName.empty())
+    // A file of a format only read, or the source a take was converted from, is never written
+    // over: Save becomes Save As, proposing a WAV name beside it.
+    if (m_strPathName.empty() || m_core.m_doc.IsProtectedTarget(m_strPathName))
         return OnFileSaveAs();
     return DoSave(m_strPathName);
 }
 
 bool DocumentCommands::OnFileSaveAs()
 {
-    const std::optional<std::string> path = m_prompts.AskSavePath(m_strPathName.empty() ? Title() : m_strPathName);
+    std::string proposed = m_strPathName.empty() ? Title() : m_strPathName;
+    if (!m_strPathName.empty() && m_core.m_doc.IsProtectedTarget(m_strPathName))
+        proposed = m_core.m_doc.ProposedSaveName();
+    const std::optional<std::string> path = m_prompts.AskSavePath(proposed);
     if (!path || path->empty())
         return false;
     return DoSave(*path);
