@@ -7,7 +7,7 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 # Widgets and DBus, lrelease for its English texts, a Japanese gothic font for its forms).
 TONMIRA_BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev
   portaudio19-dev libasound2-dev libavformat-dev libavcodec-dev libavutil-dev libswresample-dev
-  qt6-base-dev qt6-l10n-tools fonts-ipafont-gothic)
+  libfftw3-dev qt6-base-dev qt6-l10n-tools fonts-ipafont-gothic)
 # Only the test suite needs these (audio inputs made with ffmpeg, sox and flac, reference runs
 # with sox, the archive example run with GNU parallel, the desktop program driven on a virtual
 # display with real key events, saves traced with strace).
