@@ -24,6 +24,7 @@ CTransport::~CTransport()
     m_waveDevice.CloseInput();
     FreeChunks();
     std::free(m_pRecordRing);
+    std::free(m_pPreRing);
 }
 
 DWORD CTransport::SpeedRate(DWORD rate, int speed)

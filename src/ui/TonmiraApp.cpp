@@ -4,11 +4,13 @@
 #include <QFont>
 #include <QFontDatabase>
 #include <QIcon>
+#include <QSettings>
 
 #include "audio/PortAudioBackend.h"
 #include "collect/LocalClock.h"
 #include "ui/MainFrame.h"
 #include "ui/QtMessageSink.h"
+#include "ui/i18n/Translation.h"
 
 namespace tonmira::ui {
 
@@ -48,13 +50,17 @@ int RunApplication(int argc, char** argv)
     UseProgramIcon();
     UseDialogFont();
 
+    QStringList args = QApplication::arguments();
+    const Language language = ChooseLanguage(args, qEnvironmentVariable("TONMIRA_LANG"),
+                                             QSettings().value(QStringLiteral("ui/language")));
+    UseLanguage(language);
+
     QtMessageSink sink;
     PortAudioBackend backend;
     SystemLocalClock clock;
     CMainFrame frame(sink, backend, clock);
     sink.SetParent(&frame);
 
-    const QStringList args = QApplication::arguments();
     if (args.size() > 1) {
         if (!frame.OpenFile(args.at(1).toStdString()))
             return 1;
