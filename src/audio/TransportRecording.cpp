@@ -68,7 +68,7 @@ void CTransport::OnRecord()
         const auto slots = static_cast<DWORD>((frames + n - 1) / n);
         BYTE* pre = slots ? static_cast<BYTE*>(std::realloc(m_pPreRing, slots * bufferBytes)) : nullptr;
         if (slots && !pre) {
-            m_host.Message(kRecordInitFailed);
+            m_host.Message(msg::kRecordInitFailed);
             RestoreDerivedBuffers();
             return;
         }
@@ -241,7 +241,7 @@ void CTransport::RecordTick()
                     m_nLastSoundBuffer = static_cast<int>(k);
                     start = k;
                     if (m_nPreCount && !CopyPreTriggerToChunks()) {
-                        m_host.Message(kBufferFailed);
+                        m_host.Message(msg::kBufferFailed);
                         return;  // capture stalls until the stop command
                     }
                     break;

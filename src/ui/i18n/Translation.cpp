@@ -51,8 +51,8 @@ const MessagePattern kMessagePatterns[] = {
     {msg::kEventLogFailed, false},
     {kMsgManualMissing, false},
     {kMsgManualNotOpened, false},
-    {"%d 以上, %d 以下の値を入力してください！", false},
-    {"データ数が足りません! データ数 = ", true},
+    {msg::kBandRange, false},
+    {msg::kTooFewFrames, false},
 };
 
 const QRegularExpression& Placeholder()

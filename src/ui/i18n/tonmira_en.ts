@@ -268,12 +268,12 @@
         <translation>Cannot open the manual: %1</translation>
     </message>
     <message>
-        <source>%d 以上, %d 以下の値を入力してください！</source>
-        <translation>Please enter a value from %d to %d!</translation>
+        <source>%1 以上, %2 以下の値を入力してください！</source>
+        <translation>Please enter a value from %1 to %2!</translation>
     </message>
     <message>
-        <source>データ数が足りません! データ数 = </source>
-        <translation>Not enough data! Number of samples = </translation>
+        <source>データ数が足りません! データ数 = %1</source>
+        <translation>Not enough data! Number of samples = %1</translation>
     </message>
     <message>
         <source>再生処理の初期化に失敗しました！</source>
