@@ -13,6 +13,7 @@
 #include "doc/TonmiraDoc.h"
 #include "ui/ViewDialogs.h"
 #include "ui/FrameIcons.h"
+#include "ui/OverviewPane.h"
 #include "ui/QtDocumentPrompts.h"
 #include "ui/SuspendWatcher.h"
 #include "ui/TonmiraView.h"
@@ -40,12 +41,17 @@ CMainFrame::CMainFrame(MessageSink& sink, WaveBackend& backend, const LocalClock
     m_pDocuments = std::make_unique<view::DocumentCommands>(m_pView->Core(), *m_pPrompts, m_recent);
     m_pFormatPrompt = std::make_unique<QtFormatPrompt>(this);
     m_pView->Core().m_doc.m_pFormatPrompt = m_pFormatPrompt.get();
-    m_pView->m_onStateChanged = [this] { UpdateCommandUi(); };
+    m_pView->m_onStateChanged = [this] {
+        UpdateCommandUi();
+        if (m_pOverview)
+            m_pOverview->Refresh();
+    };
 
     CreateMenus();
     CreateToolBar();
     CreateStatusBar();
     CreateAccelerators();
+    CreateOverview();
     LoadRecentFiles();
     qApp->installEventFilter(this);
 
@@ -58,6 +64,8 @@ CMainFrame::CMainFrame(MessageSink& sink, WaveBackend& backend, const LocalClock
 
 CMainFrame::~CMainFrame()
 {
+    // The pane's workers read the take: they end before the view and its document go.
+    m_pOverview->Shutdown();
     qApp->removeEventFilter(this);
     m_pView->StopForClose();
 }
@@ -222,9 +230,14 @@ bool CMainFrame::Dispatch(int id)
         UpdateCommandUi();
         return false;
     }
+    // A command may change or free the take: the overview's workers let go of it first.
+    if (m_pOverview)
+        m_pOverview->Suspend();
     if (!RunFrameCommand(id))
         m_pView->OnCommand(id);
     UpdateCommandUi();
+    if (m_pOverview)
+        m_pOverview->Refresh();
     return true;
 }
 
