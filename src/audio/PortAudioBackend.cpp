@@ -78,9 +78,40 @@ PortAudioBackend::~PortAudioBackend()
 
 const char* PortAudioBackend::ErrorText(int error) { return Pa_GetErrorText(static_cast<PaError>(error)); }
 
+int PortAudioBackend::DeviceOf(WaveDirection direction) const
+{
+    const int chosen = m_nDevice[direction == WaveDirection::Input ? 1 : 0];
+    return chosen >= 0 ? chosen : DefaultDevice(direction);
+}
+
+std::vector<SoundDevice> PortAudioBackend::Devices() const
+{
+    std::vector<SoundDevice> devices;
+    if (m_nInitError != paNoError)
+        return devices;
+    const int count = Pa_GetDeviceCount();
+    for (int i = 0; i < count; ++i) {
+        const PaDeviceInfo* info = Pa_GetDeviceInfo(i);
+        if (!info)
+            continue;
+        const PaHostApiInfo* api = Pa_GetHostApiInfo(info->hostApi);
+        SoundDevice d;
+        d.m_nIndex = i;
+        d.m_strHostApi = api && api->name ? api->name : "";
+        d.m_strName = info->name ? info->name : "";
+        d.m_nInputChannels = info->maxInputChannels;
+        d.m_nOutputChannels = info->maxOutputChannels;
+        d.m_fDefaultRate = info->defaultSampleRate;
+        d.m_bDefaultInput = i == Pa_GetDefaultInputDevice();
+        d.m_bDefaultOutput = i == Pa_GetDefaultOutputDevice();
+        devices.push_back(d);
+    }
+    return devices;
+}
+
 bool PortAudioBackend::HasDevice(WaveDirection direction)
 {
-    return m_nInitError == paNoError && DefaultDevice(direction) != paNoDevice;
+    return m_nInitError == paNoError && DeviceOf(direction) != paNoDevice;
 }
 
 int PortAudioBackend::Open(WaveDirection direction, const WaveFormat& format, WaveStreamCallbacks& callbacks)
@@ -90,7 +121,7 @@ int PortAudioBackend::Open(WaveDirection direction, const WaveFormat& format, Wa
     Stream& s = StreamOf(direction);
     if (s.handle)
         return m_nLastError = paDeviceUnavailable;
-    PaDeviceIndex device = DefaultDevice(direction);
+    PaDeviceIndex device = DeviceOf(direction);
     if (device == paNoDevice)
         return m_nLastError = paInvalidDevice;
     const PaDeviceInfo* info = Pa_GetDeviceInfo(device);

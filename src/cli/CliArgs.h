@@ -31,6 +31,8 @@ public:
     long long GetInt(const std::string& name, long long def, long long min, long long max) const;
     // Finite real number within [min, max].
     double GetDouble(const std::string& name, double def, double min, double max) const;
+    // Every option as given, in order: name and value ("1" for a flag).
+    const std::vector<std::pair<std::string, std::string>>& Options() const { return m_options; }
 
 private:
     std::vector<std::string> m_positionals;

@@ -2,7 +2,10 @@
 // collect --live --out DIR [...]: the same on the default input device until Ctrl-C.
 // One line per processed event, as the event command prints it.
 #include <cstdio>
+#include <cstdint>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 #include <functional>
 #include <limits>
 #include <memory>
@@ -15,10 +18,12 @@
 #include "cli/CliAnalysis.h"
 #include "cli/CliCollectSettings.h"
 #include "cli/CliCommand.h"
+#include "cli/CliDevices.h"
 #include "cli/CliInterrupt.h"
 #include "cli/CliLoad.h"
 #include "cli/CliMessageSink.h"
 #include "cli/CliTransportSession.h"
+#include "cli/CollectArchive.h"
 #include "collect/AutoRecordForm.h"
 #include "collect/CollectionEngine.h"
 #include "collect/EventProcessor.h"
@@ -142,6 +147,7 @@ int RunLive(const CliArgs& args, CollectSettings settings, int detectLevel, Seri
     if (!session.SetFftSize(n))
         return kExitFailed;
     CTransport& transport = session.Transport();
+    ApplyDeviceOptions(args, live.m_backend, WaveDirection::Input);
     if (!live.m_backend.HasDevice(WaveDirection::Input)) {
         std::fprintf(stderr, "tonmira-cli collect: no input device was found\n");
         return kExitFailed;
@@ -181,11 +187,16 @@ int RunLive(const CliArgs& args, CollectSettings settings, int detectLevel, Seri
 int RunCollect(const std::vector<std::string>& argv)
 {
     std::set<std::string> options = WithLoadOptions(CollectSettingsOptions());
-    for (const char* name : {"out", "clock", "detect-level", "fft", "settings", "channels", "log"})
+    for (const char* name : {"out", "clock", "detect-level", "fft", "settings", "channels", "log", "jobs",
+                             "device", "output-device"})
         options.insert(name);
     CliArgs args(argv, options, {"live"});
     const bool live = args.Has("live");
-    args.RequirePositionals(live ? 0 : 1, live ? 0 : 1);
+    args.RequirePositionals(live ? 0 : 1, live ? 0 : SIZE_MAX);
+    if (live && args.Has("jobs"))
+        throw UsageError("--jobs is for collection from files");
+    if (!live && (args.Has("device") || args.Has("output-device")))
+        throw UsageError("--device and --output-device are for collect --live");
     if (!args.Has("out"))
         throw UsageError("--out DIR is required");
     const int detectLevel = static_cast<int>(args.GetInt("detect-level", 5, 0, 50));
@@ -196,6 +207,22 @@ int RunCollect(const std::vector<std::string>& argv)
         return kExitFailed;
     if (settings.m_nCollectLevel <= 0)
         throw UsageError("collection needs a level: --level L (1..32767) or a settings file with one");
+    std::error_code ec;
+    if (!live && (args.Positionals().size() > 1 || std::filesystem::is_directory(args.Positional(0), ec))) {
+        // Checked here, once, rather than by every file's run.
+        LocalDateTime start;
+        if (args.Has("clock") && !ParseLocalDateTime(args.GetString("clock", ""), start))
+            throw UsageError("--clock needs \"YYYY-MM-DD HH:MM:SS\"");
+        if (args.Has("log") && args.GetString("log", "").empty())
+            throw UsageError("--log needs a file, or - for standard output");
+        args.GetInt("jobs", 1, 1, 1024);
+        const std::vector<std::string> inputs = ArchiveInputs(args.Positionals(), args.GetString("out", ""));
+        if (inputs.empty()) {
+            std::fprintf(stderr, "tonmira-cli collect: no audio files in %s\n", args.Positional(0).c_str());
+            return kExitFailed;
+        }
+        return RunCollectArchive(args, inputs);
+    }
     SerializedSink shared(sink);
     return live ? RunLive(args, settings, detectLevel, shared) : RunOffline(args, settings, detectLevel, shared);
 }
@@ -205,8 +232,12 @@ const CliCommandRegistrar registrar(
      "collect IN --out DIR [--settings F.ars] [settings options] [--clock \"YYYY-MM-DD HH:MM:SS\"]\n"
      "      [--detect-level L] [--fft N] [--rate HZ --bits 16|8] [--log FILE|-]\n"
      "      automatic collection from IN, fed as live input in virtual time\n"
+     "collect IN... | FOLDER --out DIR [--jobs N] [the options above]\n"
+     "      the same for several files, or every audio file below FOLDER in name order, N at a\n"
+     "      time (default: the number of cores), each as if alone; output in input order\n"
      "collect --live --out DIR [--settings F.ars] [settings options] [--detect-level L]\n"
      "      [--rate HZ] [--bits 16|8] [--channels 1|2] [--fft N] [--log FILE|-]\n"
+     "      [--device INDEX|NAME] [--output-device INDEX|NAME]\n"
      "      the same on the default input device until Ctrl-C;\n"
      "      prints per event: path-or-- P integration*100 points*100 stddev accepted|rejected\n"
      "      and appends a row to DIR/events.csv (--log FILE: there; --log -: the CSV on stdout\n"

@@ -4,6 +4,7 @@
 
 #include "cli/CliAnalysis.h"
 #include "cli/CliCommand.h"
+#include "cli/CliDevices.h"
 #include "cli/CliInterrupt.h"
 #include "cli/CliLoad.h"
 #include "cli/CliMessageSink.h"
@@ -17,7 +18,7 @@ namespace {
 
 int RunPlay(const std::vector<std::string>& argv)
 {
-    CliArgs args(argv, WithLoadOptions({"speed", "balance", "fft", "pos"}), {"reverse"});
+    CliArgs args(argv, WithLoadOptions({"speed", "balance", "fft", "pos", "device", "output-device"}), {"reverse"});
     args.RequirePositionals(1, 1);
     const int speed = static_cast<int>(args.GetInt("speed", 0, -12, 12));
     const int balance = static_cast<int>(args.GetInt("balance", 50, 0, 100));
@@ -45,6 +46,7 @@ int RunPlay(const std::vector<std::string>& argv)
     doc.m_nPosition = static_cast<UINT>(pos);
     if (args.Has("reverse"))
         transport.OnReverse();
+    ApplyDeviceOptions(args, session.m_backend, WaveDirection::Output);
     if (!session.m_backend.HasDevice(WaveDirection::Output)) {
         std::fprintf(stderr, "tonmira-cli play: no output device was found\n");
         return kExitFailed;
@@ -62,7 +64,8 @@ int RunPlay(const std::vector<std::string>& argv)
 }
 
 const CliCommandRegistrar registrar(
-    {"play", "play IN [--speed -12..12] [--reverse] [--balance 0..100] [--pos P] [--fft N] [--rate HZ --bits 16|8]",
+    {"play", "play IN [--speed -12..12] [--reverse] [--balance 0..100] [--pos P] [--fft N] [--rate HZ --bits 16|8]\n"
+     "      [--device INDEX|NAME]",
      RunPlay});
 
 }  // namespace

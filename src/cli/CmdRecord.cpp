@@ -6,6 +6,7 @@
 
 #include "cli/CliAnalysis.h"
 #include "cli/CliCommand.h"
+#include "cli/CliDevices.h"
 #include "cli/CliInterrupt.h"
 #include "cli/CliLoad.h"
 #include "cli/CliMessageSink.h"
@@ -19,7 +20,7 @@ namespace {
 
 int RunRecord(const std::vector<std::string>& argv)
 {
-    CliArgs args(argv, {"seconds", "rate", "bits", "channels", "fft"});
+    CliArgs args(argv, {"seconds", "rate", "bits", "channels", "fft", "device"});
     args.RequirePositionals(1, 1);
     if (!args.Has("seconds"))
         throw UsageError("--seconds is required");
@@ -45,6 +46,7 @@ int RunRecord(const std::vector<std::string>& argv)
     if (!session.m_session.SetFftSize(fftSize ? fftSize : DefaultFftSize(rate)))
         return kExitFailed;
     CTransport& transport = session.m_session.Transport();
+    ApplyDeviceOptions(args, session.m_backend, WaveDirection::Input);
     if (!session.m_backend.HasDevice(WaveDirection::Input)) {
         std::fprintf(stderr, "tonmira-cli record: no input device was found\n");
         return kExitFailed;
@@ -73,7 +75,7 @@ int RunRecord(const std::vector<std::string>& argv)
 }
 
 const CliCommandRegistrar registrar(
-    {"record", "record OUT --seconds S [--rate HZ --bits 16|8 --channels 1|2 --fft N]", RunRecord});
+    {"record", "record OUT --seconds S [--rate HZ --bits 16|8 --channels 1|2 --fft N] [--device INDEX|NAME]", RunRecord});
 
 }  // namespace
 

@@ -297,13 +297,17 @@ bool CMainFrame::NewDocument()
     return true;
 }
 
-bool CMainFrame::OpenFile(const std::string& path)
+bool CMainFrame::OpenFile(const std::string& path) { return Open(path) == view::OpenResult::Opened; }
+
+view::OpenResult CMainFrame::Open(const std::string& path)
 {
-    const bool opened = m_pDocuments->OpenDocumentFile(path);
-    m_pView->OnInitialUpdate();
-    SaveRecentFiles();
+    const view::OpenResult result = m_pDocuments->OpenDocumentFile(path);
+    if (result != view::OpenResult::Cancelled) {
+        m_pView->OnInitialUpdate();
+        SaveRecentFiles();
+    }
     UpdateCommandUi();
-    return opened;
+    return result;
 }
 
 void CMainFrame::OnRecentFile(std::size_t index)
@@ -311,7 +315,7 @@ void CMainFrame::OnRecentFile(std::size_t index)
     if (index >= m_recent.Entries().size())
         return;
     const std::string path = m_recent.Entries()[index];
-    if (!OpenFile(path)) {
+    if (Open(path) == view::OpenResult::Failed) {
         m_recent.Remove(path);
         SaveRecentFiles();
     }

@@ -70,6 +70,7 @@ private:
     void FillRecentFiles();
     void OnFileOpen();
     void OnRecentFile(std::size_t index);
+    view::OpenResult Open(const std::string& path);
     void UpdateTitle();
     void LoadRecentFiles();
     void SaveRecentFiles() const;

@@ -48,21 +48,21 @@ bool DocumentCommands::OnFileNew()
     return true;
 }
 
-bool DocumentCommands::OpenDocumentFile(const std::string& path)
+OpenResult DocumentCommands::OpenDocumentFile(const std::string& path)
 {
     if (!SaveModified())
-        return false;
+        return OpenResult::Cancelled;
     if (!m_core.m_doc.OnOpenDocument(path)) {
         // The load has already freed the old take: what is left is an empty document.
         m_core.m_doc.OnNewDocument();
         m_strPathName.clear();
         m_core.InitialUpdate();
-        return false;
+        return OpenResult::Failed;
     }
     m_strPathName = path;
     m_recent.Add(path);
     m_core.InitialUpdate();
-    return true;
+    return OpenResult::Opened;
 }
 
 bool DocumentCommands::DoSave(const std::string& path)

@@ -12,6 +12,8 @@ class ViewCore;
 
 enum class SaveAnswer { Yes, No, Cancel };
 
+enum class OpenResult { Opened, Cancelled, Failed };
+
 class DocumentPrompts {
 public:
     virtual ~DocumentPrompts() = default;
@@ -30,9 +32,9 @@ public:
     bool SaveModified();
     // File > New. False when cancelled.
     bool OnFileNew();
-    // Opens path (after SaveModified). False when cancelled or when the file could not be
-    // opened; the document is then empty, as after New.
-    bool OpenDocumentFile(const std::string& path);
+    // Opens path (after SaveModified). Cancelled: nothing changed. Failed: the file could not
+    // be opened (its message was shown) and the document is empty, as after New.
+    OpenResult OpenDocumentFile(const std::string& path);
     // File > Save: to the document's path, or as Save As when it has none.
     bool OnFileSave();
     // File > Save As.

@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <cmath>
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <sstream>
@@ -19,8 +20,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct AlsaFileDevice : AlsaFileDeviceFixture {
-    AlsaFileDevice()
+// One fixture class for every AlsaFileDevice test of this program (they share the suite name).
+using AlsaFileDevice = AlsaFileDeviceFixture;
+
+void WriteBurstInput(const TempDir& dir)
+{
     {
         // 0.3 s bursts of 1 kHz every 2 s, 16-bit mono at 44100 Hz.
         const double pi = 2 * std::asin(1.0);
@@ -34,10 +38,11 @@ struct AlsaFileDevice : AlsaFileDeviceFixture {
         WriteFileBytes(dir.File("in.raw"), raw);
         fs::create_directory(dir.File("out"));
     }
-};
+}
 
 TEST_F(AlsaFileDevice, LiveCollectionStopsOnCtrlCLeavingOnlyWholeEventFiles)
 {
+    WriteBurstInput(dir);
     pid_t pid = Spawn({"collect", "--live", "--out", dir.File("out"), "--level", "1000", "--continuous-ms", "300",
                        "--play-count", "1"});
     // Until events have been printed (or a generous limit), then Ctrl-C.
@@ -63,6 +68,8 @@ TEST_F(AlsaFileDevice, LiveCollectionStopsOnCtrlCLeavingOnlyWholeEventFiles)
     // Every file left is a whole WAV file: its data size is what the file holds.
     int files = 0;
     for (const auto& entry : fs::directory_iterator(dir.File("out"))) {
+        if (entry.path().filename() == "events.csv")
+            continue;
         std::string bytes = ReadFileBytes(entry.path().string());
         ASSERT_GE(bytes.size(), 44u);
         std::uint32_t data = 0;
@@ -71,6 +78,10 @@ TEST_F(AlsaFileDevice, LiveCollectionStopsOnCtrlCLeavingOnlyWholeEventFiles)
         ++files;
     }
     EXPECT_GE(files, 1);
+    // The event log has one whole row per printed line, under its header.
+    const std::string log = ReadFileBytes(dir.File("out/events.csv"));
+    EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), events + 1);
+    EXPECT_EQ(log.substr(log.size() - 2), "\r\n");
 }
 
 }  // namespace

@@ -1,0 +1,78 @@
+// The window's dialog commands reach the real dialogs and apply what they decide: collection
+// settings to the recording timer, range expansion to the take, the detection-level window to
+// the view's fundamental boxes.
+#include <QLabel>
+#include <QListWidget>
+#include <QSlider>
+
+#include "UiFixture.h"
+#include "collect/AutoRecordControls.h"
+#include "doc/CommandIds.h"
+#include "ui/dialogs/CFreqLevel.h"
+#include "ui/dialogs/CRangeSetupDlg.h"
+#include "ui/dialogs/DialogTestUtil.h"
+#include "view/FrameCommandIds.h"
+
+namespace tonmira::test {
+namespace {
+
+using DialogCommandsTest = UiFixture;
+
+TEST_F(DialogCommandsTest, SettingsAndRangeExpansionApplyOnOk)
+{
+    ASSERT_TRUE(frame->OpenFile(WriteWav("tone.wav", SineSamples(20000, 2, 440, 44100, 8000))));
+    ModalScript script({[](QDialog* dlg) {
+                            EXPECT_EQ(dlg->windowTitle(), "自動集音設定");
+                            Type(dlg, kIdcCollectLevel, "900");
+                            Click(dlg, ui::kIdOk);
+                        },
+                        [](QDialog* dlg) {
+                            EXPECT_EQ(dlg->windowTitle(), "ﾚﾝｼﾞ拡張");
+                            QTest::keyClick(Control(dlg, ui::kIdcRangeSlider), Qt::Key_Home);
+                            Click(dlg, ui::kIdOk);
+                        },
+                        [](QDialog* dlg) {
+                            EXPECT_EQ(dlg->windowTitle(), "ﾌﾟﾛﾊﾟﾃｨ");
+                            EXPECT_EQ(Control<QLabel>(dlg, 1035)->text(), "00:00.453");
+                            Click(dlg, ui::kIdOk);
+                        }});
+    Core().m_transport.m_nAutoStartLevel = 10;
+    ASSERT_TRUE(frame->Dispatch(kCmdAutoRecordSetup));
+    EXPECT_EQ(Core().m_settings.m_nCollectLevel, 900);
+    EXPECT_EQ(Core().m_transport.m_nCollectLevel, 900) << "the recording timer has the level";
+    EXPECT_EQ(Core().m_transport.m_nAutoStartLevel, 0);
+
+    ASSERT_TRUE(frame->Dispatch(kCmdRangeExpand));
+    EXPECT_EQ(Doc().m_nPeak, 32767);
+    EXPECT_TRUE(Doc().IsModified());
+    ASSERT_TRUE(frame->Dispatch(view::kCmdProperties));
+    EXPECT_EQ(script.Remaining(), 0u);
+    EXPECT_TRUE(sink.m_messages.empty());
+}
+
+TEST_F(DialogCommandsTest, DetectionLevelWindowIsMadeOnceAndRepicksTheViewsBoxes)
+{
+    ASSERT_TRUE(frame->OpenFile(WriteWav("tone.wav", SineSamples(20000, 2, 440, 44100, 8000))));
+    frame->View().repaint();  // the spectrum is computed and handed over when drawn
+    auto* box1 = qobject_cast<QListWidget*>(frame->View().Control(1042));
+    ASSERT_NE(box1, nullptr);
+    ASSERT_GT(box1->count(), 0);
+
+    ASSERT_TRUE(frame->Dispatch(view::kCmdDetectLevel));
+    auto* window = frame->View().findChild<ui::CFreqLevel*>();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->isVisible());
+    QTest::keyClick(window->m_sliderLevel, Qt::Key_Home);
+    EXPECT_EQ(box1->count(), 0) << "level 0 picks nothing, at once";
+    window->m_sliderLevel->setValue(5);
+    EXPECT_GT(box1->count(), 0);
+    window->m_sliderLevel->setValue(12);
+    Click(window, ui::kIdOk);
+    EXPECT_FALSE(window->isVisible());
+    ASSERT_TRUE(frame->Dispatch(view::kCmdDetectLevel));
+    EXPECT_EQ(frame->View().findChildren<ui::CFreqLevel*>().size(), 1);
+    EXPECT_EQ(window->m_sliderLevel->value(), 12);
+}
+
+}  // namespace
+}  // namespace tonmira::test
