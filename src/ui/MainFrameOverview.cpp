@@ -38,7 +38,10 @@ void CMainFrame::CreateOverview()
     for (QAction* entry : menuBar()->actions())
         if (QMenu* menu = entry->menu(); menu && Action(view::kCmdViewStatusBar) &&
                                          menu->actions().contains(Action(view::kCmdViewStatusBar)))
+        {
+            menu->addSeparator();
             menu->addAction(action);
+        }
 
     m_pReadout = new GraphReadout(*m_pView, *statusBar());
 }

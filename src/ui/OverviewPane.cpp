@@ -26,7 +26,7 @@ OverviewPane::OverviewPane(CTonmiraView& view, QWidget* parent)
     : QWidget(parent), m_view(view), m_uiThread(std::this_thread::get_id())
 {
     setObjectName(QStringLiteral("overviewPane"));
-    setMinimumHeight(kOverviewHeight + 80);
+    setMinimumHeight(kOverviewHeight + 120);
     setMouseTracking(false);
     m_pTiles = std::make_unique<view::SpectrogramTiles>(
         WorkerCount(), [this](std::uint64_t generation, std::int64_t index, view::SpectrogramTiles::Levels levels) {

@@ -40,6 +40,7 @@ public:
     int BuildProgressPerMille() const { return m_nProgress.load(std::memory_order_relaxed); }
     view::SpectrogramTiles& Tiles() { return *m_pTiles; }
     std::size_t TileImageCount() const { return m_tileImages.size(); }
+    QSize sizeHint() const override { return QSize(600, 260); }
     // The two areas in widget pixels.
     QRect OverviewRect() const;
     QRect SpectrogramRect() const;
