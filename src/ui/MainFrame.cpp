@@ -237,7 +237,7 @@ bool CMainFrame::Dispatch(int id)
         m_pView->OnCommand(id);
     UpdateCommandUi();
     if (m_pOverview)
-        m_pOverview->Refresh();
+        m_pOverview->Resume();
     return true;
 }
 
@@ -291,9 +291,13 @@ void CMainFrame::OnFileOpen()
 
 bool CMainFrame::NewDocument()
 {
+    if (m_pOverview)
+        m_pOverview->Suspend();
     m_pView->Core().m_doc.OnNewDocument();
     m_pView->OnInitialUpdate();
     UpdateCommandUi();
+    if (m_pOverview)
+        m_pOverview->Resume();
     return true;
 }
 
@@ -301,12 +305,17 @@ bool CMainFrame::OpenFile(const std::string& path) { return Open(path) == view::
 
 view::OpenResult CMainFrame::Open(const std::string& path)
 {
+    // Also reached from the recent-file entries, outside Dispatch: the old take goes here.
+    if (m_pOverview)
+        m_pOverview->Suspend();
     const view::OpenResult result = m_pDocuments->OpenDocumentFile(path);
     if (result != view::OpenResult::Cancelled) {
         m_pView->OnInitialUpdate();
         SaveRecentFiles();
     }
     UpdateCommandUi();
+    if (m_pOverview)
+        m_pOverview->Resume();
     return result;
 }
 

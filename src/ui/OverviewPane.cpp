@@ -99,6 +99,19 @@ QRect OverviewPane::SpectrogramRect() const
 
 void OverviewPane::Suspend()
 {
+    ++m_nHold;
+    StopWork();
+}
+
+void OverviewPane::Resume()
+{
+    if (m_nHold > 0)
+        --m_nHold;
+    Refresh();
+}
+
+void OverviewPane::StopWork()
+{
     StopBuilder();
     m_pTiles->Reset({}, {});
     m_requested.clear();
@@ -109,7 +122,7 @@ void OverviewPane::Shutdown()
 {
     m_bShutDown = true;
     m_poll.stop();
-    Suspend();
+    StopWork();
 }
 
 void OverviewPane::StartBuilder()
@@ -149,7 +162,7 @@ void OverviewPane::OnPyramidBuilt(unsigned serial)
 void OverviewPane::Refresh()
 {
     assert(std::this_thread::get_id() == m_uiThread);
-    if (!isVisible() || m_bShutDown)
+    if (!isVisible() || m_bShutDown || m_nHold > 0)
         return;
     const TakeKey take = CurrentTake();
     bool wasSuspended = m_bSuspended;
@@ -245,7 +258,7 @@ void OverviewPane::hideEvent(QHideEvent* event)
 {
     QWidget::hideEvent(event);
     m_poll.stop();
-    Suspend();
+    StopWork();
 }
 
 void OverviewPane::paintEvent(QPaintEvent* /*event*/)
@@ -263,7 +276,8 @@ void OverviewPane::PaintOverview(QPainter& p)
     p.fillRect(r, Qt::white);
     p.setPen(QColor(160, 160, 160));
     p.drawRect(r.adjusted(0, 0, -1, -1));
-    if (!m_take.data)
+    // A summary of a take that has gone (a change still held) reads freed samples at its edges.
+    if (!m_take.data || !(CurrentTake() == m_take))
         return;
     if (!m_pPyramid) {
         p.setPen(Qt::black);

@@ -26,8 +26,11 @@ public:
     explicit OverviewPane(CTonmiraView& view, QWidget* parent = nullptr);
     ~OverviewPane() override;
 
-    // The take may change now (before every command): background work stops and lets go of it.
+    // The take may change now (before every command, also around its modal dialogs): background
+    // work stops, lets go of the take and stays off until the matching Resume.
     void Suspend();
+    // The change is over: work restarts for the present take once every Suspend is resumed.
+    void Resume();
     // The window closes: the work stops for good (before the view and its take go).
     void Shutdown();
     // After any change: restarts the work the present take needs, repaints what moved.
@@ -68,6 +71,7 @@ private:
     view::MonoSamples Samples() const;
     view::SpectrogramLayout CurrentLayout() const;
     std::int64_t FirstColumn() const;
+    void StopWork();
     void StartBuilder();
     void StopBuilder();
     void OnPyramidBuilt(unsigned serial);
@@ -81,6 +85,7 @@ private:
     bool m_bWholeTake = true;
     bool m_bSuspended = false;
     bool m_bShutDown = false;
+    int m_nHold = 0;  // Suspends not yet resumed
     TakeKey m_take;
 
     std::thread m_builder;
