@@ -67,7 +67,7 @@ TEST_F(OverviewTest, OffByDefaultAndSwitchedAtTheEndOfTheViewMenu)
 TEST_F(OverviewTest, ChirpRidgeRisesAndClicksMoveThePositionAsTheSlider)
 {
     const int rate = 44100;
-    const int frames = rate * 6;
+    const int frames = rate * 3;
     ASSERT_TRUE(frame->OpenFile(WriteWav("chirp.wav", ChirpSamples(frames, rate, 300, 15000), 1)));
     frame->resize(900, 800);
     Switch()->trigger();

@@ -63,6 +63,15 @@ TEST(SpectrogramTiles, TheRidgeOfAChirpRisesAndFollowsItsFrequency)
         }
         EXPECT_LT(ridge.back(), ridge.front() - l.rows / 4);
     }
+    // A raised cancel stops a tile before its first spectrum.
+    {
+        const std::atomic<bool> stop{true};
+        SpectrogramLayout l{512, rate, 10, 0, rate / 2, false, 512};
+        CFftEngine fft;
+        ASSERT_TRUE(fft.Init(512, 1));
+        std::vector<std::uint8_t> levels;
+        EXPECT_FALSE(ComputeTile(fft, take, l, 0, stop, levels));
+    }
     // A column beyond the take stays dark.
     SpectrogramLayout l{512, rate, 10, 0, rate / 2, false, 512};
     CFftEngine fft;
@@ -94,11 +103,8 @@ TEST(SpectrogramTiles, WorkersAloneComputeAndAResetDropsTheOldGeneration)
         tiles.Request(i);
     tiles.Request(3);  // queued already: once only
     std::this_thread::sleep_for(std::chrono::milliseconds(30));
-    const auto before = std::chrono::steady_clock::now();
     const SpectrogramLayout fast{1024, rate, 50, 0, rate / 2, true, 512};
     const std::uint64_t second = tiles.Reset(take, fast);
-    // Running tiles stop at their next spectrum: far below the time of a whole tile.
-    EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::milliseconds(500));
     EXPECT_GT(second, first);
     std::size_t oldCount;
     {
