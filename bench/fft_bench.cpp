@@ -1,9 +1,13 @@
-// CFftEngine against FFTW3 (real-input r2c plan, FFTW_MEASURE, double) and KissFFT
+// CFftEngine against FFTW3 used directly (real-input r2c plan, double) and KissFFT
 // (kiss_fftr, float build), each timed for N inputs set + one transform + N/2 magnitudes
-// formed as trunc(|X[k]| / sqrt(N)) into ints, at N = 1024, 4096, 65536 and 131072.
+// formed as trunc(|X[k]| / sqrt(N)) into ints, at N = 1024, 4096, 65536 and 131072; and the
+// heap taken by an engine at N = 131072 (the first one in the process also makes the plan).
+// FFTW is timed with an FFTW_MEASURE plan made afresh, and with the plan the engine uses (from
+// the engine's wisdom: FFTW_PATIENT from N = 16384 on), which shows the engine's own overhead.
 #include <benchmark/benchmark.h>
 #include <fftw3.h>
 #include <kissfft/kiss_fftr.h>
+#include <malloc.h>
 
 #include <cmath>
 #include <cstdio>
@@ -34,6 +38,33 @@ std::vector<int> OursOnce(tonmira::CFftEngine& fft, const std::vector<short>& in
     return out;
 }
 
+// Bytes in use on the heap, small blocks and mapped ones alike.
+double HeapInUse()
+{
+    const struct mallinfo2 info = mallinfo2();
+    return static_cast<double>(info.uordblks + info.hblkhd);
+}
+
+void BM_EngineMemory(benchmark::State& state)
+{
+    const int n = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        const double before = HeapInUse();
+        tonmira::CFftEngine first;
+        first.Init(n, 0);
+        const double withPlan = HeapInUse();
+        tonmira::CFftEngine second;
+        second.Init(n, 0);
+        const double withSecond = HeapInUse();
+        tonmira::CFftEngine hann;
+        hann.Init(n, 1);
+        const double withHann = HeapInUse();
+        state.counters["first_MiB"] = (withPlan - before) / (1 << 20);
+        state.counters["next_MiB"] = (withSecond - withPlan) / (1 << 20);
+        state.counters["hann_MiB"] = (withHann - withSecond) / (1 << 20);
+    }
+}
+
 void BM_CFftEngine(benchmark::State& state)
 {
     const int n = static_cast<int>(state.range(0));
@@ -57,9 +88,14 @@ void BM_Fftw(benchmark::State& state)
 {
     const int n = static_cast<int>(state.range(0));
     const auto input = Input(n);
+    const bool enginePlan = state.range(1) != 0;
     double* in = fftw_alloc_real(n);
     fftw_complex* spectrum = fftw_alloc_complex(n / 2 + 1);
-    fftw_plan plan = fftw_plan_dft_r2c_1d(n, in, spectrum, FFTW_MEASURE);
+    // Wisdom of more patient plans would serve a measuring plan too: forget it first.
+    if (!enginePlan)
+        fftw_forget_wisdom();
+    const unsigned rigor = enginePlan && n >= 16384 ? FFTW_PATIENT : FFTW_MEASURE;
+    fftw_plan plan = fftw_plan_dft_r2c_1d(n, in, spectrum, rigor);
     const double norm = std::sqrt(static_cast<double>(n));
     std::vector<int> out(n / 2);
 
@@ -114,8 +150,12 @@ void BM_KissFftr(benchmark::State& state)
 
 }  // namespace
 
+// First, so that the engine's plan is made here and counted.
+BENCHMARK(BM_EngineMemory)->Arg(131072)->Iterations(1);
 BENCHMARK(BM_CFftEngine)->Arg(1024)->Arg(4096)->Arg(65536)->Arg(131072);
-BENCHMARK(BM_Fftw)->Arg(1024)->Arg(4096)->Arg(65536)->Arg(131072);
+// The engine first, so that its plans come from its wisdom file before anything is forgotten.
+BENCHMARK(BM_Fftw)->ArgsProduct({{1024, 4096, 65536, 131072}, {1}})->ArgNames({"", "engine_plan"});
+BENCHMARK(BM_Fftw)->ArgsProduct({{1024, 4096, 65536, 131072}, {0}})->ArgNames({"", "engine_plan"});
 BENCHMARK(BM_KissFftr)->Arg(1024)->Arg(4096)->Arg(65536)->Arg(131072);
 
 BENCHMARK_MAIN();

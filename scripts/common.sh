@@ -7,11 +7,14 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 # Widgets and DBus, a Japanese gothic font for its forms).
 TONMIRA_BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev
   portaudio19-dev libasound2-dev libavformat-dev libavcodec-dev libavutil-dev libswresample-dev
-  qt6-base-dev fonts-ipafont-gothic)
+  libfftw3-dev qt6-base-dev fonts-ipafont-gothic)
 # Only the test suite needs these (audio inputs made with ffmpeg, sox and flac, reference runs
 # with sox, the archive example run with GNU parallel, the desktop program driven on a virtual
 # display with real key events, saves traced with strace).
 TONMIRA_TEST_PACKAGES=(ffmpeg sox flac parallel alsa-utils xvfb xauth xdotool strace)
+# The Debian package: CPack's dependency scan (dpkg-shlibdeps, file), the menu entry's check,
+# and the installed program started on a virtual display.
+TONMIRA_PACKAGE_PACKAGES=(dpkg-dev file desktop-file-utils xvfb xauth xdotool imagemagick)
 # The fuzz stage of the suite: clang with libFuzzer and the sanitizer runtimes.
 TONMIRA_FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 # scripts/screenshot: the program on a virtual display, pictured with ImageMagick's import.

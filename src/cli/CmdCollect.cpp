@@ -1,6 +1,9 @@
 // collect IN --out DIR [...]: automatic collection from a recording, in virtual time.
 // collect --live --out DIR [...]: the same on the default input device until Ctrl-C.
 // One line per processed event, as the event command prints it.
+#include <sys/stat.h>
+
+#include <atomic>
 #include <cstdio>
 #include <cstdint>
 #include <cstring>
@@ -30,7 +33,9 @@
 #include "collect/LocalClock.h"
 #include "collect/LoopCollectHost.h"
 #include "base/Messages.h"
+#include "doc/FileFormat.h"
 #include "doc/TonmiraDoc.h"
+#include "doc/WavDataReader.h"
 #include "dsp/FftEngine.h"
 #include "dsp/FftSize.h"
 #include "session/OfflineCollection.h"
@@ -98,8 +103,21 @@ int RunOffline(const CliArgs& args, CollectSettings settings, int detectLevel, S
     if (args.Has("clock") && !ParseLocalDateTime(args.GetString("clock", ""), start))
         throw UsageError("--clock needs \"YYYY-MM-DD HH:MM:SS\"");
 
+    // A WAV file of 8/16-bit PCM is read from the disk buffer by buffer, so memory does not grow
+    // with the length of the recording; other inputs (converted WAV, text, WMA and the other
+    // formats, a pipe) are loaded as the document loads them.
+    const std::string path = args.Positional(0);
     CTonmiraDoc input(sink);
-    if (!LoadDocument(input, args.Positional(0), args))
+    WavDataReader wav;
+    bool streamed = false;
+    struct stat st {};
+    if (FileFormatOf(path) == FileFormat::Wav && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
+        WavDataReader::OpenResult opened = wav.Open(input, path);
+        if (opened == WavDataReader::OpenResult::Failed)
+            return kExitFailed;
+        streamed = opened == WavDataReader::OpenResult::Opened;
+    }
+    if (!streamed && !LoadDocument(input, path, args))
         return kExitFailed;
     const int n = FftSize(args, input.m_header.nSamplesPerSec);
     // As the settings dialog does for an 8-bit take: a level above 127 could never be reached.
@@ -114,13 +132,29 @@ int RunOffline(const CliArgs& args, CollectSettings settings, int detectLevel, S
     session.Settings() = settings;
     if (!session.SetFftSize(n))
         return kExitFailed;
-    const BYTE* samples = input.m_pData;
-    run.SetInput([samples](BYTE* dst, std::size_t count, std::uint64_t offset) { std::memcpy(dst, samples + offset, count); },
-                 std::uint64_t(input.m_nSamples) * input.FrameBytes(), start, args.Positional(0));
+    std::atomic<bool> readFailed{false};
+    if (streamed) {
+        run.SetInput(
+            [&wav, &readFailed](BYTE* dst, std::size_t count, std::uint64_t offset) {
+                if (!wav.Read(dst, count, offset))
+                    readFailed.store(true, std::memory_order_relaxed);
+            },
+            wav.DataBytes(), start, path);
+    } else {
+        const BYTE* samples = input.m_pData;
+        run.SetInput([samples](BYTE* dst, std::size_t count, std::uint64_t offset) { std::memcpy(dst, samples + offset, count); },
+                     std::uint64_t(input.m_nSamples) * input.FrameBytes(), start, path);
+    }
     run.Engine().m_nDetectLevel = detectLevel;
     run.m_onEvent = SetUpLog(args, run.Engine().m_eventLog);
     if (!run.Run())
         return kExitFailed;
+    if (readFailed.load()) {
+        // The file shrank or the disk failed while it was read: what was missing went in as silence.
+        std::fprintf(stderr, "tonmira-cli collect: reading %s failed part way; the rest was taken as silence\n",
+                     path.c_str());
+        return kExitFailed;
+    }
     return sink.Count() ? kExitFailed : kExitDone;
 }
 

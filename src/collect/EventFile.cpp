@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <bit>
+#include <cerrno>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -11,9 +12,9 @@
 #include <memory>
 #include <vector>
 
-#include "collect/FileRename.h"
 #include "collect/LocalClock.h"
 #include "base/MessageSink.h"
+#include "doc/SafeFileWriter.h"
 #include "doc/TonmiraDoc.h"
 #include "doc/WavFile.h"
 
@@ -36,10 +37,6 @@ std::string Format(const char* pattern, auto... args)
     std::snprintf(longer.data(), longer.size(), pattern, args...);
     return std::string(longer.data(), static_cast<std::size_t>(n));
 }
-
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
 
 }  // namespace
 
@@ -100,53 +97,74 @@ int EventFile::WriteEventFile(CTonmiraDoc& doc, const std::string& folder, const
     bool fits = dataSize + 36 <= 0xFFFFFFFFu;
     h.dataSize = static_cast<DWORD>(dataSize);
     h.riffSize = h.dataSize + 36;
+    m_strWrittenName = m_strEventFile;
+    m_bWritten = false;
     if (!fits || (dataSize > 0 && !doc.m_pData)) {
         sink.Message(kMsgEventFileFailed);
         return 0;
     }
 
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(m_strEventFile.c_str(), "wb"));
-    const bool created = static_cast<bool>(file);
-    bool ok = created;
-    ok = ok && std::fwrite(&h, 1, 36, file.get()) == 36;
-    ok = ok && std::fwrite(h.dataId, 1, 8, file.get()) == 8;
-    ok = ok && (h.dataSize == 0 || std::fwrite(doc.m_pData, 1, h.dataSize, file.get()) == h.dataSize);
-    if (file && std::fclose(file.release()) != 0)
-        ok = false;
-    if (!ok) {
-        // A cut-off file (a full disk) has a header that promises more than it holds; it would
-        // pass for a complete event. Without it the later rename, mark or delete find nothing.
-        if (created)
-            unlink(m_strEventFile.c_str());
+    std::string placed;
+    if (!WriteNewFileSafely(m_strEventFile, [&](CArchive& ar) { return WriteWavData(ar, h, doc.m_pData); },
+                            placed)) {
         sink.Message(kMsgEventFileFailed);
         return 0;
     }
+    m_strEventFile = placed;
+    m_bWritten = true;
     return 1;
 }
+
+namespace {
+
+// Renames from to the first free one of to, to-2, to-3, ... (numbered before the extension,
+// or before a trailing mark when one is given). Returns the name taken, "" on failure.
+std::string RenameToFreeName(const std::string& from, const std::string& to, const std::string& mark = "")
+{
+    for (int n = 1; n < 10000; ++n) {
+        std::string name = (n == 1 ? to : NumberedName(to, n)) + mark;
+        if (RenameNoReplace(from, name))
+            return name;
+        if (errno != EEXIST)
+            return {};
+    }
+    return {};
+}
+
+}  // namespace
 
 void EventFile::RenameWithFigures(int peak, int integration100, int points100, float stdDev)
 {
     if (m_strEventFile.empty())
         return;
-    std::string renamed = FiguresEventFileName(m_strEventFile, peak, integration100, points100, stdDev);
-    // A failure is not reported. The path moves on to the new name even then, except when the
-    // file is still there under its old name: the new name then belongs to another event's
-    // file (same second, same figures), which a later delete or mark must not touch.
-    if (!RenameFileNoReplace(m_strEventFile, renamed) && access(m_strEventFile.c_str(), F_OK) == 0)
-        return;
+    const std::string& written = m_strWrittenName.empty() ? m_strEventFile : m_strWrittenName;
+    std::string renamed = FiguresEventFileName(written, peak, integration100, points100, stdDev);
+    // A failure is not reported; the path moves on to the new name even then. A file that was
+    // not written is not looked for: the name may belong to another event's file.
+    if (m_bWritten) {
+        std::string placed = RenameToFreeName(m_strEventFile, renamed);
+        if (placed.empty() && access(m_strEventFile.c_str(), F_OK) == 0)
+            return;  // still there under its name, which stays the event's path
+        if (!placed.empty())
+            renamed = placed;
+        else
+            m_bWritten = false;
+    }
     m_strEventFile = renamed;
+    m_strWrittenName.clear();
 }
 
-bool EventFile::MarkRejected() const
+bool EventFile::MarkRejected()
 {
-    if (m_strEventFile.empty())
+    if (m_strEventFile.empty() || !m_bWritten)
         return false;
-    return RenameFileNoReplace(m_strEventFile, m_strEventFile + "A");
+    m_strMarkedFile = RenameToFreeName(m_strEventFile, m_strEventFile, "A");
+    return !m_strMarkedFile.empty();
 }
 
 bool EventFile::Delete() const
 {
-    if (m_strEventFile.empty())
+    if (m_strEventFile.empty() || !m_bWritten)
         return false;
     return unlink(m_strEventFile.c_str()) == 0;
 }

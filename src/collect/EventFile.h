@@ -1,6 +1,9 @@
 #pragma once
 // The WAV file of one collected event: written under a name made of the local date and time,
 // renamed to carry the event's figures, then kept, marked as rejected or deleted.
+// No step ever replaces or cuts a file: the file appears under its name only once it is complete
+// (written through a temporary file), and when a name is taken the event's file takes the first
+// free one of "name-2.WAV", "name-3.WAV", ... so that both are kept.
 // One object per event; objects share nothing, so two events may be handled on two threads.
 #include <string>
 
@@ -21,26 +24,32 @@ class EventFile {
 public:
     // Writes the document's take (header of its current format, then the samples, nothing after)
     // into the folder. value1 and value2 both 0 give the plain name "YYYYMMDDhhmmss.WAV",
-    // otherwise "YYYYMMDDhhmmss-v1-v2-v3.WAV". The path is stored in m_strEventFile before
-    // writing, so later steps act on it even if the write fails. An empty folder writes nothing,
-    // empties m_strEventFile and returns 1. A file error shows its message, removes what was
-    // written and returns 0.
+    // otherwise "YYYYMMDDhhmmss-v1-v2-v3.WAV" (numbered when taken). m_strEventFile receives the
+    // name the file got or, when the write fails, the name it was meant to get, so later steps
+    // move the path on as usual but touch no file. An empty folder writes nothing, empties
+    // m_strEventFile and returns 1. A file error shows its message, leaves nothing behind and
+    // returns 0.
     // Also fills every field of the document's m_header from its format.
     int WriteEventFile(CTonmiraDoc& doc, const std::string& folder, const LocalClock& clock, MessageSink& sink,
                        int value1, int value2, int value3);
 
-    // Renames the file to "<path without .WAV>-PPPPP-IIII-QQQQ-SSSSSSSS.WAV" and keeps the new path,
-    // also when the file was missing. When the new name is taken the file and the path stay as
-    // they were, so nothing done later to this event touches the other file. Nothing happens
-    // while m_strEventFile is empty.
+    // Renames the file to "<name written without .WAV>-PPPPP-IIII-QQQQ-SSSSSSSS.WAV" (numbered when
+    // taken; the name written is the one before any number) and keeps the new path, also when
+    // the file was missing or not written. Nothing happens while m_strEventFile is empty.
     void RenameWithFigures(int peak, int integration100, int points100, float stdDev);
-    // Renames the file to its path followed by "A"; m_strEventFile keeps the unmarked path.
-    // Returns whether the rename worked.
-    bool MarkRejected() const;
-    // Removes the file; returns whether it did.
+    // Renames the file to its path followed by "A" (numbered before the "A" when taken) and puts
+    // that path into m_strMarkedFile; m_strEventFile keeps the unmarked path. Returns whether
+    // the rename worked.
+    bool MarkRejected();
+    // Removes the event's own file; returns whether it did.
     bool Delete() const;
 
-    std::string m_strEventFile;  // path of the event's file, "" when there is none
+    std::string m_strEventFile;   // path of the event's file, "" when there is none
+    std::string m_strMarkedFile;  // path after MarkRejected, "" before
+
+private:
+    std::string m_strWrittenName;  // the name asked for by the write, before any number
+    bool m_bWritten = false;       // m_strEventFile is this event's own file
 };
 
 // Name parts, for callers that print or predict names.

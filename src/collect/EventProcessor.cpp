@@ -47,7 +47,7 @@ EventOutcome EventProcessor::Process(int detectLevel)
         if (m_settings.m_bSaveRejected) {
             // An event that met every condition and only missed the play level keeps its name.
             if (!fig.AllConditionsMet() && file.MarkRejected())
-                finalPath = file.m_strEventFile + "A";
+                finalPath = file.m_strMarkedFile;
         } else {
             file.Delete();
             finalPath.clear();

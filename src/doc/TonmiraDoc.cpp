@@ -9,6 +9,7 @@
 #include "doc/Archive.h"
 #include "base/Messages.h"
 #include "doc/FileFormat.h"
+#include "doc/MonoMix.h"
 #include "base/MessageSink.h"
 #include "doc/PcmTextFile.h"
 #include "doc/SafeFileWriter.h"
@@ -92,40 +93,12 @@ BOOL CTonmiraDoc::BuildMonoBuffer()
     const int balance = std::clamp(m_nBalance, 0, 100);
     const float left = static_cast<float>(100 - balance) / 100.0f;
     const float right = static_cast<float>(balance) / 100.0f;
-    int peak = m_nPeak;
     if (sixteen) {
-        // Two simple passes (peak, then mix) that the compiler can vectorise.
-        const std::size_t count = 2 * static_cast<std::size_t>(m_nSamples);
-        for (std::size_t k = 0; k < count; ++k) {
-            std::int16_t s;
-            std::memcpy(&s, m_pData + 2 * k, sizeof s);
-            int magnitude = s < 0 ? -s : s;
-            peak = magnitude > peak ? magnitude : peak;
-        }
-        for (UINT i = 0; i < m_nSamples; ++i) {
-            std::int16_t lr[2];
-            std::memcpy(lr, m_pData + 4 * static_cast<std::size_t>(i), sizeof lr);
-            // Truncation toward zero (-0.5 gives 0). Double is exact here, as extended precision
-            // would be: each product of a float weight and a 16-bit sample, and their sum,
-            // fit in 46 significant bits.
-            double sum = static_cast<double>(left) * lr[0] + static_cast<double>(right) * lr[1];
-            int v = static_cast<int>(sum);
-            v = v < -32768 ? -32768 : (v > 32767 ? 32767 : v);
-            std::int16_t s = static_cast<std::int16_t>(v);
-            std::memcpy(mono + 2 * static_cast<std::size_t>(i), &s, sizeof s);
-        }
+        m_nPeak = MixStereo16(m_pData, m_nSamples, left, right, mono, m_nPeak);
     } else {
-        for (UINT i = 0; i < m_nSamples; ++i) {
-            int l = m_pData[2 * static_cast<std::size_t>(i)];
-            int r = m_pData[2 * static_cast<std::size_t>(i) + 1];
-            // The raw unsigned values are mixed; 128 stays the silence of the result.
-            double sum = static_cast<double>(left) * l + static_cast<double>(right) * r;
-            mono[i] = static_cast<BYTE>(std::clamp(static_cast<int>(sum), 0, 255));
-            peak = std::max({peak, std::abs(l - 128), std::abs(r - 128)});
-        }
+        m_nPeak = MixStereo8(m_pData, m_nSamples, left, right, mono, m_nPeak);
         mono[m_nSamples] = 128;
     }
-    m_nPeak = peak;
     m_pMono = mono;
     return 1;
 }

@@ -118,7 +118,7 @@ BYTE* ReadDataChunk(CArchive& ar, std::uint64_t wanted, std::size_t& got, bool& 
 
 }  // namespace
 
-BOOL ReadWavFile(CTonmiraDoc& doc, CArchive& ar, const char** needsDecoder)
+BOOL ReadWavHeader(CTonmiraDoc& doc, CArchive& ar, const char** needsDecoder)
 {
     WavHeader& h = doc.m_header;
     if (ar.Read(&h, kFormatBytes) != kFormatBytes)
@@ -210,7 +210,16 @@ BOOL ReadWavFile(CTonmiraDoc& doc, CArchive& ar, const char** needsDecoder)
         // Skip counts in 64 bits and stops at the end of the file, so no size can wrap.
         ar.Skip(PaddedChunkSize(h.dataSize));
     }
+    return 1;
+}
 
+BOOL ReadWavFile(CTonmiraDoc& doc, CArchive& ar, const char** needsDecoder)
+{
+    if (!ReadWavHeader(doc, ar, needsDecoder))
+        return 0;
+    if (needsDecoder && *needsDecoder)
+        return 1;
+    WavHeader& h = doc.m_header;
     std::size_t got = 0;
     bool noMemory = false;
     BYTE* data = ReadDataChunk(ar, h.dataSize, got, noMemory);

@@ -22,6 +22,12 @@ class CTonmiraDoc;
 // *needsDecoder is null. Without needsDecoder only plain 8/16-bit PCM with fmt first is read.
 BOOL ReadWavFile(CTonmiraDoc& doc, CArchive& ar, const char** needsDecoder = nullptr);
 
+// The first part of ReadWavFile: the header's checks and the search for the data chunk, with the
+// same messages and the same use of needsDecoder. Fills doc.m_header (dataSize as the file claims
+// it) and leaves ar at the first byte of the data (not when *needsDecoder was set); the
+// document's take is not touched.
+BOOL ReadWavHeader(CTonmiraDoc& doc, CArchive& ar, const char** needsDecoder = nullptr);
+
 // Fills every field of a canonical header for frames frames of the given format.
 void FillWavHeader(WavHeader& header, WORD nChannels, DWORD nSamplesPerSec, WORD wBitsPerSample,
                    UINT frames);

@@ -314,6 +314,12 @@ view::OpenResult CMainFrame::Open(const std::string& path)
         SaveRecentFiles();
     }
     UpdateCommandUi();
+    // A load that changed the samples says so: never a silent conversion.
+    const SourceFormat& source = m_pView->Core().m_doc.m_source;
+    if (result == view::OpenResult::Opened && source.IsConverted())
+        statusBar()->showMessage(QStringLiteral("変換して読み込みました: %1 — %2")
+                                     .arg(QString::fromStdString(source.m_strDescription),
+                                          QString::fromStdString(source.m_strConversion)));
     if (m_pOverview)
         m_pOverview->Resume();
     return result;

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFont>
 #include <QFontDatabase>
+#include <QIcon>
 
 #include "audio/PortAudioBackend.h"
 #include "collect/LocalClock.h"
@@ -29,11 +30,22 @@ void UseDialogFont()
     }
 }
 
+void UseProgramIcon()
+{
+    // The menu entry's name (for desktops that match windows to entries by it) and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("tonmira"));
+    QIcon icon;
+    for (const char* size : {"48", "256"})
+        icon.addFile(QStringLiteral(":/tonmira/icons/tonmira-") + QString::fromLatin1(size) + QStringLiteral(".png"));
+    QApplication::setWindowIcon(icon);
+}
+
 int RunApplication(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QString::fromUtf8(kSettingsOrganization));
     QApplication::setApplicationName(QStringLiteral("Tonmira"));
+    UseProgramIcon();
     UseDialogFont();
 
     QtMessageSink sink;

@@ -9,4 +9,7 @@ int RunApplication(int argc, char** argv);
 // QApplication exists.
 void UseDialogFont();
 
+// The program's icon (built into the program) for every window, and the name of its menu entry.
+void UseProgramIcon();
+
 }  // namespace tonmira::ui

@@ -76,14 +76,19 @@ bool DocumentCommands::DoSave(const std::string& path)
 
 bool DocumentCommands::OnFileSave()
 {
-    if (m_strPathName.empty())
+    // A file of a format only read, or the source a take was converted from, is never written
+    // over: Save becomes Save As, proposing a WAV name beside it.
+    if (m_strPathName.empty() || m_core.m_doc.IsProtectedTarget(m_strPathName))
         return OnFileSaveAs();
     return DoSave(m_strPathName);
 }
 
 bool DocumentCommands::OnFileSaveAs()
 {
-    const std::optional<std::string> path = m_prompts.AskSavePath(m_strPathName.empty() ? Title() : m_strPathName);
+    std::string proposed = m_strPathName.empty() ? Title() : m_strPathName;
+    if (!m_strPathName.empty() && m_core.m_doc.IsProtectedTarget(m_strPathName))
+        proposed = m_core.m_doc.ProposedSaveName();
+    const std::optional<std::string> path = m_prompts.AskSavePath(proposed);
     if (!path || path->empty())
         return false;
     return DoSave(*path);

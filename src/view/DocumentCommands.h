@@ -35,9 +35,10 @@ public:
     // Opens path (after SaveModified). Cancelled: nothing changed. Failed: the file could not
     // be opened (its message was shown) and the document is empty, as after New.
     OpenResult OpenDocumentFile(const std::string& path);
-    // File > Save: to the document's path, or as Save As when it has none.
+    // File > Save: to the document's path, or as Save As when it has none or when the path is
+    // a read-only format or the source the take was converted from.
     bool OnFileSave();
-    // File > Save As.
+    // File > Save As (proposing NAME.wav instead of such a path).
     bool OnFileSaveAs();
 
     // The document's path ("" for a new document) and its title: the file name, or "無題".

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <filesystem>
+#include <set>
 #include <sstream>
 #include <vector>
 
@@ -119,4 +120,42 @@ TEST(CliCollect, LevelsAboveEightBitFullScaleAreLoweredAsTheDialogDoes)
     auto lines = Lines(r.out);
     ASSERT_EQ(lines.size(), 1u) << r.out;
     EXPECT_NE(lines[0].find(" 127 "), std::string::npos) << lines[0];
+}
+
+TEST(CliCollect, EventsOfOneSecondAndEarlierFilesAreAllKept)
+{
+    // 30 bursts of 0.1 s, one every 0.33 s, all alike: several events per second with the same
+    // figures, so every name is wanted more than once.
+    TempDir dir;
+    const double pi = 2 * std::asin(1.0);
+    const int rate = 8000, period = 2640, count = 30;
+    std::vector<int> samples(rate / 2 + count * period);
+    for (int i = rate / 2; i < static_cast<int>(samples.size()); ++i)
+        if ((i - rate / 2) % period < 800)
+            samples[i] = static_cast<int>(std::lround(12000 * std::sin(2 * pi * 1000 * i / rate)));
+    WriteFileBytes(dir.File("in.wav"), Wav16(samples, rate));
+    fs::create_directory(dir.File("out"));
+    // An earlier run's files under the names this run wants first.
+    const std::vector<std::string> earlier{"20241231235958.WAV", "20241231235958-12000-0000-0039-00006249.WAV"};
+    for (const auto& name : earlier)
+        WriteFileBytes(dir.File("out/" + name), "earlier");
+
+    auto r = RunCli({"collect", dir.File("in.wav"), "--out", dir.File("out"), "--level", "1000", "--continuous-ms",
+                     "100", "--clock", "2024-12-31 23:59:58"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    auto lines = Lines(r.out);
+    ASSERT_EQ(lines.size(), static_cast<std::size_t>(count));
+    std::set<std::string> paths;
+    for (const auto& line : lines) {
+        ASSERT_EQ(line.substr(line.size() - 9), " accepted") << line;
+        std::string path = line.substr(0, line.find(' '));
+        EXPECT_GT(ReadFileBytes(path).size(), 44u + 1600u) << path;  // a whole event, not an earlier file
+        paths.insert(path);
+    }
+    EXPECT_EQ(paths.size(), static_cast<std::size_t>(count)) << "two events were given one file";
+    EXPECT_EQ(paths.count(dir.File("out/20241231235959-12000-0000-0039-00006249-2.WAV")), 1u);
+    for (const auto& name : earlier)
+        EXPECT_EQ(ReadFileBytes(dir.File("out/" + name)), "earlier") << name;
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.File("out")), fs::directory_iterator()), count + 3)
+        << "the events, the earlier files and the event log";
 }

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <iterator>
 
 #include "TestUtil.h"
 #include "collect/EventFile.h"
@@ -104,20 +105,49 @@ TEST(EventFile, RenameMarkAndDelete)
 
     // The mark renames the file but not the remembered path.
     EXPECT_TRUE(file.MarkRejected());
+    EXPECT_EQ(file.m_strMarkedFile, file.m_strEventFile + "A");
     EXPECT_TRUE(fs::exists(file.m_strEventFile + "A"));
     EXPECT_FALSE(fs::exists(file.m_strEventFile));
     EXPECT_EQ(file.m_strEventFile, dir.File("20240305140709-00300-1299-5000-00000042.WAV"));
+}
 
-    // A second event in the same second with the same figures: its rename must neither replace
-    // the first event's file nor leave the path on it, or deleting the second would delete the first.
+TEST(EventFile, TakenNamesAreNumberedAndNothingIsReplaced)
+{
+    TempDir dir;
+    CapturingMessageSink sink;
+    CTonmiraDoc doc(sink);
+    SetTake(doc, 1, 8000, 16, std::string("\x01\x02\x03\x04", 4));
+    FixedLocalClock clock(kWhen);
+    const std::string plain = dir.File("20240305140709.WAV");
+    const std::string figures = dir.File("20240305140709-00300-1299-5000-00000042.WAV");
+    // Files of an earlier run under every name this event will want.
+    for (const auto& taken : {plain, figures, figures + "A"})
+        WriteFileBytes(taken, "earlier event");
+
+    EventFile file;
     ASSERT_EQ(file.WriteEventFile(doc, dir.Path().string(), clock, sink, 0, 0, 0), 1);
-    WriteFileBytes(dir.File("20240305140709-00300-1299-5000-00000042.WAV"), "earlier event");
+    EXPECT_EQ(file.m_strEventFile, dir.File("20240305140709-2.WAV"));
+    const std::string content = ReadFileBytes(file.m_strEventFile);
+    EXPECT_EQ(content.size(), 48u);
+    // The figures follow the name asked for, the number goes last.
     file.RenameWithFigures(300, 1299, 5000, 42.0f);
-    EXPECT_EQ(file.m_strEventFile, dir.File("20240305140709.WAV"));
-    EXPECT_TRUE(file.Delete());
-    EXPECT_FALSE(fs::exists(dir.File("20240305140709.WAV")));
-    EXPECT_EQ(ReadFileBytes(dir.File("20240305140709-00300-1299-5000-00000042.WAV")), "earlier event");
-    EXPECT_FALSE(file.Delete());
+    EXPECT_EQ(file.m_strEventFile, dir.File("20240305140709-00300-1299-5000-00000042-2.WAV"));
+    EXPECT_EQ(ReadFileBytes(file.m_strEventFile), content);
+    EXPECT_TRUE(file.MarkRejected());
+    EXPECT_EQ(file.m_strMarkedFile, dir.File("20240305140709-00300-1299-5000-00000042-2.WAVA"));
+
+    // A second event of that second: its own numbers; deleting it touches no other file.
+    EventFile second;
+    ASSERT_EQ(second.WriteEventFile(doc, dir.Path().string(), clock, sink, 0, 0, 0), 1);
+    EXPECT_EQ(second.m_strEventFile, dir.File("20240305140709-2.WAV"));  // free again since the rename
+    second.RenameWithFigures(300, 1299, 5000, 42.0f);
+    // "-2.WAV" is free again: the first event's file carries the mark now.
+    EXPECT_EQ(second.m_strEventFile, dir.File("20240305140709-00300-1299-5000-00000042-2.WAV"));
+    EXPECT_TRUE(second.Delete());
+    for (const auto& taken : {plain, figures, figures + "A"})
+        EXPECT_EQ(ReadFileBytes(taken), "earlier event") << taken;
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()), 4);
+    EXPECT_TRUE(sink.m_messages.empty());
 }
 
 TEST(EventFile, NoFolderAndUnwritableFolder)
@@ -144,6 +174,22 @@ TEST(EventFile, NoFolderAndUnwritableFolder)
     EXPECT_EQ(file.m_strEventFile, missing + "/20240305140709-00001-0002-0003-00000004.WAV");
     EXPECT_FALSE(file.Delete());
     EXPECT_EQ(sink.m_messages.size(), 1u);
+
+    // A write that fails leaves the path on a name another event's file may hold: the later
+    // steps must not act on that file.
+    const std::string other = dir.File("20240305140709.WAV");
+    WriteFileBytes(other, "other event");
+    const UINT frames = doc.m_nSamples;
+    doc.m_nSamples = 0x80000000u;  // more than a WAV file's 32-bit sizes can hold: not written
+    EXPECT_EQ(file.WriteEventFile(doc, dir.Path().string(), clock, sink, 0, 0, 0), 0);
+    doc.m_nSamples = frames;
+    EXPECT_EQ(file.m_strEventFile, other);
+    EXPECT_FALSE(file.Delete());
+    EXPECT_FALSE(file.MarkRejected());
+    EXPECT_EQ(ReadFileBytes(other), "other event");
+    file.RenameWithFigures(1, 2, 3, 4.0f);
+    EXPECT_EQ(ReadFileBytes(other), "other event");
+    EXPECT_FALSE(fs::exists(dir.File("20240305140709-00001-0002-0003-00000004.WAV")));
 }
 
 TEST(LocalClock, ParsesTheClockOption)

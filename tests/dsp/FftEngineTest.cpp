@@ -32,17 +32,12 @@ std::vector<int> Feed(CFftEngine& fft, F f)
 
 }  // namespace
 
-TEST(FftEngine, TablesAndSizes)
+TEST(FftEngine, SizesAndReInit)
 {
     CFftEngine fft;
     ASSERT_TRUE(fft.Init(16, 0));
     EXPECT_EQ(fft.m_nStages, 4);
-    const int expected[16] = {0, 8, 4, 12, 2, 10, 6, 14, 1, 9, 5, 13, 3, 11, 7, 15};
-    for (int i = 0; i < 16; ++i)
-        EXPECT_EQ(fft.m_pBitRev[i], expected[i]) << i;
-    EXPECT_NEAR(fft.m_ppTwiddle[2][1].re, 0.0, 1e-15);  // e^(-i pi/2)
-    EXPECT_DOUBLE_EQ(fft.m_ppTwiddle[2][1].im, -1.0);
-
+    EXPECT_EQ(fft.m_dNorm, 4.0);
     for (int size : {0, -16, 12, 1 << 21})
         EXPECT_FALSE(fft.Init(size, 0)) << size;
     EXPECT_FALSE(fft.IsReady());
@@ -51,6 +46,12 @@ TEST(FftEngine, TablesAndSizes)
     ASSERT_TRUE(fft.Init(64, 2));
     fft.Release();
     fft.Release();
+    // N = 1 and 2: no bins, one bin.
+    ASSERT_TRUE(fft.Init(2, 0));
+    auto out = Feed(fft, [](int i) { return i ? 3 : 5; });
+    EXPECT_EQ(out, std::vector<int>{5});  // 8 / sqrt(2) = 5.66
+    ASSERT_TRUE(fft.Init(1, 0));
+    Feed(fft, [](int) { return 7; });
 }
 
 TEST(FftEngine, WindowTables)
@@ -60,16 +61,16 @@ TEST(FftEngine, WindowTables)
     for (int type : {0, 4, -1}) {
         ASSERT_TRUE(fft.Init(n, type));
         for (int i = 0; i < n; ++i)
-            ASSERT_EQ(fft.m_pWindow[i], 1.0) << "type " << type;
+            ASSERT_EQ(fft.Window(i), 1.0) << "type " << type;
     }
     // {type, w[0], w[N/4], w[N/2]}; the denominator N makes w[N-1] differ from w[0].
     const double cases[3][4] = {{1, 0.0, 0.5, 1.0}, {2, 0.08, 0.54, 1.0}, {3, 0.0, 0.34, 1.0}};
     for (const auto& c : cases) {
         ASSERT_TRUE(fft.Init(n, static_cast<int>(c[0])));
-        EXPECT_NEAR(fft.m_pWindow[0], c[1], 1e-15);
-        EXPECT_NEAR(fft.m_pWindow[n / 4], c[2], 1e-15);
-        EXPECT_NEAR(fft.m_pWindow[n / 2], c[3], 1e-15);
-        EXPECT_GT(fft.m_pWindow[n - 1], fft.m_pWindow[0]);
+        EXPECT_NEAR(fft.Window(0), c[1], 1e-15);
+        EXPECT_NEAR(fft.Window(n / 4), c[2], 1e-15);
+        EXPECT_NEAR(fft.Window(n / 2), c[3], 1e-15);
+        EXPECT_GT(fft.Window(n - 1), fft.Window(0));
     }
     fft.SetSample(n / 4, -1000);  // the window is applied on input
     EXPECT_NEAR(fft.m_pInput[n / 4], -340.0, 1e-9);

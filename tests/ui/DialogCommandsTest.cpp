@@ -62,6 +62,8 @@ TEST_F(DialogCommandsTest, DetectionLevelWindowIsMadeOnceAndRepicksTheViewsBoxes
     auto* window = frame->View().findChild<ui::CFreqLevel*>();
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(window->isVisible());
+    frame->View().repaint();
+    EXPECT_GT(box1->count(), 0) << "the command recomputes at the window's level";
     QTest::keyClick(window->m_sliderLevel, Qt::Key_Home);
     EXPECT_EQ(box1->count(), 0) << "level 0 picks nothing, at once";
     window->m_sliderLevel->setValue(5);

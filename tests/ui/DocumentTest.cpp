@@ -1,5 +1,8 @@
 // File commands of the window: Open, Save As in both formats, the save question, recent files.
 #include <QSettings>
+#include <QStatusBar>
+
+#include <cstdint>
 
 #include "UiFixture.h"
 #include "doc/TonmiraDoc.h"
@@ -114,6 +117,35 @@ TEST_F(DocumentTest, RecentFilesKeepFourAndSurviveTheWindow)
     std::filesystem::remove(paths[2]);
     ASSERT_TRUE(frame->Dispatch(view::kCmdRecentFile));
     EXPECT_EQ(frame->Recent().Entries(), (std::vector<std::string>{paths[4], paths[3], paths[1]}));
+}
+
+TEST_F(DocumentTest, AConvertedSourceIsToldAndSaveProposesAWavBesideIt)
+{
+    // 24-bit stereo: the take is rounded to 16 bits, which the status bar says.
+    std::string data;
+    for (int i = 0; i < 2000; ++i)
+        for (int c = 0; c < 2; ++c) {
+            const std::int32_t v = (i % 100) * 40000 - 2000000;
+            data.append(reinterpret_cast<const char*>(&v), 3);
+        }
+    auto u32 = [](std::uint32_t v) { return std::string(reinterpret_cast<const char*>(&v), 4); };
+    auto u16 = [](std::uint16_t v) { return std::string(reinterpret_cast<const char*>(&v), 2); };
+    const std::string wav = "RIFF" + u32(36 + static_cast<std::uint32_t>(data.size())) + "WAVEfmt " + u32(16) + u16(1) +
+                            u16(2) + u32(48000) + u32(48000 * 6) + u16(6) + u16(24) + "data" +
+                            u32(static_cast<std::uint32_t>(data.size())) + data;
+    WriteFileBytes(dir.File("deep.wav"), wav);
+    ASSERT_TRUE(frame->OpenFile(dir.File("deep.wav")));
+    EXPECT_EQ(Doc().m_header.wBitsPerSample, 16);
+    EXPECT_NE(frame->statusBar()->currentMessage().toStdString().find("24-bit to 16-bit"), std::string::npos)
+        << frame->statusBar()->currentMessage().toStdString();
+
+    // Save does not write over the 24-bit source: it asks where, proposing a WAV beside it.
+    prompts.m_savePath = dir.File("deep-16bit.wav");
+    ASSERT_TRUE(frame->Dispatch(kCmdFileSave));
+    EXPECT_EQ(prompts.m_proposed.back(), dir.File("deep-16bit.wav"));
+    EXPECT_EQ(ReadFileBytes(dir.File("deep.wav")), wav);
+    EXPECT_EQ(ReadFileBytes(dir.File("deep-16bit.wav")).size(), 44u + 2000u * 4u);
+    EXPECT_TRUE(sink.m_messages.empty());
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileInfo>
 #include <QLocale>
 
@@ -11,10 +12,14 @@ namespace tonmira::ui {
 
 QString ManualIndexPath(const QString& programDir, const QString& language)
 {
-    for (const QString& lang : {language, QStringLiteral("ja")}) {
-        const QString path = programDir + QStringLiteral("/manual/") + lang + QStringLiteral("/index.html");
-        if (QFileInfo::exists(path))
-            return path;
+    // Next to the program in the build folder; the installed data folder otherwise.
+    for (const QString& root : {programDir + QStringLiteral("/manual"),
+                                QDir::cleanPath(programDir + QStringLiteral("/" TONMIRA_MANUAL_FROM_BINDIR))}) {
+        for (const QString& lang : {language, QStringLiteral("ja"), QStringLiteral("en")}) {
+            const QString path = root + QStringLiteral("/") + lang + QStringLiteral("/index.html");
+            if (QFileInfo::exists(path))
+                return path;
+        }
     }
     return {};
 }

@@ -1,5 +1,5 @@
 #pragma once
-// Help > topics: the user manual shipped next to the program (manual/<language>/index.html),
+// Help > topics: the user manual shipped with the program (manual/<language>/index.html),
 // opened in the desktop's browser. UI thread only.
 #include <QString>
 #include <QUrl>
@@ -14,8 +14,10 @@ namespace tonmira::ui {
 inline constexpr const char* kMsgManualMissing = "マニュアルが見つかりません: %1";
 inline constexpr const char* kMsgManualNotOpened = "マニュアルを開けません: %1";
 
-// The manual's index page in programDir for a language ("ja" or "en"): the language's own page
-// when it exists, else the Japanese one. Empty when neither exists.
+// The manual's index page for a language ("ja" or "en") of the program in programDir: in
+// programDir/manual (the build folder), else in the installed data folder (share/tonmira/manual
+// beside programDir's bin); the language's own page when it exists, else the Japanese one, else
+// the English one. Empty when there is none.
 QString ManualIndexPath(const QString& programDir, const QString& language);
 
 // Opens the manual of the running program's folder in the language of the system (English

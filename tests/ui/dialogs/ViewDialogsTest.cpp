@@ -230,6 +230,14 @@ TEST_F(ViewDialogsTest, HelpFindsTheManualNextToTheProgram)
     EXPECT_EQ(ManualIndexPath(programDir, "en"), programDir + "/manual/en/index.html");
     EXPECT_EQ(ManualIndexPath(programDir + "/nowhere", "ja"), QString());
 
+    // Installed: bin/tonmira and share/tonmira/manual.
+    std::filesystem::create_directories(dir.Path() / "usr" / "bin");
+    std::filesystem::create_directories(dir.Path() / "usr" / "share" / "tonmira" / "manual" / "en");
+    WriteFileBytes(dir.File("usr/share/tonmira/manual/en/index.html"), "<html></html>");
+    EXPECT_EQ(ManualIndexPath(programDir + "/usr/bin", "en"), programDir + "/usr/share/tonmira/manual/en/index.html");
+    EXPECT_EQ(ManualIndexPath(programDir + "/usr/bin", "ja"), programDir + "/usr/share/tonmira/manual/en/index.html")
+        << "the other language rather than none";
+
     // The test program's folder holds no manual: the message names where it was looked for.
     int opened = 0;
     EXPECT_FALSE(OpenHelpTopics(sink, [&](const QUrl&) { return ++opened > 0; }));
