@@ -14,6 +14,7 @@
 #include "ui/MainFrame.h"
 #include "ui/QtMessageSink.h"
 #include "ui/TonmiraView.h"
+#include "ui/i18n/Translation.h"
 #include "view/ViewCore.h"
 
 namespace tonmira::ui {
@@ -81,6 +82,11 @@ int RunApplication(int argc, char** argv)
     UseProgramIcon();
     UseDialogFont();
 
+    QStringList args = QApplication::arguments();
+    const Language language = ChooseLanguage(args, qEnvironmentVariable("TONMIRA_LANG"),
+                                             QSettings().value(QStringLiteral("ui/language")));
+    UseLanguage(language);
+
     QtMessageSink sink;
     PortAudioBackend backend;
     SystemLocalClock clock;
@@ -89,7 +95,6 @@ int RunApplication(int argc, char** argv)
     const QString notice = ApplyFileSettings(backend, frame.View().Core().m_settings);
     frame.View().Core().ApplyCollectSettings();
 
-    const QStringList args = QApplication::arguments();
     if (args.size() > 1) {
         if (!frame.OpenFile(args.at(1).toStdString()))
             return 1;
