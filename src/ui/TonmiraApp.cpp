@@ -44,7 +44,7 @@ QString ApplyFileSettings(PortAudioBackend& backend, CollectSettings& collect)
         if (index >= 0)
             backend.SetDevice(input ? WaveDirection::Input : WaveDirection::Output, index);
         else
-            notice = QStringLiteral("設定ファイルのデバイス %1 が見つかりません。既定のデバイスを使います。").arg(wanted);
+            notice = Tr("設定ファイルのデバイス %1 が見つかりません。既定のデバイスを使います。").arg(wanted);
     }
     const int pre = settings.value(QStringLiteral("Collect/PreTriggerMs"), 0).toInt();
     collect.m_nPreTriggerMs = pre < 0 ? 0 : (pre > 5000 ? 5000 : pre);
