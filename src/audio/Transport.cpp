@@ -23,6 +23,7 @@ CTransport::~CTransport()
     m_waveDevice.CloseInput();
     FreeChunks();
     std::free(m_pRecordRing);
+    std::free(m_pPreRing);
 }
 
 std::string CTransport::TimeText(UINT p, DWORD rate)

@@ -82,6 +82,10 @@ public:
     // --- Collection members read by the recording timer ---
     int m_nCollectLevel = 0;
     int m_nContinuousMs = 0;
+    // Pre-trigger, 0..5000 ms: while collection waits, the latest input is kept in a ring
+    // (allocated by the record command, not per buffer) and an event begins this much earlier
+    // than the buffer that reached the level. 0 = the event begins at that buffer.
+    int m_nPreTriggerMs = 0;
     int m_nLastSoundBuffer = 0;  // running index of the buffer that began the last batch with sound
     std::atomic<int> m_nTransport{0};  // 2 recording, 1 playing, 0 after a stop
     std::atomic<BOOL> m_bCollectBusy{0};
@@ -99,6 +103,11 @@ private:
     void PrepareWholeTake();
     bool IsLoud(DWORD index, int threshold) const;
     bool CopyToChunks(DWORD index);
+    bool CopyBufferToChunks(const BYTE* buffer);
+    // Pre-trigger: keeps buffer `index` in the ring while waiting; at the trigger moves the ring
+    // into the chunks, oldest first. False when the chunks cannot grow.
+    void KeepBeforeTrigger(DWORD index);
+    bool CopyPreTriggerToChunks();
     void FreeChunks();
     bool MoveChunksIntoTake();
     DWORD BufferBytes() const;
@@ -119,6 +128,15 @@ private:
     WindowAnalysis& m_analysis;
     TransportHost& m_host;
     CollectHandOver* m_pCollectHandOver = nullptr;
+    // Pre-trigger ring: m_nPreSlots buffers, m_nPreCount of them filled, the next one written at
+    // m_nPreHead. The frames at the start of the chunks beyond the pre-trigger time (the ring
+    // holds whole buffers) are left out of the take.
+    BYTE* m_pPreRing = nullptr;
+    DWORD m_nPreSlots = 0;
+    DWORD m_nPreCount = 0;
+    DWORD m_nPreHead = 0;
+    UINT m_nPreTriggerFrames = 0;
+    UINT m_nLeadSkipFrames = 0;
 };
 
 }  // namespace tonmira

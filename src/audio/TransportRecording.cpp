@@ -59,6 +59,26 @@ void CTransport::OnRecord()
     m_pRecordRing = ring;
     for (int i = 0; i < kWaveRingSlots; ++i)
         dev.m_pBuffer[i] = static_cast<BYTE*>(m_pRecordRing) + i * bufferBytes;
+    // The pre-trigger ring, for collection only: whole buffers covering the pre-trigger time.
+    m_nPreSlots = m_nPreCount = m_nPreHead = 0;
+    m_nPreTriggerFrames = 0;
+    if (m_nCollectLevel != 0 && m_nAutoStartLevel == 0 && m_nPreTriggerMs > 0) {
+        const int ms = m_nPreTriggerMs > 5000 ? 5000 : m_nPreTriggerMs;
+        const std::uint64_t frames = std::uint64_t(ms) * m_doc.m_header.nSamplesPerSec / 1000;
+        const auto n = static_cast<std::uint64_t>(FftSize());
+        const auto slots = static_cast<DWORD>((frames + n - 1) / n);
+        BYTE* pre = slots ? static_cast<BYTE*>(std::realloc(m_pPreRing, slots * bufferBytes)) : nullptr;
+        if (slots && !pre) {
+            m_host.Message(kRecordInitFailed);
+            RestoreDerivedBuffers();
+            return;
+        }
+        if (pre) {
+            m_pPreRing = pre;
+            m_nPreSlots = slots;
+            m_nPreTriggerFrames = static_cast<UINT>(frames);
+        }
+    }
     m_nRecordedFrames = 0;
     dev.m_nRead.store(0);
     m_host.SetSliderPosition(WindowEndingAt(m_doc.m_nSamples - 1));
@@ -122,6 +142,39 @@ bool CTransport::IsLoud(DWORD index, int threshold) const
 // one at the stop.
 bool CTransport::CopyToChunks(DWORD index)
 {
+    return CopyBufferToChunks(static_cast<const BYTE*>(m_pRecordRing) +
+                              std::size_t(index % kWaveRingSlots) * BufferBytes());
+}
+
+void CTransport::KeepBeforeTrigger(DWORD index)
+{
+    // A slot the device left empty holds old sound: never part of an event.
+    if (m_nPreSlots == 0 || m_waveDevice.m_nRecorded[index % kWaveRingSlots].load(std::memory_order_relaxed) == 0)
+        return;
+    const std::size_t bufferBytes = BufferBytes();
+    std::memcpy(m_pPreRing + std::size_t(m_nPreHead) * bufferBytes,
+                static_cast<const BYTE*>(m_pRecordRing) + std::size_t(index % kWaveRingSlots) * bufferBytes, bufferBytes);
+    m_nPreHead = (m_nPreHead + 1) % m_nPreSlots;
+    if (m_nPreCount < m_nPreSlots)
+        ++m_nPreCount;
+}
+
+bool CTransport::CopyPreTriggerToChunks()
+{
+    const std::size_t bufferBytes = BufferBytes();
+    const DWORD oldest = (m_nPreHead + m_nPreSlots - m_nPreCount) % m_nPreSlots;
+    for (DWORD i = 0; i < m_nPreCount; ++i)
+        if (!CopyBufferToChunks(m_pPreRing + std::size_t((oldest + i) % m_nPreSlots) * bufferBytes))
+            return false;
+    // The ring holds whole buffers; the take starts the pre-trigger time before the trigger.
+    const UINT kept = m_nPreCount * static_cast<UINT>(FftSize());
+    m_nLeadSkipFrames = kept > m_nPreTriggerFrames ? kept - m_nPreTriggerFrames : 0;
+    m_nPreCount = m_nPreHead = 0;
+    return true;
+}
+
+bool CTransport::CopyBufferToChunks(const BYTE* buffer)
+{
     const std::size_t bufferBytes = BufferBytes();
     const std::size_t chunkBytes = kWaveRingSlots * bufferBytes;
     const UINT n = static_cast<UINT>(FftSize());
@@ -139,8 +192,7 @@ bool CTransport::CopyToChunks(DWORD index)
     }
     BYTE* chunk = static_cast<BYTE*>(m_ppChunks[m_nChunkCount - 1]);
     const std::size_t place = (m_nRecordedFrames / n) % kWaveRingSlots;
-    std::memcpy(chunk + place * bufferBytes,
-                static_cast<const BYTE*>(m_pRecordRing) + std::size_t(index % kWaveRingSlots) * bufferBytes, bufferBytes);
+    std::memcpy(chunk + place * bufferBytes, buffer, bufferBytes);
     m_nRecordedFrames += n;
     if ((m_nRecordedFrames / n) % kWaveRingSlots == 0) {
         void** table = static_cast<void**>(std::realloc(m_ppChunks, sizeof(void*) * (m_nChunkCount + 1)));
@@ -162,6 +214,7 @@ void CTransport::FreeChunks()
     std::free(m_ppChunks);
     m_ppChunks = nullptr;
     m_nChunkCount = 0;
+    m_nLeadSkipFrames = 0;
 }
 
 void CTransport::RecordTick()
@@ -188,8 +241,13 @@ void CTransport::RecordTick()
                     OnPause();
                     m_nLastSoundBuffer = static_cast<int>(k);
                     start = k;
+                    if (m_nPreCount && !CopyPreTriggerToChunks()) {
+                        m_host.Message(kBufferFailed);
+                        return;  // capture stalls until the stop command
+                    }
                     break;
                 }
+                KeepBeforeTrigger(k);
             }
         } else if (m_doc.m_bPause == 0 && m_nCollectLevel > 0) {
             for (DWORD k = r; k < d && !batchLoud; ++k)
@@ -238,7 +296,10 @@ bool CTransport::MoveChunksIntoTake()
     const std::size_t frameBytes = std::size_t(m_doc.m_header.nChannels) * m_doc.m_header.wBitsPerSample / 8;
     const std::size_t bufferBytes = BufferBytes();
     const std::size_t chunkBytes = kWaveRingSlots * bufferBytes;
-    const std::uint64_t frames = std::uint64_t(m_doc.m_nSamples) + m_nRecordedFrames;
+    // Pre-trigger frames beyond the pre-trigger time lead the chunks; they are not taken.
+    const UINT skip = m_nLeadSkipFrames < m_nRecordedFrames ? m_nLeadSkipFrames : 0;
+    std::size_t lead = std::size_t(skip) * frameBytes;
+    const std::uint64_t frames = std::uint64_t(m_doc.m_nSamples) + m_nRecordedFrames - skip;
     BYTE* data = frames <= 0xFFFFFFFFu
                      ? static_cast<BYTE*>(std::realloc(m_doc.m_pData, static_cast<std::size_t>(frames) * frameBytes))
                      : nullptr;
@@ -246,11 +307,13 @@ bool CTransport::MoveChunksIntoTake()
         return false;
     m_doc.m_pData = data;
     BYTE* out = data + std::size_t(m_doc.m_nSamples) * frameBytes;
-    std::size_t remaining = std::size_t(m_nRecordedFrames) * frameBytes;
+    std::size_t remaining = std::size_t(m_nRecordedFrames - skip) * frameBytes;
     for (int c = 0; c < m_nChunkCount; ++c) {
-        std::size_t n = remaining < chunkBytes ? remaining : chunkBytes;
+        const std::size_t from = lead < chunkBytes ? lead : chunkBytes;
+        lead -= from;
+        std::size_t n = remaining < chunkBytes - from ? remaining : chunkBytes - from;
         if (n)
-            std::memcpy(out, m_ppChunks[c], n);
+            std::memcpy(out, static_cast<const BYTE*>(m_ppChunks[c]) + from, n);
         // Freed as soon as copied: the take's new pages fill while the chunks' pages go back,
         // so a long take is not held twice.
         std::free(m_ppChunks[c]);

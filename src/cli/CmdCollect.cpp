@@ -222,7 +222,7 @@ int RunCollect(const std::vector<std::string>& argv)
 {
     std::set<std::string> options = WithLoadOptions(CollectSettingsOptions());
     for (const char* name : {"out", "clock", "detect-level", "fft", "settings", "channels", "log", "jobs",
-                             "device", "output-device"})
+                             "device", "output-device", "pre-trigger-ms"})
         options.insert(name);
     CliArgs args(argv, options, {"live"});
     const bool live = args.Has("live");
@@ -241,6 +241,7 @@ int RunCollect(const std::vector<std::string>& argv)
         return kExitFailed;
     if (settings.m_nCollectLevel <= 0)
         throw UsageError("collection needs a level: --level L (1..32767) or a settings file with one");
+    settings.m_nPreTriggerMs = static_cast<int>(args.GetInt("pre-trigger-ms", 0, 0, 5000));
     std::error_code ec;
     if (!live && (args.Positionals().size() > 1 || std::filesystem::is_directory(args.Positional(0), ec))) {
         // Checked here, once, rather than by every file's run.
@@ -264,7 +265,7 @@ int RunCollect(const std::vector<std::string>& argv)
 const CliCommandRegistrar registrar(
     {"collect",
      "collect IN --out DIR [--settings F.ars] [settings options] [--clock \"YYYY-MM-DD HH:MM:SS\"]\n"
-     "      [--detect-level L] [--fft N] [--rate HZ --bits 16|8] [--log FILE|-]\n"
+     "      [--detect-level L] [--fft N] [--rate HZ --bits 16|8] [--log FILE|-] [--pre-trigger-ms 0..5000]\n"
      "      automatic collection from IN, fed as live input in virtual time\n"
      "collect IN... | FOLDER --out DIR [--jobs N] [the options above]\n"
      "      the same for several files, or every audio file below FOLDER in name order, N at a\n"

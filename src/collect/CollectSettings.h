@@ -31,6 +31,9 @@ struct CollectSettings {
     float m_fPointsHigh = 100.0f;
     float m_fStdDevLow = 0.0f;  // standard deviation bounds; both <= 0 switches the test off
     float m_fStdDevHigh = 0.0f;
+    // Not part of the .ars record: how much input before the level was reached an event keeps,
+    // 0..5000 ms (0 = the event starts at the buffer that reached it).
+    int m_nPreTriggerMs = 0;
 
     bool operator==(const CollectSettings&) const = default;
 };

@@ -70,6 +70,7 @@ void CCollectionEngine::ApplySettings()
 {
     m_transport.m_nCollectLevel = m_settings.m_nCollectLevel;
     m_transport.m_nContinuousMs = m_settings.m_nContinuousMs;
+    m_transport.m_nPreTriggerMs = m_settings.m_nPreTriggerMs;
 }
 
 bool CCollectionEngine::IsProcessing() const { return m_transport.m_bCollectBusy.load() != 0; }

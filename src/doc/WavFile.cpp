@@ -173,7 +173,8 @@ BOOL ReadWavHeader(CTonmiraDoc& doc, CArchive& ar, const char** needsDecoder)
     if (tag != kTagPcm && tag != kTagFloat)
         return Fail(doc, msg::kNotPcm);
 
-    const bool frameMatches = h.nChannels >= 1 && h.nBlockAlign == h.nChannels * h.wBitsPerSample / 8 &&
+    // In 32 bits: 65535 channels of 65535 bits overflow an int.
+    const bool frameMatches = h.nChannels >= 1 && h.nBlockAlign == std::uint32_t(h.nChannels) * h.wBitsPerSample / 8 &&
                               h.wBitsPerSample % 8 == 0;
     const bool rateIsReal = h.nSamplesPerSec != 0 && h.nSamplesPerSec <= kMaxSamplesPerSec;
     // Only shapes the take can hold: every later step (mono mix, playback, exports) relies

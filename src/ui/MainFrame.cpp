@@ -17,6 +17,7 @@
 #include "ui/QtDocumentPrompts.h"
 #include "ui/SuspendWatcher.h"
 #include "ui/TonmiraView.h"
+#include "ui/i18n/Translation.h"
 #include "view/CommandTable.h"
 #include "view/FrameCommandIds.h"
 
@@ -80,12 +81,12 @@ QAction* CMainFrame::MakeAction(int id, const char* text)
 {
     QAction*& action = m_actions[id];
     if (!action) {
-        action = new QAction(QString::fromUtf8(text), this);
+        action = new QAction(Tr(text), this);
         action->setObjectName(QStringLiteral("cmd%1").arg(id));
         action->setData(id);
         if (const view::CommandText* t = view::FindCommandText(id)) {
-            action->setStatusTip(QString::fromUtf8(t->prompt));
-            action->setToolTip(QString::fromUtf8(*t->tip ? t->tip : t->prompt));
+            action->setStatusTip(Tr(t->prompt));
+            action->setToolTip(Tr(*t->tip ? t->tip : t->prompt));
         }
         action->setCheckable(view::IsCheckedItem(id) || id == view::kCmdViewToolBar || id == view::kCmdViewStatusBar);
         connect(action, &QAction::triggered, this, [this, id] {
@@ -100,7 +101,7 @@ QAction* CMainFrame::MakeAction(int id, const char* text)
 void CMainFrame::CreateMenus()
 {
     for (const view::MenuPopup& popup : view::MainMenu()) {
-        QMenu* menu = menuBar()->addMenu(QString::fromUtf8(popup.title));
+        QMenu* menu = menuBar()->addMenu(Tr(popup.title));
         for (const view::MenuItem& item : popup.items) {
             if (item.id == 0) {
                 menu->addSeparator();
@@ -118,7 +119,7 @@ void CMainFrame::CreateMenus()
 
 void CMainFrame::CreateToolBar()
 {
-    m_pToolBar = new QToolBar(QStringLiteral("ﾂｰﾙ ﾊﾞｰ"), this);
+    m_pToolBar = new QToolBar(Tr("ﾂｰﾙ ﾊﾞｰ"), this);
     m_pToolBar->setObjectName(QStringLiteral("toolbar"));
     m_pToolBar->setIconSize(QSize(16, 15));
     for (int id : view::ToolBarEntries()) {
@@ -149,10 +150,10 @@ void CMainFrame::CreateStatusBar()
         label->setEnabled(false);
         bar->addPermanentWidget(label);
     }
-    bar->showMessage(QStringLiteral("レディ"));
+    bar->showMessage(Tr("レディ"));
     connect(bar, &QStatusBar::messageChanged, bar, [bar](const QString& text) {
         if (text.isEmpty())
-            bar->showMessage(QStringLiteral("レディ"));
+            bar->showMessage(Tr("レディ"));
     });
 }
 
@@ -214,8 +215,7 @@ void CMainFrame::UpdateCommandUi()
             action->setChecked(false);
     }
     if (QAction* graph = Action(view::kCmdGraphType))
-        graph->setText(QString::fromUtf8(m_pView->Core().m_bLogGraph ? view::kGraphTypeToLinear
-                                                                     : view::kGraphTypeToLog));
+        graph->setText(Tr(m_pView->Core().m_bLogGraph ? view::kGraphTypeToLinear : view::kGraphTypeToLog));
     for (QAction* key : m_keyActions) {
         const CommandState s = QueryCommand(key->data().toInt());
         key->setEnabled(s.m_bHandled && s.m_bEnable);
@@ -317,7 +317,7 @@ view::OpenResult CMainFrame::Open(const std::string& path)
     // A load that changed the samples says so: never a silent conversion.
     const SourceFormat& source = m_pView->Core().m_doc.m_source;
     if (result == view::OpenResult::Opened && source.IsConverted())
-        statusBar()->showMessage(QStringLiteral("変換して読み込みました: %1 — %2")
+        statusBar()->showMessage(Tr("変換して読み込みました: %1 — %2")
                                      .arg(QString::fromStdString(source.m_strDescription),
                                           QString::fromStdString(source.m_strConversion)));
     if (m_pOverview)
@@ -347,7 +347,7 @@ void CMainFrame::FillRecentFiles()
     for (std::size_t i = 0; i < entries.size(); ++i) {
         auto* a = new QAction(QString::fromStdString(view::RecentFiles::MenuText(i, entries[i])), m_pFileMenu);
         a->setEnabled(QueryCommand(view::kCmdRecentFile).m_bEnable);
-        a->setStatusTip(QStringLiteral("指定の文書を開く"));
+        a->setStatusTip(Tr("指定の文書を開く"));
         connect(a, &QAction::triggered, this, [this, i] {
             if (QueryCommand(view::kCmdRecentFile).m_bEnable)
                 OnRecentFile(i);
@@ -357,7 +357,14 @@ void CMainFrame::FillRecentFiles()
     }
 }
 
-void CMainFrame::UpdateTitle() { setWindowTitle(QString::fromStdString(m_pDocuments->FrameTitle())); }
+void CMainFrame::UpdateTitle()
+{
+    // A new document's name ("無題") is a text of the program; a file's name is not.
+    if (m_pDocuments->PathName().empty())
+        setWindowTitle(Tr(view::kUntitled) + QStringLiteral(" - ") + QString::fromUtf8(view::kAppTitle));
+    else
+        setWindowTitle(QString::fromStdString(m_pDocuments->FrameTitle()));
+}
 
 void CMainFrame::LoadRecentFiles()
 {

@@ -4,17 +4,18 @@
 #include <QMessageBox>
 
 #include "ui/ViewDialogs.h"
+#include "ui/i18n/Translation.h"
 
 namespace tonmira::ui {
 
 QString DocumentFileFilters()
 {
-    return QStringLiteral("Tonmira ﾌｧｲﾙ(*.wav, *.wma) (*.wav *.WAV *.wma *.WMA);;すべてのﾌｧｲﾙ (*)");
+    return Tr("Tonmira ﾌｧｲﾙ(*.wav, *.wma) (*.wav *.WAV *.wma *.WMA);;すべてのﾌｧｲﾙ (*)");
 }
 
 view::SaveAnswer QtDocumentPrompts::AskSaveChanges(const std::string& question)
 {
-    const auto answer = QMessageBox::warning(m_parent, QStringLiteral("Tonmira"), QString::fromStdString(question),
+    const auto answer = QMessageBox::warning(m_parent, QStringLiteral("Tonmira"), TranslateMessage(question),
                                              QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
                                              QMessageBox::Yes);
     if (answer == QMessageBox::Yes)
@@ -26,7 +27,7 @@ view::SaveAnswer QtDocumentPrompts::AskSaveChanges(const std::string& question)
 
 std::optional<std::string> QtDocumentPrompts::AskSavePath(const std::string& proposed)
 {
-    QFileDialog dialog(m_parent, QStringLiteral("名前を付けて保存"), QString::fromStdString(proposed),
+    QFileDialog dialog(m_parent, Tr("名前を付けて保存"), QString::fromStdString(proposed),
                        DocumentFileFilters());
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QStringLiteral("wav"));
@@ -38,7 +39,7 @@ std::optional<std::string> QtDocumentPrompts::AskSavePath(const std::string& pro
 std::optional<std::string> AskOpenPath(QWidget* parent)
 {
     const QString path =
-        QFileDialog::getOpenFileName(parent, QStringLiteral("開く"), QString(), DocumentFileFilters());
+        QFileDialog::getOpenFileName(parent, Tr("開く"), QString(), DocumentFileFilters());
     if (path.isEmpty())
         return std::nullopt;
     return path.toStdString();

@@ -4,6 +4,8 @@
 #include <QMessageBox>
 #include <QThread>
 
+#include "ui/i18n/Translation.h"
+
 namespace tonmira::ui {
 
 void QtMessageSink::Message(const std::string& text)
@@ -14,7 +16,7 @@ void QtMessageSink::Message(const std::string& text)
         QMetaObject::invokeMethod(qApp, [this, &text] { Message(text); }, Qt::BlockingQueuedConnection);
         return;
     }
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("Tonmira"), QString::fromStdString(text), QMessageBox::Ok,
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("Tonmira"), TranslateMessage(text), QMessageBox::Ok,
                     m_parent.data());
     box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
     box.exec();

@@ -16,6 +16,7 @@
 #include "ui/ViewDialogs.h"
 #include "ui/dialogs/DialogUnits.h"
 #include "ui/dialogs/UpDownControl.h"
+#include "ui/i18n/Translation.h"
 #include "view/FormTemplate.h"
 
 namespace tonmira::ui {
@@ -75,7 +76,7 @@ void CTonmiraView::CreateControls()
             break;
         }
         case ControlKind::Label:
-            w = new QLabel(QString::fromUtf8(t.text), this);
+            w = new QLabel(Tr(t.text), this);
             break;
         case ControlKind::DropList:
             m_pFftCombo = new QComboBox(this);

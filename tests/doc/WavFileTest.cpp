@@ -225,6 +225,11 @@ std::vector<BadWav> BadWavs()
     noFmt.replace(noFmt.find("fmt "), 4, "fmX ");
     add("ChunksButNoFmt", noFmt, msg::kHeaderTooShort);
     w = base;
+    w.channels = 0xFFFF;  // the product of both overflows an int
+    w.bits = 0xFFFF;
+    w.blockAlign = 0xFFFF;
+    add("HugeChannelsAndBits", w.Build(), msg::kUnsupportedWav);
+    w = base;
     w.bits = 0;
     w.blockAlign = 4;
     add("ZeroBits", w.Build(), msg::kUnsupportedWav);

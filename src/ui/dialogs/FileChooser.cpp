@@ -3,11 +3,13 @@
 #include <QFileDialog>
 #include <QStringList>
 
+#include "ui/i18n/Translation.h"
+
 namespace tonmira::ui {
 
 QString QtNameFilters(const char* filter)
 {
-    const QStringList parts = QString::fromUtf8(filter).split(QLatin1Char('|'));
+    const QStringList parts = Tr(filter).split(QLatin1Char('|'));
     QStringList filters;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
         if (parts[i].isEmpty())
@@ -25,7 +27,7 @@ QString QtNameFilters(const char* filter)
 
 std::string QtFileChooser::ChooseFile(const FileDialogSpec& spec, QWidget* parent)
 {
-    QFileDialog dialog(parent, QString::fromUtf8(spec.m_pszTitle));
+    QFileDialog dialog(parent, Tr(spec.m_pszTitle));
     dialog.setAcceptMode(spec.m_bOpen ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
     dialog.setFileMode(spec.m_bOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::HideNameFilterDetails, true);
@@ -40,7 +42,7 @@ std::string QtFileChooser::ChooseFile(const FileDialogSpec& spec, QWidget* paren
 
 std::string QtFileChooser::ChooseFolder(const char* title, QWidget* parent)
 {
-    QString folder = QFileDialog::getExistingDirectory(parent, QString::fromUtf8(title), QString(),
+    QString folder = QFileDialog::getExistingDirectory(parent, Tr(title), QString(),
                                                        QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
     return folder.toStdString();
 }

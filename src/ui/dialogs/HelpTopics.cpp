@@ -7,6 +7,7 @@
 #include <QLocale>
 
 #include "base/MessageSink.h"
+#include "ui/i18n/Translation.h"
 
 namespace tonmira::ui {
 
@@ -27,7 +28,10 @@ QString ManualIndexPath(const QString& programDir, const QString& language)
 bool OpenHelpTopics(MessageSink& sink, const std::function<bool(const QUrl&)>& open)
 {
     const QString programDir = QCoreApplication::applicationDirPath();
-    const QString language = QLocale::system().language() == QLocale::Japanese ? QStringLiteral("ja") : QStringLiteral("en");
+    // The window's language when English is chosen; else the system's (English unless Japanese).
+    const bool english =
+        CurrentLanguage() == Language::English || QLocale::system().language() != QLocale::Japanese;
+    const QString language = english ? QStringLiteral("en") : QStringLiteral("ja");
     const QString path = ManualIndexPath(programDir, language);
     if (path.isEmpty()) {
         sink.Message(FormatArgs(kMsgManualMissing, {(programDir + QStringLiteral("/manual")).toStdString()}));

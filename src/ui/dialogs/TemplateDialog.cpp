@@ -12,6 +12,7 @@
 
 #include "ui/dialogs/ControlId.h"
 #include "ui/dialogs/DataExchange.h"
+#include "ui/i18n/Translation.h"
 
 namespace tonmira::ui {
 
@@ -19,7 +20,7 @@ TemplateDialog::TemplateDialog(int templateId, const char* caption, int widthDlu
                                QWidget* parent)
     : QDialog(parent), m_sink(sink), m_units(font()), m_nTemplateId(templateId)
 {
-    setWindowTitle(QString::fromUtf8(caption));
+    setWindowTitle(Tr(caption));
     setProperty("templateId", templateId);
     setFixedSize(m_units.Size(widthDlu, heightDlu));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
@@ -51,7 +52,7 @@ void TemplateDialog::showEvent(QShowEvent* event)
 
 QLabel* TemplateDialog::AddStatic(int id, const char* text, int x, int y, int w, int h, Qt::Alignment align)
 {
-    auto* label = new QLabel(QString::fromUtf8(text), this);
+    auto* label = new QLabel(Tr(text), this);
     if (id)
         SetControlId(label, id);
     label->setAlignment(align | Qt::AlignVCenter);
@@ -70,7 +71,7 @@ QLineEdit* TemplateDialog::AddEdit(int id, int x, int y, int w, int h, bool read
 
 QPushButton* TemplateDialog::AddButton(int id, const char* text, int x, int y, int w, int h, bool isDefault)
 {
-    auto* button = new QPushButton(QString::fromUtf8(text), this);
+    auto* button = new QPushButton(Tr(text), this);
     SetControlId(button, id);
     button->setDefault(isDefault);
     button->setAutoDefault(isDefault);
@@ -84,7 +85,7 @@ QPushButton* TemplateDialog::AddButton(int id, const char* text, int x, int y, i
 
 QCheckBox* TemplateDialog::AddCheck(int id, const char* text, int x, int y, int w, int h)
 {
-    auto* check = new QCheckBox(QString::fromUtf8(text), this);
+    auto* check = new QCheckBox(Tr(text), this);
     SetControlId(check, id);
     m_units.Place(check, x, y, w, h);
     return check;
@@ -92,7 +93,7 @@ QCheckBox* TemplateDialog::AddCheck(int id, const char* text, int x, int y, int 
 
 QRadioButton* TemplateDialog::AddRadio(QButtonGroup* group, int id, const char* text, int x, int y, int w, int h)
 {
-    auto* radio = new QRadioButton(QString::fromUtf8(text), this);
+    auto* radio = new QRadioButton(Tr(text), this);
     SetControlId(radio, id);
     radio->setAutoExclusive(false);
     group->addButton(radio);
@@ -102,7 +103,7 @@ QRadioButton* TemplateDialog::AddRadio(QButtonGroup* group, int id, const char* 
 
 QGroupBox* TemplateDialog::AddGroup(const char* text, int x, int y, int w, int h)
 {
-    auto* box = new QGroupBox(QString::fromUtf8(text), this);
+    auto* box = new QGroupBox(Tr(text), this);
     box->setFocusPolicy(Qt::NoFocus);
     m_units.Place(box, x, y, w, h);
     box->lower();  // a frame only: the controls inside are the dialog's own
@@ -123,7 +124,7 @@ QComboBox* TemplateDialog::AddDropList(int id, std::initializer_list<const char*
     auto* combo = new QComboBox(this);
     SetControlId(combo, id);
     for (const char* item : items)
-        combo->addItem(QString::fromUtf8(item));
+        combo->addItem(Tr(item));
     combo->setCurrentIndex(-1);
     // h is the height with the list dropped down; the closed box is one edit line high.
     m_units.Place(combo, x, y, w, 12);
