@@ -851,5 +851,9 @@
         <source>変換して読み込みました: %1 — %2</source>
         <translation>Converted while loading: %1 — %2</translation>
     </message>
+    <message>
+        <source>設定ファイルのデバイス %1 が見つかりません。既定のデバイスを使います。</source>
+        <translation>The device %1 named in the settings file is not there; the default device is used.</translation>
+    </message>
 </context>
 </TS>
