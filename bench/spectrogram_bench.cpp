@@ -147,8 +147,7 @@ int main(int argc, char** argv)
         inbox.arrived.wait(lock, [&] { return static_cast<std::int64_t>(inbox.tiles.size()) == screenTiles; });
     }
     const double aroundMs = Ms(Clock::now() - t0);
-    std::printf("first paint around the position (%lld tiles, one transform per column): %.1f ms = %.1f transforms
-",
+    std::printf("first paint around the position (%lld tiles, one transform per column): %.1f ms = %.1f transforms\n",
                 static_cast<long long>(screenTiles), aroundMs, aroundMs / fftMs);
     double worstFrameMs = 0, totalFrameMs = 0;
     int missingColumns = 0;
