@@ -88,10 +88,14 @@ struct Window {
     }
 };
 
+// Made on first use, destroyed before the application object.
+std::unique_ptr<Window> g_window;
+
 Window& TheWindow()
 {
-    static Window window;
-    return window;
+    if (!g_window)
+        g_window = std::make_unique<Window>();
+    return *g_window;
 }
 
 void BM_SliderStepAndRepaint(benchmark::State& state)
@@ -144,5 +148,6 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    g_window.reset();
     return 0;
 }

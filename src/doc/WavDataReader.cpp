@@ -58,7 +58,11 @@ WavDataReader::OpenResult WavDataReader::Open(CTonmiraDoc& doc, const std::strin
     return OpenResult::Opened;
 }
 
-bool WavDataReader::Read(BYTE* dst, std::size_t bytes, std::uint64_t offset) const
+namespace {
+constexpr std::size_t kReadAhead = 1 << 20;
+}  // namespace
+
+std::size_t WavDataReader::ReadFile(BYTE* dst, std::size_t bytes, std::uint64_t offset) const
 {
     std::size_t done = 0;
     while (done < bytes) {
@@ -68,6 +72,30 @@ bool WavDataReader::Read(BYTE* dst, std::size_t bytes, std::uint64_t offset) con
         if (got <= 0)
             break;
         done += static_cast<std::size_t>(got);
+    }
+    return done;
+}
+
+bool WavDataReader::Read(BYTE* dst, std::size_t bytes, std::uint64_t offset) const
+{
+    std::size_t done = 0;
+    if (bytes >= kReadAhead) {
+        done = ReadFile(dst, bytes, offset);
+    } else {
+        const bool inBlock = offset >= m_nBlockOffset && offset + bytes <= m_nBlockOffset + m_nBlockBytes;
+        if (!inBlock) {
+            m_block.resize(kReadAhead);
+            const std::size_t want =
+                static_cast<std::size_t>(std::min<std::uint64_t>(kReadAhead, m_nDataBytes - std::min(offset, m_nDataBytes)));
+            m_nBlockOffset = offset;
+            m_nBlockBytes = ReadFile(m_block.data(), std::max(want, bytes), offset);
+        }
+        const std::uint64_t start = offset - m_nBlockOffset;
+        done = static_cast<std::size_t>(std::min<std::uint64_t>(bytes, m_nBlockBytes - std::min<std::uint64_t>(start, m_nBlockBytes)));
+        std::memcpy(dst, m_block.data() + start, done);
+        // A short block (the file shrank) is read again next time rather than served stale.
+        if (done < bytes)
+            m_nBlockBytes = 0;
     }
     std::memset(dst + done, m_nSilence, bytes - done);
     return done == bytes;

@@ -3,6 +3,7 @@
 // memory (the offline collection of an archive of many hours): memory stays that of the pieces.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "base/Types.h"
 
@@ -39,10 +40,18 @@ public:
     bool Read(BYTE* dst, std::size_t bytes, std::uint64_t offset) const;
 
 private:
+    // Reads at most bytes from the data at offset into dst; the bytes read.
+    std::size_t ReadFile(BYTE* dst, std::size_t bytes, std::uint64_t offset) const;
+
     int m_fd = -1;
     std::uint64_t m_nDataOffset = 0;
     std::uint64_t m_nDataBytes = 0;
     BYTE m_nSilence = 0;  // the sample value of silence, for what could not be read
+    // Read ahead in blocks: the offline collection asks for a few hundred bytes at a time, and a
+    // system call for each cost more than all the rest of the collection.
+    mutable std::vector<BYTE> m_block;
+    mutable std::uint64_t m_nBlockOffset = 0;
+    mutable std::size_t m_nBlockBytes = 0;
 };
 
 }  // namespace tonmira

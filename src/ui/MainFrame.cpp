@@ -13,6 +13,7 @@
 #include "doc/TonmiraDoc.h"
 #include "ui/ViewDialogs.h"
 #include "ui/FrameIcons.h"
+#include "ui/OverviewPane.h"
 #include "ui/QtDocumentPrompts.h"
 #include "ui/SuspendWatcher.h"
 #include "ui/TonmiraView.h"
@@ -41,12 +42,17 @@ CMainFrame::CMainFrame(MessageSink& sink, WaveBackend& backend, const LocalClock
     m_pDocuments = std::make_unique<view::DocumentCommands>(m_pView->Core(), *m_pPrompts, m_recent);
     m_pFormatPrompt = std::make_unique<QtFormatPrompt>(this);
     m_pView->Core().m_doc.m_pFormatPrompt = m_pFormatPrompt.get();
-    m_pView->m_onStateChanged = [this] { UpdateCommandUi(); };
+    m_pView->m_onStateChanged = [this] {
+        UpdateCommandUi();
+        if (m_pOverview)
+            m_pOverview->Refresh();
+    };
 
     CreateMenus();
     CreateToolBar();
     CreateStatusBar();
     CreateAccelerators();
+    CreateOverview();
     LoadRecentFiles();
     qApp->installEventFilter(this);
 
@@ -59,6 +65,8 @@ CMainFrame::CMainFrame(MessageSink& sink, WaveBackend& backend, const LocalClock
 
 CMainFrame::~CMainFrame()
 {
+    // The pane's workers read the take: they end before the view and its document go.
+    m_pOverview->Shutdown();
     qApp->removeEventFilter(this);
     m_pView->StopForClose();
 }
@@ -222,9 +230,14 @@ bool CMainFrame::Dispatch(int id)
         UpdateCommandUi();
         return false;
     }
+    // A command may change or free the take: the overview's workers let go of it first.
+    if (m_pOverview)
+        m_pOverview->Suspend();
     if (!RunFrameCommand(id))
         m_pView->OnCommand(id);
     UpdateCommandUi();
+    if (m_pOverview)
+        m_pOverview->Resume();
     return true;
 }
 
@@ -278,9 +291,13 @@ void CMainFrame::OnFileOpen()
 
 bool CMainFrame::NewDocument()
 {
+    if (m_pOverview)
+        m_pOverview->Suspend();
     m_pView->Core().m_doc.OnNewDocument();
     m_pView->OnInitialUpdate();
     UpdateCommandUi();
+    if (m_pOverview)
+        m_pOverview->Resume();
     return true;
 }
 
@@ -288,6 +305,9 @@ bool CMainFrame::OpenFile(const std::string& path) { return Open(path) == view::
 
 view::OpenResult CMainFrame::Open(const std::string& path)
 {
+    // Also reached from the recent-file entries, outside Dispatch: the old take goes here.
+    if (m_pOverview)
+        m_pOverview->Suspend();
     const view::OpenResult result = m_pDocuments->OpenDocumentFile(path);
     if (result != view::OpenResult::Cancelled) {
         m_pView->OnInitialUpdate();
@@ -300,6 +320,8 @@ view::OpenResult CMainFrame::Open(const std::string& path)
         statusBar()->showMessage(Tr("変換して読み込みました: %1 — %2")
                                      .arg(QString::fromStdString(source.m_strDescription),
                                           QString::fromStdString(source.m_strConversion)));
+    if (m_pOverview)
+        m_pOverview->Resume();
     return result;
 }
 

@@ -26,6 +26,8 @@ class WaveBackend;
 namespace tonmira::ui {
 
 class CTonmiraView;
+class GraphReadout;
+class OverviewPane;
 class SuspendWatcher;
 
 class CMainFrame : public QMainWindow {
@@ -48,6 +50,7 @@ public:
     view::DocumentCommands& Documents() { return *m_pDocuments; }
     view::RecentFiles& Recent() { return m_recent; }
     QToolBar* ToolBar() const { return m_pToolBar; }
+    OverviewPane* Overview() const { return m_pOverview; }
     // Questions of the document commands; the frame's own dialogs unless replaced (tests).
     void SetPrompts(view::DocumentPrompts* prompts);
 
@@ -72,6 +75,8 @@ private:
     void LoadRecentFiles();
     void SaveRecentFiles() const;
     bool RunFrameCommand(int id);
+    // The overview pane (hidden), its switch at the end of the 表示 menu and the readouts.
+    void CreateOverview();
 
     CTonmiraView* m_pView = nullptr;
     std::unique_ptr<view::DocumentPrompts> m_pDefaultPrompts;
@@ -85,6 +90,9 @@ private:
     std::vector<QAction*> m_recentActions;
     QToolBar* m_pToolBar = nullptr;
     SuspendWatcher* m_pSuspend = nullptr;
+    class QDockWidget* m_pOverviewDock = nullptr;
+    OverviewPane* m_pOverview = nullptr;
+    GraphReadout* m_pReadout = nullptr;
 };
 
 }  // namespace tonmira::ui

@@ -1,6 +1,7 @@
 #include "ui/TonmiraView.h"
 
 #include <QApplication>
+#include <algorithm>
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QFrame>
@@ -141,8 +142,7 @@ void CTonmiraView::ConnectControls()
 {
     connect(m_pSlider, &QSlider::actionTriggered, this, &CTonmiraView::OnSliderAction);
     connect(m_pSlider, &QSlider::sliderReleased, this, [this] {
-        m_pCore->m_transport.OnHScroll(ScrollCode::EndScroll, static_cast<UINT>(m_pSlider->sliderPosition()));
-        TransportChanged();
+        MoveToSliderPosition(static_cast<UINT>(m_pSlider->sliderPosition()));
     });
     connect(m_pFftCombo, qOverload<int>(&QComboBox::activated), this, &CTonmiraView::OnFftSizeChosen);
     connect(m_pMaxSpin, &UpDownControl::deltaPos, this, &CTonmiraView::OnMaxSpin);
@@ -203,6 +203,13 @@ void CTonmiraView::SetSliderPosition(UINT position)
 {
     const QSignalBlocker block(m_pSlider);
     m_pSlider->setValue(static_cast<int>(position));
+}
+
+void CTonmiraView::MoveToSliderPosition(UINT position)
+{
+    m_pSlider->setSliderPosition(static_cast<int>(std::min<UINT>(position, static_cast<UINT>(m_pSlider->maximum()))));
+    m_pCore->m_transport.OnHScroll(ScrollCode::EndScroll, static_cast<UINT>(m_pSlider->sliderPosition()));
+    TransportChanged();
 }
 
 void CTonmiraView::SetControlText(int id, const std::string& text)

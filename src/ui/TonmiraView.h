@@ -66,6 +66,10 @@ public:
     void ApplyRateChange(int fftSizeIndex) override;
     void TransportChanged() override;
 
+    // Moves the slider to position and the position with it, as letting the thumb go there does
+    // (the overview pane's clicks take this path).
+    void MoveToSliderPosition(UINT position);
+
     // The five fundamental-frequency boxes (for the detection-level window).
     void ShowFundamentals(const FundamentalBoxes& boxes);
 

@@ -57,7 +57,8 @@ dpkg-deb -c "$DEB" | awk '{print $6}' | sed 's|^\./|/|' >"$WORK/files"
 for f in /usr/bin/tonmira /usr/bin/tonmira-cli /usr/share/applications/tonmira.desktop \
          /usr/share/icons/hicolor/scalable/apps/tonmira.svg /usr/share/icons/hicolor/48x48/apps/tonmira.png \
          /usr/share/icons/hicolor/256x256/apps/tonmira.png \
-         /usr/share/tonmira/manual/ja/index.html /usr/share/tonmira/manual/en/index.html; do
+         /usr/share/tonmira/manual/ja/index.html /usr/share/tonmira/manual/en/index.html \
+         /usr/share/doc/tonmira/copyright; do
   grep -qx "$f" "$WORK/files" || fail "the package lacks $f"
 done
 depends="$(dpkg-deb -f "$DEB" Depends)"

@@ -851,5 +851,53 @@
         <source>変換して読み込みました: %1 — %2</source>
         <translation>Converted while loading: %1 — %2</translation>
     </message>
+    <message>
+        <source>設定ファイルのデバイス %1 が見つかりません。既定のデバイスを使います。</source>
+        <translation>The device %1 named in the settings file is not there; the default device is used.</translation>
+    </message>
+    <message>
+        <source>  %1 %2 セント</source>
+        <translation>  %1 %2 cents</translation>
+    </message>
+    <message>
+        <source>  ピーク %1 Hz</source>
+        <translation>  peak %1 Hz</translation>
+    </message>
+    <message>
+        <source>-∞</source>
+        <translation>-∞</translation>
+    </message>
+    <message>
+        <source>テイク全体</source>
+        <translation>Whole take</translation>
+    </message>
+    <message>
+        <source>テイク全体の概要とスペクトログラムの表示/非表示</source>
+        <translation>Show or hide the overview and spectrogram of the whole take</translation>
+    </message>
+    <message>
+        <source>位置の周辺</source>
+        <translation>Around the position</translation>
+    </message>
+    <message>
+        <source>周波数 %1 Hz  振幅 %2  %3 dBFS</source>
+        <translation>Frequency %1 Hz  magnitude %2  %3 dBFS</translation>
+    </message>
+    <message>
+        <source>時間 %1 秒  値 %2</source>
+        <translation>Time %1 s  value %2</translation>
+    </message>
+    <message>
+        <source>概要</source>
+        <translation>Overview</translation>
+    </message>
+    <message>
+        <source>概要とｽﾍﾟｸﾄﾛｸﾞﾗﾑ(&amp;O)</source>
+        <translation>&amp;Overview and Spectrogram</translation>
+    </message>
+    <message>
+        <source>概要を作成中… %1%</source>
+        <translation>Building the overview… %1%</translation>
+    </message>
 </context>
 </TS>

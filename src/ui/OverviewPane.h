@@ -1,0 +1,108 @@
+#pragma once
+// The overview pane (off unless switched on in the 表示 menu): the whole take's waveform from a
+// min/max summary built in the background, the analysis window and the marks on it, and below
+// it a spectrogram of the whole take or of the part around the position, computed in tiles on
+// worker threads. Clicking or dragging moves the position as the slider does.
+// UI thread only; the workers never touch a widget: they post their results.
+#include <QImage>
+#include <QTimer>
+#include <QWidget>
+#include <atomic>
+#include <map>
+#include <memory>
+#include <set>
+#include <thread>
+
+#include "view/SpectrogramTiles.h"
+#include "view/SummaryPyramid.h"
+
+namespace tonmira::ui {
+
+class CTonmiraView;
+
+class OverviewPane : public QWidget {
+    Q_OBJECT
+public:
+    explicit OverviewPane(CTonmiraView& view, QWidget* parent = nullptr);
+    ~OverviewPane() override;
+
+    // The take may change now (before every command, also around its modal dialogs): background
+    // work stops, lets go of the take and stays off until the matching Resume.
+    void Suspend();
+    // The change is over: work restarts for the present take once every Suspend is resumed.
+    void Resume();
+    // The window closes: the work stops for good (before the view and its take go).
+    void Shutdown();
+    // After any change: restarts the work the present take needs, repaints what moved.
+    void Refresh();
+
+    bool WholeTake() const { return m_bWholeTake; }
+    void SetWholeTake(bool whole);
+    // The finished summary, null while it is built (tests).
+    const view::SummaryPyramid* Pyramid() const { return m_pPyramid.get(); }
+    int BuildProgressPerMille() const { return m_nProgress.load(std::memory_order_relaxed); }
+    view::SpectrogramTiles& Tiles() { return *m_pTiles; }
+    std::size_t TileImageCount() const { return m_tileImages.size(); }
+    QSize sizeHint() const override { return QSize(600, 260); }
+    // The two areas in widget pixels.
+    QRect OverviewRect() const;
+    QRect SpectrogramRect() const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    // What makes a take this one: a summary or tile made from another is thrown away. The peak
+    // and balance catch commands that rewrite the samples in place.
+    struct TakeKey {
+        const unsigned char* data = nullptr;
+        std::uint64_t frames = 0;
+        bool eightBit = false;
+        unsigned peak = 0;
+        int balance = 0;
+        bool operator==(const TakeKey&) const = default;
+    };
+    TakeKey CurrentTake() const;
+    view::MonoSamples Samples() const;
+    view::SpectrogramLayout CurrentLayout() const;
+    std::int64_t FirstColumn() const;
+    void StopWork();
+    void StartBuilder();
+    void StopBuilder();
+    void OnPyramidBuilt(unsigned serial);
+    void OnTileReady(std::uint64_t generation, std::int64_t index, const view::SpectrogramTiles::Levels& levels);
+    void MoveTo(int x, int y);
+    void PaintOverview(class QPainter& p);
+    void PaintSpectrogram(class QPainter& p);
+
+    CTonmiraView& m_view;
+    const std::thread::id m_uiThread;
+    bool m_bWholeTake = true;
+    bool m_bSuspended = false;
+    bool m_bShutDown = false;
+    int m_nHold = 0;  // Suspends not yet resumed
+    TakeKey m_take;
+
+    std::thread m_builder;
+    std::atomic<bool> m_bCancelBuild{false};
+    std::atomic<int> m_nProgress{0};
+    unsigned m_nBuildSerial = 0;
+    std::unique_ptr<view::SummaryPyramid> m_pBuilding;  // the builder's until it is joined
+    std::unique_ptr<view::SummaryPyramid> m_pPyramid;
+
+    std::unique_ptr<view::SpectrogramTiles> m_pTiles;
+    std::uint64_t m_nGeneration = 0;
+    view::SpectrogramLayout m_layout;
+    std::map<std::int64_t, QImage> m_tileImages;
+    std::set<std::int64_t> m_requested;
+
+    QTimer m_poll;  // follows playback and other changes made without a command
+    unsigned long long m_shown[5] = {};
+};
+
+}  // namespace tonmira::ui

@@ -1,0 +1,161 @@
+// The overview pane and the readouts in the window: off by default, the chirp's ridge in its
+// pixels, clicks moving the position as the slider does, the status bar's readouts.
+#include <QDockWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QRegularExpression>
+#include <QSlider>
+#include <QToolBar>
+#include <QStatusBar>
+
+#include "UiFixture.h"
+#include "ui/GraphReadout.h"
+#include "ui/OverviewPane.h"
+#include "view/FrameCommandIds.h"
+
+namespace tonmira::test {
+namespace {
+
+// 16-bit mono samples of a linear chirp from f0 to f1 Hz.
+std::string ChirpSamples(int frames, double rate, double f0, double f1)
+{
+    std::string s;
+    const double pi = 2 * std::asin(1.0);
+    const double seconds = frames / rate;
+    for (int i = 0; i < frames; ++i) {
+        const double t = i / rate;
+        const double v = 16000 * std::sin(2 * pi * (f0 * t + (f1 - f0) * t * t / (2 * seconds)));
+        PutU16(s, static_cast<std::uint16_t>(static_cast<std::int16_t>(std::lround(v))));
+    }
+    return s;
+}
+
+class OverviewTest : public UiFixture {
+protected:
+    QDockWidget* Dock() { return frame->findChild<QDockWidget*>(QStringLiteral("overviewDock")); }
+    QAction* Switch() { return frame->findChild<QAction*>(QStringLiteral("cmd%1").arg(view::kCmdViewOverview)); }
+    ui::OverviewPane& Pane() { return *frame->Overview(); }
+};
+
+TEST_F(OverviewTest, OffByDefaultAndSwitchedAtTheEndOfTheViewMenu)
+{
+    ASSERT_TRUE(Dock());
+    ASSERT_TRUE(Switch());
+    EXPECT_FALSE(Dock()->isVisible());
+    EXPECT_FALSE(Switch()->isChecked());
+    EXPECT_TRUE(Switch()->isEnabled());
+    EXPECT_FALSE(Switch()->statusTip().isEmpty());
+    // The view takes the whole centre as before: the dock takes no room while hidden.
+    EXPECT_EQ(frame->centralWidget()->geometry().top(), frame->ToolBar()->geometry().bottom() + 1);
+    QMenu* viewMenu = nullptr;
+    for (QAction* entry : frame->menuBar()->actions())
+        if (entry->menu() && entry->menu()->actions().contains(frame->Action(view::kCmdViewStatusBar)))
+            viewMenu = entry->menu();
+    ASSERT_TRUE(viewMenu);
+    EXPECT_EQ(viewMenu->actions().back(), Switch());
+    // Hidden, the pane does no work.
+    ASSERT_TRUE(frame->OpenFile(WriteWav("a.wav", SineSamples(20000, 1, 440, 44100, 9000), 1)));
+    QTest::qWait(50);
+    EXPECT_EQ(Pane().Pyramid(), nullptr);
+
+    Switch()->trigger();
+    EXPECT_TRUE(Dock()->isVisible());
+    Dock()->close();
+    EXPECT_FALSE(Switch()->isChecked());
+}
+
+TEST_F(OverviewTest, ChirpRidgeRisesAndClicksMoveThePositionAsTheSlider)
+{
+    const int rate = 44100;
+    const int frames = rate * 3;
+    ASSERT_TRUE(frame->OpenFile(WriteWav("chirp.wav", ChirpSamples(frames, rate, 300, 15000), 1)));
+    frame->resize(900, 800);
+    Switch()->trigger();
+    QApplication::processEvents();
+    ui::OverviewPane& pane = Pane();
+    const QRect s = pane.SpectrogramRect();
+    ASSERT_GT(s.height(), 60);
+    const std::size_t tiles = static_cast<std::size_t>((s.width() + view::kTileColumns - 1) / view::kTileColumns);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return pane.Pyramid() && pane.TileImageCount() == tiles; }, 20000));
+    EXPECT_EQ(pane.Tiles().TilesOnOwnerThread(), 0);
+
+    // The brightest row of a column (the ridge) climbs from left to right. The axis labels stand in
+    // the corners, the position's line at the left edge: they are left out.
+    const QImage image = pane.grab().toImage();
+    auto ridge = [&](int x) {
+        int best = s.top();
+        for (int y = s.top(); y <= s.bottom(); ++y)
+            if (qGray(image.pixel(x, y)) > qGray(image.pixel(x, best)))
+                best = y;
+        return best;
+    };
+    int previous = ridge(s.left() + s.width() / 8 + 40);
+    for (int x = s.left() + s.width() / 4; x < s.right() - 100; x += s.width() / 8) {
+        const int y = ridge(x);
+        EXPECT_LT(y, previous) << "x " << x;
+        previous = y;
+    }
+    // Linear axis over 0..rate/2: at the middle of the take the chirp is at 7650 Hz.
+    const double expected = s.top() + s.height() * (1.0 - 7650.0 / (rate / 2));
+    EXPECT_NEAR(ridge(s.left() + s.width() / 2), expected, s.height() / 30.0);
+
+    // The semi-log setting gives new tiles.
+    frame->Dispatch(view::kCmdGraphType);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return pane.TileImageCount() == tiles; }, 20000));
+
+    // A click a third of the way in puts the position where letting the slider go there does.
+    auto* slider = frame->View().findChild<QSlider*>();
+    const int x = pane.width() / 3;
+    QTest::mouseClick(&pane, Qt::LeftButton, Qt::NoModifier, QPoint(x, pane.OverviewRect().center().y()));
+    const UINT expectedPosition = static_cast<UINT>(static_cast<double>(frames) * x / pane.width());
+    EXPECT_EQ(Doc().m_nPosition, expectedPosition);
+    EXPECT_EQ(slider->value(), static_cast<int>(expectedPosition));
+    // A click at the end stops where the slider's range does.
+    QTest::mouseClick(&pane, Qt::LeftButton, Qt::NoModifier, QPoint(pane.width() - 1, 10));
+    EXPECT_EQ(static_cast<int>(Doc().m_nPosition), slider->maximum());
+
+    // While a change is held (a command's modal dialog), the pane's timer does not restart any
+    // work, even on a new take; once resumed, the new take's summary is built.
+    pane.Suspend();
+    ASSERT_TRUE(frame->OpenFile(WriteWav("short.wav", SineSamples(9000, 1, 440, 44100, 9000), 1)));
+    QTest::qWait(350);
+    ASSERT_TRUE(pane.Pyramid());
+    EXPECT_EQ(pane.Pyramid()->Frames(), static_cast<std::uint64_t>(frames));
+    pane.Resume();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return pane.Pyramid() && pane.Pyramid()->Frames() == 9000; }, 20000));
+}
+
+TEST_F(OverviewTest, ReadoutsUnderTheMouse)
+{
+    const int rate = 44100;
+    ASSERT_TRUE(frame->OpenFile(WriteWav("tone.wav", SineSamples(20000, 1, 1232.8, rate, 16384), 1)));
+    frame->View().grab();  // paint once: the spectrum is computed
+    ui::CTonmiraView& v = frame->View();
+    auto* readout = v.findChild<ui::GraphReadout*>();
+    ASSERT_TRUE(readout);
+    const view::PixelRect wave = v.Layout().m_rcWave;
+    const view::PixelRect spectrum = v.Layout().m_rcSpectrum;
+
+    // The waveform's first column: time 0 and the first sample.
+    EXPECT_EQ(readout->TextAt(QPoint(wave.left, wave.top + 5)), QStringLiteral("時間 0.0000 秒  値 0"));
+    // Over the spectrum at the tone: its level near -6 dBFS (half scale), the note and the peak.
+    const int x = spectrum.left + static_cast<int>(std::lround(1232.8 * (spectrum.right - spectrum.left) / (rate / 2)));
+    const QString text = readout->TextAt(QPoint(x, spectrum.top + 10));
+    EXPECT_TRUE(text.contains(QStringLiteral("D#6"))) << text.toStdString();
+    const QRegularExpressionMatch peak = QRegularExpression(QStringLiteral("ピーク ([0-9.]+) Hz")).match(text);
+    ASSERT_TRUE(peak.hasMatch()) << text.toStdString();
+    EXPECT_NEAR(peak.captured(1).toDouble(), 1232.8, 1.0);
+    const QRegularExpressionMatch db = QRegularExpression(QStringLiteral("(-?[0-9.]+) dBFS")).match(text);
+    ASSERT_TRUE(db.hasMatch());
+    EXPECT_LT(db.captured(1).toDouble(), 0.0);
+    EXPECT_GT(db.captured(1).toDouble(), -30.0);
+    // Outside the graphs: nothing; moving there gives the status bar back its idle text.
+    EXPECT_TRUE(readout->TextAt(QPoint(spectrum.right + 30, spectrum.top + 10)).isEmpty());
+    QTest::mouseMove(&v, QPoint(x, spectrum.top + 10));
+    EXPECT_EQ(frame->statusBar()->currentMessage(), text);
+    QTest::mouseMove(&v, QPoint(spectrum.right + 30, spectrum.bottom + 5));
+    EXPECT_EQ(frame->statusBar()->currentMessage(), QStringLiteral("レディ"));
+}
+
+}  // namespace
+}  // namespace tonmira::test
