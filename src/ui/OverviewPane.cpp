@@ -57,7 +57,7 @@ OverviewPane::TakeKey OverviewPane::CurrentTake() const
     const view::ViewCore& core = m_view.Core();
     const CTonmiraDoc& doc = core.m_doc;
     // While recording or collecting the take grows or belongs to the worker: nothing reads it.
-    if (!doc.m_pMono || doc.m_nSamples == 0 || doc.m_nState == 2 || core.IsCollectBusy())
+    if (!doc.m_pMono || doc.m_nSamples == 0 || doc.m_nState == TransportState::Recording || core.IsCollectBusy())
         return {};
     return {doc.m_pMono, doc.m_nSamples, doc.m_header.wBitsPerSample == 8, static_cast<unsigned>(doc.m_nPeak),
             doc.m_nBalance};
