@@ -16,6 +16,8 @@ namespace tonmira {
 namespace {
 
 constexpr int kPatientFrom = 16384;
+// Longest time one measured plan may take to find (seconds of planning, once per machine).
+constexpr double kPlanSeconds = 2.0;
 
 struct PlanRegistry {
     std::mutex lock;  // guards everything below and every FFTW planner call
@@ -121,7 +123,12 @@ fftw_plan MakePlan(PlanRegistry& r, int n)
         if (r.planning == FftPlanning::Measure && !r.wisdomPath.empty()) {
             plan = fftw_plan_dft_r2c_1d(n, in, out, flags | rigor | FFTW_WISDOM_ONLY);
             if (!plan && r.canSave) {
+                // The first use of a size on a machine plans on the caller's thread (the UI
+                // thread in the window): a bound keeps that pause short; the planner then
+                // keeps the best plan it found in that time.
+                fftw_set_timelimit(kPlanSeconds);
                 plan = fftw_plan_dft_r2c_1d(n, in, out, flags | rigor);
+                fftw_set_timelimit(FFTW_NO_TIMELIMIT);
                 if (plan)
                     SaveWisdom(r);
             }
