@@ -28,8 +28,8 @@ OverviewPane::OverviewPane(CTonmiraView& view, QWidget* parent)
     setObjectName(QStringLiteral("overviewPane"));
     setMinimumHeight(kOverviewHeight + 120);
     setMouseTracking(false);
-    m_pTiles = std::make_unique<view::SpectrogramTiles>(
-        WorkerCount(), [this](std::uint64_t generation, std::int64_t index, view::SpectrogramTiles::Levels levels) {
+    m_pTiles = std::make_unique<view::SonogramTiles>(
+        WorkerCount(), [this](std::uint64_t generation, std::int64_t index, view::SonogramTiles::Levels levels) {
             // Worker thread: only post.
             QMetaObject::invokeMethod(
                 this, [this, generation, index, levels] { OnTileReady(generation, index, levels); },
@@ -228,7 +228,7 @@ void OverviewPane::Refresh()
     }
 }
 
-void OverviewPane::OnTileReady(std::uint64_t generation, std::int64_t index, const view::SpectrogramTiles::Levels& levels)
+void OverviewPane::OnTileReady(std::uint64_t generation, std::int64_t index, const view::SonogramTiles::Levels& levels)
 {
     if (generation != m_nGeneration || !levels)
         return;

@@ -13,7 +13,7 @@
 #include <set>
 #include <thread>
 
-#include "view/SpectrogramTiles.h"
+#include "view/SonogramTiles.h"
 #include "view/SummaryPyramid.h"
 
 namespace tonmira::ui {
@@ -41,7 +41,7 @@ public:
     // The finished summary, null while it is built (tests).
     const view::SummaryPyramid* Pyramid() const { return m_pPyramid.get(); }
     int BuildProgressPerMille() const { return m_nProgress.load(std::memory_order_relaxed); }
-    view::SpectrogramTiles& Tiles() { return *m_pTiles; }
+    view::SonogramTiles& Tiles() { return *m_pTiles; }
     std::size_t TileImageCount() const { return m_tileImages.size(); }
     QSize sizeHint() const override { return QSize(600, 260); }
     // The two areas in widget pixels.
@@ -75,7 +75,7 @@ private:
     void StartBuilder();
     void StopBuilder();
     void OnPyramidBuilt(unsigned serial);
-    void OnTileReady(std::uint64_t generation, std::int64_t index, const view::SpectrogramTiles::Levels& levels);
+    void OnTileReady(std::uint64_t generation, std::int64_t index, const view::SonogramTiles::Levels& levels);
     void MoveTo(int x, int y);
     void PaintOverview(class QPainter& p);
     void PaintSpectrogram(class QPainter& p);
@@ -95,7 +95,7 @@ private:
     std::unique_ptr<view::SummaryPyramid> m_pBuilding;  // the builder's until it is joined
     std::unique_ptr<view::SummaryPyramid> m_pPyramid;
 
-    std::unique_ptr<view::SpectrogramTiles> m_pTiles;
+    std::unique_ptr<view::SonogramTiles> m_pTiles;
     std::uint64_t m_nGeneration = 0;
     view::SpectrogramLayout m_layout;
     std::map<std::int64_t, QImage> m_tileImages;

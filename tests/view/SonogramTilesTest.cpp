@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "view/Readout.h"
-#include "view/SpectrogramTiles.h"
+#include "view/SonogramTiles.h"
 
 namespace tonmira::view {
 namespace {
@@ -31,7 +31,7 @@ std::vector<unsigned char> Chirp(int frames, int rate, double f0, double f1)
     return b;
 }
 
-TEST(SpectrogramTiles, TheRidgeOfAChirpRisesAndFollowsItsFrequency)
+TEST(SonogramTiles, TheRidgeOfAChirpRisesAndFollowsItsFrequency)
 {
     const int rate = 8000;
     const int frames = rate * 4;
@@ -81,7 +81,7 @@ TEST(SpectrogramTiles, TheRidgeOfAChirpRisesAndFollowsItsFrequency)
     EXPECT_EQ(*std::max_element(levels.begin(), levels.end()), 0);
 }
 
-TEST(SpectrogramTiles, WorkersAloneComputeAndAResetDropsTheOldGeneration)
+TEST(SonogramTiles, WorkersAloneComputeAndAResetDropsTheOldGeneration)
 {
     const int rate = 44100;
     const int frames = rate * 20;
@@ -89,7 +89,7 @@ TEST(SpectrogramTiles, WorkersAloneComputeAndAResetDropsTheOldGeneration)
     std::mutex mutex;
     std::vector<std::pair<std::uint64_t, std::int64_t>> ready;
     std::set<std::thread::id> threads;
-    SpectrogramTiles tiles(2, [&](std::uint64_t generation, std::int64_t index, SpectrogramTiles::Levels levels) {
+    SonogramTiles tiles(2, [&](std::uint64_t generation, std::int64_t index, SonogramTiles::Levels levels) {
         std::lock_guard lock(mutex);
         ready.emplace_back(generation, index);
         threads.insert(std::this_thread::get_id());

@@ -48,18 +48,18 @@ std::uint8_t MagnitudeLevel(int magnitude, int n, int fullScale);
 bool ComputeTile(CFftEngine& fft, const MonoSamples& take, const SpectrogramLayout& layout, std::int64_t index,
                  const std::atomic<bool>& cancel, std::vector<std::uint8_t>& levels);
 
-class SpectrogramTiles {
+class SonogramTiles {
 public:
     using Levels = std::shared_ptr<const std::vector<std::uint8_t>>;
     // Called on a worker thread for every finished tile of the present generation.
     using Ready = std::function<void(std::uint64_t generation, std::int64_t index, Levels levels)>;
 
     // threads workers (at least 1) are started and wait for work.
-    SpectrogramTiles(int threads, Ready ready);
+    SonogramTiles(int threads, Ready ready);
     // Cancels everything and joins the workers.
-    ~SpectrogramTiles();
-    SpectrogramTiles(const SpectrogramTiles&) = delete;
-    SpectrogramTiles& operator=(const SpectrogramTiles&) = delete;
+    ~SonogramTiles();
+    SonogramTiles(const SonogramTiles&) = delete;
+    SonogramTiles& operator=(const SonogramTiles&) = delete;
 
     // Owner thread. A new take or layout (take.data null: none, the workers rest): queued tiles
     // are dropped, running ones stop at their next spectrum, and the call returns when no worker

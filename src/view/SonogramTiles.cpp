@@ -1,4 +1,4 @@
-#include "view/SpectrogramTiles.h"
+#include "view/SonogramTiles.h"
 
 #include <algorithm>
 #include <cassert>
@@ -83,14 +83,14 @@ bool ComputeTile(CFftEngine& fft, const MonoSamples& take, const SpectrogramLayo
     return true;
 }
 
-SpectrogramTiles::SpectrogramTiles(int threads, Ready ready)
+SonogramTiles::SonogramTiles(int threads, Ready ready)
     : m_owner(std::this_thread::get_id()), m_ready(std::move(ready))
 {
     for (int i = 0; i < std::max(threads, 1); ++i)
         m_threads.emplace_back([this] { Work(); });
 }
 
-SpectrogramTiles::~SpectrogramTiles()
+SonogramTiles::~SonogramTiles()
 {
     {
         std::lock_guard lock(m_mutex);
@@ -103,7 +103,7 @@ SpectrogramTiles::~SpectrogramTiles()
         t.join();
 }
 
-std::uint64_t SpectrogramTiles::Reset(const MonoSamples& take, const SpectrogramLayout& layout)
+std::uint64_t SonogramTiles::Reset(const MonoSamples& take, const SpectrogramLayout& layout)
 {
     std::unique_lock lock(m_mutex);
     m_queue.clear();
@@ -120,7 +120,7 @@ std::uint64_t SpectrogramTiles::Reset(const MonoSamples& take, const Spectrogram
     return generation;
 }
 
-void SpectrogramTiles::Request(std::int64_t index)
+void SonogramTiles::Request(std::int64_t index)
 {
     {
         std::lock_guard lock(m_mutex);
@@ -134,7 +134,7 @@ void SpectrogramTiles::Request(std::int64_t index)
     m_wake.notify_one();
 }
 
-void SpectrogramTiles::Work()
+void SonogramTiles::Work()
 {
     CFftEngine fft;
     std::vector<std::uint8_t> levels;

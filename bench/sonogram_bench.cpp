@@ -3,7 +3,7 @@
 // spectrogram of the part around the position at 60 frames per second. Every figure is set against
 // anchors measured in the same run: one CFftEngine transform of N samples and one plain read of
 // the whole take. Takes a few seconds (most of it filling the 635 MB take).
-// Usage: spectrogram_bench [minutes] (default 120).
+// Usage: sonogram_bench [minutes] (default 120).
 #include <chrono>
 #include <cmath>
 #include <condition_variable>
@@ -15,7 +15,7 @@
 
 #include "dsp/FftEngine.h"
 #include "view/ColourMap.h"
-#include "view/SpectrogramTiles.h"
+#include "view/SonogramTiles.h"
 #include "view/SummaryPyramid.h"
 
 using namespace tonmira;
@@ -34,7 +34,7 @@ constexpr int kRows = 300;
 struct Inbox {
     std::mutex mutex;
     std::condition_variable arrived;
-    std::map<std::int64_t, view::SpectrogramTiles::Levels> tiles;
+    std::map<std::int64_t, view::SonogramTiles::Levels> tiles;
     std::uint64_t generation = 0;
 };
 
@@ -99,7 +99,7 @@ int main(int argc, char** argv)
                 stripMs, checksum % 7);
 
     Inbox inbox;
-    view::SpectrogramTiles tiles(2, [&](std::uint64_t generation, std::int64_t index, view::SpectrogramTiles::Levels l) {
+    view::SonogramTiles tiles(2, [&](std::uint64_t generation, std::int64_t index, view::SonogramTiles::Levels l) {
         std::lock_guard lock(inbox.mutex);
         if (generation == inbox.generation)
             inbox.tiles[index] = std::move(l);
@@ -160,7 +160,7 @@ int main(int argc, char** argv)
         for (std::int64_t t = firstTile; t <= lastTile + 1; ++t)
             if (!images.count(t))
                 tiles.Request(t);
-        std::map<std::int64_t, view::SpectrogramTiles::Levels> arrived;
+        std::map<std::int64_t, view::SonogramTiles::Levels> arrived;
         {
             std::lock_guard lock(inbox.mutex);
             arrived.swap(inbox.tiles);
