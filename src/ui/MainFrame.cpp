@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDockWidget>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
@@ -67,6 +68,9 @@ CMainFrame::~CMainFrame()
 {
     // The pane's workers read the take: they end before the view and its document go.
     m_pOverview->Shutdown();
+    // The dock hides while the base class deletes it; its signal must not reach a frame that is
+    // no longer one.
+    m_pOverviewDock->disconnect();
     qApp->removeEventFilter(this);
     m_pView->StopForClose();
 }

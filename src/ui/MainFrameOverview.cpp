@@ -30,9 +30,9 @@ void CMainFrame::CreateOverview()
     action->setStatusTip(tr("テイク全体の概要とスペクトログラムの表示/非表示"));
     action->setCheckable(true);
     connect(action, &QAction::toggled, m_pOverviewDock, &QDockWidget::setVisible);
-    connect(m_pOverviewDock, &QDockWidget::visibilityChanged, action, [this, action] {
+    connect(m_pOverviewDock, &QDockWidget::visibilityChanged, action, [dock = m_pOverviewDock, action] {
         // Closing the dock by its own button unchecks the menu item.
-        action->setChecked(!m_pOverviewDock->isHidden());
+        action->setChecked(!dock->isHidden());
     });
     // The 表示 menu is the one holding the status-bar switch.
     for (QAction* entry : menuBar()->actions())
