@@ -236,7 +236,7 @@ void CTonmiraView::StopForClose()
         core.m_transport.OnStop();
     if (core.m_doc.m_nState != TransportState::Idle)
         core.m_transport.OnDestroy();  // the take could not grow: the devices close all the same
-    m_host.KillTimer(1);
+    m_host.KillTimer(kTransportTimer);
 }
 
 }  // namespace tonmira::ui

@@ -218,6 +218,57 @@ TEST_F(RecordingTest, CollectionHandsOverAfterTheQuietTimeAndStopDiscardsAnEvent
     EXPECT_FALSE(doc.IsModified());
 }
 
+// Driven buffer by buffer (one device buffer, then one tick) so that each boundary falls on a
+// known tick: a sample exactly at the level is loud and one a unit below is not, both for the
+// start and for the continuation of an event; the hand-over comes only once the time since the
+// last loud buffer exceeds the continuous time, not when it equals it (6 buffers of 32 ms = 192 ms).
+TEST_F(RecordingTest, CollectionLevelAndQuietTimeBoundariesFallOnTheRightBuffer)
+{
+    CollectProbe probe;
+    transport->SetCollectHandOver(&probe);
+    transport->m_nCollectLevel = 1000;
+    transport->m_nContinuousMs = 192;
+    std::vector<BYTE> input(256 * 20 * 4, 0);
+    auto put = [&input](std::size_t frame, int channel, std::int16_t value) {
+        std::memcpy(&input[frame * 4 + std::size_t(channel) * 2], &value, 2);
+    };
+    put(256 * 0 + 40, 0, 999);    // a unit below: no start
+    put(256 * 1 + 70, 1, 1000);   // exactly the level: the event starts here
+    put(256 * 3 + 5, 0, -1000);   // exactly the level, negative: the event goes on
+    put(256 * 4 + 200, 1, -999);  // a unit below: quiet
+    backend.SetInputTake(input);
+    backend.m_nCallbackFrames = 256;
+    transport->OnRecord();
+    ASSERT_EQ(doc.m_nState, TransportState::Recording);
+    DWORD done = 0;
+    auto tick = [&] {
+        backend.PumpInput(256);
+        ASSERT_EQ(transport->m_waveDevice.m_nDone.load(), ++done);
+        transport->OnTimer(kTransportTimer);
+    };
+
+    tick();
+    EXPECT_EQ(doc.m_bPause, 1) << "999 is below the level";
+    EXPECT_EQ(transport->m_nRecordedFrames, 0u);
+    tick();
+    EXPECT_EQ(doc.m_bPause, 0) << "1000 is the level";
+    EXPECT_EQ(transport->m_nLastSoundBuffer, 1);
+    EXPECT_EQ(transport->m_nRecordedFrames, 256u);
+    tick();
+    tick();
+    EXPECT_EQ(transport->m_nLastSoundBuffer, 3) << "-1000 continues the event";
+    for (int i = 0; i < 5; ++i)
+        tick();
+    EXPECT_EQ(transport->m_nLastSoundBuffer, 3) << "-999 does not";
+    ASSERT_EQ(done, 9u);
+    EXPECT_EQ(probe.m_nCalls, 0) << "192 ms since the last loud buffer is not more than 192 ms";
+    EXPECT_EQ(transport->m_waveDevice.m_nRead.load(), 9u);
+    tick();
+    EXPECT_EQ(probe.m_nCalls, 1) << "224 ms is";
+    EXPECT_EQ(transport->m_waveDevice.m_nRead.load(), 9u) << "the handing-over tick leaves the buffers";
+    EXPECT_EQ(transport->m_nRecordedFrames, 256u * 9);
+}
+
 TEST_F(RecordingTest, StopWhileTheWorkerIsBusyMovesTheEventIntoTheTake)
 {
     CollectProbe probe;
