@@ -5,21 +5,13 @@
 # Usage: bad_file_ends_program.sh TONMIRA
 set -euo pipefail
 TONMIRA="$1"
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
 run_on_display() {
-  export HOME="$WORK" XDG_CONFIG_HOME="$WORK/.config" XDG_RUNTIME_DIR="$WORK" QT_QPA_PLATFORM=xcb
+  use_test_home "$WORK"
   "$TONMIRA" "$WORK/missing.wav" 2>"$WORK/stderr.txt" &
-  local pid=$! box=""
-  for _ in $(seq 1 300); do
-    box="$(xdotool search --onlyvisible --name '^Tonmira$' 2>/dev/null | head -1 || true)"
-    [ -n "$box" ] && break
-    sleep 0.1
-  done
-  if [ -z "$box" ]; then
-    echo "no message box appeared" >&2
-    kill "$pid" 2>/dev/null || true
-    return 1
-  fi
+  local pid=$! box
+  box="$(wait_window '^Tonmira$' 300 --onlyvisible)" || { kill "$pid" 2>/dev/null || true; return 1; }
   if xdotool search --onlyvisible --name ' - Tonmira$' >/dev/null 2>&1; then
     echo "the main window is shown" >&2
     kill "$pid" 2>/dev/null || true

@@ -9,38 +9,34 @@ TONMIRA="$1"
 CLI="$2"
 INPUT="$3"
 
-# Waits for a window whose name matches $1 and prints its id.
-wait_window() {
-  local win=""
-  for _ in $(seq 1 100); do
-    win="$(xdotool search --name "$1" 2>/dev/null | head -1 || true)"
-    [ -n "$win" ] && break
-    sleep 0.1
-  done
-  [ -n "$win" ] || { echo "no window '$1'" >&2; return 1; }
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+
+# Waits for a window whose name matches $1, gives it time to settle and prints its id.
+settled_window() {
+  local win
+  win="$(settled_window "$1" 100)" || return 1
   sleep 0.5
   echo "$win"
 }
 
 run_on_display() {
-  export HOME="$WORK" XDG_CONFIG_HOME="$WORK/.config" XDG_RUNTIME_DIR="$WORK"
-  export QT_QPA_PLATFORM=xcb
+  use_test_home "$WORK"
   "$TONMIRA" "$WORK/in.wav" 2>"$WORK/stderr.txt" &
   local pid=$!
   trap 'kill "$pid" 2>/dev/null || true' RETURN
   local main balance save
-  main="$(wait_window 'in.wav - Tonmira')"
+  main="$(settled_window 'in.wav - Tonmira')"
   xdotool windowfocus --sync "$main"
   # ｵﾌﾟｼｮﾝ(&O) > 左右ﾊﾞﾗﾝｽ(&B)...: the slider has the focus; Home is L, Return is OK.
   xdotool key --delay 150 alt+o b
-  balance="$(wait_window '左右ﾊﾞﾗﾝｽ設定')"
+  balance="$(settled_window '左右ﾊﾞﾗﾝｽ設定')"
   xdotool windowfocus --sync "$balance"
   xdotool key --delay 100 Home Return
   sleep 0.5
   xdotool windowfocus --sync "$main"
   # ﾌｧｲﾙ(&F) > ﾓﾉﾗﾙﾃﾞｰﾀの保存(&M)...: type the name (".wav" is added) and confirm.
   xdotool key --delay 150 alt+f m
-  save="$(wait_window 'ﾓﾉﾗﾙﾃﾞｰﾀﾌｧｲﾙの保存')"
+  save="$(settled_window 'ﾓﾉﾗﾙﾃﾞｰﾀﾌｧｲﾙの保存')"
   xdotool windowfocus --sync "$save"
   xdotool key --delay 50 ctrl+a
   xdotool type --delay 20 "$WORK/mono"

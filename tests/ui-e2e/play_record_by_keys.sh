@@ -10,27 +10,14 @@ set -euo pipefail
 TONMIRA="$1"
 INPUT="$2"
 
-wait_for_window() {
-  local name="$1" win=""
-  for _ in $(seq 1 300); do
-    win="$(xdotool search --name "$name" 2>/dev/null | head -1 || true)"
-    [ -n "$win" ] && break
-    sleep 0.1
-  done
-  echo "$win"
-}
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
 run_on_display() {
-  export HOME="$WORK" XDG_CONFIG_HOME="$WORK/.config" XDG_RUNTIME_DIR="$WORK" QT_QPA_PLATFORM=xcb
+  use_test_home "$WORK"
   "$TONMIRA" "$WORK/take.wav" 2>"$WORK/stderr.txt" &
   local pid=$!
   local win
-  win="$(wait_for_window 'take.wav - Tonmira')"
-  if [ -z "$win" ]; then
-    echo "the window did not appear" >&2
-    kill "$pid" 2>/dev/null || true
-    return 1
-  fi
+  win="$(wait_window 'take.wav - Tonmira')" || { kill "$pid" 2>/dev/null || true; return 1; }
   sleep 0.5
   xdotool windowfocus --sync "$win"
   xdotool key ctrl+p

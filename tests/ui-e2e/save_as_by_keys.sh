@@ -6,38 +6,19 @@
 set -euo pipefail
 TONMIRA="$1"
 INPUT="$2"
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
 run_on_display() {
-  export HOME="$WORK" XDG_CONFIG_HOME="$WORK/.config" XDG_RUNTIME_DIR="$WORK"
-  export QT_QPA_PLATFORM=xcb
+  use_test_home "$WORK"
   "$TONMIRA" "$WORK/in.wav" 2>"$WORK/stderr.txt" &
   local pid=$!
-  local win=""
-  for _ in $(seq 1 300); do
-    win="$(xdotool search --name 'in.wav - Tonmira' 2>/dev/null | head -1 || true)"
-    [ -n "$win" ] && break
-    sleep 0.1
-  done
-  if [ -z "$win" ]; then
-    echo "the window did not appear" >&2
-    kill "$pid" 2>/dev/null || true
-    return 1
-  fi
+  local win dialog
+  win="$(wait_window 'in.wav - Tonmira')" || { kill "$pid" 2>/dev/null || true; return 1; }
   sleep 0.5
   xdotool windowfocus --sync "$win"
   # ﾌｧｲﾙ(&F) > 名前を付けて保存(&A)...
   xdotool key --delay 150 alt+f a
-  local dialog=""
-  for _ in $(seq 1 50); do
-    dialog="$(xdotool search --name '名前を付けて保存' 2>/dev/null | head -1 || true)"
-    [ -n "$dialog" ] && break
-    sleep 0.1
-  done
-  if [ -z "$dialog" ]; then
-    echo "the Save As dialog did not appear" >&2
-    kill "$pid" 2>/dev/null || true
-    return 1
-  fi
+  dialog="$(wait_window '名前を付けて保存' 50)" || { kill "$pid" 2>/dev/null || true; return 1; }
   sleep 0.5
   xdotool windowfocus --sync "$dialog"
   # The file name field has the focus: replace its text with the new path and confirm.
