@@ -14,7 +14,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 # Waits for a window whose name matches $1, gives it time to settle and prints its id.
 settled_window() {
   local win
-  win="$(settled_window "$1" 100)" || return 1
+  win="$(wait_window "$1" 100)" || return 1
   sleep 0.5
   echo "$win"
 }
