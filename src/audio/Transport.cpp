@@ -12,7 +12,7 @@
 namespace tonmira {
 
 CTransport::CTransport(CTonmiraDoc& doc, WindowAnalysis& analysis, TransportHost& host, WaveBackend& backend)
-    : m_waveDevice(backend, host), m_doc(doc), m_analysis(analysis), m_host(host)
+    : m_doc(doc), m_analysis(analysis), m_host(host), m_waveDevice(backend, host)
 {
 }
 
@@ -22,9 +22,26 @@ CTransport::~CTransport()
 {
     m_waveDevice.CloseOutput();
     m_waveDevice.CloseInput();
-    FreeChunks();
-    std::free(m_pRecordRing);
-    std::free(m_pPreRing);
+}
+
+void CTransport::SetCollectParameters(int level, int continuousMs, int preTriggerMs)
+{
+    m_nCollectLevel = level;
+    m_nContinuousMs = continuousMs;
+    m_nPreTriggerMs = preTriggerMs;
+}
+
+void CTransport::ResetViewState()
+{
+    m_nSpeed = 0;
+    m_bOutputPaused = 0;
+    m_strPosition = "00:00.000";
+}
+
+void CTransport::SetState(TransportState state)
+{
+    m_nTransport.store(state, std::memory_order_release);  // pairs with State()'s acquire
+    m_doc.m_nState = state;
 }
 
 DWORD CTransport::SpeedRate(DWORD rate, int speed)
@@ -80,8 +97,7 @@ void CTransport::OnStop()
         m_doc.m_bPause = 0;
         m_bOutputPaused = 0;
     }
-    m_nTransport.store(TransportState::Idle);
-    m_doc.m_nState = TransportState::Idle;
+    SetState(TransportState::Idle);
 }
 
 void CTransport::OnPause()
@@ -181,8 +197,7 @@ void CTransport::OnDestroy()
     m_host.KillTimer(kTransportTimer);
     FreeChunks();
     m_nRecordedFrames = 0;
-    std::free(m_pRecordRing);
-    m_pRecordRing = nullptr;
+    m_pRecordRing.reset();
 }
 
 }  // namespace tonmira

@@ -1,17 +1,22 @@
 #pragma once
 // CTransport: recording, playback and the transport commands of the main view, without the
-// screen. It holds the view's transport members under their names, owns the wave device, reads
-// and writes the document's members directly and reaches the screen through TransportHost.
-// The FFT size N (the length of every device buffer) and the frequency range are the
-// analysis's; the transport reads them there and sets them there when the rate changes.
+// screen. It owns the wave device and the recording's memory, reads and writes the document's
+// members directly and reaches the screen through TransportHost. The FFT size N (the length of
+// every device buffer) and the frequency range are the analysis's; the transport reads them there
+// and sets them there when the rate changes.
 //
-// Threads: the commands and OnTimer run on one thread (the UI thread, or the CLI's main loop).
-// m_nTransport, m_bStopRecording and m_bCollectBusy are atomics because the collection worker
-// polls them from its own thread.
+// Threads: every member function runs on the owner's thread (the UI thread, or the CLI's main
+// loop), which also runs the commands and OnTimer, except the three under "Any thread" below.
+// Those read or write the only state shared with the collection worker: the transport state
+// (written here with release, read with acquire, so a thread that sees Idle also sees what the
+// stop wrote) and the collection's busy flag (the worker's release of "not busy" after its last
+// write to the take pairs with the acquire on this thread before it touches the take again).
 #include <atomic>
+#include <cstddef>
 #include <string>
 
 #include "audio/CollectHandOver.h"
+#include "audio/RecordChunks.h"
 #include "audio/WaveDevice.h"
 #include "base/Types.h"
 #include "doc/TransportState.h"
@@ -65,55 +70,97 @@ public:
     // The collection engine, when there is one; not owned.
     void SetCollectHandOver(CollectHandOver* handOver) { m_pCollectHandOver = handOver; }
 
-    // --- Transport members ---
-    int m_nAutoStartLevel = 0;  // automatic start level, percent of full scale, 0 = off
-    std::atomic<int> m_bStopRecording{0};
-    UINT m_nPlayLength = 0;  // mono samples the current playback covers
-    UINT m_nPlayStart = 0;   // position at which it started
-    UINT m_nRecordedFrames = 0;
-    void* m_pRecordRing = nullptr;  // 128 buffers of N frames
-    int m_nChunkCount = 0;
-    void** m_ppChunks = nullptr;  // each chunk holds 128 buffers
-    int m_bOutputPaused = 0;
-    int m_nSpeed = 0;  // semitones
-    CWaveDevice m_waveDevice;
+    // --- Any thread ---
+    // What the transport is doing, as the collection worker sees it; Idle again after a stop.
+    TransportState State() const { return m_nTransport.load(std::memory_order_acquire); }
+    // The collection worker owns the take (from the hand-over of an event to its end).
+    bool IsCollectBusy() const { return m_bCollectBusy.load(std::memory_order_acquire) != 0; }
+    void SetCollectBusy(bool busy) { m_bCollectBusy.store(busy ? 1 : 0, std::memory_order_release); }
 
-    // --- Collection members read by the recording timer ---
-    int m_nCollectLevel = 0;
-    int m_nContinuousMs = 0;
-    // Pre-trigger, 0..5000 ms: while collection waits, the latest input is kept in a ring
-    // (allocated by the record command, not per buffer) and an event begins this much earlier
-    // than the buffer that reached the level. 0 = the event begins at that buffer.
-    int m_nPreTriggerMs = 0;
-    int m_nLastSoundBuffer = 0;  // running index of the buffer that began the last batch with sound
-    std::atomic<TransportState> m_nTransport{TransportState::Idle};  // Idle again after a stop
-    std::atomic<BOOL> m_bCollectBusy{0};
+    // --- Settings (owner's thread) ---
+    // Automatic start level, percent of full scale, 0 = off.
+    int AutoStartLevel() const { return m_nAutoStartLevel; }
+    void SetAutoStartLevel(int percent) { m_nAutoStartLevel = percent; }
+    // Playback speed in semitones, -12..12; applies from the next play command.
+    int Speed() const { return m_nSpeed; }
+    void SetSpeed(int semitones) { m_nSpeed = semitones; }
+    // Format bits of the input device, queried once by the view.
+    DWORD InputFormats() const { return m_dwInFormats; }
+    void SetInputFormats(DWORD formats) { m_dwInFormats = formats; }
+    // What the recording timer needs of the collection: the level that starts an event (0 = no
+    // collection), the quiet time that ends it, and the pre-trigger time (0..5000 ms: while
+    // collection waits, the latest input is kept in a ring allocated by the record command, not
+    // per buffer, and an event begins this much earlier than the buffer that reached the level).
+    void SetCollectParameters(int level, int continuousMs, int preTriggerMs);
+    int CollectLevel() const { return m_nCollectLevel; }
+    int ContinuousMs() const { return m_nContinuousMs; }
+    // A new view starts at normal speed, not paused, at position zero.
+    void ResetViewState();
 
-    // --- View members ---
-    std::string m_strPosition;
-    DWORD m_dwInFormats = 0;  // format bits of the input device, queried once
+    // --- What the screen and the caller read (owner's thread) ---
+    // Frames captured into the chunks since the record command.
+    UINT RecordedFrames() const { return m_nRecordedFrames; }
+    int ChunkCount() const { return m_chunks.Count(); }
+    // 128 buffers of N frames the input device fills; null before the first recording.
+    const BYTE* RecordRing() const { return m_pRecordRing.get(); }
+    // Running index of the buffer that began the last batch with sound.
+    int LastSoundBuffer() const { return m_nLastSoundBuffer; }
+    UINT PlayStart() const { return m_nPlayStart; }     // position at which playback started
+    UINT PlayLength() const { return m_nPlayLength; }   // mono samples the playback covers
+    // This layer holds the output paused (the device could not be paused itself).
+    bool IsOutputPaused() const { return m_bOutputPaused != 0; }
+    // The position text, "mm:ss.mmm".
+    const std::string& PositionText() const { return m_strPosition; }
+    void SetPositionText(std::string text) { m_strPosition = std::move(text); }
+    CWaveDevice& Device() { return m_waveDevice; }
+    const CWaveDevice& Device() const { return m_waveDevice; }
 
 private:
-    // Recording
+    // Recording, in the order of a timer tick's stages (RecordTick).
     void RecordTick();
+    // The level a buffer must reach, in sample units: the automatic start level, else the
+    // collection level; 0 = none.
+    int LevelThreshold() const;
+    // One batch of finished buffers r..d-1. False when the recording goes no further here: the
+    // chunks could not grow (capture stalls until the stop command) or the event was handed over.
+    bool TakeBatch(DWORD r, DWORD d);
+    // Waiting for the level: the first buffer that reaches it ends the pause and becomes start
+    // (the pre-trigger ring moved into the chunks before it); the quiet ones before it go into the
+    // pre-trigger ring. False when the chunks cannot grow.
+    bool WaitForLevel(DWORD r, DWORD d, int threshold, DWORD& start);
+    bool AnyLoud(DWORD r, DWORD d, int threshold) const;
+    bool IsLoud(DWORD index, int threshold) const;
+    bool StoreBatch(DWORD start, DWORD d);
+    void ShowRecordedPosition();
+    // Collection: a batch with sound moves the last-sound mark; a quiet time longer than the
+    // continuous time after it ends the event. True when the event was handed over.
+    bool HandOverAfterQuiet(DWORD r, DWORD d, bool batchLoud);
+    void GiveBatchBack(DWORD d);
+    void ScheduleRecordTick();
     // False when the take could not be enlarged: still recording, the chunks kept.
     bool StopRecording();
     // Derived buffers for the take, the marks around all of it, the position at its start.
     void PrepareWholeTake();
-    bool IsLoud(DWORD index, int threshold) const;
     bool CopyToChunks(DWORD index);
     bool CopyBufferToChunks(const BYTE* buffer);
-    // Pre-trigger: keeps buffer `index` in the ring while waiting; at the trigger moves the ring
-    // into the chunks, oldest first. False when the chunks cannot grow.
+    // Pre-trigger: the ring of whole buffers covering the pre-trigger time, for collection only.
+    // False when it cannot be allocated.
+    bool PreparePreTrigger(std::size_t bufferBytes);
+    // Keeps buffer `index` in the ring while waiting; at the trigger moves the ring into the
+    // chunks, oldest first. False when the chunks cannot grow.
     void KeepBeforeTrigger(DWORD index);
     bool CopyPreTriggerToChunks();
     void FreeChunks();
     bool MoveChunksIntoTake();
     DWORD BufferBytes() const;
+    // The ring slot buffer `index` was captured into.
+    const BYTE* RingSlot(DWORD index) const;
     // Playback
     void PlayTick();
     BYTE* PlayBase() const;
     void SupplyBuffer(DWORD index, BYTE* base);
+    // Both records of what the take is doing: the worker's (published first) and the document's.
+    void SetState(TransportState state);
     // Slider, position edit and analysis for frame p (the document's position is set by callers).
     void ShowPositionInControls(UINT p);
     // N, the analysis's FFT size: frames per device buffer and per analysis window.
@@ -127,15 +174,43 @@ private:
     WindowAnalysis& m_analysis;
     TransportHost& m_host;
     CollectHandOver* m_pCollectHandOver = nullptr;
+
+    // Shared with the collection worker (see the threading rule at the top).
+    std::atomic<TransportState> m_nTransport{TransportState::Idle};
+    std::atomic<BOOL> m_bCollectBusy{0};
+
+    // Settings
+    int m_nAutoStartLevel = 0;
+    int m_nSpeed = 0;
+    DWORD m_dwInFormats = 0;
+    int m_nCollectLevel = 0;
+    int m_nContinuousMs = 0;
+    int m_nPreTriggerMs = 0;
+
+    // Recording
+    bool m_bStopRecording = false;  // the stop command is closing the input: no new tick
+    UINT m_nRecordedFrames = 0;
+    MallocBytes m_pRecordRing;  // kWaveRingSlots buffers of N frames
+    RecordChunks m_chunks;
+    int m_nLastSoundBuffer = 0;
     // Pre-trigger ring: m_nPreSlots buffers, m_nPreCount of them filled, the next one written at
     // m_nPreHead. The frames at the start of the chunks beyond the pre-trigger time (the ring
     // holds whole buffers) are left out of the take.
-    BYTE* m_pPreRing = nullptr;
+    MallocBytes m_pPreRing;
     DWORD m_nPreSlots = 0;
     DWORD m_nPreCount = 0;
     DWORD m_nPreHead = 0;
     UINT m_nPreTriggerFrames = 0;
     UINT m_nLeadSkipFrames = 0;
+
+    // Playback
+    UINT m_nPlayLength = 0;
+    UINT m_nPlayStart = 0;
+    int m_bOutputPaused = 0;
+
+    std::string m_strPosition;
+    // Last: destroyed first, while the rings its buffers point into still exist.
+    CWaveDevice m_waveDevice;
 };
 
 }  // namespace tonmira

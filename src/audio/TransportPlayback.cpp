@@ -88,8 +88,7 @@ void CTransport::OnPlay()
     while (c < kWaveRingSlots && std::uint64_t(c) * n < m_nPlayLength)
         SupplyBuffer(c++, base);
     if (c == 0) {
-        m_nTransport.store(TransportState::Playing);
-        m_doc.m_nState = TransportState::Playing;
+        SetState(TransportState::Playing);
         OnStop();
         return;
     }
@@ -97,8 +96,7 @@ void CTransport::OnPlay()
         dev.m_nLastSize = m_nPlayLength - (c - 1) * n;
     dev.m_nWrite.store(c - 1);
     if (dev.OpenOutput(m_doc.m_bPause)) {
-        m_nTransport.store(TransportState::Playing);
-        m_doc.m_nState = TransportState::Playing;
+        SetState(TransportState::Playing);
         if (m_doc.m_bPause != 1)
             m_host.SetTimer(kTransportTimer, kPlayTickMs);  // a paused start waits for the pause command
     } else {

@@ -49,101 +49,74 @@ void CTransport::OnRecord()
 
     const std::size_t bufferBytes = BufferBytes();
     // A format without frames would make a ring of nothing; realloc(p, 0) may free p.
-    void* ring = bufferBytes ? std::realloc(m_pRecordRing, kWaveRingSlots * bufferBytes) : nullptr;
-    if (!ring) {
+    if (!bufferBytes || !Reallocate(m_pRecordRing, kWaveRingSlots * bufferBytes) || !PreparePreTrigger(bufferBytes)) {
         m_host.Message(msg::kRecordInitFailed);
         RestoreDerivedBuffers();
         return;
     }
-    m_pRecordRing = ring;
     for (int i = 0; i < kWaveRingSlots; ++i)
-        dev.m_pBuffer[i] = static_cast<BYTE*>(m_pRecordRing) + i * bufferBytes;
-    // The pre-trigger ring, for collection only: whole buffers covering the pre-trigger time.
-    m_nPreSlots = m_nPreCount = m_nPreHead = 0;
-    m_nPreTriggerFrames = 0;
-    if (m_nCollectLevel != 0 && m_nAutoStartLevel == 0 && m_nPreTriggerMs > 0) {
-        const int ms = m_nPreTriggerMs > 5000 ? 5000 : m_nPreTriggerMs;
-        const std::uint64_t frames = std::uint64_t(ms) * m_doc.m_header.nSamplesPerSec / 1000;
-        const auto n = static_cast<std::uint64_t>(FftSize());
-        const auto slots = static_cast<DWORD>((frames + n - 1) / n);
-        BYTE* pre = slots ? static_cast<BYTE*>(std::realloc(m_pPreRing, slots * bufferBytes)) : nullptr;
-        if (slots && !pre) {
-            m_host.Message(msg::kRecordInitFailed);
-            RestoreDerivedBuffers();
-            return;
-        }
-        if (pre) {
-            m_pPreRing = pre;
-            m_nPreSlots = slots;
-            m_nPreTriggerFrames = static_cast<UINT>(frames);
-        }
-    }
+        dev.m_pBuffer[i] = m_pRecordRing.get() + i * bufferBytes;
     m_nRecordedFrames = 0;
-    dev.m_nRead.store(0);
+    dev.m_nRead.store(0, std::memory_order_relaxed);  // no stream runs yet
     m_host.SetSliderPosition(WindowEndingAt(m_doc.m_nSamples - 1));
     if (m_nAutoStartLevel != 0 || m_nCollectLevel != 0)
         m_doc.m_bPause = 1;  // wait for the level
     if (dev.OpenInput()) {
-        dev.m_nRead.store(0);
+        // Owner's thread only: the stream thread never reads m_nRead.
+        dev.m_nRead.store(0, std::memory_order_relaxed);
         m_host.EnableControl(kIdcFftSize, false);
-        m_nTransport.store(TransportState::Recording);
-        m_doc.m_nState = TransportState::Recording;
+        SetState(TransportState::Recording);
         m_host.SetTimer(kTransportTimer, kFirstRecordTickMs);
     } else {
         RestoreDerivedBuffers();
     }
 }
 
+bool CTransport::PreparePreTrigger(std::size_t bufferBytes)
+{
+    m_nPreSlots = m_nPreCount = m_nPreHead = 0;
+    m_nPreTriggerFrames = 0;
+    if (m_nCollectLevel == 0 || m_nAutoStartLevel != 0 || m_nPreTriggerMs <= 0)
+        return true;
+    const int ms = m_nPreTriggerMs > 5000 ? 5000 : m_nPreTriggerMs;
+    const std::uint64_t frames = std::uint64_t(ms) * m_doc.m_header.nSamplesPerSec / 1000;
+    const auto n = static_cast<std::uint64_t>(FftSize());
+    const auto slots = static_cast<DWORD>((frames + n - 1) / n);
+    if (slots == 0)
+        return true;
+    if (!Reallocate(m_pPreRing, slots * bufferBytes))
+        return false;
+    m_nPreSlots = slots;
+    m_nPreTriggerFrames = static_cast<UINT>(frames);
+    return true;
+}
+
+const BYTE* CTransport::RingSlot(DWORD index) const
+{
+    return m_pRecordRing.get() + std::size_t(index % kWaveRingSlots) * BufferBytes();
+}
+
 bool CTransport::IsLoud(DWORD index, int threshold) const
 {
-    const DWORD slot = index % kWaveRingSlots;
-    // The count was published with the buffer (acquire load of m_nDone by the caller).
-    DWORD n = m_waveDevice.m_nRecorded[slot].load(std::memory_order_relaxed);
+    // The count was published with the buffer (acquire load of m_nDone by the tick).
+    DWORD n = m_waveDevice.m_nRecorded[index % kWaveRingSlots].load(std::memory_order_relaxed);
     const DWORD bufferBytes = BufferBytes();
     if (n > bufferBytes)
         n = bufferBytes;
-    const BYTE* data = static_cast<const BYTE*>(m_pRecordRing) + std::size_t(slot) * bufferBytes;
-    // Block by block: the loudest sample of a block is found without a branch per sample, which
-    // the compiler vectorises, and the scan still stops at the first block that is loud enough.
-    constexpr DWORD kBlock = 64;
-    if (m_doc.m_header.wBitsPerSample == 16) {
-        const DWORD samples = n / 2;
-        for (DWORD i = 0; i < samples; i += kBlock) {
-            const DWORD end = std::min(samples, i + kBlock);
-            int loudest = 0;
-            for (DWORD k = i; k < end; ++k) {
-                std::int16_t s;
-                std::memcpy(&s, data + 2 * std::size_t(k), sizeof s);
-                const int magnitude = s < 0 ? -s : s;
-                loudest = magnitude > loudest ? magnitude : loudest;
-            }
-            if (loudest >= threshold)
-                return true;
-        }
-    } else {
-        for (DWORD i = 0; i < n; i += kBlock) {
-            const DWORD end = std::min(n, i + kBlock);
-            int loudest = 0;
-            for (DWORD k = i; k < end; ++k) {
-                const int s = data[k] - 128;
-                const int magnitude = s < 0 ? -s : s;
-                loudest = magnitude > loudest ? magnitude : loudest;
-            }
-            if (loudest >= threshold)
-                return true;
-        }
-    }
+    const int bits = m_doc.m_header.wBitsPerSample;
+    // Anything but 16 bits is the 8-bit format, as the ring was sized.
+    return bits == 16 ? HasSampleAtLeast(RingSlot(index), n / 2, 16, threshold) : HasSampleAtLeast(RingSlot(index), n, 8, threshold);
+}
+
+bool CTransport::AnyLoud(DWORD r, DWORD d, int threshold) const
+{
+    for (DWORD k = r; k < d; ++k)
+        if (IsLoud(k, threshold))
+            return true;
     return false;
 }
 
-// Copies buffer `index` whole into the chunks. Chunks are never moved or copied while recording:
-// only the table of chunk pointers grows, so a long recording costs one copy per buffer here and
-// one at the stop.
-bool CTransport::CopyToChunks(DWORD index)
-{
-    return CopyBufferToChunks(static_cast<const BYTE*>(m_pRecordRing) +
-                              std::size_t(index % kWaveRingSlots) * BufferBytes());
-}
+bool CTransport::CopyToChunks(DWORD index) { return CopyBufferToChunks(RingSlot(index)); }
 
 void CTransport::KeepBeforeTrigger(DWORD index)
 {
@@ -151,8 +124,7 @@ void CTransport::KeepBeforeTrigger(DWORD index)
     if (m_nPreSlots == 0 || m_waveDevice.m_nRecorded[index % kWaveRingSlots].load(std::memory_order_relaxed) == 0)
         return;
     const std::size_t bufferBytes = BufferBytes();
-    std::memcpy(m_pPreRing + std::size_t(m_nPreHead) * bufferBytes,
-                static_cast<const BYTE*>(m_pRecordRing) + std::size_t(index % kWaveRingSlots) * bufferBytes, bufferBytes);
+    std::memcpy(m_pPreRing.get() + std::size_t(m_nPreHead) * bufferBytes, RingSlot(index), bufferBytes);
     m_nPreHead = (m_nPreHead + 1) % m_nPreSlots;
     if (m_nPreCount < m_nPreSlots)
         ++m_nPreCount;
@@ -163,7 +135,7 @@ bool CTransport::CopyPreTriggerToChunks()
     const std::size_t bufferBytes = BufferBytes();
     const DWORD oldest = (m_nPreHead + m_nPreSlots - m_nPreCount) % m_nPreSlots;
     for (DWORD i = 0; i < m_nPreCount; ++i)
-        if (!CopyBufferToChunks(m_pPreRing + std::size_t((oldest + i) % m_nPreSlots) * bufferBytes))
+        if (!CopyBufferToChunks(m_pPreRing.get() + std::size_t((oldest + i) % m_nPreSlots) * bufferBytes))
             return false;
     // The ring holds whole buffers; the take starts the pre-trigger time before the trigger.
     const UINT kept = m_nPreCount * static_cast<UINT>(FftSize());
@@ -175,45 +147,28 @@ bool CTransport::CopyPreTriggerToChunks()
 bool CTransport::CopyBufferToChunks(const BYTE* buffer)
 {
     const std::size_t bufferBytes = BufferBytes();
-    const std::size_t chunkBytes = kWaveRingSlots * bufferBytes;
-    const UINT n = static_cast<UINT>(FftSize());
-    if (m_nChunkCount == 0) {
-        m_ppChunks = static_cast<void**>(std::malloc(sizeof(void*)));
-        if (!m_ppChunks)
-            return false;
-        m_ppChunks[0] = std::malloc(chunkBytes);
-        if (!m_ppChunks[0]) {
-            std::free(m_ppChunks);
-            m_ppChunks = nullptr;
-            return false;
-        }
-        m_nChunkCount = 1;
-    }
-    BYTE* chunk = static_cast<BYTE*>(m_ppChunks[m_nChunkCount - 1]);
-    const std::size_t place = (m_nRecordedFrames / n) % kWaveRingSlots;
-    std::memcpy(chunk + place * bufferBytes, buffer, bufferBytes);
-    m_nRecordedFrames += n;
-    if ((m_nRecordedFrames / n) % kWaveRingSlots == 0) {
-        void** table = static_cast<void**>(std::realloc(m_ppChunks, sizeof(void*) * (m_nChunkCount + 1)));
-        if (!table)
-            return false;
-        m_ppChunks = table;
-        m_ppChunks[m_nChunkCount] = std::malloc(chunkBytes);
-        if (!m_ppChunks[m_nChunkCount])
-            return false;
-        ++m_nChunkCount;
-    }
-    return true;
+    if (!m_chunks.Store(buffer, bufferBytes))
+        return false;
+    m_nRecordedFrames += static_cast<UINT>(FftSize());
+    // The next chunk is had as soon as this one is full, so a failure shows with the buffer that
+    // filled it, not one later.
+    return m_chunks.ReserveNext(bufferBytes);
 }
 
 void CTransport::FreeChunks()
 {
-    for (int c = 0; c < m_nChunkCount; ++c)
-        std::free(m_ppChunks[c]);
-    std::free(m_ppChunks);
-    m_ppChunks = nullptr;
-    m_nChunkCount = 0;
+    m_chunks.Clear();
     m_nLeadSkipFrames = 0;
+}
+
+int CTransport::LevelThreshold() const
+{
+    const bool sixteen = m_doc.m_header.wBitsPerSample == 16;
+    if (m_nAutoStartLevel > 0)
+        return sixteen ? m_nAutoStartLevel * 32767 / 100 : m_nAutoStartLevel * 127 / 100;
+    if (m_nCollectLevel > 0)
+        return m_nCollectLevel;
+    return 0;
 }
 
 void CTransport::RecordTick()
@@ -222,82 +177,107 @@ void CTransport::RecordTick()
     CWaveDevice& dev = m_waveDevice;
     // Acquire pairs with the device's release: the buffers up to d and their counts are complete.
     const DWORD d = dev.m_nDone.load(std::memory_order_acquire);
-    const DWORD r = dev.m_nRead.load(std::memory_order_relaxed);
-    const DWORD rate = dev.m_nRate;
-    if (d > r) {
-        const bool sixteen = m_doc.m_header.wBitsPerSample == 16;
-        int threshold = 0;
-        if (m_nAutoStartLevel > 0)
-            threshold = sixteen ? m_nAutoStartLevel * 32767 / 100 : m_nAutoStartLevel * 127 / 100;
-        else if (m_nCollectLevel > 0)
-            threshold = m_nCollectLevel;
+    const DWORD r = dev.m_nRead.load(std::memory_order_relaxed);  // written on this thread only
+    if (d > r && !TakeBatch(r, d))
+        return;
+    ScheduleRecordTick();
+}
 
-        DWORD start = r;
-        bool batchLoud = false;
-        if (m_doc.m_bPause == 1 && threshold > 0) {
-            for (DWORD k = r; k < d; ++k) {
-                if (IsLoud(k, threshold)) {
-                    OnPause();
-                    m_nLastSoundBuffer = static_cast<int>(k);
-                    start = k;
-                    if (m_nPreCount && !CopyPreTriggerToChunks()) {
-                        m_host.Message(msg::kBufferFailed);
-                        return;  // capture stalls until the stop command
-                    }
-                    break;
-                }
-                KeepBeforeTrigger(k);
-            }
-        } else if (m_doc.m_bPause == 0 && m_nCollectLevel > 0) {
-            for (DWORD k = r; k < d && !batchLoud; ++k)
-                batchLoud = IsLoud(k, threshold);
+bool CTransport::TakeBatch(DWORD r, DWORD d)
+{
+    const int threshold = LevelThreshold();
+    DWORD start = r;
+    bool batchLoud = false;
+    if (m_doc.m_bPause == 1 && threshold > 0) {
+        if (!WaitForLevel(r, d, threshold, start)) {
+            m_host.Message(msg::kBufferFailed);
+            return false;
         }
-
-        if (m_doc.m_bPause == 0) {
-            for (DWORD k = start; k < d; ++k) {
-                if (!CopyToChunks(k)) {
-                    m_host.Message(msg::kBufferFailed);
-                    return;  // capture stalls until the stop command
-                }
-            }
-            const UINT p = m_doc.m_nSamples + m_nRecordedFrames;
-            m_doc.m_nPosition = p;
-            m_strPosition = FormatTakeTime(p, m_doc.m_header.nSamplesPerSec);
-            m_host.SetControlText(kIdcPosition, m_strPosition);
-
-            if (m_nCollectLevel > 0) {
-                if (batchLoud) {
-                    m_nLastSoundBuffer = static_cast<int>(r);
-                } else if (!m_bCollectBusy.load() && m_nRecordedFrames > static_cast<UINT>(FftSize()) && rate != 0) {
-                    // 64-bit: in 32 bits the product wraps after about a hundred seconds of quiet.
-                    std::uint64_t quietMs = std::uint64_t(d - static_cast<DWORD>(m_nLastSoundBuffer)) *
-                                            static_cast<UINT>(FftSize()) * 1000 / rate;
-                    if (quietMs > static_cast<std::uint64_t>(m_nContinuousMs < 0 ? 0 : m_nContinuousMs) &&
-                        m_pCollectHandOver && m_pCollectHandOver->OnCollectHandOver())
-                        return;
-                }
-            }
-        }
-        dev.m_nRead.store(d);
-        if (!m_bStopRecording.load())
-            dev.RequeueInput();
-        m_host.InvalidateAnalysis();
+    } else if (m_doc.m_bPause == 0 && m_nCollectLevel > 0) {
+        batchLoud = AnyLoud(r, d, threshold);
     }
-    if (m_bStopRecording.load() == 0 && rate != 0)
+    if (m_doc.m_bPause == 0) {
+        if (!StoreBatch(start, d)) {
+            m_host.Message(msg::kBufferFailed);
+            return false;
+        }
+        ShowRecordedPosition();
+        if (m_nCollectLevel > 0 && HandOverAfterQuiet(r, d, batchLoud))
+            return false;
+    }
+    GiveBatchBack(d);
+    return true;
+}
+
+bool CTransport::WaitForLevel(DWORD r, DWORD d, int threshold, DWORD& start)
+{
+    for (DWORD k = r; k < d; ++k) {
+        if (IsLoud(k, threshold)) {
+            OnPause();
+            m_nLastSoundBuffer = static_cast<int>(k);
+            start = k;
+            return m_nPreCount == 0 || CopyPreTriggerToChunks();
+        }
+        KeepBeforeTrigger(k);
+    }
+    return true;
+}
+
+bool CTransport::StoreBatch(DWORD start, DWORD d)
+{
+    for (DWORD k = start; k < d; ++k)
+        if (!CopyToChunks(k))
+            return false;
+    return true;
+}
+
+void CTransport::ShowRecordedPosition()
+{
+    const UINT p = m_doc.m_nSamples + m_nRecordedFrames;
+    m_doc.m_nPosition = p;
+    m_strPosition = FormatTakeTime(p, m_doc.m_header.nSamplesPerSec);
+    m_host.SetControlText(kIdcPosition, m_strPosition);
+}
+
+bool CTransport::HandOverAfterQuiet(DWORD r, DWORD d, bool batchLoud)
+{
+    if (batchLoud) {
+        m_nLastSoundBuffer = static_cast<int>(r);
+        return false;
+    }
+    const DWORD rate = m_waveDevice.m_nRate;
+    const auto n = static_cast<UINT>(FftSize());
+    if (IsCollectBusy() || m_nRecordedFrames <= n || rate == 0)
+        return false;
+    // 64-bit: in 32 bits the product wraps after about a hundred seconds of quiet.
+    const std::uint64_t quietMs = std::uint64_t(d - static_cast<DWORD>(m_nLastSoundBuffer)) * n * 1000 / rate;
+    return quietMs > static_cast<std::uint64_t>(m_nContinuousMs < 0 ? 0 : m_nContinuousMs) && m_pCollectHandOver &&
+           m_pCollectHandOver->OnCollectHandOver();
+}
+
+void CTransport::GiveBatchBack(DWORD d)
+{
+    m_waveDevice.m_nRead.store(d, std::memory_order_relaxed);  // read back on this thread only
+    if (!m_bStopRecording)
+        m_waveDevice.RequeueInput();
+    m_host.InvalidateAnalysis();
+}
+
+void CTransport::ScheduleRecordTick()
+{
+    const DWORD rate = m_waveDevice.m_nRate;
+    if (!m_bStopRecording && rate != 0)
         m_host.SetTimer(kTransportTimer, static_cast<UINT>(std::uint64_t(FftSize()) * 1000 / rate + 2));
     else
-        m_bStopRecording.store(0);
+        m_bStopRecording = false;
 }
 
 // Appends the chunks to the take. False (take unchanged, chunks kept) when it cannot grow.
 bool CTransport::MoveChunksIntoTake()
 {
     const std::size_t frameBytes = std::size_t(m_doc.m_header.nChannels) * m_doc.m_header.wBitsPerSample / 8;
-    const std::size_t bufferBytes = BufferBytes();
-    const std::size_t chunkBytes = kWaveRingSlots * bufferBytes;
     // Pre-trigger frames beyond the pre-trigger time lead the chunks; they are not taken.
     const UINT skip = m_nLeadSkipFrames < m_nRecordedFrames ? m_nLeadSkipFrames : 0;
-    std::size_t lead = std::size_t(skip) * frameBytes;
     const std::uint64_t frames = std::uint64_t(m_doc.m_nSamples) + m_nRecordedFrames - skip;
     BYTE* data = frames <= 0xFFFFFFFFu
                      ? static_cast<BYTE*>(std::realloc(m_doc.m_pData, static_cast<std::size_t>(frames) * frameBytes))
@@ -305,21 +285,8 @@ bool CTransport::MoveChunksIntoTake()
     if (!data)
         return false;
     m_doc.m_pData = data;
-    BYTE* out = data + std::size_t(m_doc.m_nSamples) * frameBytes;
-    std::size_t remaining = std::size_t(m_nRecordedFrames - skip) * frameBytes;
-    for (int c = 0; c < m_nChunkCount; ++c) {
-        const std::size_t from = lead < chunkBytes ? lead : chunkBytes;
-        lead -= from;
-        std::size_t n = remaining < chunkBytes - from ? remaining : chunkBytes - from;
-        if (n)
-            std::memcpy(out, static_cast<const BYTE*>(m_ppChunks[c]) + from, n);
-        // Freed as soon as copied: the take's new pages fill while the chunks' pages go back,
-        // so a long take is not held twice.
-        std::free(m_ppChunks[c]);
-        m_ppChunks[c] = nullptr;
-        out += n;
-        remaining -= n;
-    }
+    m_chunks.MoveOut(data + std::size_t(m_doc.m_nSamples) * frameBytes, std::size_t(skip) * frameBytes,
+                     std::size_t(m_nRecordedFrames - skip) * frameBytes, BufferBytes());
     FreeChunks();
     m_doc.m_nSamples = static_cast<UINT>(frames);
     return true;
@@ -339,18 +306,18 @@ void CTransport::PrepareWholeTake()
 
 bool CTransport::StopRecording()
 {
-    m_bStopRecording.store(1);
+    m_bStopRecording = true;
     m_waveDevice.CloseInput();
     m_host.KillTimer(kTransportTimer);
-    m_bStopRecording.store(0);
+    m_bStopRecording = false;
 
-    if (m_nChunkCount > 0 && m_nCollectLevel != 0 && m_bCollectBusy.load() != 1) {
+    if (m_chunks.Count() > 0 && m_nCollectLevel != 0 && !IsCollectBusy()) {
         // A manual stop in the middle of an event discards it.
         FreeChunks();
         m_nRecordedFrames = 0;
         m_strPosition = "00:00.000";
         m_host.UpdateControlsFromMembers();
-    } else if (m_nChunkCount > 0) {
+    } else if (m_chunks.Count() > 0) {
         m_doc.SetModifiedFlag(1);
         m_host.BeginWaitCursor();
         if (!MoveChunksIntoTake()) {

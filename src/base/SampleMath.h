@@ -1,9 +1,12 @@
 #pragma once
 // The one sample codec of the program, with the one peak scan and the clamped conversion: 8-bit
 // samples are offset binary, 16-bit ones little-endian two's complement, at any alignment.
+#include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 #include "base/Types.h"
 
@@ -12,7 +15,13 @@ namespace tonmira {
 // The 16-bit sample whose two bytes start at p.
 inline int ReadS16(const BYTE* p)
 {
-    return static_cast<std::int16_t>(static_cast<std::uint16_t>(p[0] | (p[1] << 8)));
+    if constexpr (std::endian::native == std::endian::little) {
+        std::int16_t s;  // one unaligned load, which the compiler can vectorise
+        std::memcpy(&s, p, sizeof s);
+        return s;
+    } else {
+        return static_cast<std::int16_t>(static_cast<std::uint16_t>(p[0] | (p[1] << 8)));
+    }
 }
 
 // Sample i (counted in samples, not bytes) as a signed value.
@@ -44,6 +53,36 @@ inline SamplePeak FindSamplePeak(const BYTE* data, std::size_t count, int bits)
         }
     }
     return peak;
+}
+
+namespace detail {
+
+template <int Bits>
+bool HasSampleAtLeast(const BYTE* data, std::size_t count, int level)
+{
+    // Block by block: the loudest sample of a block is found without a branch per sample, which
+    // the compiler vectorises, and the scan still stops at the first block that is loud enough.
+    constexpr std::size_t kBlock = 64;
+    for (std::size_t i = 0; i < count; i += kBlock) {
+        const std::size_t end = std::min(count, i + kBlock);
+        int loudest = 0;
+        for (std::size_t k = i; k < end; ++k) {
+            const int v = Bits == 8 ? data[k] - 128 : ReadS16(data + 2 * k);
+            const int magnitude = v < 0 ? -v : v;
+            loudest = magnitude > loudest ? magnitude : loudest;
+        }
+        if (loudest >= level)
+            return true;
+    }
+    return false;
+}
+
+}  // namespace detail
+
+// True when one of count samples has a magnitude (as in FindSamplePeak) of at least level.
+inline bool HasSampleAtLeast(const BYTE* data, std::size_t count, int bits, int level)
+{
+    return bits == 8 ? detail::HasSampleAtLeast<8>(data, count, level) : detail::HasSampleAtLeast<16>(data, count, level);
 }
 
 // Writes v (already within -32768..32767) as 16-bit sample i.

@@ -208,8 +208,8 @@ int RunLive(const CliArgs& args, CollectSettings settings, int detectLevel, Seri
     // processing finishes its event on this loop but does not record again.
     engine.m_bFinishing.store(true);
     transport.OnStop();
-    if (transport.m_bCollectBusy.load() != 0)
-        loop.RunUntil([&] { return transport.m_bCollectBusy.load() == 0; }, forever);
+    if (transport.IsCollectBusy())
+        loop.RunUntil([&] { return !transport.IsCollectBusy(); }, forever);
     engine.JoinWorker();
     if (doc.m_nState != TransportState::Idle)
         transport.OnStop();

@@ -40,7 +40,7 @@ int RunPlay(const std::vector<std::string>& argv)
     if (!session.m_session.SetFftSize(fftSize ? fftSize : DefaultFftSize(doc.m_header.nSamplesPerSec)))
         return kExitFailed;
     CTransport& transport = session.m_session.Transport();
-    transport.m_nSpeed = speed;
+    transport.SetSpeed(speed);
     if (balance != doc.m_nBalance)
         transport.ApplyBalance(balance);
     doc.m_nPosition = static_cast<UINT>(pos);

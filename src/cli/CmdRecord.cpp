@@ -64,11 +64,11 @@ int RunRecord(const std::vector<std::string>& argv)
     const auto target = static_cast<std::uint64_t>(std::ceil(seconds * rate));
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds + 2.0);
     bool stopped = session.RunUntilIdle([&] {
-        return Interrupted() || transport.m_nRecordedFrames >= target || std::chrono::steady_clock::now() >= deadline;
+        return Interrupted() || transport.RecordedFrames() >= target || std::chrono::steady_clock::now() >= deadline;
     });
     if (!stopped)
         return kExitFailed;
-    if (std::uint64_t dropped = transport.m_waveDevice.DroppedInputFrames())
+    if (std::uint64_t dropped = transport.Device().DroppedInputFrames())
         std::fprintf(stderr, "tonmira-cli record: %llu input frames were dropped (the device delivered faster than they were taken)\n",
                      static_cast<unsigned long long>(dropped));
     return SaveDocument(doc, args.Positional(0)) ? kExitDone : kExitFailed;

@@ -68,12 +68,11 @@ CCollectionEngine::~CCollectionEngine()
 
 void CCollectionEngine::ApplySettings()
 {
-    m_transport.m_nCollectLevel = m_settings.m_nCollectLevel;
-    m_transport.m_nContinuousMs = m_settings.m_nContinuousMs;
-    m_transport.m_nPreTriggerMs = m_settings.m_nPreTriggerMs;
+    m_transport.SetCollectParameters(m_settings.m_nCollectLevel, m_settings.m_nContinuousMs,
+                                     m_settings.m_nPreTriggerMs);
 }
 
-bool CCollectionEngine::IsProcessing() const { return m_transport.m_bCollectBusy.load() != 0; }
+bool CCollectionEngine::IsProcessing() const { return m_transport.IsCollectBusy(); }
 
 void CCollectionEngine::JoinWorker()
 {
@@ -92,7 +91,7 @@ bool CCollectionEngine::OnCollectHandOver()
     JoinWorker();
     // Busy before the thread exists, so that no stop or tick on this thread can see the event as
     // still being captured once it has been handed over.
-    m_transport.m_bCollectBusy.store(1);
+    m_transport.SetCollectBusy(true);
     m_eventSettings = m_settings;
     m_nEventDetectLevel = m_nDetectLevel;
     m_host.WorkerStarting();
@@ -100,7 +99,7 @@ bool CCollectionEngine::OnCollectHandOver()
         m_worker = std::thread([this] { ProcessEvent(); });
     } catch (const std::system_error&) {
         // No thread for the event: drop it as a stop during capture would, and keep collecting.
-        m_transport.m_bCollectBusy.store(0);
+        m_transport.SetCollectBusy(false);
         m_host.WorkerFinished();
         m_transport.OnStop();
         m_transport.OnRecord();
@@ -117,9 +116,9 @@ bool CCollectionEngine::StopIntoTake()
             // The take could not grow to hold the event. Dropping it the way a stop during
             // capture does frees its chunks and closes the recording, so the next take starts
             // from nothing; both happen in this one call, so no tick sees the flag down.
-            m_transport.m_bCollectBusy.store(0);
+            m_transport.SetCollectBusy(false);
             m_transport.OnStop();
-            m_transport.m_bCollectBusy.store(1);
+            m_transport.SetCollectBusy(true);
             moved = false;
         }
     });
@@ -134,7 +133,7 @@ void CCollectionEngine::WaitWhile(const std::atomic<int>& flag)
 
 void CCollectionEngine::WaitUntilTransportIdle()
 {
-    while (m_transport.m_nTransport.load() != TransportState::Idle)
+    while (m_transport.State() != TransportState::Idle)
         m_host.Sleep(kPollMs);
 }
 
@@ -150,13 +149,13 @@ void CCollectionEngine::ReplayEvent(int playCount)
 
 BOOL CCollectionEngine::ProcessEvent()
 {
-    m_transport.m_bCollectBusy.store(1);
+    m_transport.SetCollectBusy(true);
     if (StopIntoTake()) {
         UiThreadMessageSink sink(m_host, m_view);
         WorkerEventHost eventHost([this](int count) { ReplayEvent(count); },
                                   [this] {
                                       m_host.RunOnUiThread([&] {
-                                          m_transport.m_strPosition = "00:00.000";
+                                          m_transport.SetPositionText("00:00.000");
                                           m_view.UpdateControlsFromMembers();
                                       });
                                   });
@@ -180,7 +179,7 @@ BOOL CCollectionEngine::ProcessEvent()
         if (!m_bFinishing.load())
             m_transport.OnRecord();
     });
-    m_transport.m_bCollectBusy.store(0);
+    m_transport.SetCollectBusy(false);
     m_host.WorkerFinished();
     return 1;
 }

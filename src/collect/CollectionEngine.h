@@ -7,7 +7,7 @@
 // Threads: the constructor, OnCollectHandOver, JoinWorker and the destructor run on the thread
 // that owns the transport and the document (the UI thread, or the CLI's loop). ProcessEvent runs
 // on the worker; every transport, document or screen operation it needs beyond the analysis goes
-// through CollectHost::RunOnUiThread. While m_bCollectBusy is set the worker owns the document's
+// through CollectHost::RunOnUiThread. While the transport's collection-busy flag is set the worker owns the document's
 // samples, the FFT engine and the spectrum: the owner's thread must not compute a spectrum or
 // draw the take meanwhile (the recording timer is off then).
 #include <atomic>
@@ -37,7 +37,7 @@ public:
     // transport's hand-over.
     CCollectionEngine(CTransport& transport, CTonmiraDoc& doc, WindowAnalysis& analysis, TransportHost& view,
                       const CollectSettings& settings, const LocalClock& clock, CollectHost& host);
-    // Joins a worker that has finished; the owner must have waited for m_bCollectBusy to clear.
+    // Joins a worker that has finished; the owner must have waited for the busy flag to clear.
     ~CCollectionEngine() override;
     CCollectionEngine(const CCollectionEngine&) = delete;
     CCollectionEngine& operator=(const CCollectionEngine&) = delete;
@@ -59,7 +59,7 @@ public:
     // Worker thread: the steps of one event. Returns 1.
     BOOL ProcessEvent();
 
-    // Owner's thread: waits for the last worker thread to end. Only once m_bCollectBusy is 0,
+    // Owner's thread: waits for the last worker thread to end. Only once the busy flag is down,
     // since a busy worker still needs the owner's thread to run its calls.
     void JoinWorker();
 

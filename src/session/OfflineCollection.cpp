@@ -77,7 +77,7 @@ bool OfflineCollection::InputScanned() const
 {
     const std::uint64_t scanned =
         m_nStreamBase.load(std::memory_order_relaxed) +
-        std::uint64_t(m_session.Transport().m_waveDevice.m_nRead.load()) * m_nBufferBytes;
+        std::uint64_t(m_session.Transport().Device().m_nRead.load(std::memory_order_relaxed)) * m_nBufferBytes;
     return scanned >= m_nInputBytes;
 }
 

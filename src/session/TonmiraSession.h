@@ -11,7 +11,7 @@
 // Threads: one thread owns the session (the UI thread of the desktop program, the main loop of
 // tonmira-cli): it constructs and destroys it, calls everything on it, and runs every host call
 // and timer tick. Two other threads exist: the device callback, which touches only the wave
-// device's atomics, and the collection worker, which runs while Transport().m_bCollectBusy is
+// device's atomics, and the collection worker, which runs while Transport().IsCollectBusy() is
 // set. The worker reaches the owner's thread through CollectHost::RunOnUiThread and meanwhile
 // owns the document's samples and the analysis's FFT engine and spectrum: the owner must not
 // compute a spectrum or draw the take while Engine().IsProcessing().

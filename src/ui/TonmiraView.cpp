@@ -243,7 +243,7 @@ void CTonmiraView::UpdateControlsFromMembers()
     const view::ViewCore& core = *m_pCore;
     m_pMaxEdit->setText(QString::number(core.m_analysis.m_nMaxFreq));
     m_pMinEdit->setText(QString::number(core.m_analysis.m_nMinFreq));
-    m_pPositionEdit->setText(QString::fromStdString(core.m_transport.m_strPosition));
+    m_pPositionEdit->setText(QString::fromStdString(core.m_transport.PositionText()));
 }
 
 void CTonmiraView::BeginWaitCursor()

@@ -166,7 +166,7 @@ void CTonmiraView::OnTruncate()
         const UINT n = static_cast<UINT>(core.m_analysis.m_nFftSize);
         SetSliderRange(0, doc.m_nSamples > n ? doc.m_nSamples - n : 0);
         SetSliderPosition(0);
-        core.m_transport.m_strPosition = "00:00.000";
+        core.m_transport.SetPositionText("00:00.000");
         UpdateControlsFromMembers();
         InvalidateAnalysis();
     }

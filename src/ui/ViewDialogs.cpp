@@ -48,8 +48,11 @@ void RunAutoRecordDialog(DialogContext ctx)
 {
     view::ViewCore& core = ctx.core;
     const WavHeader& format = core.m_doc.m_header;
-    if (RunAutoRecordDialog(core.m_settings, core.m_transport.m_nAutoStartLevel, format.wBitsPerSample,
-                            format.nSamplesPerSec, Chooser(), core.m_sink, ctx.parent))
+    int autoStartLevel = core.m_transport.AutoStartLevel();
+    const bool accepted = RunAutoRecordDialog(core.m_settings, autoStartLevel, format.wBitsPerSample,
+                                              format.nSamplesPerSec, Chooser(), core.m_sink, ctx.parent);
+    core.m_transport.SetAutoStartLevel(autoStartLevel);
+    if (accepted)
         core.ApplyCollectSettings();
 }
 

@@ -1,12 +1,11 @@
 #include "view/GraphPaint.h"
 
+#include "base/SampleMath.h"
 #include "view/ViewCore.h"
 
 namespace tonmira::view {
 
 namespace {
-
-int Sample16(const unsigned char* p) { return static_cast<short>(static_cast<unsigned short>(p[0] | (p[1] << 8))); }
 
 std::optional<WindowValues> FromTake(const CTonmiraDoc& doc, int n)
 {
@@ -18,7 +17,7 @@ std::optional<WindowValues> FromTake(const CTonmiraDoc& doc, int n)
         const unsigned long long frame = static_cast<unsigned long long>(doc.m_nPosition) + static_cast<unsigned>(i);
         if (frame >= doc.m_nSamples)
             break;
-        w.values.push_back(eightBit ? doc.m_pMono[frame] - 128 : Sample16(doc.m_pMono + 2 * frame));
+        w.values.push_back(SampleAt(doc.m_pMono, doc.m_header.wBitsPerSample, static_cast<std::size_t>(frame)));
     }
     return w;
 }
@@ -26,9 +25,9 @@ std::optional<WindowValues> FromTake(const CTonmiraDoc& doc, int n)
 std::optional<WindowValues> FromCapture(const ViewCore& core, int n)
 {
     const CTonmiraDoc& doc = core.m_doc;
-    const CWaveDevice& device = core.m_transport.m_waveDevice;
+    const CWaveDevice& device = core.m_transport.Device();
     const DWORD done = device.m_nDone.load(std::memory_order_acquire);
-    if (done == 0 || !core.m_transport.m_pRecordRing)
+    if (done == 0 || !core.m_transport.RecordRing())
         return std::nullopt;
     const DWORD slot = (done - 1) % kWaveRingSlots;
     const auto* block = static_cast<const unsigned char*>(device.m_pBuffer[slot]);
@@ -42,17 +41,14 @@ std::optional<WindowValues> FromCapture(const ViewCore& core, int n)
     w.fromCapture = true;
     w.block = block;
     w.blockBytes = bytes;
-    const bool pausedWithLevel = doc.m_bPause != 0 && core.m_transport.m_nCollectLevel != 0;
-    w.fullScale = WindowAnalysis::CaptureDivisor(bits, pausedWithLevel, core.m_transport.m_nCollectLevel);
+    const int collectLevel = core.m_transport.CollectLevel();
+    const bool pausedWithLevel = doc.m_bPause != 0 && collectLevel != 0;
+    w.fullScale = WindowAnalysis::CaptureDivisor(bits, pausedWithLevel, collectLevel);
     const DWORD frames = bytes / frameBytes;
     for (DWORD i = 0; i < frames && i < static_cast<DWORD>(n); ++i) {
-        const unsigned char* f = block + i * frameBytes;
-        int v;
-        if (bits == 16)
-            v = channels == 1 ? Sample16(f) : (Sample16(f) + Sample16(f + 2)) / 2;
-        else
-            v = channels == 1 ? f[0] - 128 : (f[0] + f[1] - 256) / 2;
-        w.values.push_back(v);
+        const std::size_t first = std::size_t(i) * channels;
+        const int left = SampleAt(block, bits, first);
+        w.values.push_back(channels == 1 ? left : (left + SampleAt(block, bits, first + 1)) / 2);
     }
     return w;
 }

@@ -17,8 +17,8 @@ ViewCore::ViewCore(MessageSink& sink, TransportHost& host, CollectHost& collectH
       m_pEngine(&m_session.Engine())
 {
     DWORD formats = 0;
-    if (m_transport.m_waveDevice.QueryInputFormats(formats))
-        m_transport.m_dwInFormats = formats;
+    if (m_transport.Device().QueryInputFormats(formats))
+        m_transport.SetInputFormats(formats);
 }
 
 ViewCore::~ViewCore() { m_pEngine->m_bFinishing.store(true); }
@@ -26,14 +26,12 @@ ViewCore::~ViewCore() { m_pEngine->m_bFinishing.store(true); }
 BOOL ViewCore::InitialUpdate()
 {
     if (!m_doc.HasTake() && !IsValidRecordFormat(m_doc.m_header)) {
-        FormatFromInputBits(m_transport.m_dwInFormats, m_doc.m_header);
+        FormatFromInputBits(m_transport.InputFormats(), m_doc.m_header);
         m_analysis.m_nMinFreq = 0;
         m_analysis.m_nMaxFreq = static_cast<int>(m_doc.m_header.nSamplesPerSec / 2);
     }
     const BOOL ok = m_analysis.InitialUpdate(m_doc, m_sink);
-    m_transport.m_nSpeed = 0;
-    m_transport.m_bOutputPaused = 0;
-    m_transport.m_strPosition = "00:00.000";
+    m_transport.ResetViewState();
     m_pEngine->m_nDetectLevel = m_analysis.m_freqLevel.m_nLevel;
     return ok;
 }

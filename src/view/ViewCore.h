@@ -50,7 +50,7 @@ public:
     void OnRecord();
 
     // Whether the collection worker owns the take and the analysis at the moment.
-    bool IsCollectBusy() const { return m_transport.m_bCollectBusy.load() != 0; }
+    bool IsCollectBusy() const { return m_transport.IsCollectBusy(); }
 
     // Graph type and other view flags.
     BOOL m_bLogGraph = 0;

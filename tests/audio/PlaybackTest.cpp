@@ -48,16 +48,16 @@ TEST_F(PlaybackTest, ForwardPlaysFromThePositionToTheEndMarkAndReturnsToTheStart
     doc.m_nEndMark = 300 + 9 * kN - 1 + 10;  // nine full buffers and 10 samples
     transport->OnPlay();
     ASSERT_EQ(doc.m_nState, TransportState::Playing);
-    EXPECT_EQ(transport->m_nTransport.load(), TransportState::Playing);
-    EXPECT_EQ(transport->m_nPlayLength, 9u * kN + 10);
-    EXPECT_EQ(transport->m_waveDevice.m_nLastSize, 10u) << "the whole range fits the ring";
-    EXPECT_EQ(transport->m_waveDevice.m_nWrite.load(), 9u);
+    EXPECT_EQ(transport->State(), TransportState::Playing);
+    EXPECT_EQ(transport->PlayLength(), 9u * kN + 10);
+    EXPECT_EQ(transport->Device().m_nLastSize, 10u) << "the whole range fits the ring";
+    EXPECT_EQ(transport->Device().m_nWrite.load(), 9u);
     EXPECT_TRUE(RunUntilIdle(5000));
     std::vector<std::int16_t> expected(mono.begin() + 300, mono.begin() + 300 + 9 * kN + 10);
     EXPECT_EQ(PlayedRange(mono[300], expected.size()), expected);
     EXPECT_EQ(backend.OpenFormat(WaveDirection::Output).nChannels, 1);
     EXPECT_EQ(doc.m_nPosition, 100u);
-    EXPECT_EQ(transport->m_nTransport.load(), TransportState::Idle);
+    EXPECT_EQ(transport->State(), TransportState::Idle);
     EXPECT_FALSE(loop->IsArmed(1));
     EXPECT_EQ(host.m_texts[kIdcLastSize], "10");
 }
@@ -68,7 +68,7 @@ TEST_F(PlaybackTest, EndMarkAtOrBeforeThePositionPlaysToTheEndOfTheTake)
     doc.m_nEndMark = 50;
     doc.m_nPosition = 50;
     transport->OnPlay();
-    EXPECT_EQ(transport->m_nPlayLength, 5u * kN + 3 - 50);
+    EXPECT_EQ(transport->PlayLength(), 5u * kN + 3 - 50);
     EXPECT_TRUE(RunUntilIdle(5000));
     std::vector<std::int16_t> expected(mono.begin() + 50, mono.end());
     EXPECT_EQ(PlayedRange(mono[50], expected.size()), expected);
@@ -78,13 +78,13 @@ TEST_F(PlaybackTest, LongRangeIsFedBeyondTheRingAndEndsWithAFullLastBuffer)
 {
     LoadRamp(300 * kN);  // exactly 300 buffers: the last one is full
     transport->OnPlay();
-    EXPECT_EQ(transport->m_waveDevice.m_nLastSize, 0u);
-    EXPECT_EQ(transport->m_waveDevice.m_nWrite.load(), 127u);
+    EXPECT_EQ(transport->Device().m_nLastSize, 0u);
+    EXPECT_EQ(transport->Device().m_nWrite.load(), 127u);
     UINT lastSize = 0;
     std::vector<UINT> positions;
     while (doc.m_nState == TransportState::Playing && clock.NowUs() < 60'000'000) {
         RunFor(100);
-        lastSize = transport->m_waveDevice.m_nLastSize;
+        lastSize = transport->Device().m_nLastSize;
         positions.push_back(doc.m_nPosition);
     }
     EXPECT_EQ(doc.m_nState, TransportState::Idle);
@@ -105,7 +105,7 @@ TEST_F(PlaybackTest, BackwardPlaysFromTheEndOfTheWindowDownToFrameZero)
     ASSERT_NE(doc.m_pReverse, nullptr);
     doc.m_nPosition = 1000;
     transport->OnPlay();
-    EXPECT_EQ(transport->m_nPlayLength, 1000u + kN);
+    EXPECT_EQ(transport->PlayLength(), 1000u + kN);
     EXPECT_TRUE(RunUntilIdle(5000));
     std::vector<std::int16_t> expected;
     for (int i = 1000 + kN - 1; i >= 0; --i)
@@ -121,7 +121,7 @@ TEST_F(PlaybackTest, BackwardFromTheLastFramePlaysOnlyWhatTheTakeHolds)
     transport->OnReverse();
     doc.m_nPosition = 499;  // where a recording leaves it
     transport->OnPlay();
-    EXPECT_EQ(transport->m_nPlayLength, 500u);
+    EXPECT_EQ(transport->PlayLength(), 500u);
     EXPECT_TRUE(RunUntilIdle(5000));
     std::vector<std::int16_t> expected(mono.rbegin(), mono.rend());
     EXPECT_EQ(PlayedRange(expected[0], expected.size()), expected);
@@ -137,14 +137,14 @@ TEST_F(PlaybackTest, PauseWhileIdleCuesAndThePauseCommandStartsTheSound)
     ASSERT_EQ(doc.m_nState, TransportState::Playing);
     EXPECT_FALSE(loop->IsArmed(1)) << "a cued start waits for the pause command";
     backend.PumpOutput(1000);
-    EXPECT_EQ(transport->m_waveDevice.m_nDone.load(), 0u);
+    EXPECT_EQ(transport->Device().m_nDone.load(), 0u);
     transport->OnPause();
     EXPECT_EQ(doc.m_bPause, 0);
     EXPECT_TRUE(loop->IsArmed(1));
     RunFor(300);
     // Pause while playing holds the device; play is then ignored; stop keeps the position.
     transport->OnPause();
-    EXPECT_EQ(transport->m_bOutputPaused, 1);
+    EXPECT_EQ(transport->IsOutputPaused(), true);
     EXPECT_FALSE(loop->IsArmed(1));
     UINT held = doc.m_nPosition;
     EXPECT_GT(held, 640u);
@@ -154,7 +154,7 @@ TEST_F(PlaybackTest, PauseWhileIdleCuesAndThePauseCommandStartsTheSound)
     EXPECT_EQ(doc.m_nState, TransportState::Idle);
     EXPECT_EQ(doc.m_nPosition, held);
     EXPECT_EQ(doc.m_bPause, 0);
-    EXPECT_EQ(transport->m_bOutputPaused, 0);
+    EXPECT_EQ(transport->IsOutputPaused(), false);
 }
 
 TEST_F(PlaybackTest, SpeedChangesTheDeviceRateBySemitones)
@@ -166,13 +166,13 @@ TEST_F(PlaybackTest, SpeedChangesTheDeviceRateBySemitones)
     EXPECT_EQ(CTransport::SpeedRate(44100, 12), 88200u);
 
     LoadRamp(2000);
-    transport->m_nSpeed = 12;
+    transport->SetSpeed(12);
     transport->OnPlay();
     EXPECT_EQ(backend.OpenFormat(WaveDirection::Output).nSamplesPerSec, 16000u);
     transport->OnStop();
     // A rate the device refuses: nothing plays, no message, still idle.
     backend.m_refusedRates = {CTransport::SpeedRate(8000, -10)};
-    transport->m_nSpeed = -10;
+    transport->SetSpeed(-10);
     transport->OnPlay();
     EXPECT_EQ(doc.m_nState, TransportState::Idle);
     EXPECT_TRUE(host.m_messages.empty());
@@ -181,7 +181,7 @@ TEST_F(PlaybackTest, SpeedChangesTheDeviceRateBySemitones)
 TEST_F(PlaybackTest, PlaybackWithoutTheMutexIsRefusedWithAMessage)
 {
     LoadRamp(2000);
-    transport->m_waveDevice.m_hMutex.reset();
+    transport->Device().m_hMutex.reset();
     transport->OnPlay();
     EXPECT_EQ(doc.m_nState, TransportState::Idle);
     ASSERT_EQ(host.m_messages.size(), 1u);
@@ -235,10 +235,10 @@ TEST_F(PlaybackTest, MarksGoToAndReverseMoveThePosition)
 
     // Reverse on at the start mark goes to the window ending on the end mark, and back.
     doc.m_nPosition = 200;
-    std::string before = transport->m_strPosition;
+    std::string before = transport->PositionText();
     transport->OnReverse();
     EXPECT_EQ(doc.m_nPosition, 700u - kN + 1);
-    EXPECT_EQ(transport->m_strPosition, before) << "reverse does not touch the position string";
+    EXPECT_EQ(transport->PositionText(), before) << "reverse does not touch the position string";
     transport->OnReverse();
     EXPECT_EQ(doc.m_nPosition, 200u);
     EXPECT_EQ(doc.m_bReverse, 0);
@@ -273,7 +273,7 @@ TEST_F(PlaybackTest, SliderScrollCodesClampToTheTake)
     EXPECT_EQ(doc.m_nPosition, last);
     transport->OnHScroll(ScrollCode::EndScroll, 123);
     EXPECT_EQ(doc.m_nPosition, 123u);
-    EXPECT_EQ(transport->m_strPosition, "00:00.015");
+    EXPECT_EQ(transport->PositionText(), "00:00.015");
 }
 
 TEST(TimeTextTest, FormatsMinutesSecondsAndTruncatedMilliseconds)

@@ -9,7 +9,7 @@ struct RecordSetupTest : TransportFixture {
     RecordSetupTest()
     {
         SetFormat(44100, 16, 2, 4096);
-        transport->m_dwInFormats = 0xFFFFF;
+        transport->SetInputFormats(0xFFFFF);
     }
     static RecordSetupValues Choice(int rateIndex, int bitsRadio, int channelRadio, int level)
     {
@@ -24,7 +24,7 @@ struct RecordSetupTest : TransportFixture {
 
 TEST_F(RecordSetupTest, ChoiceIsStoredAndARateChangeResetsTheAnalysis)
 {
-    transport->m_nAutoStartLevel = 7;
+    transport->SetAutoStartLevel(7);
     host.m_setupAnswers.push_back(Choice(3, 1, 1, 0));
     transport->OnRecordSetup();
     ASSERT_EQ(host.m_setupShown.size(), 1u);
@@ -43,7 +43,7 @@ TEST_F(RecordSetupTest, ChoiceIsStoredAndARateChangeResetsTheAnalysis)
     EXPECT_EQ(host.m_nRateChangeIndex, 7);
     EXPECT_EQ(analysis.m_nMaxFreq, 11025);
     EXPECT_EQ(analysis.m_nMinFreq, 0);
-    EXPECT_EQ(transport->m_nAutoStartLevel, 0);
+    EXPECT_EQ(transport->AutoStartLevel(), 0);
 
     // Same rate: the FFT size stays, nothing is reset.
     host.m_nRateChangeIndex = -1;
@@ -65,24 +65,24 @@ TEST_F(RecordSetupTest, ChoiceIsStoredAndARateChangeResetsTheAnalysis)
     host.m_setupAnswers.push_back(Choice(0, 0, 0, 20));
     transport->OnRecordSetup();
     EXPECT_EQ(host.m_setupShown.back().m_bHasData, 1);
-    EXPECT_EQ(transport->m_nAutoStartLevel, 20);
+    EXPECT_EQ(transport->AutoStartLevel(), 20);
 }
 
 TEST_F(RecordSetupTest, AutomaticStartLevelSwitchesCollectionOff)
 {
-    transport->m_nCollectLevel = 500;
+    transport->SetCollectParameters(500, transport->ContinuousMs(), 0);
     host.m_setupAnswers.push_back(Choice(2, 0, 0, 0));
     transport->OnRecordSetup();
-    EXPECT_EQ(transport->m_nCollectLevel, 500);
+    EXPECT_EQ(transport->CollectLevel(), 500);
     host.m_setupAnswers.push_back(Choice(2, 0, 0, 10));
     transport->OnRecordSetup();
-    EXPECT_EQ(transport->m_nAutoStartLevel, 10);
-    EXPECT_EQ(transport->m_nCollectLevel, 0);
+    EXPECT_EQ(transport->AutoStartLevel(), 10);
+    EXPECT_EQ(transport->CollectLevel(), 0);
 }
 
 TEST_F(RecordSetupTest, UnsupportedFormatReopensTheDialogWithTheOldFormat)
 {
-    transport->m_dwInFormats = 0x0FFFF;  // nothing at 96000 Hz
+    transport->SetInputFormats(0x0FFFF);  // nothing at 96000 Hz
     host.m_setupAnswers.push_back(Choice(0, 0, 0, 0));
     host.m_setupAnswers.push_back(Choice(1, 0, 1, 0));
     transport->OnRecordSetup();

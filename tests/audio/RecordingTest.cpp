@@ -27,12 +27,12 @@ TEST_F(RecordingTest, RecordsWholeBuffersIntoAnEmptyTakeAndResetsMarksAtStop)
     backend.SetInputTake(StereoRamp(20000));
     transport->OnRecord();
     ASSERT_EQ(doc.m_nState, TransportState::Recording);
-    EXPECT_EQ(transport->m_nTransport.load(), TransportState::Recording);
+    EXPECT_EQ(transport->State(), TransportState::Recording);
     EXPECT_FALSE(host.m_enabled[kIdcFftSize]);
     RunFor(1000);  // 8000 frames = 31.25 buffers of 256
     EXPECT_EQ(host.m_timerPeriods.front(), 150u);
     EXPECT_EQ(host.m_timerPeriods.back(), 256u * 1000 / 8000 + 2);
-    UINT recorded = transport->m_nRecordedFrames;
+    UINT recorded = transport->RecordedFrames();
     EXPECT_EQ(recorded % 256, 0u) << "only whole buffers are kept";
     EXPECT_GE(recorded, 256u * 28);
     EXPECT_EQ(doc.m_nPosition, recorded);
@@ -40,7 +40,7 @@ TEST_F(RecordingTest, RecordsWholeBuffersIntoAnEmptyTakeAndResetsMarksAtStop)
 
     transport->OnStop();
     EXPECT_EQ(doc.m_nState, TransportState::Idle);
-    EXPECT_EQ(transport->m_nTransport.load(), TransportState::Idle);
+    EXPECT_EQ(transport->State(), TransportState::Idle);
     ASSERT_EQ(doc.m_nSamples, recorded);
     std::vector<BYTE> expected = StereoRamp(recorded);
     EXPECT_EQ(std::memcmp(doc.m_pData, expected.data(), expected.size()), 0);
@@ -51,8 +51,8 @@ TEST_F(RecordingTest, RecordsWholeBuffersIntoAnEmptyTakeAndResetsMarksAtStop)
     EXPECT_TRUE(doc.IsModified());
     ASSERT_NE(doc.m_pMono, nullptr);
     EXPECT_EQ(reinterpret_cast<std::int16_t*>(doc.m_pMono)[100], 0) << "(100 + -100) / 2";
-    EXPECT_EQ(transport->m_nChunkCount, 0);
-    EXPECT_EQ(transport->m_strPosition, "00:00.000");
+    EXPECT_EQ(transport->ChunkCount(), 0);
+    EXPECT_EQ(transport->PositionText(), "00:00.000");
     EXPECT_EQ(host.m_nSliderMax, recorded - 256);
     EXPECT_TRUE(host.m_enabled[kIdcFftSize]);
     EXPECT_EQ(host.m_nWaitCursor, 0);
@@ -116,7 +116,7 @@ std::vector<BYTE> Spike16(std::size_t frames, std::size_t at, std::int16_t value
 
 TEST_F(RecordingTest, AutomaticStartKeepsInputFromTheFirstLoudBuffer)
 {
-    transport->m_nAutoStartLevel = 10;  // 3276 at 16 bits
+    transport->SetAutoStartLevel(10);  // 3276 at 16 bits
     std::vector<BYTE> input = Spike16(20000, 256 * 5 + 17, 3276);
     std::int16_t below = 3275;
     std::memcpy(&input[(256 * 2 + 3) * 4 + 2], &below, 2);  // right channel, not enough
@@ -138,7 +138,7 @@ TEST_F(RecordingTest, AutomaticStartKeepsInputFromTheFirstLoudBuffer)
 TEST_F(RecordingTest, AutomaticStartAtEightBitsUsesItsOwnScaleAndIgnoresEmptyBuffers)
 {
     SetFormat(8000, 8, 1, 256);
-    transport->m_nAutoStartLevel = 10;  // 12 at 8 bits
+    transport->SetAutoStartLevel(10);  // 12 at 8 bits
     std::vector<BYTE> input(20000, 128);
     input[256 * 1 + 9] = 128 + 11;  // not loud
     input[256 * 3 + 9] = 128 - 12;  // loud
@@ -153,7 +153,7 @@ TEST_F(RecordingTest, AutomaticStartAtEightBitsUsesItsOwnScaleAndIgnoresEmptyBuf
 
 TEST_F(RecordingTest, BufferWithNoRecordedBytesNeverStartsRecording)
 {
-    transport->m_nAutoStartLevel = 10;
+    transport->SetAutoStartLevel(10);
     // A buffer that comes back empty at the stop is never loud, even with loud data left in it.
     std::vector<BYTE> input = Spike16(300, 10, 20000);
     backend.SetInputTake(input);
@@ -161,7 +161,7 @@ TEST_F(RecordingTest, BufferWithNoRecordedBytesNeverStartsRecording)
     backend.PumpInput(100);  // part of the first buffer
     transport->OnStop();     // hands it back with 400 bytes recorded
     EXPECT_EQ(doc.m_nSamples, 0u);
-    EXPECT_EQ(transport->m_nChunkCount, 0);
+    EXPECT_EQ(transport->ChunkCount(), 0);
 }
 
 TEST_F(RecordingTest, PauseDropsInputUntilResumed)
@@ -169,12 +169,12 @@ TEST_F(RecordingTest, PauseDropsInputUntilResumed)
     backend.SetInputTake(StereoRamp(40000));
     transport->OnRecord();
     RunFor(200);  // one tick at 150 ms: four buffers kept
-    UINT before = transport->m_nRecordedFrames;
+    UINT before = transport->RecordedFrames();
     ASSERT_GT(before, 0u);
     transport->OnPause();
     EXPECT_EQ(doc.m_bPause, 1);
     RunFor(500);
-    EXPECT_EQ(transport->m_nRecordedFrames, before);
+    EXPECT_EQ(transport->RecordedFrames(), before);
     transport->OnPause();
     RunFor(200);
     transport->OnStop();
@@ -189,8 +189,7 @@ TEST_F(RecordingTest, CollectionHandsOverAfterTheQuietTimeAndStopDiscardsAnEvent
 {
     CollectProbe probe;
     transport->SetCollectHandOver(&probe);
-    transport->m_nCollectLevel = 1000;
-    transport->m_nContinuousMs = 200;
+    transport->SetCollectParameters(1000, 200, 0);
     // Sound in buffers 3 and 4, then quiet.
     std::vector<BYTE> input = Spike16(40000, 256 * 3 + 1, 1000);
     std::int16_t v = -1500;
@@ -201,19 +200,19 @@ TEST_F(RecordingTest, CollectionHandsOverAfterTheQuietTimeAndStopDiscardsAnEvent
     EXPECT_TRUE(loop->RunUntil([&] { return probe.m_nCalls > 0; }, 5'000'000));
     // The tick that handed over left the buffers and the timer alone.
     EXPECT_FALSE(loop->IsArmed(1));
-    EXPECT_LT(transport->m_waveDevice.m_nRead.load(), transport->m_waveDevice.m_nDone.load());
-    const DWORD d = transport->m_waveDevice.m_nDone.load();
-    const std::uint64_t quietMs = std::uint64_t(d - transport->m_nLastSoundBuffer) * 256 * 1000 / 8000;
+    EXPECT_LT(transport->Device().m_nRead.load(), transport->Device().m_nDone.load());
+    const DWORD d = transport->Device().m_nDone.load();
+    const std::uint64_t quietMs = std::uint64_t(d - transport->LastSoundBuffer()) * 256 * 1000 / 8000;
     EXPECT_GT(quietMs, 200u);
-    EXPECT_GT(transport->m_nRecordedFrames, 256u);
+    EXPECT_GT(transport->RecordedFrames(), 256u);
 
     // A manual stop (no worker busy) discards the event and leaves the take alone.
     transport->OnStop();
     EXPECT_EQ(doc.m_nState, TransportState::Idle);
     EXPECT_EQ(doc.m_nSamples, 0u);
     EXPECT_EQ(doc.m_pData, nullptr);
-    EXPECT_EQ(transport->m_nChunkCount, 0);
-    EXPECT_EQ(transport->m_nRecordedFrames, 0u);
+    EXPECT_EQ(transport->ChunkCount(), 0);
+    EXPECT_EQ(transport->RecordedFrames(), 0u);
     EXPECT_EQ(host.m_nControlUpdates, 1);
     EXPECT_FALSE(doc.IsModified());
 }
@@ -226,8 +225,7 @@ TEST_F(RecordingTest, CollectionLevelAndQuietTimeBoundariesFallOnTheRightBuffer)
 {
     CollectProbe probe;
     transport->SetCollectHandOver(&probe);
-    transport->m_nCollectLevel = 1000;
-    transport->m_nContinuousMs = 192;
+    transport->SetCollectParameters(1000, 192, 0);
     std::vector<BYTE> input(256 * 20 * 4, 0);
     auto put = [&input](std::size_t frame, int channel, std::int16_t value) {
         std::memcpy(&input[frame * 4 + std::size_t(channel) * 2], &value, 2);
@@ -243,43 +241,42 @@ TEST_F(RecordingTest, CollectionLevelAndQuietTimeBoundariesFallOnTheRightBuffer)
     DWORD done = 0;
     auto tick = [&] {
         backend.PumpInput(256);
-        ASSERT_EQ(transport->m_waveDevice.m_nDone.load(), ++done);
+        ASSERT_EQ(transport->Device().m_nDone.load(), ++done);
         transport->OnTimer(kTransportTimer);
     };
 
     tick();
     EXPECT_EQ(doc.m_bPause, 1) << "999 is below the level";
-    EXPECT_EQ(transport->m_nRecordedFrames, 0u);
+    EXPECT_EQ(transport->RecordedFrames(), 0u);
     tick();
     EXPECT_EQ(doc.m_bPause, 0) << "1000 is the level";
-    EXPECT_EQ(transport->m_nLastSoundBuffer, 1);
-    EXPECT_EQ(transport->m_nRecordedFrames, 256u);
+    EXPECT_EQ(transport->LastSoundBuffer(), 1);
+    EXPECT_EQ(transport->RecordedFrames(), 256u);
     tick();
     tick();
-    EXPECT_EQ(transport->m_nLastSoundBuffer, 3) << "-1000 continues the event";
+    EXPECT_EQ(transport->LastSoundBuffer(), 3) << "-1000 continues the event";
     for (int i = 0; i < 5; ++i)
         tick();
-    EXPECT_EQ(transport->m_nLastSoundBuffer, 3) << "-999 does not";
+    EXPECT_EQ(transport->LastSoundBuffer(), 3) << "-999 does not";
     ASSERT_EQ(done, 9u);
     EXPECT_EQ(probe.m_nCalls, 0) << "192 ms since the last loud buffer is not more than 192 ms";
-    EXPECT_EQ(transport->m_waveDevice.m_nRead.load(), 9u);
+    EXPECT_EQ(transport->Device().m_nRead.load(), 9u);
     tick();
     EXPECT_EQ(probe.m_nCalls, 1) << "224 ms is";
-    EXPECT_EQ(transport->m_waveDevice.m_nRead.load(), 9u) << "the handing-over tick leaves the buffers";
-    EXPECT_EQ(transport->m_nRecordedFrames, 256u * 9);
+    EXPECT_EQ(transport->Device().m_nRead.load(), 9u) << "the handing-over tick leaves the buffers";
+    EXPECT_EQ(transport->RecordedFrames(), 256u * 9);
 }
 
 TEST_F(RecordingTest, StopWhileTheWorkerIsBusyMovesTheEventIntoTheTake)
 {
     CollectProbe probe;
     transport->SetCollectHandOver(&probe);
-    transport->m_nCollectLevel = 1000;
-    transport->m_nContinuousMs = 0;
+    transport->SetCollectParameters(1000, 0, 0);
     backend.SetInputTake(Spike16(40000, 256 * 2, 2000));
     transport->OnRecord();
     ASSERT_TRUE(loop->RunUntil([&] { return probe.m_nCalls > 0; }, 5'000'000));
-    transport->m_bCollectBusy = 1;  // the worker's own stop
-    UINT frames = transport->m_nRecordedFrames;
+    transport->SetCollectBusy(true);  // the worker's own stop
+    UINT frames = transport->RecordedFrames();
     transport->OnStop();
     EXPECT_EQ(doc.m_nSamples, frames);
     EXPECT_EQ(reinterpret_cast<std::int16_t*>(doc.m_pData)[0], 2000);
@@ -332,7 +329,7 @@ TEST_F(RecordingTest, AnHourAt96kHzStereoArrivesComplete)
     transport->OnRecord();
     RunFor(kLongRecordingSeconds * 1000);
     transport->OnStop();
-    EXPECT_EQ(transport->m_waveDevice.DroppedInputFrames(), 0u);
+    EXPECT_EQ(transport->Device().DroppedInputFrames(), 0u);
     EXPECT_TRUE(host.m_messages.empty());
     const UINT expected = static_cast<UINT>(96000 * kLongRecordingSeconds / 8192 * 8192);
     ASSERT_GE(doc.m_nSamples, expected - 8192 * 2);

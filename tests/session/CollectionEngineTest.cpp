@@ -251,8 +251,8 @@ TEST_F(CollectionEngineTest, StopWhileCapturingDiscardsTheEventAndTheNextTakeSta
     EXPECT_EQ(doc.m_nState, TransportState::Idle);
     ASSERT_EQ(doc.m_nSamples, 1000u);
     EXPECT_EQ(std::memcmp(doc.m_pData, old.data(), 2000), 0);
-    EXPECT_EQ(run->Transport().m_nChunkCount, 0);
-    EXPECT_EQ(run->Transport().m_nRecordedFrames, 0u);
+    EXPECT_EQ(run->Transport().ChunkCount(), 0);
+    EXPECT_EQ(run->Transport().RecordedFrames(), 0u);
     EXPECT_TRUE(Files().empty());
 
     // Going on: the old take is appended to once, then only the second burst is captured.

@@ -37,7 +37,7 @@ struct SessionHosts {
         EXPECT_EQ(session->Doc().m_nState, TransportState::Recording);
         const std::int64_t until = clock.NowUs() + std::int64_t(ms) * 1000;
         loop.RunUntil([] { return false; }, until);
-        const UINT frames = transport.m_nRecordedFrames;
+        const UINT frames = transport.RecordedFrames();
         transport.OnStop();
         return frames;
     }
@@ -57,7 +57,7 @@ TEST(TonmiraSessionTest, TheAnalysisSizeIsTheDeviceBufferOfEveryLaterRecording)
     ASSERT_TRUE(session.SetFftSize(512));
     EXPECT_EQ(session.Analysis().m_fft.m_nSize, 512);
     UINT frames = hosts.Record(1000);
-    EXPECT_EQ(session.Transport().m_waveDevice.m_nBufferLen, 512u);
+    EXPECT_EQ(session.Transport().Device().m_nBufferLen, 512u);
     EXPECT_GT(frames, 0u);
     EXPECT_EQ(frames % 512, 0u);
 
@@ -66,7 +66,7 @@ TEST(TonmiraSessionTest, TheAnalysisSizeIsTheDeviceBufferOfEveryLaterRecording)
     EXPECT_EQ(session.Analysis().m_fft.m_nSize, 2048);
     const UINT before = doc.m_nSamples;
     hosts.Record(1500);
-    EXPECT_EQ(session.Transport().m_waveDevice.m_nBufferLen, 2048u);
+    EXPECT_EQ(session.Transport().Device().m_nBufferLen, 2048u);
     EXPECT_EQ((doc.m_nSamples - before) % 2048, 0u);
     EXPECT_GT(doc.m_nSamples, before);
 

@@ -36,11 +36,11 @@ TEST_F(DialogCommandsTest, SettingsAndRangeExpansionApplyOnOk)
                             EXPECT_EQ(Control<QLabel>(dlg, 1035)->text(), "00:00.453");
                             Click(dlg, ui::kIdOk);
                         }});
-    Core().m_transport.m_nAutoStartLevel = 10;
+    Core().m_transport.SetAutoStartLevel(10);
     ASSERT_TRUE(frame->Dispatch(kCmdAutoRecordSetup));
     EXPECT_EQ(Core().m_settings.m_nCollectLevel, 900);
-    EXPECT_EQ(Core().m_transport.m_nCollectLevel, 900) << "the recording timer has the level";
-    EXPECT_EQ(Core().m_transport.m_nAutoStartLevel, 0);
+    EXPECT_EQ(Core().m_transport.CollectLevel(), 900) << "the recording timer has the level";
+    EXPECT_EQ(Core().m_transport.AutoStartLevel(), 0);
 
     ASSERT_TRUE(frame->Dispatch(kCmdRangeExpand));
     EXPECT_EQ(Doc().m_nPeak, 32767);

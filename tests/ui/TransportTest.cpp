@@ -77,7 +77,7 @@ TEST_F(TransportTest, RecordingAppendsWhatTheDeviceCaptured)
     EXPECT_EQ(Doc().m_nState, TransportState::Recording);
     EXPECT_EQ(frame->View().Host().TimerInterval(1), 150);
     EXPECT_FALSE(frame->View().Control(1001)->isEnabled());  // no size change while recording
-    ASSERT_TRUE(QTest::qWaitFor([&] { return Core().m_transport.m_nRecordedFrames >= 4 * 4096; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Core().m_transport.RecordedFrames() >= 4 * 4096; }, 5000));
     EXPECT_TRUE(frame->Action(kCmdRecord)->isChecked());
     EXPECT_NE(Position()->text(), "00:00.000");
 
@@ -151,8 +151,8 @@ TEST_F(TransportTest, FftSizeChangeWhilePlayingRestartsFromThePosition)
     combo->setCurrentIndex(6);
     emit combo->activated(6);
     EXPECT_EQ(Doc().m_nState, TransportState::Playing);
-    EXPECT_EQ(Core().m_transport.m_nPlayStart, before);
-    EXPECT_EQ(Core().m_transport.m_waveDevice.m_nBufferLen, 1024u);
+    EXPECT_EQ(Core().m_transport.PlayStart(), before);
+    EXPECT_EQ(Core().m_transport.Device().m_nBufferLen, 1024u);
 
     // 131072 is more than the take holds: the message, playback stopped, the combo put back.
     combo->setCurrentIndex(13);
@@ -174,7 +174,7 @@ TEST_F(TransportTest, ClosingWhileRecordingKeepsTheTake)
     frame->View().OnInitialUpdate();
     StartDevice(2);
     ASSERT_TRUE(frame->Dispatch(kCmdRecord));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return Core().m_transport.m_nRecordedFrames >= 3 * 4096; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Core().m_transport.RecordedFrames() >= 3 * 4096; }, 5000));
 
     // Closing stops first (the recording becomes the take), then asks; Yes saves it.
     prompts.m_answer = view::SaveAnswer::Yes;

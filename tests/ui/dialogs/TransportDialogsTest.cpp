@@ -65,8 +65,8 @@ struct TransportDialogsTest : ::testing::Test {
 TEST_F(TransportDialogsTest, RecordSettingsRefuseAFormatTheDeviceLacksAndReopen)
 {
     // The device has everything but 48000 Hz.
-    transport.m_dwInFormats = 0x1F0FFF;
-    transport.m_nAutoStartLevel = 12;
+    transport.SetInputFormats(0x1F0FFF);
+    transport.SetAutoStartLevel(12);
     ModalScript script(
         {[&](QDialog* dlg) {
              EXPECT_EQ(dlg->windowTitle(), "録音設定");
@@ -112,14 +112,14 @@ TEST_F(TransportDialogsTest, RecordSettingsRefuseAFormatTheDeviceLacksAndReopen)
     }});
     transport.OnRecordSetup();
     EXPECT_EQ(cancel.Remaining(), 0u);
-    EXPECT_EQ(transport.m_nAutoStartLevel, 12);
+    EXPECT_EQ(transport.AutoStartLevel(), 12);
 }
 
 TEST_F(TransportDialogsTest, BalanceRebuildsTheMonoMixAndSpeedIsKeptOnOkOnly)
 {
     LoadStereoTake(64);
     EXPECT_EQ(Mono(0), -1000);  // (1000 - 3000) / 2
-    transport.m_nSpeed = -3;
+    transport.SetSpeed(-3);
     // Each dialog: its range and ticks, moved to one end by key, first cancelled, then confirmed.
     auto toEnd = [](int id, int value, int min, int max, int tick, Qt::Key key, int button) {
         return [=](QDialog* dlg) {
@@ -143,9 +143,9 @@ TEST_F(TransportDialogsTest, BalanceRebuildsTheMonoMixAndSpeedIsKeptOnOkOnly)
     EXPECT_EQ(doc.m_nBalance, 0);
     EXPECT_EQ(Mono(0), 1000) << "left channel only";
     transport.OnSpeed();
-    EXPECT_EQ(transport.m_nSpeed, -3);
+    EXPECT_EQ(transport.Speed(), -3);
     transport.OnSpeed();
-    EXPECT_EQ(transport.m_nSpeed, 12);
+    EXPECT_EQ(transport.Speed(), 12);
     EXPECT_EQ(script.Remaining(), 0u);
 }
 
