@@ -94,7 +94,9 @@ void CTransport::OnPlay()
     }
     if (m_nPlayLength <= std::uint64_t(c) * n)
         dev.m_nLastSize = m_nPlayLength - (c - 1) * n;
-    dev.m_nWrite.store(c - 1);
+    // m_nWrite and m_nRead are written on this thread only (relaxed); the stream thread reads the
+    // device's own queue, which QueueBuffer publishes.
+    dev.m_nWrite.store(c - 1, std::memory_order_relaxed);
     if (dev.OpenOutput(m_doc.m_bPause)) {
         SetState(TransportState::Playing);
         if (m_doc.m_bPause != 1)
@@ -117,19 +119,19 @@ void CTransport::PlayTick()
             return;
         }
         BYTE* base = PlayBase();
-        DWORD i = dev.m_nWrite.load() + 1;
+        DWORD i = dev.m_nWrite.load(std::memory_order_relaxed) + 1;
         for (; i < d + kWaveRingSlots && std::uint64_t(i) * n < m_nPlayLength; ++i)
             SupplyBuffer(i, base);
         if (m_nPlayLength <= std::uint64_t(i) * n)
             dev.m_nLastSize = static_cast<DWORD>(m_nPlayLength - std::uint64_t(i - 1) * n);
-        dev.m_nWrite.store(i - 1);
+        dev.m_nWrite.store(i - 1, std::memory_order_relaxed);
         dev.FeedOutput();
     }
-    m_host.SetControlText(kIdcWriteCount, Decimal(dev.m_nWrite.load()));
-    m_host.SetControlText(kIdcReadCount, Decimal(dev.m_nRead.load()));
+    m_host.SetControlText(kIdcWriteCount, Decimal(dev.m_nWrite.load(std::memory_order_relaxed)));
+    m_host.SetControlText(kIdcReadCount, Decimal(dev.m_nRead.load(std::memory_order_relaxed)));
     m_host.SetControlText(kIdcDoneCount, Decimal(d));
     m_host.SetControlText(kIdcLastSize, Decimal(dev.m_nLastSize));
-    if (dev.m_nLastSize != 0 && d > dev.m_nWrite.load()) {
+    if (dev.m_nLastSize != 0 && d > dev.m_nWrite.load(std::memory_order_relaxed)) {
         OnStop();  // every buffer has played
         return;
     }

@@ -16,7 +16,7 @@ static_assert(std::atomic<int>::is_always_lock_free, "used from a signal handler
 
 void OnSignal(int)
 {
-    if (g_interrupts.fetch_add(1) > 0) {
+    if (g_interrupts.fetch_add(1, std::memory_order_relaxed) > 0) {
         RemoveRegisteredTempFiles();
         _exit(130);
     }
@@ -33,6 +33,7 @@ void InstallInterruptHandler()
     sigaction(SIGTERM, &action, nullptr);
 }
 
-bool Interrupted() { return g_interrupts.load() > 0; }
+// Relaxed: a count of signals that publishes nothing else.
+bool Interrupted() { return g_interrupts.load(std::memory_order_relaxed) > 0; }
 
 }  // namespace tonmira::cli

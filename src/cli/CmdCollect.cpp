@@ -149,7 +149,8 @@ int RunOffline(const CliArgs& args, CollectSettings settings, int detectLevel, S
     run.m_onEvent = SetUpLog(args, run.Engine().m_eventLog);
     if (!run.Run())
         return kExitFailed;
-    if (readFailed.load()) {
+    // Relaxed: the offline device pumps its input on this thread.
+    if (readFailed.load(std::memory_order_relaxed)) {
         // The file shrank or the disk failed while it was read: what was missing went in as silence.
         std::fprintf(stderr, "tonmira-cli collect: reading %s failed part way; the rest was taken as silence\n",
                      path.c_str());
@@ -206,7 +207,7 @@ int RunLive(const CliArgs& args, CollectSettings settings, int detectLevel, Seri
 
     // As the stop command: an event being captured is discarded, a replay ends; a worker that is
     // processing finishes its event on this loop but does not record again.
-    engine.m_bFinishing.store(true);
+    engine.m_bFinishing.store(true, std::memory_order_release);  // pairs with the worker's acquire
     transport.OnStop();
     if (transport.IsCollectBusy())
         loop.RunUntil([&] { return !transport.IsCollectBusy(); }, forever);

@@ -127,7 +127,8 @@ bool CCollectionEngine::StopIntoTake()
 
 void CCollectionEngine::WaitWhile(const std::atomic<int>& flag)
 {
-    while (flag.load() != 0)
+    // Acquire pairs with the drawing's release of 0: what it read of the take is done with.
+    while (flag.load(std::memory_order_acquire) != 0)
         m_host.Sleep(kPollMs);
 }
 
@@ -176,7 +177,7 @@ BOOL CCollectionEngine::ProcessEvent()
     m_host.RunOnUiThread([&] {
         m_doc.SetModifiedFlag(0);
         m_doc.OnNewDocument();
-        if (!m_bFinishing.load())
+        if (!m_bFinishing.load(std::memory_order_acquire))  // pairs with the owner's release
             m_transport.OnRecord();
     });
     m_transport.SetCollectBusy(false);

@@ -99,7 +99,7 @@ bool OfflineCollection::Run()
 
     m_session.ApplyCollectSettings();
     CTransport& transport = m_session.Transport();
-    m_session.Engine().m_bFinishing.store(false);
+    m_session.Engine().m_bFinishing.store(false, std::memory_order_release);  // pairs with the worker's acquire
     transport.OnRecord();
     if (doc.m_nState != TransportState::Recording)
         return false;

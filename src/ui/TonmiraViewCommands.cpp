@@ -222,7 +222,7 @@ void CTonmiraView::StopForClose()
         return;
     view::ViewCore& core = *m_pCore;
     if (core.m_pEngine)
-        core.m_pEngine->m_bFinishing.store(true);
+        core.m_pEngine->m_bFinishing.store(true, std::memory_order_release);  // pairs with the worker's acquire
     // A busy worker needs this thread to run its calls: keep serving them until it is done.
     while (core.IsCollectBusy()) {
         if (core.m_doc.m_nState == TransportState::Playing)

@@ -48,7 +48,7 @@ void CTonmiraView::PaintGraphs(QPainter& painter)
     // The worker waits for this before it empties the document.
     std::atomic<BOOL>* drawing = core.m_pEngine ? &core.m_pEngine->m_bDrawing : nullptr;
     if (drawing)
-        drawing->store(1);
+        drawing->store(1, std::memory_order_relaxed);  // nothing published: the worker only waits
 
     const QRect wave = ToQRect(m_layout.m_rcWave);
     const QRect spectrum = ToQRect(m_layout.m_rcSpectrum);
@@ -67,7 +67,7 @@ void CTonmiraView::PaintGraphs(QPainter& painter)
         ShowFundamentals(*paint.boxes);
 
     if (drawing)
-        drawing->store(0);
+        drawing->store(0, std::memory_order_release);  // pairs with the worker's acquire in WaitWhile
 }
 
 }  // namespace tonmira::ui

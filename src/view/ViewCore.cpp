@@ -21,7 +21,7 @@ ViewCore::ViewCore(MessageSink& sink, TransportHost& host, CollectHost& collectH
         m_transport.SetInputFormats(formats);
 }
 
-ViewCore::~ViewCore() { m_pEngine->m_bFinishing.store(true); }
+ViewCore::~ViewCore() { m_pEngine->m_bFinishing.store(true, std::memory_order_release); }  // pairs with the worker's acquire
 
 BOOL ViewCore::InitialUpdate()
 {
