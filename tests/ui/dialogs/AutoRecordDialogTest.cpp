@@ -1,7 +1,9 @@
 // The collection settings dialog: filled from the view, copied back on OK only, validated in
 // the exchange order, the enable rules, and .ars files saved and loaded from its buttons.
+#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSettings>
 
 #include "DialogTestUtil.h"
 #include "TestUtil.h"
@@ -249,6 +251,63 @@ TEST_F(AutoRecordDialogTest, SettingsSavedThenLoadedFromTheDialogAndFolderBrowse
     EXPECT_EQ(sink.m_messages, std::vector<std::string>{"ファイルの読み込みに失敗しました。"});
     EXPECT_EQ(Text(&dlg, kIdcCollectLevel), "6");
     Click(&dlg, ui::kIdCancel);
+}
+
+TEST_F(AutoRecordDialogTest, PreTriggerIsKeptInTheSettingsAndShownAgainAfterARestart)
+{
+    QSettings().remove(QString::fromLatin1(ui::kPreTriggerMsKey));
+    ModalScript script({[&](QDialog* dlg) {
+                            EXPECT_EQ(Text(dlg, kIdcPreTriggerMs), "0");
+                            Type(dlg, kIdcPreTriggerMs, "5001");
+                            Click(dlg, ui::kIdOk);
+                            EXPECT_EQ(sink.m_messages.back(), "0 から 5000 までの整数を入力してください。");
+                            ExpectFocusedAndSelected(dlg, kIdcPreTriggerMs);
+                            Type(dlg, kIdcPreTriggerMs, "250");
+                            Click(dlg, ui::kIdOk);
+                        },
+                        [&](QDialog* dlg) {
+                            EXPECT_EQ(Text(dlg, kIdcPreTriggerMs), "250");
+                            Type(dlg, kIdcPreTriggerMs, "4000");
+                            Click(dlg, ui::kIdCancel);
+                        }});
+    ASSERT_TRUE(ui::RunAutoRecordDialog(view, autoStartLevel, 16, 44100, chooser, sink, nullptr));
+    EXPECT_EQ(view.m_nPreTriggerMs, 250);
+    EXPECT_EQ(QSettings().value(QString::fromLatin1(ui::kPreTriggerMsKey)).toInt(), 250);
+
+    // The next start reads it back; a cancelled dialog keeps neither the view's nor the stored one.
+    CollectSettings restarted;
+    restarted.m_nPreTriggerMs = ui::ReadPreTriggerMs(QSettings());
+    EXPECT_FALSE(ui::RunAutoRecordDialog(restarted, autoStartLevel, 16, 44100, chooser, sink, nullptr));
+    EXPECT_EQ(script.Remaining(), 0u);
+    EXPECT_EQ(restarted.m_nPreTriggerMs, 250);
+    EXPECT_EQ(QSettings().value(QString::fromLatin1(ui::kPreTriggerMsKey)).toInt(), 250);
+    QSettings().remove(QString::fromLatin1(ui::kPreTriggerMsKey));
+}
+
+TEST_F(AutoRecordDialogTest, PreTriggerRowLiesInsideTheDialogClearOfEveryOtherControl)
+{
+    CAutoRecord dlg(chooser, sink);
+    dlg.m_form.CopyFromView(view, 16, 44100);
+    dlg.show();
+    QWidget* edit = Control(&dlg, kIdcPreTriggerMs);
+    // The row: the edit and the two labels on its line.
+    std::vector<QWidget*> row = {edit};
+    for (QLabel* label : dlg.findChildren<QLabel*>())
+        if (label->geometry().top() > edit->geometry().top() - 4 && label->geometry().top() < edit->geometry().bottom())
+            row.push_back(label);
+    ASSERT_EQ(row.size(), 3u);
+    for (QWidget* mine : row) {
+        EXPECT_TRUE(dlg.rect().contains(mine->geometry())) << mine->metaObject()->className();
+        if (auto* label = qobject_cast<QLabel*>(mine)) {
+            EXPECT_LE(label->sizeHint().width(), label->width()) << label->text().toStdString();
+        }
+        for (QWidget* other : dlg.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (std::find(row.begin(), row.end(), other) == row.end() && other->isVisible()) {
+                EXPECT_FALSE(other->geometry().intersects(mine->geometry()))
+                    << other->metaObject()->className() << " " << ui::ControlIdOf(other);
+            }
+        }
+    }
 }
 
 }  // namespace
