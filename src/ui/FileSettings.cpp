@@ -12,9 +12,8 @@ QString ApplyFileSettings(const QSettings& settings, const std::vector<SoundDevi
 {
     QStringList notices;
     for (const bool input : {true, false}) {
-        const QString wanted = settings.value(input ? QStringLiteral("Devices/Input") : QStringLiteral("Devices/Output"))
-                                   .toString()
-                                   .trimmed();
+        const QString key = input ? QStringLiteral("Devices/Input") : QStringLiteral("Devices/Output");
+        const QString wanted = settings.value(key).toString().trimmed();
         if (wanted.isEmpty())
             continue;
         std::string error;

@@ -40,9 +40,8 @@ Applied Start(const std::string& fileText)
     QSettings settings(QString::fromStdString(dir.File("Tonmira.conf")), QSettings::IniFormat);
     Applied applied;
     applied.collect.m_nPreTriggerMs = 77;
-    applied.notice = ui::ApplyFileSettings(
-        settings, Devices(), [&](WaveDirection direction, int index) { applied.devices.emplace_back(direction, index); },
-        applied.collect);
+    auto useDevice = [&](WaveDirection direction, int index) { applied.devices.emplace_back(direction, index); };
+    applied.notice = ui::ApplyFileSettings(settings, Devices(), useDevice, applied.collect);
     return applied;
 }
 
