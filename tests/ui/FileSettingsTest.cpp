@@ -12,74 +12,47 @@
 namespace tonmira::test {
 namespace {
 
-std::vector<SoundDevice> Devices()
-{
-    auto d = [](int index, const char* name, int in, int out) {
-        SoundDevice s;
-        s.m_nIndex = index;
-        s.m_strName = name;
-        s.m_nInputChannels = in;
-        s.m_nOutputChannels = out;
-        return s;
-    };
-    return {d(0, "HDA Intel PCH: ALC3246 Analog (hw:0,0)", 2, 2), d(1, "HDA Intel PCH: HDMI 0 (hw:0,3)", 0, 8),
-            d(3, "ZOOM F6: USB Audio (hw:1,0)", 6, 2)};
-}
-
-struct Applied {
-    std::vector<std::pair<WaveDirection, int>> devices;
-    CollectSettings collect;
-    QString notice;
-};
-
-// Starts the window's settings glue on a settings file written as a person would write it.
-Applied Start(const std::string& fileText)
+// Starts the window's settings glue on a settings file written as a person would write it, with
+// two inputs (one a USB recorder) and two outputs present. Returns the notice.
+QString Start(const std::string& fileText, std::vector<std::pair<WaveDirection, int>>& chosen, CollectSettings& collect)
 {
     TempDir dir;
     WriteFileBytes(dir.File("Tonmira.conf"), fileText);
     QSettings settings(QString::fromStdString(dir.File("Tonmira.conf")), QSettings::IniFormat);
-    Applied applied;
-    applied.collect.m_nPreTriggerMs = 77;
-    auto useDevice = [&](WaveDirection direction, int index) { applied.devices.emplace_back(direction, index); };
-    applied.notice = ui::ApplyFileSettings(settings, Devices(), useDevice, applied.collect);
-    return applied;
+    std::vector<SoundDevice> devices(3);
+    devices[0] = {0, "ALSA", "HDA Intel PCH: ALC3246 Analog (hw:0,0)", 2, 2};
+    devices[1] = {1, "ALSA", "HDA Intel PCH: HDMI 0 (hw:0,3)", 0, 8};
+    devices[2] = {3, "ALSA", "ZOOM F6: USB Audio (hw:1,0)", 6, 0};
+    chosen.clear();
+    collect.m_nPreTriggerMs = 77;
+    auto useDevice = [&](WaveDirection direction, int index) { chosen.emplace_back(direction, index); };
+    return ui::ApplyFileSettings(settings, devices, useDevice, collect);
 }
 
-TEST(FileSettings, NamedDevicesAreChosenAndThePreTriggerTimeLimited)
+TEST(FileSettings, NamedDevicesAreChosenThePreTriggerLimitedAndAMissingDeviceTold)
 {
-    Applied a = Start("[Devices]\nInput=zoom f6\nOutput=hdmi\n[Collect]\nPreTriggerMs=250\n");
-    using P = std::pair<WaveDirection, int>;
-    EXPECT_EQ(a.devices, (std::vector<P>{{WaveDirection::Input, 3}, {WaveDirection::Output, 1}}));
-    EXPECT_EQ(a.collect.m_nPreTriggerMs, 250);
-    EXPECT_TRUE(a.notice.isEmpty()) << a.notice.toStdString();
-
-    // An index works as on the command line; nothing named keeps the defaults.
-    a = Start("[Devices]\nOutput=0\n");
-    EXPECT_EQ(a.devices, (std::vector<P>{{WaveDirection::Output, 0}}));
-    EXPECT_EQ(a.collect.m_nPreTriggerMs, 0);
-    EXPECT_TRUE(Start("").devices.empty());
-
-    for (const auto& [text, expected] : std::vector<std::pair<const char*, int>>{
-             {"9000", 5000}, {"5000", 5000}, {"-5", 0}, {"soon", 0}}) {
-        a = Start(std::string("[Collect]\nPreTriggerMs=") + text + "\n");
-        EXPECT_EQ(a.collect.m_nPreTriggerMs, expected) << text;
+    using Chosen = std::vector<std::pair<WaveDirection, int>>;
+    Chosen chosen;
+    CollectSettings collect;
+    EXPECT_EQ(Start("[Devices]\nInput=zoom f6\nOutput=1\n[Collect]\nPreTriggerMs=250\n", chosen, collect), "");
+    EXPECT_EQ(chosen, (Chosen{{WaveDirection::Input, 3}, {WaveDirection::Output, 1}}));
+    EXPECT_EQ(collect.m_nPreTriggerMs, 250);
+    Start("", chosen, collect);
+    EXPECT_TRUE(chosen.empty());
+    EXPECT_EQ(collect.m_nPreTriggerMs, 0);
+    for (const auto& [text, expected] : std::vector<std::pair<const char*, int>>{{"9000", 5000}, {"-5", 0}, {"x", 0}}) {
+        Start(std::string("[Collect]\nPreTriggerMs=") + text + "\n", chosen, collect);
+        EXPECT_EQ(collect.m_nPreTriggerMs, expected) << text;
     }
-}
 
-TEST(FileSettings, DeviceThatIsNotThereKeepsTheDefaultAndSaysSoForEachDirection)
-{
-    // An unplugged recorder for input, an ambiguous name for output (both HDA devices play).
-    Applied a = Start("[Devices]\nInput=Scarlett\nOutput=hda intel\n[Collect]\nPreTriggerMs=100\n");
-    EXPECT_TRUE(a.devices.empty());
-    EXPECT_TRUE(a.notice.contains(QStringLiteral("Scarlett"))) << a.notice.toStdString();
-    EXPECT_TRUE(a.notice.contains(QStringLiteral("hda intel"))) << a.notice.toStdString();
-    EXPECT_TRUE(a.notice.contains(QStringLiteral("既定のデバイスを使います"))) << a.notice.toStdString();
-    EXPECT_EQ(a.collect.m_nPreTriggerMs, 100) << "the rest of the file still applies";
-
-    // A device without input channels cannot be the input.
-    a = Start("[Devices]\nInput=HDMI\nOutput=F6\n");
-    EXPECT_EQ(a.devices, (std::vector<std::pair<WaveDirection, int>>{{WaveDirection::Output, 3}}));
-    EXPECT_TRUE(a.notice.contains(QStringLiteral("HDMI")));
+    // An unplugged recorder for input, an ambiguous name for output (both HDA devices play): the
+    // defaults stay, each is named in the notice, and the rest of the file still applies.
+    const QString notice =
+        Start("[Devices]\nInput=Scarlett\nOutput=hda intel\n[Collect]\nPreTriggerMs=100\n", chosen, collect);
+    EXPECT_TRUE(chosen.empty());
+    for (const char* part : {"Scarlett", "hda intel", "既定のデバイスを使います"})
+        EXPECT_TRUE(notice.contains(QString::fromUtf8(part))) << notice.toStdString();
+    EXPECT_EQ(collect.m_nPreTriggerMs, 100);
 }
 
 }  // namespace

@@ -287,26 +287,19 @@ TEST_F(AutoRecordDialogTest, PreTriggerIsKeptInTheSettingsAndShownAgainAfterARes
 TEST_F(AutoRecordDialogTest, PreTriggerRowLiesInsideTheDialogClearOfEveryOtherControl)
 {
     CAutoRecord dlg(chooser, sink);
-    dlg.m_form.CopyFromView(view, 16, 44100);
     dlg.show();
-    QWidget* edit = Control(&dlg, kIdcPreTriggerMs);
-    // The row: the edit and the two labels on its line.
-    std::vector<QWidget*> row = {edit};
-    for (QLabel* label : dlg.findChildren<QLabel*>())
-        if (label->geometry().top() > edit->geometry().top() - 4 && label->geometry().top() < edit->geometry().bottom())
-            row.push_back(label);
+    const QRect edit = Control(&dlg, kIdcPreTriggerMs)->geometry();
+    std::vector<QWidget*> row, others;  // the edit and its two labels; everything else
+    for (QWidget* w : dlg.findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        (w->geometry().top() >= edit.top() - 4 && w->geometry().top() < edit.bottom() ? row : others).push_back(w);
     ASSERT_EQ(row.size(), 3u);
     for (QWidget* mine : row) {
-        EXPECT_TRUE(dlg.rect().contains(mine->geometry())) << mine->metaObject()->className();
-        if (auto* label = qobject_cast<QLabel*>(mine)) {
-            EXPECT_LE(label->sizeHint().width(), label->width()) << label->text().toStdString();
+        EXPECT_TRUE(dlg.rect().contains(mine->geometry()));
+        if (qobject_cast<QLabel*>(mine)) {
+            EXPECT_LE(mine->sizeHint().width(), mine->width()) << "label cut off";
         }
-        for (QWidget* other : dlg.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-            if (std::find(row.begin(), row.end(), other) == row.end() && other->isVisible()) {
-                EXPECT_FALSE(other->geometry().intersects(mine->geometry()))
-                    << other->metaObject()->className() << " " << ui::ControlIdOf(other);
-            }
-        }
+        for (QWidget* other : others)
+            EXPECT_FALSE(other->isVisible() && other->geometry().intersects(mine->geometry())) << ui::ControlIdOf(other);
     }
 }
 
