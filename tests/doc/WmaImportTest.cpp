@@ -234,45 +234,16 @@ TEST(WmaImport, TruncatedFilesNeverCrashAndNeverGiveMoreThanTheWhole)
     }
 }
 
-// Files the demuxer opens but that fail later: no decoder for the stream, a decoder that will not
-// open, or a packet the decoder rejects half-way through, with decoder and converter both live.
-// Each path holds different FFmpeg objects when it fails; the ASan build's leak checker fails
-// this test if one is dropped.
-TEST(WmaImport, FailuresAfterTheFileIsOpenedGiveTheirMessagesAndNoTake)
+// Packets damaged from some point on: damaged packets are skipped, but some damage makes the
+// decoder give up half-way, with decoder and converter both live. Either a take or the refusal,
+// never anything between; the ASan build's leak checker fails this test if a handle is dropped.
+TEST(WmaImport, DamagedPacketsGiveATakeOrTheRefusalAndHoldNothing)
 {
     TempDir dir;
     std::string whole = dir.File("whole.wma");
     MakeToneWma(whole, "wmav2", 2, 44100);
     const std::string bytes = test::ReadFileBytes(whole);
-    // The stream's format block: WMAv2, 2 channels, 44100 Hz.
-    const std::size_t format = bytes.find(std::string("\x61\x01\x02\x00\x44\xac\x00\x00", 8));
-    ASSERT_NE(format, std::string::npos);
 
-    struct Patch {
-        std::size_t at;
-        std::string with;
-        const char* code;
-    };
-    for (const Patch& p : {Patch{format, "\x34\x12", "80004005"},                    // an unknown codec
-                           Patch{format + 2, std::string(2, '\0'), "80070057"}}) {  // no channels
-        std::string patched = bytes;
-        patched.replace(p.at, p.with.size(), p.with);
-        std::string path = dir.File("patched.wma");
-        test::WriteFileBytes(path, patched);
-        Loaded l;
-        Load(l, path);
-        ExpectNoTake(l);
-        std::string hr = p.code, lower = "0x" + hr, upper = "0X" + hr;
-        EXPECT_EQ(l.sink.m_messages,
-                  (std::vector<std::string>{"Could not get output props (hr=" + upper + ")",
-                                            "Could not get audio output (hr=" + lower + ").\n",
-                                            "Cannot open reader: hr = " + lower + "\n",
-                                            "WMSyncReader failed (hr=" + lower + ").\n"}))
-            << p.code;
-    }
-
-    // Bytes flipped from some point on: damaged packets are skipped, but some damage makes the
-    // decoder give up. Either a take or the refusal, never anything between.
     int refusedHalfWay = 0;
     for (auto [start, step] : {std::pair{2000, 17}, {3000, 31}, {3000, 61}, {3000, 97}, {2000, 127}}) {
         std::string damaged = bytes;
