@@ -36,6 +36,8 @@ enum AutoRecordControlId {
     kIdcAmpFactorLabel = 1012,
     kIdcLoadSettings = 1029,
     kIdcSaveSettings = 1030,
+    // Our addition beside the record's settings: the pre-trigger time, kept outside the .ars file.
+    kIdcPreTriggerMs = 1032,
 };
 
 struct AutoRecordControls {

@@ -54,6 +54,8 @@ const ExchangeEntry kExchangeOrder[] = {
     {kIdcStdDevLow, RealField{&CollectSettings::m_fStdDevLow}},
     {kIdcStdDevHigh, RealField{&CollectSettings::m_fStdDevHigh}},
     {kIdcPlayLevel, IntField{&CollectSettings::m_nPlayLevel}},
+    // Last, so a failure here never keeps the record's settings from being taken.
+    {kIdcPreTriggerMs, IntField{&CollectSettings::m_nPreTriggerMs, true, 0, 5000}},
 };
 
 template <class... Ts>
@@ -117,6 +119,7 @@ void AutoRecordForm::CopyToView(CollectSettings& view, int& nAutoStartLevel, DWO
     view.m_fPointsHigh = m_fPointsHigh;
     view.m_fStdDevLow = m_fStdDevLow;
     view.m_fStdDevHigh = m_fStdDevHigh;
+    view.m_nPreTriggerMs = m_nPreTriggerMs;
 }
 
 void AutoRecordForm::DataToControls(AutoRecordControls& controls) const

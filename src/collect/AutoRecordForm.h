@@ -53,8 +53,8 @@ public:
 
     // The checks OK would make on these settings, for settings that reach the engine without
     // the dialog (a settings file given to the command line): a continuous time outside
-    // 0..10000, a play count outside 0..1000 or a bound that is not a finite number fail with
-    // the dialog's message. Other values are taken as they are, as the dialog takes them.
+    // 0..10000, a play count outside 0..1000, a pre-trigger time outside 0..5000 or a bound that
+    // is not a finite number fail with the dialog's message. Other values are taken as they are, as the dialog takes them.
     static std::optional<ExchangeFailure> Validate(const CollectSettings& settings);
     // What the dialog does to the levels when it opens for a take of `bits` bits: an 8-bit
     // sample never exceeds 128 in magnitude, so both levels are lowered to 127.

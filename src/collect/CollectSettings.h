@@ -1,6 +1,7 @@
 #pragma once
 // The settings of automatic sound collection, as the view holds them for the run.
-// Every program start begins with these defaults; they persist only through .ars files.
+// Every program start begins with these defaults; they persist only through .ars files, except
+// the pre-trigger time below.
 #include <string>
 
 #include "base/Types.h"
@@ -31,8 +32,9 @@ struct CollectSettings {
     float m_fPointsHigh = 100.0f;
     float m_fStdDevLow = 0.0f;  // standard deviation bounds; both <= 0 switches the test off
     float m_fStdDevHigh = 0.0f;
-    // Not part of the .ars record: how much input before the level was reached an event keeps,
-    // 0..5000 ms (0 = the event starts at the buffer that reached it).
+    // Not part of the .ars record (the window keeps it in its settings file): how much input
+    // before the level was reached an event keeps, 0..5000 ms (0 = the event starts at the
+    // buffer that reached it).
     int m_nPreTriggerMs = 0;
 
     bool operator==(const CollectSettings&) const = default;

@@ -86,6 +86,15 @@ std::string FormatNamed(const char* what, HRESULT hr)
     return text;
 }
 
+// A channel layout that is uninitialised on every way out of the function holding it.
+struct ChannelLayout {
+    ChannelLayout() = default;
+    ChannelLayout(const ChannelLayout&) = delete;
+    ChannelLayout& operator=(const ChannelLayout&) = delete;
+    ~ChannelLayout() { av_channel_layout_uninit(&m_layout); }
+    AVChannelLayout m_layout{};
+};
+
 }  // namespace
 
 HRESULT HResultFromAvError(int averror)
@@ -110,8 +119,7 @@ CReader::CReader(MessageSink& sink) : m_sink(sink)
 
 CReader::~CReader()
 {
-    Close();
-    std::free(m_pFormat);
+    Close();  // lets go of the demuxer before the byte source it reads through
     std::free(m_pBuffer);
 }
 
@@ -152,14 +160,14 @@ HRESULT CReader::Open(const char* pwszFile)
         Close();  // a second Open lets go of the first file
 
     if (!m_pReader) {
-        m_pReader = avformat_alloc_context();
+        m_pReader.reset(avformat_alloc_context());
         if (!m_pReader) {
             ShowFailure("Could not create reader (hr=0x%08x).\n", E_OUTOFMEMORY);
             return E_OUTOFMEMORY;
         }
     }
 
-    m_pStream = new (std::nothrow) CROStream;
+    m_pStream.reset(new (std::nothrow) CROStream);
     if (!m_pStream) {
         ShowFailure("Could not open file (hr=0x%08x).\n", E_OUTOFMEMORY);
         return E_OUTOFMEMORY;
@@ -185,15 +193,15 @@ HRESULT CReader::Open(const char* pwszFile)
 
 HRESULT CReader::OpenStream()
 {
-    auto* buffer = static_cast<unsigned char*>(av_malloc(kIoBufferSize));
+    AvBufferPtr buffer(static_cast<unsigned char*>(av_malloc(kIoBufferSize)));
     if (!buffer)
         return E_OUTOFMEMORY;
-    m_pIo = avio_alloc_context(buffer, kIoBufferSize, 0, m_pStream, ReadCallback, nullptr, SeekCallback);
-    if (!m_pIo) {
-        av_free(buffer);
+    m_pIo.reset(avio_alloc_context(buffer.get(), kIoBufferSize, 0, m_pStream.get(), ReadCallback, nullptr,
+                                   SeekCallback));
+    if (!m_pIo)
         return E_OUTOFMEMORY;
-    }
-    m_pReader->pb = m_pIo;
+    buffer.release();  // the context frees it from now on
+    m_pReader->pb = m_pIo.get();
     // Our byte source, not FFmpeg's: closing the demuxer must never close it.
     m_pReader->flags |= AVFMT_FLAG_CUSTOM_IO;
 
@@ -203,9 +211,13 @@ HRESULT CReader::OpenStream()
     const AVInputFormat* container = av_find_input_format(m_pszDemuxer ? m_pszDemuxer : "asf");
     if (!container)
         return E_FAIL;
-    int err = avformat_open_input(&m_pReader, nullptr, container, nullptr);  // frees m_pReader on failure
+    // A failed open frees the context and leaves null behind, so the call takes it over and the
+    // owner gets back only what survives.
+    AVFormatContext* opening = m_pReader.release();
+    int err = avformat_open_input(&opening, nullptr, container, nullptr);
+    m_pReader.reset(opening);
     if (err >= 0)
-        err = avformat_find_stream_info(m_pReader, nullptr);
+        err = avformat_find_stream_info(m_pReader.get(), nullptr);
     if (err < 0)
         return err == AVERROR_EOF ? E_FAIL : HResultFromAvError(err);  // ended before it made sense
     return S_OK;
@@ -252,7 +264,7 @@ HRESULT CReader::FindAudioOutput()
         m_bSourceFloat = !lossy && (av_get_packed_sample_fmt(m_pDecoder->sample_fmt) == AV_SAMPLE_FMT_FLT ||
                                     av_get_packed_sample_fmt(m_pDecoder->sample_fmt) == AV_SAMPLE_FMT_DBL);
         m_nSourceBits = lossy ? 0 : (par->bits_per_raw_sample > 0 ? par->bits_per_raw_sample : par->bits_per_coded_sample);
-        auto* format = static_cast<WaveFormatEx*>(std::malloc(sizeof(WaveFormatEx)));
+        std::unique_ptr<WaveFormatEx> format(new (std::nothrow) WaveFormatEx{});
         if (!format) {
             m_sink.Message(FormatNamed("Insufficient memory", E_OUTOFMEMORY));
             return E_OUTOFMEMORY;
@@ -266,8 +278,7 @@ HRESULT CReader::FindAudioOutput()
         format->nBlockAlign = static_cast<WORD>(format->nChannels * 2);
         format->nAvgBytesPerSec = format->nSamplesPerSec * format->nBlockAlign;
         format->cbSize = 0;
-        std::free(m_pFormat);
-        m_pFormat = format;
+        m_pFormat = std::move(format);
         m_dwAudioOutput = output;
         return S_OK;
     }
@@ -287,17 +298,17 @@ HRESULT CReader::GetOutputProps(DWORD dwOutput)
     if (!codec)
         hr = E_FAIL;
     if (SUCCEEDED(hr)) {
-        m_pDecoder = avcodec_alloc_context3(codec);
-        m_pPacket = av_packet_alloc();
-        m_pFrame = av_frame_alloc();
+        m_pDecoder.reset(avcodec_alloc_context3(codec));
+        m_pPacket.reset(av_packet_alloc());
+        m_pFrame.reset(av_frame_alloc());
         if (!m_pDecoder || !m_pPacket || !m_pFrame)
             hr = E_OUTOFMEMORY;
     }
     if (SUCCEEDED(hr))
-        hr = HResultFromAvError(avcodec_parameters_to_context(m_pDecoder, stream->codecpar));
+        hr = HResultFromAvError(avcodec_parameters_to_context(m_pDecoder.get(), stream->codecpar));
     if (SUCCEEDED(hr)) {
         m_pDecoder->pkt_timebase = stream->time_base;
-        hr = HResultFromAvError(avcodec_open2(m_pDecoder, codec, nullptr));
+        hr = HResultFromAvError(avcodec_open2(m_pDecoder.get(), codec, nullptr));
     }
     if (FAILED(hr)) {
         ReleaseDecoder();
@@ -308,10 +319,10 @@ HRESULT CReader::GetOutputProps(DWORD dwOutput)
 
 void CReader::ReleaseDecoder()
 {
-    avcodec_free_context(&m_pDecoder);
-    swr_free(&m_pSwr);
-    av_packet_free(&m_pPacket);
-    av_frame_free(&m_pFrame);
+    m_pDecoder.reset();
+    m_pSwr.reset();
+    m_pPacket.reset();
+    m_pFrame.reset();
     m_nSwrInRate = 0;
     m_nSwrInFormat = -1;
     m_nSwrInChannels = 0;
@@ -453,24 +464,24 @@ HRESULT CReader::GetNextSample(const BYTE** ppData, DWORD* pcbLength)
         if (m_bDecoderDone)
             return NS_E_NO_MORE_SAMPLES;
 
-        int err = av_read_frame(m_pReader, m_pPacket);
+        int err = av_read_frame(m_pReader.get(), m_pPacket.get());
         if (err == AVERROR_EOF) {
             // Flush the decoder once; if it still asks for input after that, it has nothing left.
             if (m_bDraining)
                 m_bDecoderDone = true;
             else
-                avcodec_send_packet(m_pDecoder, nullptr);
+                avcodec_send_packet(m_pDecoder.get(), nullptr);
             m_bDraining = true;
             continue;
         }
         if (err < 0)
             return HResultFromAvError(err);
         if (m_pPacket->stream_index != static_cast<int>(m_dwAudioOutput)) {
-            av_packet_unref(m_pPacket);
+            av_packet_unref(m_pPacket.get());
             continue;
         }
-        err = avcodec_send_packet(m_pDecoder, m_pPacket);
-        av_packet_unref(m_pPacket);
+        err = avcodec_send_packet(m_pDecoder.get(), m_pPacket.get());
+        av_packet_unref(m_pPacket.get());
         // A damaged packet (a cut or corrupted file) is skipped, as a player would.
         if (err < 0 && err != AVERROR_INVALIDDATA)
             return HResultFromAvError(err);
@@ -482,7 +493,7 @@ HRESULT CReader::ReceiveConverted(bool* pbGot)
 {
     *pbGot = false;
     while (!m_bDecoderDone) {
-        int err = avcodec_receive_frame(m_pDecoder, m_pFrame);
+        int err = avcodec_receive_frame(m_pDecoder.get(), m_pFrame.get());
         if (err == AVERROR(EAGAIN))
             return S_OK;
         if (err == AVERROR_INVALIDDATA)
@@ -493,7 +504,7 @@ HRESULT CReader::ReceiveConverted(bool* pbGot)
             return HResultFromAvError(err);
         } else {
             HRESULT hr = ConvertFrame(pbGot);
-            av_frame_unref(m_pFrame);
+            av_frame_unref(m_pFrame.get());
             if (FAILED(hr))
                 return hr;
             if (*pbGot)
@@ -524,36 +535,37 @@ HRESULT CReader::ConvertFrame(bool* pbGot)
     if (m_pFrame->nb_samples <= 0 || m_pFrame->sample_rate <= 0)
         return S_OK;
 
-    AVChannelLayout inLayout{};
+    ChannelLayout inLayout;
     int channels = m_pFrame->ch_layout.nb_channels;
     if (channels <= 0)
         return E_FAIL;
     // Unknown or unusual channel orders are taken as the usual layout for their count.
     if (m_pFrame->ch_layout.order == AV_CHANNEL_ORDER_NATIVE)
-        av_channel_layout_copy(&inLayout, &m_pFrame->ch_layout);
+        av_channel_layout_copy(&inLayout.m_layout, &m_pFrame->ch_layout);
     else
-        av_channel_layout_default(&inLayout, channels);
-    std::uint64_t mask = inLayout.order == AV_CHANNEL_ORDER_NATIVE ? inLayout.u.mask : 0;
+        av_channel_layout_default(&inLayout.m_layout, channels);
+    std::uint64_t mask = inLayout.m_layout.order == AV_CHANNEL_ORDER_NATIVE ? inLayout.m_layout.u.mask : 0;
 
     if (!m_pSwr || m_nSwrInRate != m_pFrame->sample_rate || m_nSwrInFormat != m_pFrame->format ||
         m_nSwrInChannels != channels || m_qwSwrInMask != mask) {
         DrainConverter();  // the stream changed its format: what the old converter holds comes first
-        AVChannelLayout outLayout{};
-        av_channel_layout_default(&outLayout, m_pFormat->nChannels);
+        ChannelLayout outLayout;
+        av_channel_layout_default(&outLayout.m_layout, m_pFormat->nChannels);
         // The converter gives doubles, rounded to 16 bits by AppendRounded, so that samples
         // beyond full scale are counted rather than clipped unseen. A mix-down is scaled so that
         // full-scale inputs stay within full scale, as for 16-bit output.
-        int err = swr_alloc_set_opts2(&m_pSwr, &outLayout, AV_SAMPLE_FMT_DBL,
-                                      static_cast<int>(m_pFormat->nSamplesPerSec), &inLayout,
+        // A failed set-up frees the converter and leaves null behind, as avformat_open_input does.
+        SwrContext* converter = m_pSwr.release();
+        int err = swr_alloc_set_opts2(&converter, &outLayout.m_layout, AV_SAMPLE_FMT_DBL,
+                                      static_cast<int>(m_pFormat->nSamplesPerSec), &inLayout.m_layout,
                                       static_cast<AVSampleFormat>(m_pFrame->format), m_pFrame->sample_rate, 0, nullptr);
+        m_pSwr.reset(converter);
         if (err >= 0)
-            err = av_opt_set_double(m_pSwr, "rematrix_maxval", 1.0, 0);
+            err = av_opt_set_double(m_pSwr.get(), "rematrix_maxval", 1.0, 0);
         if (err >= 0)
-            err = swr_init(m_pSwr);
-        av_channel_layout_uninit(&outLayout);
+            err = swr_init(m_pSwr.get());
         if (err < 0) {
-            av_channel_layout_uninit(&inLayout);
-            swr_free(&m_pSwr);
+            m_pSwr.reset();
             return HResultFromAvError(err);
         }
         m_nSwrInRate = m_pFrame->sample_rate;
@@ -561,14 +573,13 @@ HRESULT CReader::ConvertFrame(bool* pbGot)
         m_nSwrInChannels = channels;
         m_qwSwrInMask = mask;
     }
-    av_channel_layout_uninit(&inLayout);
 
-    int capacity = swr_get_out_samples(m_pSwr, m_pFrame->nb_samples);
+    int capacity = swr_get_out_samples(m_pSwr.get(), m_pFrame->nb_samples);
     if (capacity < 0)
         return HResultFromAvError(capacity);
     m_mix.resize(static_cast<std::size_t>(capacity) * m_pFormat->nChannels);
     auto* out = reinterpret_cast<std::uint8_t*>(m_mix.data());
-    int n = swr_convert(m_pSwr, &out, capacity, const_cast<const std::uint8_t**>(m_pFrame->extended_data),
+    int n = swr_convert(m_pSwr.get(), &out, capacity, const_cast<const std::uint8_t**>(m_pFrame->extended_data),
                         m_pFrame->nb_samples);
     if (n < 0)
         return HResultFromAvError(n);
@@ -582,15 +593,15 @@ void CReader::DrainConverter()
 {
     if (!m_pSwr)
         return;
-    int pending = swr_get_out_samples(m_pSwr, 0);
+    int pending = swr_get_out_samples(m_pSwr.get(), 0);
     if (pending > 0) {
         m_mix.resize(static_cast<std::size_t>(pending) * m_pFormat->nChannels);
         auto* out = reinterpret_cast<std::uint8_t*>(m_mix.data());
-        int n = swr_convert(m_pSwr, &out, pending, nullptr, 0);
+        int n = swr_convert(m_pSwr.get(), &out, pending, nullptr, 0);
         if (n > 0)
             AppendRounded(n);
     }
-    swr_free(&m_pSwr);
+    m_pSwr.reset();
 }
 
 void CReader::AppendRounded(int frames)
@@ -617,19 +628,10 @@ void CReader::AppendRounded(int frames)
 HRESULT CReader::Close()
 {
     ReleaseDecoder();
-    if (m_pReader) {
-        if (m_pReader->iformat)
-            avformat_close_input(&m_pReader);
-        else
-            avformat_free_context(m_pReader);  // created but never opened
-        m_pReader = nullptr;
-    }
-    if (m_pIo) {
-        av_freep(&m_pIo->buffer);  // FFmpeg may have replaced the buffer we gave it
-        avio_context_free(&m_pIo);
-    }
-    delete m_pStream;
-    m_pStream = nullptr;
+    // The demuxer reads through the byte source, and that reads the stream: this order.
+    m_pReader.reset();
+    m_pIo.reset();
+    m_pStream.reset();
     return S_OK;
 }
 

@@ -6,18 +6,13 @@
 // m_pFormat). One reader serves one import on one thread; failures are shown through the
 // message sink and returned as HRESULTs.
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
-#include "doc/ROStream.h"
 #include "base/Types.h"
-
-struct AVFormatContext;
-struct AVIOContext;
-struct AVCodecContext;
-struct SwrContext;
-struct AVPacket;
-struct AVFrame;
+#include "doc/AvHandles.h"
+#include "doc/ROStream.h"
 
 namespace tonmira {
 
@@ -60,7 +55,7 @@ public:
     // Lets go of the file and every decoder resource; the decoded block stays.
     HRESULT Close();
 
-    AVFormatContext* m_pReader = nullptr;  // the demuxer; created on the first Open
+    AvFormatPtr m_pReader;  // the demuxer; created on the first Open
     WORD m_wAudioStream = 0;  // stream number (index + 1) of the audio stream, 0 = none
     WORD m_wVideoStream = 0;  // stream number of a video stream, 0 = none
     std::uint64_t m_qwStart = 0;
@@ -69,9 +64,9 @@ public:
     BOOL m_bAudioOn = 1;
     BOOL m_bVideoOn = 1;
     BOOL m_bRangeInFrames = 0;
-    CROStream* m_pStream = nullptr;  // owned
-    DWORD m_dwAudioOutput = 0;       // output index (= stream index) that carries audio
-    WaveFormatEx* m_pFormat = nullptr;  // malloc'd copy; owned
+    std::unique_ptr<CROStream> m_pStream;
+    DWORD m_dwAudioOutput = 0;  // output index (= stream index) that carries audio
+    std::unique_ptr<WaveFormatEx> m_pFormat;
     UINT m_nFrames = 0;
     BYTE* m_pBuffer = nullptr;  // malloc'd; owned until the document takes it
 
@@ -108,11 +103,11 @@ private:
     void ShowFailure(const char* format, HRESULT hr);
 
     MessageSink& m_sink;
-    AVIOContext* m_pIo = nullptr;
-    AVCodecContext* m_pDecoder = nullptr;
-    SwrContext* m_pSwr = nullptr;
-    AVPacket* m_pPacket = nullptr;
-    AVFrame* m_pFrame = nullptr;
+    AvIoPtr m_pIo;  // m_pReader's byte source, over m_pStream
+    AvCodecPtr m_pDecoder;
+    SwrPtr m_pSwr;
+    AvPacketPtr m_pPacket;
+    AvFramePtr m_pFrame;
     int m_nSwrInRate = 0;   // what m_pSwr was set up for
     int m_nSwrInFormat = -1;
     int m_nSwrInChannels = 0;

@@ -8,9 +8,8 @@
 #include <QStatusBar>
 
 #include "audio/PortAudioBackend.h"
-#include "audio/SoundDevices.h"
-#include "collect/CollectSettings.h"
 #include "collect/LocalClock.h"
+#include "ui/FileSettings.h"
 #include "ui/MainFrame.h"
 #include "ui/QtMessageSink.h"
 #include "ui/TonmiraView.h"
@@ -23,33 +22,6 @@ namespace {
 
 // The settings key of the recent-file list.
 const char kSettingsOrganization[] = "アプリケーション ウィザードで生成されたローカル アプリケーション";
-
-// The window keeps the default sound devices unless its settings file names one:
-//   [Devices] Input=NAME-OR-INDEX, Output=NAME-OR-INDEX   (as tonmira-cli --device takes them)
-//   [Collect] PreTriggerMs=0..5000
-// A named device that is not there (a recorder unplugged) leaves the default, and says so.
-QString ApplyFileSettings(PortAudioBackend& backend, CollectSettings& collect)
-{
-    QSettings settings;
-    QString notice;
-    const std::vector<SoundDevice> devices = backend.Devices();
-    for (const bool input : {true, false}) {
-        const QString wanted = settings.value(input ? QStringLiteral("Devices/Input") : QStringLiteral("Devices/Output"))
-                                   .toString()
-                                   .trimmed();
-        if (wanted.isEmpty())
-            continue;
-        std::string error;
-        const int index = ChooseSoundDevice(devices, wanted.toStdString(), input, error);
-        if (index >= 0)
-            backend.SetDevice(input ? WaveDirection::Input : WaveDirection::Output, index);
-        else
-            notice = Tr("設定ファイルのデバイス %1 が見つかりません。既定のデバイスを使います。").arg(wanted);
-    }
-    const int pre = settings.value(QStringLiteral("Collect/PreTriggerMs"), 0).toInt();
-    collect.m_nPreTriggerMs = pre < 0 ? 0 : (pre > 5000 ? 5000 : pre);
-    return notice;
-}
 
 }  // namespace
 
@@ -92,7 +64,11 @@ int RunApplication(int argc, char** argv)
     SystemLocalClock clock;
     CMainFrame frame(sink, backend, clock);
     sink.SetParent(&frame);
-    const QString notice = ApplyFileSettings(backend, frame.View().Core().m_settings);
+    // The default sound devices stay unless the settings file names others.
+    const QString notice = ApplyFileSettings(
+        QSettings(), backend.Devices(),
+        [&backend](WaveDirection direction, int index) { backend.SetDevice(direction, index); },
+        frame.View().Core().m_settings);
     frame.View().Core().ApplyCollectSettings();
 
     if (args.size() > 1) {

@@ -282,3 +282,36 @@ TEST(AutoRecordForm, ValidateRefusesWhatTheDialogWouldRefuse)
     s.m_fIntegLow = -INFINITY;
     EXPECT_TRUE(AutoRecordForm::Validate(s));
 }
+
+TEST(AutoRecordForm, PreTriggerIsRangeCheckedLastAndStaysOutOfTheArsFile)
+{
+    TempDir dir;
+    CapturingMessageSink sink;
+    CollectSettings view;
+    view.m_nPreTriggerMs = 120;
+    AutoRecordControls c;
+    AutoRecordForm form = OpenDialog(view, 16, c);
+    EXPECT_EQ(c.Text(kIdcPreTriggerMs), "120");
+    for (const char* text : {"0", "5000", "-1", "5001"}) {
+        c.m_texts[kIdcPreTriggerMs] = text;
+        const bool inRange = text[0] != '-' && std::stoi(text) <= 5000;
+        EXPECT_EQ(form.UpdateData(c, sink), inRange) << text;
+    }
+    EXPECT_EQ(sink.m_messages, std::vector<std::string>(2, "0 から 5000 までの整数を入力してください。"));
+    EXPECT_EQ(c.m_nFocusId, kIdcPreTriggerMs);
+    // Last in the exchange order: the record's settings are all taken before it is refused.
+    c.m_texts[kIdcPlayLevel] = "77";
+    EXPECT_TRUE(form.ControlsToData(c));
+    EXPECT_EQ(form.m_nPlayLevel, 77);
+
+    // OK copies it to the view; loading a .ars file leaves it as it was.
+    c.m_texts[kIdcPreTriggerMs] = "250";
+    ASSERT_TRUE(form.OnSaveSettings(dir.File("s.ars"), c, sink));
+    int autoStart = 0;
+    form.CopyToView(view, autoStart, 44100);
+    EXPECT_EQ(view.m_nPreTriggerMs, 250);
+    EXPECT_EQ(ReadFileBytes(dir.File("s.ars")).size(), 332u);
+    c.m_texts[kIdcPreTriggerMs] = "900";  // an unsaved edit, discarded by the load like the others
+    ASSERT_TRUE(form.OnLoadSettings(dir.File("s.ars"), c, sink));
+    EXPECT_EQ(c.Text(kIdcPreTriggerMs), "250");
+}

@@ -11,6 +11,7 @@ extern "C" {
 #include <cerrno>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "TestUtil.h"
 #include "WmaTestFiles.h"
@@ -141,6 +142,57 @@ TEST(WmaReader, OneReaderOpensFileAfterFile)
     EXPECT_EQ(reader.m_pStream, nullptr);
     EXPECT_NE(reader.m_pBuffer, nullptr);  // the decoded block outlives Close
     EXPECT_TRUE(sink.m_messages.empty());
+}
+
+// Each way Open can fail holds a different set of FFmpeg objects: a demuxer created but never
+// opened, one the failed open freed itself, one opened but without a usable decoder. The same
+// reader must let go of each (the ASan build's leak checker fails the test otherwise) and open
+// the next file as if new.
+TEST(WmaReader, EveryFailedOpenLetsGoOfItsObjectsAndTheNextOpenWorks)
+{
+    TempDir dir;
+    std::string good = dir.File("good.flac");
+    test::MakeWithFfmpeg("-f lavfi -i sine=f=1000:d=0.3:r=22050 -c:a flac", good);
+    const std::string bytes = test::ReadFileBytes(good);
+    ASSERT_GT(bytes.size(), 3000u);
+    std::string cut = dir.File("cut.flac");
+    test::WriteFileBytes(cut, bytes.substr(0, 3000));  // ends inside the metadata's padding
+
+    struct Case {
+        const char* demuxer;
+        const char* decoder;
+        std::string path;
+        HRESULT hr;
+        std::vector<std::string> messages;
+    };
+    const std::vector<Case> cases = {
+        {"flac", nullptr, cut, E_FAIL, {"Could not open file (hr=0x80004005).\n"}},
+        {"flac", nullptr, dir.File("missing.flac"), static_cast<HRESULT>(0x80070002u),
+         {"Could not open file (hr=0x80070002).\n"}},
+        {"no-such-container", nullptr, good, E_FAIL, {"Could not open file (hr=0x80004005).\n"}},
+        {"flac", "no-such-decoder", good, E_FAIL,
+         {"Could not get output props (hr=0X80004005)", "Could not get audio output (hr=0x80004005).\n"}},
+        // A decoder that is created and then refuses to open on this stream.
+        {"flac", "wmav2", good, E_INVALIDARG,
+         {"Could not get output props (hr=0X80070057)", "Could not get audio output (hr=0x80070057).\n"}},
+    };
+    CapturingMessageSink sink;
+    CReader reader(sink);
+    for (const Case& c : cases) {
+        sink.m_messages.clear();
+        reader.m_pszDemuxer = c.demuxer;
+        reader.m_pszDecoder = c.decoder;
+        EXPECT_EQ(reader.Open(c.path.c_str()), c.hr) << c.path << " " << c.demuxer;
+        EXPECT_EQ(sink.m_messages, c.messages) << c.path << " " << c.demuxer;
+
+        sink.m_messages.clear();
+        reader.m_pszDemuxer = "flac";
+        reader.m_pszDecoder = nullptr;
+        ASSERT_EQ(reader.Open(good.c_str()), S_OK) << "after " << c.path;
+        ASSERT_EQ(reader.ReadSamples(), S_OK);
+        EXPECT_EQ(reader.m_nFrames, 6615u);
+        EXPECT_TRUE(sink.m_messages.empty());
+    }
 }
 
 }  // namespace

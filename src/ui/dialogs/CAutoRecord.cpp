@@ -3,6 +3,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSettings>
+#include <algorithm>
 
 #include "ui/dialogs/ControlId.h"
 #include "ui/dialogs/ControlState.h"
@@ -22,7 +24,7 @@ constexpr int kEditW = 40, kUnitW = 30;
 }  // namespace
 
 CAutoRecord::CAutoRecord(FileChooser& chooser, MessageSink& sink, QWidget* parent)
-    : TemplateDialog(135, kAutoRecordCaption, 300, 206, sink, parent), m_chooser(chooser)
+    : TemplateDialog(135, kAutoRecordCaption, 300, 222, sink, parent), m_chooser(chooser)
 {
     auto spinFor = [this](QLineEdit* buddy, int id, int x, int y) {
         auto* spin = new UpDownControl(this);
@@ -73,6 +75,9 @@ CAutoRecord::CAutoRecord(FileChooser& chooser, MessageSink& sink, QWidget* paren
     AddButton(kIdCancel, "キャンセル", 243, 24, 50, 14);
     QPushButton* load = AddButton(kIdcLoadSettings, "設定読込", 243, 169, 50, 14);
     QPushButton* save = AddButton(kIdcSaveSettings, "設定保存", 243, 186, 50, 14);
+    // Our addition, in a row of its own below the others (the dialog grew by it), last in the
+    // tab order.
+    row(203, "ﾌﾟﾘﾄﾘｶﾞ", kIdcPreTriggerMs, "ﾐﾘ秒", 0, nullptr);
 
     connect(browse, &QPushButton::clicked, this, &CAutoRecord::OnBrowseFolder);
     connect(playCount, &QLineEdit::textChanged, this, &CAutoRecord::OnChangePlayCount);
@@ -166,7 +171,13 @@ bool RunAutoRecordDialog(CollectSettings& settings, int& nAutoStartLevel, WORD w
     if (dlg.exec() != QDialog::Accepted)
         return false;
     dlg.m_form.CopyToView(settings, nAutoStartLevel, nSamplesPerSec);
+    QSettings().setValue(QString::fromLatin1(kPreTriggerMsKey), settings.m_nPreTriggerMs);
     return true;
+}
+
+int ReadPreTriggerMs(const QSettings& settings)
+{
+    return std::clamp(settings.value(QString::fromLatin1(kPreTriggerMsKey), 0).toInt(), 0, 5000);
 }
 
 }  // namespace tonmira::ui

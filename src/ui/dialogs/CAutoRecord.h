@@ -5,6 +5,8 @@
 #include "collect/AutoRecordForm.h"
 #include "ui/dialogs/TemplateDialog.h"
 
+class QSettings;
+
 namespace tonmira::ui {
 
 class FileChooser;
@@ -35,8 +37,14 @@ private:
 
 // The collection-settings command: fills the dialog from the view's settings (band upper edge 0
 // shown as rate / 2), and on OK copies them back (a non-zero level switches the automatic start
-// level off). Returns true on OK.
+// level off) and keeps the pre-trigger time in the application's settings. Returns true on OK.
 bool RunAutoRecordDialog(CollectSettings& settings, int& nAutoStartLevel, WORD wBitsPerSample, DWORD nSamplesPerSec,
                          FileChooser& chooser, MessageSink& sink, QWidget* parent);
+
+// The pre-trigger time is no part of the .ars record: the window keeps it in its settings
+// under this key, read at program start.
+inline constexpr char kPreTriggerMsKey[] = "Collect/PreTriggerMs";
+// The kept time in 0..5000 ms; 0 when the key is missing or not a number.
+int ReadPreTriggerMs(const QSettings& settings);
 
 }  // namespace tonmira::ui

@@ -48,6 +48,10 @@
         <translation>ms</translation>
     </message>
     <message>
+        <source>ﾌﾟﾘﾄﾘｶﾞ</source>
+        <translation>Pre-trigger</translation>
+    </message>
+    <message>
         <source>検出条件</source>
         <translation>Detection band</translation>
     </message>

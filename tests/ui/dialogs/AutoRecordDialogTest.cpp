@@ -1,7 +1,9 @@
 // The collection settings dialog: filled from the view, copied back on OK only, validated in
 // the exchange order, the enable rules, and .ars files saved and loaded from its buttons.
+#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSettings>
 
 #include "DialogTestUtil.h"
 #include "TestUtil.h"
@@ -249,6 +251,56 @@ TEST_F(AutoRecordDialogTest, SettingsSavedThenLoadedFromTheDialogAndFolderBrowse
     EXPECT_EQ(sink.m_messages, std::vector<std::string>{"ファイルの読み込みに失敗しました。"});
     EXPECT_EQ(Text(&dlg, kIdcCollectLevel), "6");
     Click(&dlg, ui::kIdCancel);
+}
+
+TEST_F(AutoRecordDialogTest, PreTriggerIsKeptInTheSettingsAndShownAgainAfterARestart)
+{
+    QSettings().remove(QString::fromLatin1(ui::kPreTriggerMsKey));
+    ModalScript script({[&](QDialog* dlg) {
+                            EXPECT_EQ(Text(dlg, kIdcPreTriggerMs), "0");
+                            Type(dlg, kIdcPreTriggerMs, "5001");
+                            Click(dlg, ui::kIdOk);
+                            EXPECT_EQ(sink.m_messages.back(), "0 から 5000 までの整数を入力してください。");
+                            EXPECT_TRUE(dlg->isVisible());
+                            Type(dlg, kIdcPreTriggerMs, "250");
+                            Click(dlg, ui::kIdOk);
+                        },
+                        [&](QDialog* dlg) {
+                            EXPECT_EQ(Text(dlg, kIdcPreTriggerMs), "250");
+                            Type(dlg, kIdcPreTriggerMs, "4000");
+                            Click(dlg, ui::kIdCancel);
+                        }});
+    ASSERT_TRUE(ui::RunAutoRecordDialog(view, autoStartLevel, 16, 44100, chooser, sink, nullptr));
+    EXPECT_EQ(view.m_nPreTriggerMs, 250);
+    EXPECT_EQ(QSettings().value(QString::fromLatin1(ui::kPreTriggerMsKey)).toInt(), 250);
+
+    // The next start reads it back; a cancelled dialog keeps neither the view's nor the stored one.
+    CollectSettings restarted;
+    restarted.m_nPreTriggerMs = ui::ReadPreTriggerMs(QSettings());
+    EXPECT_FALSE(ui::RunAutoRecordDialog(restarted, autoStartLevel, 16, 44100, chooser, sink, nullptr));
+    EXPECT_EQ(script.Remaining(), 0u);
+    EXPECT_EQ(restarted.m_nPreTriggerMs, 250);
+    EXPECT_EQ(QSettings().value(QString::fromLatin1(ui::kPreTriggerMsKey)).toInt(), 250);
+    QSettings().remove(QString::fromLatin1(ui::kPreTriggerMsKey));
+}
+
+TEST_F(AutoRecordDialogTest, PreTriggerRowLiesInsideTheDialogClearOfEveryOtherControl)
+{
+    CAutoRecord dlg(chooser, sink);
+    dlg.show();
+    const QRect edit = Control(&dlg, kIdcPreTriggerMs)->geometry();
+    std::vector<QWidget*> row, others;  // the edit and its two labels; everything else
+    for (QWidget* w : dlg.findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        (w->geometry().top() >= edit.top() - 4 && w->geometry().top() < edit.bottom() ? row : others).push_back(w);
+    ASSERT_EQ(row.size(), 3u);
+    for (QWidget* mine : row) {
+        EXPECT_TRUE(dlg.rect().contains(mine->geometry()));
+        if (qobject_cast<QLabel*>(mine)) {
+            EXPECT_LE(mine->sizeHint().width(), mine->width()) << "label cut off";
+        }
+        for (QWidget* other : others)
+            EXPECT_FALSE(other->isVisible() && other->geometry().intersects(mine->geometry())) << ui::ControlIdOf(other);
+    }
 }
 
 }  // namespace
