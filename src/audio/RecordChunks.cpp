@@ -5,16 +5,6 @@
 
 namespace tonmira {
 
-bool Reallocate(MallocBytes& block, std::size_t bytes)
-{
-    void* grown = std::realloc(block.get(), bytes);
-    if (!grown)
-        return false;
-    (void)block.release();  // realloc has taken it over
-    block.reset(static_cast<BYTE*>(grown));
-    return true;
-}
-
 namespace {
 
 // A new chunk at the end of the table; false (table unchanged) when memory runs out.

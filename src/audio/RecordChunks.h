@@ -1,25 +1,12 @@
 #pragma once
-// The memory a recording is captured into, owned so that every path frees it once: the capture
-// ring and the pre-trigger ring as malloc'ed blocks (grown with realloc, which keeps the old
-// block when it fails), and the chunk table that collects the take while it is recorded.
+// The chunk table a recording is captured into, owned so that every path frees it once.
 #include <cstddef>
-#include <cstdlib>
-#include <memory>
 #include <vector>
 
+#include "base/MallocBlock.h"
 #include "base/Types.h"
 
 namespace tonmira {
-
-struct FreeDeleter {
-    void operator()(void* p) const noexcept { std::free(p); }
-};
-
-// A malloc'ed block of bytes.
-using MallocBytes = std::unique_ptr<BYTE[], FreeDeleter>;
-
-// Grows or shrinks block to bytes (not 0). False, with the block unchanged, when that fails.
-bool Reallocate(MallocBytes& block, std::size_t bytes);
 
 // Chunks of kChunkBuffers buffers filled in order. Chunks are never moved or copied while
 // recording: only the table of chunk pointers grows, so a long recording costs one copy per

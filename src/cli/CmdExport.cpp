@@ -31,7 +31,7 @@ int RunExport(const std::vector<std::string>& argv)
         return ExportPcmData(doc, analysis.m_nFftSize, out, sink) ? kExitDone : kExitFailed;
     if (kind == "spc") {
         analysis.Recalculate(doc, analysis.m_nDetectLevel);
-        return ExportSpectrumData(analysis.m_pSpectrum, analysis.m_nFftSize, out, sink) ? kExitDone : kExitFailed;
+        return ExportSpectrumData(analysis.m_pSpectrum.get(), analysis.m_nFftSize, out, sink) ? kExitDone : kExitFailed;
     }
 
     const long long lastFrame = static_cast<long long>(doc.m_nSamples) - 1;

@@ -36,7 +36,7 @@ int RunMetrics(const std::vector<std::string>& argv)
     }
     analysis.Recalculate(doc, analysis.m_nDetectLevel);
     DialogMetricsText text =
-        FormatDialogMetrics(ComputeDialogMetrics(analysis.m_pSpectrum, analysis.m_nFftSize, rate, band));
+        FormatDialogMetrics(ComputeDialogMetrics(analysis.m_pSpectrum.get(), analysis.m_nFftSize, rate, band));
     std::printf("%s\n%s\n%s\n", text.m_strIntegration.c_str(), text.m_strStdDev.c_str(), text.m_strAbove.c_str());
     return kExitDone;
 }

@@ -160,7 +160,7 @@ BOOL CCollectionEngine::ProcessEvent()
                                           m_view.UpdateControlsFromMembers();
                                       });
                                   });
-        EventProcessor processor(m_doc, m_eventSettings, m_analysis.m_fft, m_analysis.m_pSpectrum, m_clock, sink, eventHost);
+        EventProcessor processor(m_doc, m_eventSettings, m_analysis.m_fft, m_analysis.m_pSpectrum.get(), m_clock, sink, eventHost);
         EventOutcome outcome = processor.Process(m_nEventDetectLevel);
         m_host.RunOnUiThread([&] {
             m_strEventFile = outcome.m_strEventFile;

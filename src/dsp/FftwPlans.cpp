@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <map>
+#include <memory>
 #include <mutex>
 
 namespace tonmira {
@@ -110,8 +111,13 @@ void SaveWisdom(const PlanRegistry& r)
 // Caller holds the lock.
 fftw_plan MakePlan(PlanRegistry& r, int n)
 {
-    double* in = fftw_alloc_real(static_cast<std::size_t>(n));
-    fftw_complex* out = fftw_alloc_complex(static_cast<std::size_t>(n) / 2 + 1);
+    struct ScratchFree {
+        void operator()(void* p) const noexcept { fftw_free(p); }
+    };
+    const std::unique_ptr<double[], ScratchFree> scratchIn(fftw_alloc_real(static_cast<std::size_t>(n)));
+    const std::unique_ptr<fftw_complex[], ScratchFree> scratchOut(fftw_alloc_complex(static_cast<std::size_t>(n) / 2 + 1));
+    double* in = scratchIn.get();
+    fftw_complex* out = scratchOut.get();
     fftw_plan plan = nullptr;
     if (in && out) {
         // Measuring writes into the arrays, so the plan is made on scratch arrays; FFTW runs
@@ -136,8 +142,6 @@ fftw_plan MakePlan(PlanRegistry& r, int n)
         if (!plan)
             plan = fftw_plan_dft_r2c_1d(n, in, out, flags | FFTW_ESTIMATE);
     }
-    fftw_free(out);
-    fftw_free(in);
     return plan;
 }
 

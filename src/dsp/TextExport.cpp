@@ -96,7 +96,7 @@ BOOL ExportSpectrumTransition(const CTonmiraDoc& doc, WindowAnalysis& analysis, 
                 const int value = SampleAt(doc.m_pMono, eightBit ? 8 : 16, static_cast<std::size_t>(pos + i));
                 analysis.m_fft.SetSample(i, static_cast<short>(value));
             }
-            analysis.m_fft.Transform(analysis.m_pSpectrum);
+            analysis.m_fft.Transform(analysis.m_pSpectrum.get());
             line.clear();
             AppendInt(line, analysis.m_pSpectrum[bins.lo]);
             for (int k = bins.lo + 1; k <= bins.hi; ++k) {

@@ -35,7 +35,7 @@ WindowAnalysis::WindowAnalysis()
     m_freqLevel.m_nLevel = m_nDetectLevel;
 }
 
-WindowAnalysis::~WindowAnalysis() { std::free(m_pSpectrum); }
+WindowAnalysis::~WindowAnalysis() = default;
 
 BOOL WindowAnalysis::InitialUpdate(const CTonmiraDoc& doc, MessageSink& sink)
 {
@@ -60,8 +60,7 @@ BOOL WindowAnalysis::SetFftSize(int size, const CTonmiraDoc& doc, MessageSink& s
     m_bRecalcPeaks = 1;
 
     BOOL engineReady = m_fft.Init(size, m_nWindowType);
-    std::free(m_pSpectrum);
-    m_pSpectrum = engineReady ? static_cast<int*>(std::calloc(static_cast<std::size_t>(size / 2), sizeof(int))) : nullptr;
+    m_pSpectrum.reset(engineReady ? static_cast<int*>(std::calloc(static_cast<std::size_t>(size / 2), sizeof(int))) : nullptr);
     if (!m_pSpectrum) {
         m_fft.Release();
         sink.Message(msg::kMallocFailed);
@@ -146,11 +145,11 @@ FundamentalBoxes WindowAnalysis::TransformAndPick(int level, int rate, int bits)
     FundamentalBoxes boxes;
     if (!m_fft.IsReady() || !m_pSpectrum)
         return boxes;
-    m_fft.Transform(m_pSpectrum);
+    m_fft.Transform(m_pSpectrum.get());
     m_nDetectLevel = level;
-    m_nSpectrumMax = FlooredSpectrumMax(m_pSpectrum, m_nFftSize, bits);
-    PickPeakGroups(m_pSpectrum, m_nFftSize, rate, level, m_nSpectrumMax, m_peakGroupScore, m_peakGroupFreq);
-    m_freqLevel.m_pSpectrum = m_pSpectrum;
+    m_nSpectrumMax = FlooredSpectrumMax(m_pSpectrum.get(), m_nFftSize, bits);
+    PickPeakGroups(m_pSpectrum.get(), m_nFftSize, rate, level, m_nSpectrumMax, m_peakGroupScore, m_peakGroupFreq);
+    m_freqLevel.m_pSpectrum = m_pSpectrum.get();
     m_bRecalcPeaks = 0;
     return ListFundamentals(m_peakGroupScore, m_peakGroupFreq);
 }

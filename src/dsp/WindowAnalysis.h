@@ -4,6 +4,9 @@
 // operations that keep them consistent. N and the range live here only: the transport, the
 // detection-level window and the collection engine read them here. The desktop view owns one; the CLI and the tests use
 // it directly. UI thread only (the collection worker uses it while the UI thread keeps off).
+#include <memory>
+
+#include "base/MallocBlock.h"
 #include "base/Types.h"
 #include "dsp/FftEngine.h"
 #include "dsp/FreqLevelPicker.h"
@@ -74,7 +77,7 @@ public:
     int m_nMaxFreq = 0;
     int m_nMinFreq = 0;
     int m_nFftSize = 0;
-    int* m_pSpectrum = nullptr;  // m_nFftSize / 2 magnitudes, malloc'd
+    std::unique_ptr<int[], FreeDeleter> m_pSpectrum;  // m_nFftSize / 2 magnitudes
     CFftEngine m_fft;
     int m_nDetectLevel = 5;
     int m_nWindowType = 0;

@@ -93,7 +93,7 @@ void RunDetectionCalcDialog(DialogContext ctx)
 {
     view::ViewCore& core = ctx.core;
     CSekibunRitsu dlg(core.m_sink, ctx.parent);
-    dlg.m_pSpectrum = core.m_analysis.m_pSpectrum;
+    dlg.m_pSpectrum = core.m_analysis.m_pSpectrum.get();
     dlg.m_nFftSize = core.m_analysis.m_nFftSize;
     dlg.m_nRate = static_cast<int>(core.m_doc.m_header.nSamplesPerSec);
     dlg.m_nBits = core.m_doc.m_header.wBitsPerSample;

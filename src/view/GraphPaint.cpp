@@ -97,7 +97,7 @@ GraphPaint BuildGraphPaint(ViewCore& core, const PixelRect& wave, const PixelRec
         }
     }
     if (analysis.m_pSpectrum)
-        paint.bars = SpectrumBars(spectrum, analysis.m_pSpectrum, n / 2, rate, analysis.m_nMinFreq,
+        paint.bars = SpectrumBars(spectrum, analysis.m_pSpectrum.get(), n / 2, rate, analysis.m_nMinFreq,
                                   analysis.m_nMaxFreq, analysis.m_nSpectrumMax, core.m_bLogGraph != 0);
     return paint;
 }

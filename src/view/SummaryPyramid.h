@@ -9,6 +9,8 @@
 #include <functional>
 #include <vector>
 
+#include "base/SampleMath.h"
+
 namespace tonmira::view {
 
 struct MinMax {
@@ -23,12 +25,7 @@ struct MonoSamples {
     std::uint64_t frames = 0;
     bool eightBit = false;
 
-    int At(std::uint64_t i) const
-    {
-        if (eightBit)
-            return data[i] - 128;
-        return static_cast<std::int16_t>(static_cast<std::uint16_t>(data[2 * i] | (data[2 * i + 1] << 8)));
-    }
+    int At(std::uint64_t i) const { return SampleAt(data, eightBit ? 8 : 16, static_cast<std::size_t>(i)); }
 };
 
 class SummaryPyramid {

@@ -88,7 +88,7 @@ TEST(TextExport, TransitionBlocksReuseTheLastInputsAndLeaveTheLastSpectrum)
         expected += Line(spectrum, 0, 7);
     }
     EXPECT_EQ(ReadFileBytes(dir.File("t.spa")), expected);
-    EXPECT_EQ(std::vector<int>(analysis.m_pSpectrum, analysis.m_pSpectrum + 8), spectrum);
+    EXPECT_EQ(std::vector<int>(analysis.m_pSpectrum.get(), analysis.m_pSpectrum.get() + 8), spectrum);
 
     // lo above hi still writes the first value; marks the wrong way round write no line.
     analysis.m_nMinFreq = 3000;

@@ -33,7 +33,7 @@ bool OnSavePcmData(const CTonmiraDoc& doc, const WindowAnalysis& analysis, FileC
 bool OnSaveSpectrum(const WindowAnalysis& analysis, FileChooser& chooser, MessageSink& sink, QWidget* parent)
 {
     std::string path = chooser.ChooseFile(kSpectrumDataDialog, parent);
-    return !path.empty() && ExportSpectrumData(analysis.m_pSpectrum, analysis.m_nFftSize, path, sink) != 0;
+    return !path.empty() && ExportSpectrumData(analysis.m_pSpectrum.get(), analysis.m_nFftSize, path, sink) != 0;
 }
 
 bool OnSaveSpectrumTransition(const CTonmiraDoc& doc, WindowAnalysis& analysis, FileChooser& chooser,

@@ -160,7 +160,7 @@ TEST_F(ViewDialogsTest, DetectionConditionsMatchTheCliAndCheckTheBand)
     analysis.Recalculate(doc, analysis.m_nDetectLevel);
 
     CSekibunRitsu dlg(sink);
-    dlg.m_pSpectrum = analysis.m_pSpectrum;
+    dlg.m_pSpectrum = analysis.m_pSpectrum.get();
     dlg.m_nFftSize = analysis.m_nFftSize;
     dlg.m_nRate = 44100;
     dlg.m_nBandLowHz = 200;
