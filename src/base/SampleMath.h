@@ -88,9 +88,14 @@ inline bool HasSampleAtLeast(const BYTE* data, std::size_t count, int bits, int 
 // Writes v (already within -32768..32767) as 16-bit sample i.
 inline void StoreS16(BYTE* data, std::size_t i, int v)
 {
-    auto u = static_cast<std::uint16_t>(v);
-    data[2 * i] = static_cast<BYTE>(u & 0xFF);
-    data[2 * i + 1] = static_cast<BYTE>(u >> 8);
+    if constexpr (std::endian::native == std::endian::little) {
+        const auto s = static_cast<std::int16_t>(v);
+        std::memcpy(data + 2 * i, &s, sizeof s);
+    } else {
+        auto u = static_cast<std::uint16_t>(v);
+        data[2 * i] = static_cast<BYTE>(u & 0xFF);
+        data[2 * i + 1] = static_cast<BYTE>(u >> 8);
+    }
 }
 
 // trunc toward zero, limited to lo..hi before converting (an out-of-range float-to-int

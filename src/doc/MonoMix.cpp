@@ -2,11 +2,12 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstring>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+
+#include "base/SampleMath.h"
 
 namespace tonmira {
 
@@ -50,11 +51,10 @@ int HalfMix16(const BYTE* frames, UINT n, BYTE* mono, int peak)
         peak = std::max({peak, static_cast<int>(high[k]), -static_cast<int>(low[k])});
 #endif
     for (; i < n; ++i) {
-        std::int16_t lr[2];
-        std::memcpy(lr, frames + 4 * static_cast<std::size_t>(i), sizeof lr);
-        peak = std::max({peak, Magnitude(lr[0]), Magnitude(lr[1])});
-        const auto s = static_cast<std::int16_t>((lr[0] + lr[1]) / 2);
-        std::memcpy(mono + 2 * static_cast<std::size_t>(i), &s, sizeof s);
+        const int l = ReadS16(frames + 4 * static_cast<std::size_t>(i));
+        const int r = ReadS16(frames + 4 * static_cast<std::size_t>(i) + 2);
+        peak = std::max({peak, Magnitude(l), Magnitude(r)});
+        StoreS16(mono, i, (l + r) / 2);
     }
     return peak;
 }
@@ -66,11 +66,10 @@ int MixStereo16(const BYTE* frames, UINT n, float left, float right, BYTE* mono,
     if (left == 0.5f && right == 0.5f)
         return HalfMix16(frames, n, mono, peak);
     for (UINT i = 0; i < n; ++i) {
-        std::int16_t lr[2];
-        std::memcpy(lr, frames + 4 * static_cast<std::size_t>(i), sizeof lr);
-        peak = std::max({peak, Magnitude(lr[0]), Magnitude(lr[1])});
-        const auto s = static_cast<std::int16_t>(std::clamp(Mix(left, right, lr[0], lr[1]), -32768, 32767));
-        std::memcpy(mono + 2 * static_cast<std::size_t>(i), &s, sizeof s);
+        const int l = ReadS16(frames + 4 * static_cast<std::size_t>(i));
+        const int r = ReadS16(frames + 4 * static_cast<std::size_t>(i) + 2);
+        peak = std::max({peak, Magnitude(l), Magnitude(r)});
+        StoreS16(mono, i, std::clamp(Mix(left, right, l, r), -32768, 32767));
     }
     return peak;
 }

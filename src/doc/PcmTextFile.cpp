@@ -10,6 +10,7 @@
 #include "base/Messages.h"
 #include "doc/FormatPrompt.h"
 #include "base/MessageSink.h"
+#include "base/SampleMath.h"
 #include "doc/SamplingRateValidation.h"
 #include "doc/TonmiraDoc.h"
 
@@ -103,8 +104,7 @@ void StoreSample(CTonmiraDoc& doc, BYTE* at, bool sixteen, long long value)
     int stored;
     if (sixteen) {
         stored = static_cast<int>(std::clamp<long long>(value, -32768, 32767));
-        std::int16_t s = static_cast<std::int16_t>(stored);
-        std::memcpy(at, &s, sizeof s);
+        StoreS16(at, 0, stored);
     } else {
         stored = static_cast<int>(std::clamp<long long>(value, -128, 127));
         *at = static_cast<BYTE>(stored + 128);
@@ -174,14 +174,7 @@ bool WritePcmTextFile(CArchive& ar, const BYTE* data, UINT frames, int nChannels
     const std::size_t values = nChannels == 1 ? 1 : 2;
     // The frame stride follows the real channel count even when only two values are written.
     const std::size_t frameBytes = sampleBytes * std::max<std::size_t>(values, nChannels > 0 ? nChannels : 0);
-    auto sample = [&](const BYTE* at) {
-        if (sixteen) {
-            std::int16_t s;
-            std::memcpy(&s, at, sizeof s);
-            return static_cast<int>(s);
-        }
-        return static_cast<int>(*at) - 128;
-    };
+    auto sample = [&](const BYTE* at) { return SampleAt(at, sixteen ? 16 : 8, 0); };
     char text[32];
     for (UINT i = 0; i < frames; ++i) {
         const BYTE* frame = data + static_cast<std::size_t>(i) * frameBytes;

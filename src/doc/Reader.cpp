@@ -21,6 +21,7 @@ extern "C" {
 }
 
 #include "base/MessageSink.h"
+#include "base/SampleMath.h"
 
 namespace tonmira {
 
@@ -620,8 +621,7 @@ void CReader::AppendRounded(int frames)
             ++m_nClipped;
         long r = std::lrint(v);  // to nearest, as the 16-bit conversion of FFmpeg rounds
         r = r > 32767 ? 32767 : (r < -32768 ? -32768 : r);
-        const auto s = static_cast<std::int16_t>(r);
-        std::memcpy(out + i * sizeof s, &s, sizeof s);
+        StoreS16(out, i, static_cast<int>(r));
     }
 }
 

@@ -101,7 +101,7 @@ int WindowAnalysis::FeedFromTake(const CTonmiraDoc& doc)
         const unsigned long long frame = static_cast<unsigned long long>(doc.m_nPosition) + static_cast<unsigned>(i);
         if (frame >= doc.m_nSamples)
             break;
-        const short value = eightBit ? static_cast<short>(mono[frame] - 128) : ReadS16(mono + 2 * frame);
+        const auto value = static_cast<short>(SampleAt(mono, eightBit ? 8 : 16, static_cast<std::size_t>(frame)));
         m_fft.SetSample(i, value);
         ++fed;
     }
