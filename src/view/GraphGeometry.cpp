@@ -1,7 +1,9 @@
 #include "view/GraphGeometry.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 
 namespace tonmira::view {
 
@@ -80,48 +82,115 @@ GdiLine CentreLine(const PixelRect& wave)
     return {wave.left, y0, wave.right, y0};
 }
 
-std::vector<GdiLine> WaveformColumns(const PixelRect& w, const int* values, int count, int n, int fullScale)
+std::vector<GdiLine> WaveformColumns(const PixelRect& w, int count, int n, int fullScale,
+                                     const std::function<int(int)>& valueAt)
 {
     std::vector<GdiLine> lines;
-    if (n < 2 || fullScale < 1)
+    if (n < 2 || fullScale < 1 || w.right <= w.left)
         return lines;
     const int half = (w.bottom - w.top) / 2;
     const int y0 = w.top + half;
-    const std::uint64_t width = static_cast<std::uint64_t>(w.right > w.left ? w.right - w.left : 0);
-    int column = w.left;
-    for (int i = 0; i < count && i < n; ++i) {
-        const int x = w.left + static_cast<int>(width * static_cast<std::uint64_t>(i) / static_cast<std::uint64_t>(n - 1));
-        const int s = values[i];
+    const int width = w.right - w.left;
+    const long long available = count < n ? count : n;
+    // Sample i stands at x = left + width * i / (n - 1), and column c (from the left) is drawn by
+    // the first sample beyond it: i = ceil((c + 1) * (n - 1) / width). The quotient and remainder
+    // of (c + 1) * (n - 1) are stepped column by column instead of divided for every sample.
+    const long long span = n - 1;
+    const long long stepWhole = span / width;
+    const long long stepPart = span % width;
+    long long whole = stepWhole;
+    long long part = stepPart;
+    lines.reserve(static_cast<std::size_t>(width));
+    for (int c = 0; c < width; ++c) {
+        const long long i = whole + (part != 0 ? 1 : 0);
+        if (i >= available)
+            break;
+        const int s = valueAt(static_cast<int>(i));
         const int e = s <= 0 ? 1 : -1;
         // Truncates toward zero, as the integer division of the drawing always has.
         const int yEnd = w.top + half + e - static_cast<int>(static_cast<long long>(s) * (half - 1) / fullScale);
         // Starts one pixel off the centre line, on the side the sample lies.
-        for (; column < x; ++column)
-            lines.push_back({column, y0 + e, column, yEnd});
+        lines.push_back({w.left + c, y0 + e, w.left + c, yEnd});
+        whole += stepWhole;
+        part += stepPart;
+        if (part >= width) {
+            part -= width;
+            ++whole;
+        }
     }
     return lines;
+}
+
+std::vector<GdiLine> WaveformColumns(const PixelRect& wave, const int* values, int count, int n, int fullScale)
+{
+    return WaveformColumns(wave, count, n, fullScale, [values](int i) { return values[i]; });
 }
 
 std::vector<GdiLine> SpectrumBars(const PixelRect& r, const int* m, int h, int rate, int minHz, int maxHz,
                                   int spectrumMax, bool logAxis)
 {
     std::vector<GdiLine> lines;
-    if (h < 2 || spectrumMax <= 0 || !m)
+    // An area without width or height shows nothing (its clip is empty); no take has a negative rate.
+    if (h < 2 || spectrumMax <= 0 || !m || r.right <= r.left || r.bottom <= r.top || rate < 0)
         return lines;
     const long long range = static_cast<long long>(maxHz) - minHz;
     if (range <= 0)
         return lines;
     const long long halfRate = rate / 2;
     const long long areaHeight = r.bottom - r.top + 1;
-    for (int i = 0; i < h; ++i) {
-        if (m[i] <= 0)
-            continue;
+    const int width = r.right - r.left;
+    const auto xAt = [&](long long f) { return logAxis ? LogX(r, f - minHz, range) : LinearX(r, f - minHz, range); };
+    // Bin i stands at i * halfRate / (h - 1) Hz; the first bin at or above f Hz, or h.
+    const auto firstBinFrom = [&](long long f) {
+        if (f <= 0)
+            return 0;
+        if (halfRate == 0)
+            return h;
+        const long long i = (f * (h - 1) + halfRate - 1) / halfRate;
+        return i < h ? static_cast<int>(i) : h;
+    };
+    // The lowest frequency above f whose x lies right of x (x being f's), or maxHz.
+    const auto nextColumnFrom = [&](long long f, int x) {
+        long long g;
+        if (!logAxis) {
+            g = minHz + (static_cast<long long>(x + 1 - r.left) * range + width - 1) / width;
+        } else {
+            // The inverse of the axis gives the frequency to within a hertz or two; the exact
+            // mapping then decides (it rises with the frequency, one hertz is far above rounding).
+            const double offset = std::pow(10.0, (x + 1 - r.left) * std::log10(static_cast<double>(range)) / width);
+            g = minHz + static_cast<long long>(std::ceil(std::min(offset, static_cast<double>(range))));
+            g = std::clamp(g, f + 1, static_cast<long long>(maxHz));
+            while (g > f + 1 && xAt(g - 1) > x)
+                --g;
+            while (g < maxHz && xAt(g) <= x)
+                ++g;
+        }
+        return std::clamp(g, f + 1, static_cast<long long>(maxHz));
+    };
+    // Bars in one pixel column share their colour and baseline: only the tallest shows. Each run
+    // of bins on one column is found from its frequency bounds, then only its largest magnitude
+    // is looked at.
+    const int end = firstBinFrom(maxHz);
+    for (int i = firstBinFrom(static_cast<long long>(minHz) + 1); i < end;) {
         const long long f = static_cast<long long>(i) * halfRate / (h - 1);
-        if (f <= minHz || f >= maxHz)
-            continue;
-        const int barHeight = static_cast<int>(areaHeight * m[i] / spectrumMax);
-        const int x = logAxis ? LogX(r, f - minHz, range) : LinearX(r, f - minHz, range);
-        lines.push_back({x, r.bottom, x, r.bottom - barHeight});
+        const int x = xAt(f);
+        const int next = std::min(end, firstBinFrom(nextColumnFrom(f, x)));
+        int top = 0;
+        for (int k = i; k < next; ++k)
+            top = std::max(top, m[k]);
+        if (top > 0) {
+            if (areaHeight * top / spectrumMax <= std::numeric_limits<int>::max()) {
+                const int barHeight = static_cast<int>(areaHeight * top / spectrumMax);
+                lines.push_back({x, r.bottom, x, r.bottom - barHeight});
+            } else {
+                // Heights that wrap around (a magnitude far above spectrumMax) are not ordered
+                // by their magnitude: every bar of the column is kept, as computed.
+                for (int k = i; k < next; ++k)
+                    if (m[k] > 0)
+                        lines.push_back({x, r.bottom, x, r.bottom - static_cast<int>(areaHeight * m[k] / spectrumMax)});
+            }
+        }
+        i = next;
     }
     return lines;
 }

@@ -2,6 +2,7 @@
 // Pixel coordinates of everything drawn in the two graph areas, as plain data: the centre line,
 // the frequency grid, the waveform columns and the spectrum bars. Integer arithmetic throughout,
 // except the logarithmic axis. The widget only strokes what these return.
+#include <functional>
 #include <vector>
 
 #include "view/PixelRect.h"
@@ -31,14 +32,21 @@ std::vector<GdiLine> GridLines(const PixelRect& spectrum, int minHz, int maxHz, 
 // Centre line of the waveform area.
 GdiLine CentreLine(const PixelRect& wave);
 
-// Waveform columns for the window of n samples whose first `count` values (count <= n, fewer at
-// the end of the take) are given as signed values s (8-bit data as byte - 128), with fullScale
-// the divisor (32768 for 16 bits, 128 for 8 bits, or the capture divisor while recording).
-// Each area column is drawn once, by the first sample that reaches it.
+// Waveform columns for the window of n samples whose first `count` exist (count <= n, fewer at
+// the end of the take); valueAt(i) gives sample i as a signed value (8-bit data as byte - 128),
+// fullScale is the divisor (32768 for 16 bits, 128 for 8 bits, or the capture divisor while
+// recording). Each area column is drawn once, by the first sample that reaches it; only those
+// samples are asked for, in rising order.
+std::vector<GdiLine> WaveformColumns(const PixelRect& wave, int count, int n, int fullScale,
+                                     const std::function<int(int)>& valueAt);
+
+// The same for the window's values given as an array.
 std::vector<GdiLine> WaveformColumns(const PixelRect& wave, const int* values, int count, int n, int fullScale);
 
 // Spectrum bars for bins 0..h-1 with a magnitude above 0 whose frequency i * (rate / 2) / (h - 1)
 // lies strictly between minHz and maxHz; a magnitude of spectrumMax reaches the top of the area.
+// Bars falling on one pixel column cover each other from the same baseline: only the tallest is
+// returned, so there are at most as many as the area is wide.
 std::vector<GdiLine> SpectrumBars(const PixelRect& spectrum, const int* magnitudes, int h, int rate, int minHz,
                                   int maxHz, int spectrumMax, bool logAxis);
 

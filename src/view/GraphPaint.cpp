@@ -10,15 +10,14 @@ namespace {
 std::optional<WindowValues> FromTake(const CTonmiraDoc& doc, int n)
 {
     WindowValues w;
-    const bool eightBit = doc.m_header.wBitsPerSample == 8;
-    w.fullScale = eightBit ? 128 : 32768;
-    for (int i = 0; i < n; ++i) {
-        // 64 bits: a position near the top of the range must not wrap back into the take.
-        const unsigned long long frame = static_cast<unsigned long long>(doc.m_nPosition) + static_cast<unsigned>(i);
-        if (frame >= doc.m_nSamples)
-            break;
-        w.values.push_back(SampleAt(doc.m_pMono, doc.m_header.wBitsPerSample, static_cast<std::size_t>(frame)));
-    }
+    w.samples = doc.m_pMono;
+    w.bits = doc.m_header.wBitsPerSample == 8 ? 8 : 16;
+    w.fullScale = w.bits == 8 ? 128 : 32768;
+    w.first = doc.m_nPosition;
+    // 64 bits: a position near the top of the range must not wrap back into the take.
+    const unsigned long long end = static_cast<unsigned long long>(doc.m_nPosition) + static_cast<unsigned>(n > 0 ? n : 0);
+    if (doc.m_nPosition < doc.m_nSamples)
+        w.count = static_cast<int>((end < doc.m_nSamples ? end : doc.m_nSamples) - doc.m_nPosition);
     return w;
 }
 
@@ -39,21 +38,28 @@ std::optional<WindowValues> FromCapture(const ViewCore& core, int n)
         return std::nullopt;
     WindowValues w;
     w.fromCapture = true;
-    w.block = block;
+    w.samples = block;
+    w.bits = bits;
+    w.channels = channels;
     w.blockBytes = bytes;
     const int collectLevel = core.m_transport.CollectLevel();
     const bool pausedWithLevel = doc.m_bPause != 0 && collectLevel != 0;
     w.fullScale = WindowAnalysis::CaptureDivisor(bits, pausedWithLevel, collectLevel);
     const DWORD frames = bytes / frameBytes;
-    for (DWORD i = 0; i < frames && i < static_cast<DWORD>(n); ++i) {
-        const std::size_t first = std::size_t(i) * channels;
-        const int left = SampleAt(block, bits, first);
-        w.values.push_back(channels == 1 ? left : (left + SampleAt(block, bits, first + 1)) / 2);
-    }
+    w.count = n <= 0 ? 0 : frames < static_cast<DWORD>(n) ? static_cast<int>(frames) : n;
     return w;
 }
 
 }  // namespace
+
+int WindowValues::ValueAt(int i) const
+{
+    const std::size_t frame = first + static_cast<std::size_t>(i);
+    if (channels == 1)
+        return SampleAt(samples, bits, frame);
+    const std::size_t left = frame * static_cast<std::size_t>(channels);
+    return (SampleAt(samples, bits, left) + SampleAt(samples, bits, left + 1)) / 2;
+}
 
 std::optional<WindowValues> CurrentWindowValues(const ViewCore& core)
 {
@@ -82,14 +88,14 @@ GraphPaint BuildGraphPaint(ViewCore& core, const PixelRect& wave, const PixelRec
         return paint;
     }
     const int n = analysis.m_nFftSize;
-    paint.waveform = WaveformColumns(wave, window->values.data(), static_cast<int>(window->values.size()), n,
-                                     window->fullScale);
+    paint.waveform = WaveformColumns(wave, window->count, n, window->fullScale,
+                                     [&w = *window](int i) { return w.ValueAt(i); });
 
     const int rate = static_cast<int>(doc.m_header.nSamplesPerSec);
     if (analysis.m_bRecalcPeaks) {
         const int level = analysis.m_freqLevel.m_nLevel;
         if (window->fromCapture) {
-            analysis.FeedFromCaptureBlock(window->block, window->blockBytes, doc.m_header.nChannels,
+            analysis.FeedFromCaptureBlock(window->samples, window->blockBytes, doc.m_header.nChannels,
                                           doc.m_header.wBitsPerSample, window->fullScale);
             paint.boxes = analysis.TransformAndPick(level, rate, doc.m_header.wBitsPerSample);
         } else {

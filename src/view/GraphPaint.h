@@ -2,6 +2,7 @@
 // One paint of the two graph areas as plain data: where the window's samples come from (the take
 // at the position, or the newest capture block while recording), the analysis recomputed when its
 // flag asks for it, and the lines to stroke. The widget fills the areas white and strokes these.
+#include <cstddef>
 #include <optional>
 #include <vector>
 
@@ -22,14 +23,20 @@ struct GraphPaint {
     std::optional<FundamentalBoxes> boxes;
 };
 
-// The window's values as drawn: signed samples (8-bit as byte - 128; captured frames averaged
-// over the channels, before scaling) and the divisor that is full scale for them.
+// The window's samples, read in place: signed values (8-bit as byte - 128; captured frames
+// averaged over the channels, before scaling) and the divisor that is full scale for them.
 struct WindowValues {
-    std::vector<int> values;
+    const unsigned char* samples = nullptr;  // the mono take, or the capture block
+    int bits = 16;
+    int channels = 1;
+    std::size_t first = 0;  // frame of the window's first sample
+    int count = 0;          // samples the window has (fewer than the FFT size at the end of the take)
     int fullScale = 32768;
     bool fromCapture = false;
-    const unsigned char* block = nullptr;  // the capture block, for the analysis
-    unsigned blockBytes = 0;
+    unsigned blockBytes = 0;  // the capture block's size, for the analysis
+
+    // Sample i of the window, 0 <= i < count.
+    int ValueAt(int i) const;
 };
 
 // The samples of the window at the position, or of the newest capture block while recording

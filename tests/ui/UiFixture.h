@@ -85,9 +85,11 @@ struct UiFixture : ::testing::Test {
     view::ViewCore& Core() { return frame->View().Core(); }
     CTonmiraDoc& Doc() { return Core().m_doc; }
 
-    std::string WriteWav(const std::string& name, const std::string& samples, int channels = 2, DWORD rate = 44100)
+    std::string WriteWav(const std::string& name, const std::string& samples, int channels = 2, DWORD rate = 44100,
+                         int bits = 16)
     {
         WavBytes w;
+        w.bits = static_cast<std::uint16_t>(bits);
         w.channels = static_cast<std::uint16_t>(channels);
         w.rate = rate;
         w.data = samples;

@@ -1,6 +1,7 @@
 // Grid, waveform and spectrum coordinates of the two graph areas.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <vector>
 
 #include "view/GraphGeometry.h"
@@ -133,6 +134,31 @@ TEST(SpectrumBars, HeightsAndTheOpenFrequencyRange)
     const std::vector<GdiLine> logBars = SpectrumBars(kArea, m, 8, 14000, 0, 7000, 50000, true);
     ASSERT_EQ(logBars.size(), 5u);
     EXPECT_EQ(logBars[0].x0, 10 + static_cast<int>(3.0 * 441 / 3.845098));
+}
+
+TEST(SpectrumBars, OneBarPerColumnAtTheAxisOwnPixel)
+{
+    // 24001 bins at 48000 Hz: bin i stands at i Hz. Many bins share a column: only the tallest
+    // is drawn, at the column the axis gives its frequency.
+    std::vector<int> m(24001, 0);
+    m[1000] = 5;
+    m[1001] = 9;
+    m[1002] = 7;
+    std::vector<GdiLine> bars = SpectrumBars(kArea, m.data(), 24001, 48000, 0, 24000, 10, false);
+    ASSERT_EQ(bars.size(), 1u);
+    EXPECT_EQ(bars[0], (GdiLine{10 + 1000 * 441 / 24000, 121, 10 + 1000 * 441 / 24000, 121 - 102 * 9 / 10}));
+
+    // On 100..5000 Hz logarithmic, 170 Hz lies exactly half way (log10 70 / log10 4900 = 1/2):
+    // the bar stands where the axis's own arithmetic puts it, at every even width, whatever
+    // the rounding of the inverse that finds the column edges.
+    m.assign(m.size(), 0);
+    m[170] = 10;
+    for (int width = 2; width <= 400; width += 2) {
+        const PixelRect area{0, 0, width, 50};
+        bars = SpectrumBars(area, m.data(), 24001, 48000, 100, 5000, 10, true);
+        ASSERT_EQ(bars.size(), 1u);
+        EXPECT_EQ(bars[0].x0, static_cast<int>(std::log10(70.0) * width / std::log10(4900.0))) << width;
+    }
 }
 
 }  // namespace
