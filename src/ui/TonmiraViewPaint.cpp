@@ -2,6 +2,8 @@
 #include <QPaintEvent>
 #include <QPainter>
 
+#include <vector>
+
 #include "ui/TonmiraView.h"
 #include "view/GraphPaint.h"
 
@@ -11,27 +13,24 @@ namespace {
 
 QRect ToQRect(const view::PixelRect& r) { return QRect(r.left, r.top, r.Width(), r.Height()); }
 
-// Strokes a line as the window system does: from its start up to, not including, its end.
-void Stroke(QPainter& p, const view::GdiLine& l)
-{
-    if (l.x0 == l.x1) {
-        if (l.y0 == l.y1)
-            return;
-        const int step = l.y1 > l.y0 ? 1 : -1;
-        p.drawLine(l.x0, l.y0, l.x1, l.y1 - step);
-    } else if (l.y0 == l.y1) {
-        const int step = l.x1 > l.x0 ? 1 : -1;
-        p.drawLine(l.x0, l.y0, l.x1 - step, l.y1);
-    } else {
-        p.drawLine(l.x0, l.y0, l.x1, l.y1);
-    }
-}
-
+// Strokes lines as the window system does: from the start up to, not including, the end; all of
+// one colour in one call.
 void StrokeAll(QPainter& p, const std::vector<view::GdiLine>& lines, const QColor& colour)
 {
+    std::vector<QLine> qtLines;
+    qtLines.reserve(lines.size());
+    for (const view::GdiLine& l : lines) {
+        if (l.x0 == l.x1) {
+            if (l.y0 != l.y1)
+                qtLines.emplace_back(l.x0, l.y0, l.x1, l.y1 - (l.y1 > l.y0 ? 1 : -1));
+        } else if (l.y0 == l.y1) {
+            qtLines.emplace_back(l.x0, l.y0, l.x1 - (l.x1 > l.x0 ? 1 : -1), l.y1);
+        } else {
+            qtLines.emplace_back(l.x0, l.y0, l.x1, l.y1);
+        }
+    }
     p.setPen(QPen(colour, 1));
-    for (const view::GdiLine& l : lines)
-        Stroke(p, l);
+    p.drawLines(qtLines.data(), static_cast<int>(qtLines.size()));
 }
 
 }  // namespace
