@@ -180,8 +180,10 @@ std::vector<GdiLine> SpectrumBars(const PixelRect& r, const int* m, int h, int r
             top = std::max(top, m[k]);
         if (top > 0) {
             if (areaHeight * top / spectrumMax <= std::numeric_limits<int>::max()) {
+                // A bar 1 high paints only its baseline row, which lies just below the area.
                 const int barHeight = static_cast<int>(areaHeight * top / spectrumMax);
-                lines.push_back({x, r.bottom, x, r.bottom - barHeight});
+                if (barHeight > 1)
+                    lines.push_back({x, r.bottom, x, r.bottom - barHeight});
             } else {
                 // Heights that wrap around (a magnitude far above spectrumMax) are not ordered
                 // by their magnitude: every bar of the column is kept, as computed.

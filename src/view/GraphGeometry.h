@@ -45,8 +45,9 @@ std::vector<GdiLine> WaveformColumns(const PixelRect& wave, const int* values, i
 
 // Spectrum bars for bins 0..h-1 with a magnitude above 0 whose frequency i * (rate / 2) / (h - 1)
 // lies strictly between minHz and maxHz; a magnitude of spectrumMax reaches the top of the area.
-// Bars falling on one pixel column cover each other from the same baseline: only the tallest is
-// returned, so there are at most as many as the area is wide.
+// Bars falling on one pixel column cover each other from the same baseline (the row just below
+// the area): only the tallest is returned, and only when it reaches into the area, so there are
+// at most as many as the area is wide.
 std::vector<GdiLine> SpectrumBars(const PixelRect& spectrum, const int* magnitudes, int h, int rate, int minHz,
                                   int maxHz, int spectrumMax, bool logAxis);
 

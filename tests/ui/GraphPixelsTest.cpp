@@ -150,7 +150,8 @@ protected:
         return differing;
     }
 
-    // Every frequency range at every position of the take, for the FFT size chosen.
+    // The frequency ranges at each position of the take, for the FFT size chosen: all of them at
+    // the first position, every other one (alternating) at the others.
     void CheckPositions(const std::string& take, std::vector<UINT> positions)
     {
         const int n = Core().m_analysis.m_nFftSize;
@@ -158,11 +159,12 @@ protected:
         const std::vector<std::tuple<int, int, bool>> ranges = {
             {0, half, false}, {0, half, true}, {100, 5000, false}, {100, 5000, true}, {1000, 1003, true},
             {half - 30, half - 10, false}, {0, 2, false}, {0, 100000, false}, {20, 100000, true}};
-        for (const UINT position : positions) {
+        for (std::size_t p = 0; p < positions.size(); ++p) {
             if (Doc().m_pMono)
-                Doc().m_nPosition = std::min(position, Doc().m_nSamples - 1);
+                Doc().m_nPosition = std::min(positions[p], Doc().m_nSamples - 1);
             Core().m_analysis.m_bRecalcPeaks = 1;
-            for (const auto& [minHz, maxHz, log] : ranges) {
+            for (std::size_t r = p == 0 ? 0 : p % 2; r < ranges.size(); r += p == 0 ? 1 : 2) {
+                const auto& [minHz, maxHz, log] = ranges[r];
                 Core().m_analysis.m_nMinFreq = minHz;
                 Core().m_analysis.m_nMaxFreq = maxHz;
                 Core().m_bLogGraph = log;
@@ -223,7 +225,7 @@ TEST_F(GraphPixelsTest, OneLinePerColumnDrawsWhatEveryLineDrew)
     };
     const std::vector<Take> takes = {
         {"noise 16-bit stereo", 2, 16, 44100, 200000, noise, all},
-        {"chirp 16-bit mono", 1, 16, 44100, 200000, chirp, all},
+        {"chirp 16-bit mono", 1, 16, 44100, 200000, chirp, {16, 1024, 16384, 131072}},
         {"full-scale square 16-bit mono", 1, 16, 48000, 140000, square, {16, 1024, 131072}},
         {"silence 16-bit stereo", 2, 16, 44100, 140000, silence, {16, 4096, 131072}},
         {"noise 8-bit mono", 1, 8, 8000, 140000, noise, {16, 512, 8192, 131072}},
