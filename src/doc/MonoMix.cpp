@@ -61,6 +61,13 @@ int HalfMix16(const BYTE* frames, UINT n, BYTE* mono, int peak)
 
 }  // namespace
 
+void BalanceWeights(int balance, float& left, float& right)
+{
+    balance = std::clamp(balance, 0, 100);
+    left = static_cast<float>(100 - balance) / 100.0f;
+    right = static_cast<float>(balance) / 100.0f;
+}
+
 int MixStereo16(const BYTE* frames, UINT n, float left, float right, BYTE* mono, int peak)
 {
     if (left == 0.5f && right == 0.5f)

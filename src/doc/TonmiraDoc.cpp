@@ -9,10 +9,12 @@
 #include "doc/Archive.h"
 #include "base/Messages.h"
 #include "doc/FileFormat.h"
+#include "doc/LoadMix.h"
 #include "doc/MonoMix.h"
 #include "base/MessageSink.h"
 #include "doc/PcmTextFile.h"
 #include "doc/SafeFileWriter.h"
+#include "doc/SampleBlock.h"
 #include "doc/WavFile.h"
 #include "doc/WmaImport.h"
 
@@ -20,11 +22,8 @@ namespace tonmira {
 
 namespace {
 
-// Bytes of a one-channel buffer (mono, reverse) of n frames: 8-bit buffers carry one spare byte.
-std::size_t OneChannelBytes(UINT n, int bits)
-{
-    return bits == 16 ? 2 * static_cast<std::size_t>(n) : static_cast<std::size_t>(n) + 1;
-}
+// Every load starts at the even balance.
+constexpr int kLoadBalance = 50;
 
 }  // namespace
 
@@ -84,15 +83,13 @@ BOOL CTonmiraDoc::BuildMonoBuffer()
         return 1;
 
     const bool sixteen = m_header.wBitsPerSample == 16;
-    BYTE* mono = static_cast<BYTE*>(std::malloc(OneChannelBytes(m_nSamples, m_header.wBitsPerSample)));
+    BYTE* mono = AllocateSampleBlock(OneChannelBytes(m_nSamples, m_header.wBitsPerSample));
     if (!mono) {
         m_sink.Message(msg::kMallocFailed);
         return 0;
     }
-    // A balance outside 0..100 would scale samples beyond their range.
-    const int balance = std::clamp(m_nBalance, 0, 100);
-    const float left = static_cast<float>(100 - balance) / 100.0f;
-    const float right = static_cast<float>(balance) / 100.0f;
+    float left, right;
+    BalanceWeights(m_nBalance, left, right);
     if (sixteen) {
         m_nPeak = MixStereo16(m_pData, m_nSamples, left, right, mono, m_nPeak);
     } else {
@@ -110,7 +107,7 @@ BOOL CTonmiraDoc::BuildReverseBuffer()
     if (!m_pMono || m_nSamples == 0)
         return 0;
     const bool sixteen = m_header.wBitsPerSample == 16;
-    BYTE* reverse = static_cast<BYTE*>(std::malloc(OneChannelBytes(m_nSamples, m_header.wBitsPerSample)));
+    BYTE* reverse = AllocateSampleBlock(OneChannelBytes(m_nSamples, m_header.wBitsPerSample));
     if (!reverse) {
         m_sink.Message(msg::kMallocFailed);
         return 0;
@@ -171,10 +168,11 @@ BOOL CTonmiraDoc::TruncateToMarks()
     return 1;
 }
 
-void CTonmiraDoc::FinishLoad()
+void CTonmiraDoc::FinishLoad(bool monoBuilt)
 {
-    m_nBalance = 50;
-    BuildMonoBuffer();
+    m_nBalance = kLoadBalance;
+    if (!monoBuilt)
+        BuildMonoBuffer();
     // Without a take the end mark stays 0 rather than wrapping to the largest frame index.
     m_nEndMark = m_nSamples ? m_nSamples - 1 : 0;
     m_nPosition = 0;
@@ -214,13 +212,19 @@ BOOL CTonmiraDoc::LoadFromArchive(CArchive& ar)
 {
     m_nPeak = 0;
     BOOL ok;
+    bool monoBuilt = false;
     const FileFormat format = FileFormatOf(m_strFileName);
     if (format == FileFormat::Wav) {
         const char* decoder = nullptr;
-        ok = ReadWavFile(*this, ar, &decoder);
+        LoadMix mix(kLoadBalance);
+        ok = ReadWavFile(*this, ar, &decoder, &mix);
         // A WAV file of wider, floating-point or more channels than the take holds.
-        if (ok && decoder)
+        if (ok && decoder) {
             ok = LoadDecodedFile(*this, DemuxerName(FileFormat::Wav), decoder);
+        } else if (ok && m_pData) {
+            m_pMono = mix.Take(m_nSamples, m_nPeak);
+            monoBuilt = m_pMono != nullptr;
+        }
     } else if (format == FileFormat::Text) {
         ok = ReadPcmTextFile(*this, ar);
         if (ok)
@@ -232,7 +236,7 @@ BOOL CTonmiraDoc::LoadFromArchive(CArchive& ar)
     }
     if (!ok)
         return 0;
-    FinishLoad();
+    FinishLoad(monoBuilt);
     return 1;
 }
 

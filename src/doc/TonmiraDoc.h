@@ -59,9 +59,10 @@ public:
     // when that is the converted source itself, with "-16bit.wav".
     std::string ProposedSaveName() const;
 
-    // The steps after every successful load: balance 50, mono buffer, marks over the whole
-    // take, position 0, idle, reverse and pause off.
-    void FinishLoad();
+    // The steps after every successful load: balance 50, mono buffer (unless monoBuilt: the
+    // load has already mixed it at that balance), marks over the whole take, position 0, idle,
+    // reverse and pause off.
+    void FinishLoad(bool monoBuilt = false);
     // Frees m_pMono (when separate), m_pData and m_pReverse and nulls them; m_nSamples 0.
     void FreeTake();
     bool HasTake() const { return m_pData != nullptr; }

@@ -9,6 +9,7 @@
 #include "doc/Archive.h"
 #include "base/Messages.h"
 #include "base/MessageSink.h"
+#include "doc/SampleBlock.h"
 #include "doc/TonmiraDoc.h"
 
 namespace tonmira {
@@ -23,6 +24,8 @@ constexpr std::size_t kFormatBytes = 36;
 constexpr std::size_t kChunkHeaderBytes = 8;
 // Step for a stream whose length is unknown (a pipe): grow as data arrives.
 constexpr std::size_t kStreamStep = 1 << 20;
+// Bytes read at a time when a sink works on the data as it is read: well inside the cache.
+constexpr std::size_t kSinkBlock = 256 * 1024;
 // The highest rate a file may claim: what current audio interfaces offer at most.
 constexpr DWORD kMaxSamplesPerSec = 768000;
 
@@ -75,21 +78,34 @@ BOOL Fail(CTonmiraDoc& doc, const char* message)
     return 0;
 }
 
-// Reads up to wanted bytes into a fresh block. The block never exceeds what the file holds,
-// so a size field of gigabytes in a small file costs nothing. got receives the bytes read.
-BYTE* ReadDataChunk(CArchive& ar, std::uint64_t wanted, std::size_t& got, bool& noMemory)
+// Reads up to wanted bytes of format's data into a fresh block. The block never exceeds what
+// the file holds, so a size field of gigabytes in a small file costs nothing. got receives the
+// bytes read.
+BYTE* ReadDataChunk(CArchive& ar, const WavHeader& format, std::uint64_t wanted, std::size_t& got, bool& noMemory,
+                    WavDataSink* sink)
 {
     got = 0;
     noMemory = false;
     std::uint64_t left = ar.BytesLeft();
     if (left != UINT64_MAX) {
         std::size_t size = static_cast<std::size_t>(std::min(wanted, left));
-        BYTE* block = static_cast<BYTE*>(std::malloc(size ? size : 1));
+        BYTE* block = AllocateSampleBlock(size);
         if (!block) {
             noMemory = true;
             return nullptr;
         }
-        got = ar.Read(block, size);
+        if (!sink || !sink->Begin(format, size)) {
+            got = ar.Read(block, size);
+            return block;
+        }
+        while (got < size) {
+            const std::size_t part = std::min(kSinkBlock, size - got);
+            const std::size_t read = ar.Read(block + got, part);
+            got += read;
+            sink->Read(block, got);
+            if (read < part)
+                break;  // the end of the file or an error, as one read of the whole would stop
+        }
         return block;
     }
     BYTE* block = nullptr;
@@ -214,7 +230,7 @@ BOOL ReadWavHeader(CTonmiraDoc& doc, CArchive& ar, const char** needsDecoder)
     return 1;
 }
 
-BOOL ReadWavFile(CTonmiraDoc& doc, CArchive& ar, const char** needsDecoder)
+BOOL ReadWavFile(CTonmiraDoc& doc, CArchive& ar, const char** needsDecoder, WavDataSink* sink)
 {
     if (!ReadWavHeader(doc, ar, needsDecoder))
         return 0;
@@ -223,7 +239,7 @@ BOOL ReadWavFile(CTonmiraDoc& doc, CArchive& ar, const char** needsDecoder)
     WavHeader& h = doc.m_header;
     std::size_t got = 0;
     bool noMemory = false;
-    BYTE* data = ReadDataChunk(ar, h.dataSize, got, noMemory);
+    BYTE* data = ReadDataChunk(ar, h, h.dataSize, got, noMemory, sink);
     if (noMemory)
         return Fail(doc, msg::kMallocFailed);
     if (ar.IsError()) {

@@ -21,16 +21,27 @@ run_on_display() {
   sleep 0.5
   xdotool windowfocus --sync "$win"
   xdotool key ctrl+p
-  sleep 2
+  # Played when out.raw holds the take's data after the leading silence the sound system primes
+  # with (a few KiB; 64 KiB allowed), or after 30 s, when the checks below say what went wrong.
+  local data=$(( $(stat -c %s "$WORK/original.wav") - 44 ))
+  for _ in $(seq 1 120); do
+    sleep 0.25
+    [ "$(stat -c %s "$WORK/out.raw" 2>/dev/null || echo 0)" -ge $((data + 65536)) ] && break
+  done
   # The file device writes every stream it opens into out.raw, from the start: keep what the
   # playback wrote before the recording opens it again.
   cp "$WORK/out.raw" "$WORK/played.raw" 2>/dev/null || true
   xdotool key ctrl+r
-  sleep 0.5
+  sleep 1
   xdotool key space
   sleep 0.5
   xdotool key ctrl+s
-  sleep 1
+  # Saved when the take on disk has grown (or give up after 30 s and let the checks say so).
+  for _ in $(seq 1 120); do
+    [ "$(stat -c %s "$WORK/take.wav")" -gt "$((data + 44))" ] && break
+    sleep 0.25
+  done
+  sleep 0.5
   kill "$pid" 2>/dev/null || true
   wait "$pid" 2>/dev/null || true
 }

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QSettings>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 
 #include "ui/TonmiraApp.h"
 
@@ -29,6 +31,11 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("tonmira-tests"));
     QApplication::setApplicationName(QStringLiteral("Tonmira"));
+    // ctest runs each test in a process of its own, several at once: each process keeps its
+    // settings in a folder of its own, or one test's recent files would land in another's list.
+    QTemporaryDir settingsDir;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsDir.path());
     tonmira::ui::UseDialogFont();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

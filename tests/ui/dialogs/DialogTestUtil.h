@@ -36,7 +36,10 @@ private:
     void Poll()
     {
         auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (!dialog || dialog == m_pCurrent.data() || m_steps.empty() || !dialog->isVisible())
+        // Active as well as visible: a step that checks the focus needs the window activated,
+        // which the platform does a moment after showing it.
+        if (!dialog || dialog == m_pCurrent.data() || m_steps.empty() || !dialog->isVisible() ||
+            !dialog->isActiveWindow())
             return;
         m_pCurrent = dialog;
         Step step = std::move(m_steps.front());

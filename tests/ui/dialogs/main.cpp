@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QSettings>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 
 int main(int argc, char** argv)
 {
@@ -11,6 +13,11 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("tonmira-tests"));
     QApplication::setApplicationName(QStringLiteral("TonmiraDialogs"));
+    // ctest runs each test in a process of its own, several at once: each process keeps its
+    // settings in a folder of its own, or one test's recent files would land in another's list.
+    QTemporaryDir settingsDir;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsDir.path());
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
