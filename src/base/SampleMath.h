@@ -39,45 +39,74 @@ struct SamplePeak {
     std::size_t m_nIndex = 0;
 };
 
-inline SamplePeak FindSamplePeak(const BYTE* data, std::size_t count, int bits)
+namespace detail {
+
+// The loudest magnitude of count samples. The smallest and the largest sample are kept in the
+// samples' own width, which the compiler vectorises many samples to an instruction; the magnitude
+// is max(largest, -smallest) (for 8 bits around 128).
+template <int Bits>
+int LoudestOf(const BYTE* data, std::size_t count)
 {
+    if constexpr (Bits == 8) {
+        BYTE lo = 255, hi = 0;
+        for (std::size_t k = 0; k < count; ++k) {
+            lo = data[k] < lo ? data[k] : lo;
+            hi = data[k] > hi ? data[k] : hi;
+        }
+        return count ? std::max(hi - 128, 128 - lo) : 0;
+    } else {
+        std::int16_t lo = 32767, hi = -32768;
+        for (std::size_t k = 0; k < count; ++k) {
+            const auto v = static_cast<std::int16_t>(ReadS16(data + 2 * k));
+            lo = v < lo ? v : lo;
+            hi = v > hi ? v : hi;
+        }
+        return count ? std::max<int>(hi, -int(lo)) : 0;
+    }
+}
+
+template <int Bits>
+SamplePeak FindSamplePeak(const BYTE* data, std::size_t count)
+{
+    // The peak first, then the first sample that reaches it: two scans that vectorise beat one
+    // that branches on every sample.
     SamplePeak peak;
-    if (!data)
+    peak.m_nPeak = LoudestOf<Bits>(data, count);
+    if (peak.m_nPeak == 0)
         return peak;
     for (std::size_t i = 0; i < count; ++i) {
-        int v = SampleAt(data, bits, i);
-        int magnitude = v < 0 ? -v : v;
-        if (magnitude > peak.m_nPeak) {  // strictly larger: k stays on the first such sample
-            peak.m_nPeak = magnitude;
+        const int v = Bits == 8 ? data[i] - 128 : ReadS16(data + 2 * i);
+        if ((v < 0 ? -v : v) == peak.m_nPeak) {
             peak.m_nIndex = i;
+            break;
         }
     }
     return peak;
 }
 
-namespace detail {
-
 template <int Bits>
 bool HasSampleAtLeast(const BYTE* data, std::size_t count, int level)
 {
-    // Block by block: the loudest sample of a block is found without a branch per sample, which
-    // the compiler vectorises, and the scan still stops at the first block that is loud enough.
-    constexpr std::size_t kBlock = 64;
+    // Block by block, so that the scan still stops soon after the first loud sample.
+    constexpr std::size_t kBlock = 256;
     for (std::size_t i = 0; i < count; i += kBlock) {
-        const std::size_t end = std::min(count, i + kBlock);
-        int loudest = 0;
-        for (std::size_t k = i; k < end; ++k) {
-            const int v = Bits == 8 ? data[k] - 128 : ReadS16(data + 2 * k);
-            const int magnitude = v < 0 ? -v : v;
-            loudest = magnitude > loudest ? magnitude : loudest;
-        }
-        if (loudest >= level)
+        const std::size_t n = std::min(kBlock, count - i);
+        if (LoudestOf<Bits>(data + (Bits == 8 ? i : 2 * i), n) >= level)
             return true;
     }
     return false;
 }
 
 }  // namespace detail
+
+// The largest magnitude (|s|, or |u - 128| for 8 bits) and the index of the first sample holding
+// it; {0, 0} without data. Anything but 8 bits is read as 16.
+inline SamplePeak FindSamplePeak(const BYTE* data, std::size_t count, int bits)
+{
+    if (!data)
+        return SamplePeak{};
+    return bits == 8 ? detail::FindSamplePeak<8>(data, count) : detail::FindSamplePeak<16>(data, count);
+}
 
 // True when one of count samples has a magnitude (as in FindSamplePeak) of at least level.
 inline bool HasSampleAtLeast(const BYTE* data, std::size_t count, int bits, int level)

@@ -11,7 +11,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 #include <random>
+#include <set>
+#include <utility>
 #include <vector>
 
 #include "doc/TempFileRegistry.h"
@@ -80,17 +83,33 @@ void RemoveOrphanedTempFiles(const std::string& folder)
     ::closedir(dir);
 }
 
+// Whether this process has not yet swept folder for orphans. Once per folder is enough: a long
+// collection writes two files per event into one folder, and reading the whole folder before
+// each of them made every file cost more the more files there were.
+bool FirstSaveInFolder(const std::string& folder)
+{
+    struct stat st {};
+    if (::stat(folder.c_str(), &st) != 0)
+        return true;
+    static std::mutex mutex;
+    static auto* swept = new std::set<std::pair<dev_t, ino_t>>;  // never freed: saves may run at exit
+    std::lock_guard lock(mutex);
+    return swept->emplace(st.st_dev, st.st_ino).second;
+}
+
 // Creates a new file next to the target and registers it for removal on a signal. The kernel
 // applies the umask to 0666 as for any new file (reading the umask would need umask(), which
 // races with other threads).
 int CreateTempFile(const std::string& folder, std::string& tempPath, int& slot)
 {
     static std::atomic<unsigned> counter{0};
-    std::random_device random;
+    // Drawn once: with the process id and the counter it tells this process's files from those of
+    // an earlier process that had the same id (and a random device can be slow to open).
+    static const unsigned salt = std::random_device{}();
     for (int attempt = 0; attempt < 100; ++attempt) {
         tempPath = folder + "/" + kTempPrefix + std::to_string(::getpid()) + "-" +
                    std::to_string(counter.fetch_add(1, std::memory_order_relaxed)) + "-" +
-                   std::to_string(random());
+                   std::to_string(salt);
         // Registered before it exists, so there is no moment in which a signal could leave it.
         slot = RegisterTempFile(tempPath.c_str());
         int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
@@ -137,7 +156,8 @@ bool WriteThroughTemp(const std::string& target, const std::string& path,
                       const std::function<bool(const std::string&)>& place)
 {
     const std::string folder = FolderOf(target);
-    RemoveOrphanedTempFiles(folder);
+    if (FirstSaveInFolder(folder))
+        RemoveOrphanedTempFiles(folder);
     std::string tempPath;
     int slot = -1;
     int fd = CreateTempFile(folder, tempPath, slot);

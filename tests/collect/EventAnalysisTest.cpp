@@ -4,11 +4,13 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <random>
 #include <vector>
 
 #include "collect/CollectSettings.h"
 #include "collect/EventAnalysis.h"
 #include "base/MessageSink.h"
+#include "base/SampleMath.h"
 #include "doc/TonmiraDoc.h"
 #include "dsp/FftEngine.h"
 
@@ -262,4 +264,81 @@ TEST(EventAnalysis, DecisionRules)
     s.m_fPointsLow = std::nanf("");
     DecideEvent(fig, s);
     EXPECT_FALSE(fig.m_bPointsMet);
+}
+
+namespace {
+
+// The scans as plainly written: the first sample of the largest magnitude.
+SamplePeak SlowPeak(const BYTE* data, std::size_t count, int bits)
+{
+    SamplePeak peak;
+    for (std::size_t i = 0; i < count; ++i) {
+        const int magnitude = std::abs(SampleAt(data, bits, i));
+        if (magnitude > peak.m_nPeak)
+            peak = SamplePeak{magnitude, i};
+    }
+    return peak;
+}
+
+}  // namespace
+
+TEST(EventAnalysis, VectorisedScansAgreeWithSampleBySampleOnes)
+{
+    // Lengths across the block size, unaligned data, the extreme values at the start, middle
+    // and end, and quiet buffers: peak, its first index and every level threshold around it.
+    std::mt19937 random(12);
+    for (int bits : {8, 16}) {
+        const int bytesPerSample = bits / 8;
+        for (std::size_t count : {0u, 1u, 7u, 255u, 256u, 257u, 1000u, 4096u}) {
+            for (int shape = 0; shape < 6; ++shape) {
+                std::vector<BYTE> storage(count * bytesPerSample + 1);
+                BYTE* data = storage.data() + 1;  // odd address
+                const int quiet = shape == 5 ? 0 : 40;
+                for (std::size_t i = 0; i < count; ++i) {
+                    const int v = quiet ? static_cast<int>(random() % (2 * quiet + 1)) - quiet : 0;
+                    if (bits == 8)
+                        data[i] = static_cast<BYTE>(128 + v);
+                    else
+                        StoreS16(data, i, v);
+                }
+                if (count && shape < 5) {
+                    const std::size_t at = shape == 0 ? 0 : shape == 1 ? count - 1 : (count * shape) / 5;
+                    const int loud = bits == 8 ? (shape % 2 ? -128 : 127) : (shape % 2 ? -32768 : 32767);
+                    if (bits == 8)
+                        data[at] = static_cast<BYTE>(128 + loud);
+                    else
+                        StoreS16(data, at, loud);
+                    if (shape == 3 && at + 1 < count) {  // the same magnitude again, later
+                        if (bits == 8)
+                            data[at + 1] = static_cast<BYTE>(128 + loud);
+                        else
+                            StoreS16(data, at + 1, loud);
+                    }
+                }
+                const SamplePeak slow = SlowPeak(data, count, bits);
+                const SamplePeak fast = FindSamplePeak(data, count, bits);
+                SCOPED_TRACE(testing::Message() << bits << " bits, " << count << " samples, shape " << shape);
+                EXPECT_EQ(fast.m_nPeak, slow.m_nPeak);
+                EXPECT_EQ(fast.m_nIndex, slow.m_nIndex);
+                for (int level : {-1, 0, 1, slow.m_nPeak - 1, slow.m_nPeak, slow.m_nPeak + 1, 32769})
+                    EXPECT_EQ(HasSampleAtLeast(data, count, bits, level), count > 0 && slow.m_nPeak >= level) << level;
+            }
+        }
+    }
+}
+
+TEST(EventAnalysis, AlwaysMaximumIsTheTruncatedClampedScaling)
+{
+    // Every 16-bit value, scaled to the true peak and to peaks below it (which clamp).
+    std::vector<BYTE> bytes(65536 * 2);
+    for (int peak : {32768, 32767, 12345, 1000, 1}) {
+        for (int v = -32768; v <= 32767; ++v)
+            StoreS16(bytes.data(), static_cast<std::size_t>(v + 32768), v);
+        AmplifyEvent(bytes.data(), 65536, 16, 1, 1, peak);
+        int wrong = 0;
+        for (int v = -32768; v <= 32767; ++v)
+            wrong += ReadS16(bytes.data() + 2 * (v + 32768)) !=
+                     TruncClamp(v * 32767.0 / static_cast<float>(peak), -32768, 32767);
+        EXPECT_EQ(wrong, 0) << "peak " << peak;
+    }
 }
