@@ -101,16 +101,24 @@ Window& TheWindow()
     return *g_window;
 }
 
+// The window at the benchmark's N, or null (the run marked as failed) when the size is refused.
+Window* WindowAtSize(benchmark::State& state)
+{
+    Window& w = TheWindow();
+    if (!w.ChooseSize(static_cast<int>(state.range(0)))) {
+        state.SkipWithError("FFT size not taken");
+        return nullptr;
+    }
+    return &w;
+}
+
 void BM_SliderStepAndRepaint(benchmark::State& state)
 {
-    const int n = static_cast<int>(state.range(0));
-    Window& w = TheWindow();
-    if (!w.ChooseSize(n)) {
-        state.SkipWithError("FFT size not taken");
+    Window* w = WindowAtSize(state);
+    if (!w)
         return;
-    }
-    auto* slider = qobject_cast<QSlider*>(w.frame->View().Control(1000));
-    tonmira::ui::CTonmiraView& view = w.frame->View();
+    auto* slider = qobject_cast<QSlider*>(w->frame->View().Control(1000));
+    tonmira::ui::CTonmiraView& view = w->frame->View();
     view.repaint();
     bool forward = true;
     for (auto _ : state) {
@@ -123,14 +131,11 @@ void BM_SliderStepAndRepaint(benchmark::State& state)
 
 void BM_SliderStepAndUpdate(benchmark::State& state)
 {
-    const int n = static_cast<int>(state.range(0));
-    Window& w = TheWindow();
-    if (!w.ChooseSize(n)) {
-        state.SkipWithError("FFT size not taken");
+    Window* w = WindowAtSize(state);
+    if (!w)
         return;
-    }
-    auto* slider = qobject_cast<QSlider*>(w.frame->View().Control(1000));
-    const tonmira::WindowAnalysis& analysis = w.frame->View().Core().m_analysis;
+    auto* slider = qobject_cast<QSlider*>(w->frame->View().Control(1000));
+    const tonmira::WindowAnalysis& analysis = w->frame->View().Core().m_analysis;
     QApplication::processEvents();
     bool forward = true;
     for (auto _ : state) {
