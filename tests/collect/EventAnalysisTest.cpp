@@ -329,9 +329,15 @@ TEST(EventAnalysis, VectorisedScansAgreeWithSampleBySampleOnes)
 
 TEST(EventAnalysis, AlwaysMaximumIsTheTruncatedClampedScaling)
 {
-    // Every 16-bit value, scaled to the true peak and to peaks below it (which clamp).
+    // Every 16-bit value, scaled to the true peak and to peaks below it (which clamp); the
+    // peaks include those whose quotients are whole numbers (divisors of 32767 = 7 x 31 x 151,
+    // powers of two), and peaks no take has (above full scale, negative).
+    std::vector<int> peaks{32768, 32767, 32766, 16384, 12345, 4681, 1057, 1000, 217, 151, 31, 7, 3, 2, 1, 40000, -5};
+    std::mt19937 random(5);
+    for (int i = 0; i < 16; ++i)
+        peaks.push_back(1 + static_cast<int>(random() % 32768));
     std::vector<BYTE> bytes(65536 * 2);
-    for (int peak : {32768, 32767, 12345, 1000, 1}) {
+    for (int peak : peaks) {
         for (int v = -32768; v <= 32767; ++v)
             StoreS16(bytes.data(), static_cast<std::size_t>(v + 32768), v);
         AmplifyEvent(bytes.data(), 65536, 16, 1, 1, peak);
