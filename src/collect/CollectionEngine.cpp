@@ -161,6 +161,7 @@ BOOL CCollectionEngine::ProcessEvent()
                                       });
                                   });
         EventProcessor processor(m_doc, m_eventSettings, m_analysis.m_fft, m_analysis.m_pSpectrum.get(), m_clock, sink, eventHost);
+        processor.m_bAmplifyTake = m_bTakeHeard;
         EventOutcome outcome = processor.Process(m_nEventDetectLevel);
         m_host.RunOnUiThread([&] {
             m_strEventFile = outcome.m_strEventFile;

@@ -70,6 +70,10 @@ public:
     std::atomic<bool> m_bFinishing{false};
     // The detection level (0..50) that picks the band peak test in the analysis.
     int m_nDetectLevel = 5;
+    // Whether an event's replay is heard (owner's thread, before recording starts). A collection
+    // from a file counts the replayed sound without keeping it: there the take is amplified only
+    // as far as the analysis and an amplified event file need it.
+    bool m_bTakeHeard = true;
     // The event file of the last processed event (owner's thread).
     std::string m_strEventFile;
     // Every processed event is logged here, on the owner's thread, before EventProcessed; by

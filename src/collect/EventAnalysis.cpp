@@ -1,7 +1,9 @@
 #include "collect/EventAnalysis.h"
 
 #include <cmath>
+#include <algorithm>
 #include <cstdint>
+#include <vector>
 
 #include "collect/CollectSettings.h"
 #include "base/SampleMath.h"
@@ -15,6 +17,41 @@ namespace {
 
 // Four times full scale: the 16-bit factor mode divides down products beyond it.
 constexpr std::int64_t kFactorLimit = 131068;
+
+// Samples before the peak amplified with it, for the walk back to the zero crossing; a walk
+// that needs more falls back to amplifying the whole take.
+constexpr std::size_t kWalkBack = 8192;
+
+// The window of a take that stays as it is: the samples from the zero crossing before the peak
+// to the window's end are amplified in a copy, exactly as amplifying the take would make them,
+// and fed from there. False (nothing fed, the take unchanged) when the window does not lie in
+// that stretch; count > 0 and the figures' peak are set.
+bool FeedAmplifiedWindow(EventFigures& figures, const CTonmiraDoc& doc, const CollectSettings& s, CFftEngine& fft,
+                         std::size_t count, std::size_t last)
+{
+    const int bits = doc.m_header.wBitsPerSample;
+    const int channels = doc.m_header.nChannels;
+    const std::size_t bytesPerSample = bits == 8 ? 1 : 2;
+    const std::size_t peakAt = figures.m_nPeakIndex;
+    if (count == 0)
+        return false;
+    // A whole frame first, so that the copy's frames are the take's.
+    std::size_t lo = peakAt > kWalkBack ? (peakAt - kWalkBack) / channels * channels : 0;
+    const std::size_t hi = std::min(count, peakAt + static_cast<std::size_t>(fft.m_nSize) * channels);
+    std::vector<BYTE> part(doc.m_pData + lo * bytesPerSample, doc.m_pData + hi * bytesPerSample);
+    AmplifyEvent(part.data(), hi - lo, bits, s.m_bAlwaysMax, s.m_nAmpFactor, figures.m_nPeak);
+    const std::size_t back = ZeroCrossingBefore(part.data(), bits, peakAt - lo);
+    if (back == 0 && lo > 0)
+        return false;  // the walk reached the copy's first sample: it might go on before it
+    std::size_t start = lo + back;
+    if (start > last)
+        start = last;
+    if (start < lo)
+        return false;
+    figures.m_nWindowStart = start;
+    FeedEventWindow(fft, part.data(), doc.m_nSamples - static_cast<UINT>(lo / channels), channels, bits, start - lo);
+    return true;
+}
 
 }  // namespace
 
@@ -103,7 +140,7 @@ void DecideEvent(EventFigures& figures, const CollectSettings& s)
 }
 
 EventFigures AnalyseEvent(CTonmiraDoc& doc, const CollectSettings& s, CFftEngine& fft, int* spectrum,
-                          int detectLevel)
+                          int detectLevel, bool amplifyTake)
 {
     EventFigures figures;
     const int bits = doc.m_header.wBitsPerSample;
@@ -115,15 +152,16 @@ EventFigures AnalyseEvent(CTonmiraDoc& doc, const CollectSettings& s, CFftEngine
     SamplePeak peak = FindSamplePeak(doc.m_pData, count, bits);
     figures.m_nPeak = peak.m_nPeak;
     figures.m_nPeakIndex = peak.m_nIndex;
-    AmplifyEvent(doc.m_pData, count, bits, s.m_bAlwaysMax, s.m_nAmpFactor, peak.m_nPeak);
-
-    std::size_t start = count > 0 ? ZeroCrossingBefore(doc.m_pData, bits, peak.m_nIndex) : 0;
     // Keep the window inside the take; a take shorter than the window starts at 0.
-    std::size_t last = doc.m_nSamples > static_cast<UINT>(n) ? doc.m_nSamples - static_cast<UINT>(n) : 0;
-    if (start > last)
-        start = last;
-    figures.m_nWindowStart = start;
-    FeedEventWindow(fft, usable ? doc.m_pData : nullptr, usable ? doc.m_nSamples : 0, channels, bits, start);
+    const std::size_t last = doc.m_nSamples > static_cast<UINT>(n) ? doc.m_nSamples - static_cast<UINT>(n) : 0;
+    if (amplifyTake || !FeedAmplifiedWindow(figures, doc, s, fft, count, last)) {
+        AmplifyEvent(doc.m_pData, count, bits, s.m_bAlwaysMax, s.m_nAmpFactor, peak.m_nPeak);
+        std::size_t start = count > 0 ? ZeroCrossingBefore(doc.m_pData, bits, peak.m_nIndex) : 0;
+        if (start > last)
+            start = last;
+        figures.m_nWindowStart = start;
+        FeedEventWindow(fft, usable ? doc.m_pData : nullptr, usable ? doc.m_nSamples : 0, channels, bits, start);
+    }
     fft.Transform(spectrum);
 
     CollectionMetricsInput input;

@@ -54,9 +54,11 @@ struct EventFigures {
 
 // Runs the whole analysis on the document's take: amplifies it in place and leaves the event's
 // spectrum (fft.m_nSize / 2 ints) in spectrum. The engine must be initialised. A take of fewer
-// than N frames is analysed from its start, padded with silence.
+// than N frames is analysed from its start, padded with silence. amplifyTake false: the take
+// may stay as it is (only the stretch the window is taken from is amplified, in a copy), for a
+// caller that neither keeps nor plays it afterwards; the figures are the same.
 EventFigures AnalyseEvent(CTonmiraDoc& doc, const CollectSettings& settings, CFftEngine& fft, int* spectrum,
-                          int detectLevel);
+                          int detectLevel, bool amplifyTake = true);
 
 // The three verdicts and acceptance from the figures already computed (steps after the metrics).
 void DecideEvent(EventFigures& figures, const CollectSettings& settings);

@@ -30,7 +30,7 @@ EventOutcome EventProcessor::Process(int detectLevel)
     if (!saveAmplified && !file.WriteEventFile(m_doc, folder, m_clock, m_sink, 0, 0, 0))
         outcome.m_bWriteFailed = true;
 
-    outcome.m_figures = AnalyseEvent(m_doc, m_settings, m_fft, m_pSpectrum, detectLevel);
+    outcome.m_figures = AnalyseEvent(m_doc, m_settings, m_fft, m_pSpectrum, detectLevel, m_bAmplifyTake || saveAmplified);
     const EventFigures& fig = outcome.m_figures;
     outcome.m_bPlayLevelMet = fig.m_nPeak >= m_settings.m_nPlayLevel;
 

@@ -49,6 +49,10 @@ public:
     // detectLevel: the detection level L (0..50) that picks the band peak test.
     EventOutcome Process(int detectLevel);
 
+    // False when nothing plays or keeps the take after the event (only an amplified event file
+    // needs the whole take amplified then).
+    bool m_bAmplifyTake = true;
+
 private:
     CTonmiraDoc& m_doc;
     const CollectSettings& m_settings;

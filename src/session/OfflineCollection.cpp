@@ -19,6 +19,7 @@ OfflineCollection::OfflineCollection(MessageSink& sink)
 {
     // Played sound is counted, not kept: a long run replays many events.
     m_backend.m_bKeepOutput = false;
+    m_session.Engine().m_bTakeHeard = false;
     m_backend.SetInputGenerator(
         [this](BYTE* dst, std::size_t bytes, std::uint64_t position) { FillInput(dst, bytes, position); });
     m_clock.m_onAdvance = [this](std::int64_t us) { m_backend.AdvanceTime(static_cast<std::uint64_t>(us)); };
