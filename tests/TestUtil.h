@@ -1,6 +1,7 @@
 #pragma once
 // Helpers shared by the tests: a temporary folder and a way to run tonmira-cli.
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -84,6 +85,29 @@ inline CliResult RunCli(const std::vector<std::string>& args)
     result.out = ReadFileBytes(capture.File("out"));
     result.err = ReadFileBytes(capture.File("err"));
     return result;
+}
+
+// Starts the built tonmira-cli with the arguments in a child process, its stdout (and, unless
+// keepStderr, its stderr) going to /dev/null, with the NAME=VALUE entries of env added to its
+// environment. Returns the child's pid (for waitpid, wait4 or kill), or -1.
+inline pid_t StartCli(std::vector<std::string> args, bool keepStderr = false, std::vector<std::string> env = {})
+{
+    args.insert(args.begin(), TONMIRA_CLI_PATH);
+    const pid_t child = fork();
+    if (child == 0) {
+        std::vector<char*> argv;
+        for (auto& a : args)
+            argv.push_back(a.data());
+        argv.push_back(nullptr);
+        for (auto& e : env)
+            putenv(e.data());
+        (void)freopen("/dev/null", "w", stdout);
+        if (!keepStderr)
+            (void)freopen("/dev/null", "w", stderr);
+        execv(argv[0], argv.data());
+        _exit(127);
+    }
+    return child;
 }
 
 }  // namespace tonmira::test

@@ -12,6 +12,8 @@
 #include <memory>
 #include <mutex>
 
+#include "dsp/FftEngine.h"
+
 namespace tonmira {
 
 namespace {
@@ -111,9 +113,7 @@ void SaveWisdom(const PlanRegistry& r)
 // Caller holds the lock.
 fftw_plan MakePlan(PlanRegistry& r, int n)
 {
-    struct ScratchFree {
-        void operator()(void* p) const noexcept { fftw_free(p); }
-    };
+    using ScratchFree = CFftEngine::FftwDeleter;
     const std::unique_ptr<double[], ScratchFree> scratchIn(fftw_alloc_real(static_cast<std::size_t>(n)));
     const std::unique_ptr<fftw_complex[], ScratchFree> scratchOut(fftw_alloc_complex(static_cast<std::size_t>(n) / 2 + 1));
     double* in = scratchIn.get();

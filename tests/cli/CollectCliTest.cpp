@@ -9,6 +9,7 @@
 #include "CollectTestUtil.h"
 #include "TestUtil.h"
 
+using tonmira::test::BurstsWav;
 using tonmira::test::ReadFileBytes;
 using tonmira::test::RunCli;
 using tonmira::test::TempDir;
@@ -17,20 +18,6 @@ using tonmira::test::WriteFileBytes;
 namespace fs = std::filesystem;
 
 namespace {
-
-// 16-bit mono at 8000 Hz: bursts of 1000 Hz of the given amplitudes, one every two seconds
-// from 0.5 s, 0.3 s long.
-std::string BurstsWav(const std::vector<int>& amplitudes)
-{
-    const double pi = 2 * std::asin(1.0);
-    const int rate = 8000;
-    std::vector<int> samples(amplitudes.size() * 2 * rate);
-    for (int i = 0; i < static_cast<int>(samples.size()); ++i) {
-        int k = i / (2 * rate), at = i % (2 * rate);
-        samples[i] = at >= rate / 2 && at < rate / 2 + 2400 ? static_cast<int>(std::lround(amplitudes[k] * std::sin(2 * pi * 1000 * i / rate))) : 0;
-    }
-    return Wav16(samples, rate);
-}
 
 std::vector<std::string> Lines(const std::string& text)
 {

@@ -47,21 +47,11 @@ CollectRun Collect(const TempDir& dir, const std::string& input)
 {
     const std::string out = dir.File("out-" + fs::path(input).stem().string());
     fs::create_directory(out);
-    std::vector<std::string> args{TONMIRA_CLI_PATH, "collect", input, "--out", out, "--level", "1000",
-                                  "--continuous-ms", "300", "--clock", "2026-01-01 00:00:00"};
-    pid_t child = fork();
-    if (child == 0) {
-        std::vector<char*> argv;
-        for (auto& a : args)
-            argv.push_back(a.data());
-        argv.push_back(nullptr);
-        freopen("/dev/null", "w", stdout);
-        // AddressSanitizer keeps freed blocks (every event's take) in quarantine, which would
-        // grow with the number of events; without it the figure is the program's own.
-        setenv("ASAN_OPTIONS", "quarantine_size_mb=0:detect_leaks=0", 1);
-        execv(argv[0], argv.data());
-        _exit(127);
-    }
+    // AddressSanitizer keeps freed blocks (every event's take) in quarantine, which would grow with
+    // the number of events; without it the figure is the program's own.
+    const pid_t child = StartCli({"collect", input, "--out", out, "--level", "1000", "--continuous-ms", "300",
+                                  "--clock", "2026-01-01 00:00:00"},
+                                 true, {"ASAN_OPTIONS=quarantine_size_mb=0:detect_leaks=0"});
     int status = 0;
     rusage usage {};
     wait4(child, &status, 0, &usage);

@@ -32,21 +32,6 @@ namespace fs = std::filesystem;
 const std::string kHeader =
     "datetime,input,offset_s,frames,peak,integration_pct,points_pct,stddev,verdict,rejected_by,file,amplified";
 
-// 16-bit mono at 8000 Hz: 0.3 s bursts of 1000 Hz, one every two seconds from 0.5 s.
-std::string Bursts(const std::vector<int>& amplitudes)
-{
-    const double pi = 2 * std::asin(1.0);
-    const int rate = 8000;
-    std::vector<int> samples(amplitudes.size() * 2 * rate);
-    for (int i = 0; i < static_cast<int>(samples.size()); ++i) {
-        int k = i / (2 * rate), at = i % (2 * rate);
-        samples[i] = at >= rate / 2 && at < rate / 2 + 2400
-                         ? static_cast<int>(std::lround(amplitudes[k] * std::sin(2 * pi * 1000 * i / rate)))
-                         : 0;
-    }
-    return test::Wav16(samples, rate);
-}
-
 std::vector<std::string> Split(const std::string& text, const std::string& by)
 {
     std::vector<std::string> parts;
@@ -80,7 +65,7 @@ TEST(EventLogCli, OneRowPerEventAgreeingWithTheLinesAppendedRunAfterRun)
     TempDir dir;
     fs::create_directory(dir.File("out"));
     const std::string in = dir.File("in.wav");
-    WriteFileBytes(in, Bursts({12000, 3000, 20000}));
+    WriteFileBytes(in, test::BurstsWav({12000, 3000, 20000}));
     const std::vector<std::string> args = {"collect",       in,    "--out",          dir.File("out"), "--level", "1000",
                                            "--continuous-ms", "300", "--play-level", "5000",          "--clock",
                                            "2024-12-31 23:59:58"};
@@ -127,7 +112,7 @@ TEST(EventLogCli, EachFailedConditionIsNamed)
 {
     TempDir dir;
     const std::string in = dir.File("in.wav");
-    WriteFileBytes(in, Bursts({12000}));
+    WriteFileBytes(in, test::BurstsWav({12000}));
     struct Case {
         std::vector<std::string> options;
         const char* rejectedBy;
@@ -160,7 +145,7 @@ TEST(EventLogCli, LogOptionsQuotingAndTheOffsetFromUtc)
     TempDir dir;
     fs::create_directory(dir.File("out"));
     const std::string in = dir.File("a, \"b\".wav");  // a name that needs quoting
-    WriteFileBytes(in, Bursts({12000}));
+    WriteFileBytes(in, test::BurstsWav({12000}));
     ::setenv("TZ", "Europe/Berlin", 1);
     auto winter = RunCli({"collect", in, "--out", dir.File("out"), "--level", "1000", "--log", dir.File("log.csv"),
                           "--clock", "2024-01-10 12:00:00"});
@@ -186,16 +171,11 @@ TEST(EventLogCli, AKilledRunLeavesOnlyWholeRows)
     TempDir dir;
     fs::create_directory(dir.File("out"));
     const std::string in = dir.File("long.wav");
-    WriteFileBytes(in, Bursts(std::vector<int>(600, 12000)));  // 20 minutes, 600 events
-    pid_t child = fork();
+    WriteFileBytes(in, test::BurstsWav(std::vector<int>(600, 12000)));  // 20 minutes, 600 events
+    const pid_t child = test::StartCli({"collect", in, "--out", dir.File("out"), "--level", "1000", "--save-rejected",
+                                        "0", "--play-level", "32767"},
+                                       true);
     ASSERT_GE(child, 0);
-    if (child == 0) {
-        int null = ::open("/dev/null", O_WRONLY);
-        dup2(null, 1);
-        execl(TONMIRA_CLI_PATH, TONMIRA_CLI_PATH, "collect", in.c_str(), "--out", dir.File("out").c_str(), "--level",
-              "1000", "--save-rejected", "0", "--play-level", "32767", static_cast<char*>(nullptr));
-        _exit(127);
-    }
     // Kill it while it is writing rows: once a few are there, at an arbitrary moment after.
     const std::string log = dir.File("out/events.csv");
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);

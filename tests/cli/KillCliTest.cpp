@@ -25,29 +25,12 @@ using Clock = std::chrono::steady_clock;
 
 namespace {
 
-pid_t Start(std::vector<std::string> args)
-{
-    args.insert(args.begin(), TONMIRA_CLI_PATH);
-    pid_t child = fork();
-    if (child == 0) {
-        std::vector<char*> argv;
-        for (auto& a : args)
-            argv.push_back(a.data());
-        argv.push_back(nullptr);
-        freopen("/dev/null", "w", stdout);
-        freopen("/dev/null", "w", stderr);
-        execv(argv[0], argv.data());
-        _exit(127);
-    }
-    return child;
-}
-
 // Runs to the end; returns how long it took.
 Clock::duration RunWhole(const std::vector<std::string>& args)
 {
     auto begin = Clock::now();
     int status = 0;
-    waitpid(Start(args), &status, 0);
+    waitpid(StartCli(args), &status, 0);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     return Clock::now() - begin;
 }
@@ -55,7 +38,7 @@ Clock::duration RunWhole(const std::vector<std::string>& args)
 // Starts the command and kills it after `after`; true when the kill came before its end.
 bool RunKilled(const std::vector<std::string>& args, Clock::duration after)
 {
-    pid_t child = Start(args);
+    pid_t child = StartCli(args);
     std::this_thread::sleep_for(after);
     kill(child, SIGKILL);
     int status = 0;

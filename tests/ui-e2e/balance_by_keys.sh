@@ -37,15 +37,7 @@ run_on_display() {
   # ﾌｧｲﾙ(&F) > ﾓﾉﾗﾙﾃﾞｰﾀの保存(&M)...: type the name (".wav" is added) and confirm.
   xdotool key --delay 150 alt+f m
   save="$(settled_window 'ﾓﾉﾗﾙﾃﾞｰﾀﾌｧｲﾙの保存')"
-  xdotool windowfocus --sync "$save"
-  xdotool key --delay 50 ctrl+a
-  xdotool type --delay 20 "$WORK/mono"
-  xdotool key Return
-  for _ in $(seq 1 50); do
-    [ -f "$WORK/mono.wav" ] && break
-    sleep 0.1
-  done
-  sleep 0.3
+  save_in_dialog "$save" "$WORK/mono" "$WORK/mono.wav"  # ".wav" is added
 }
 # Second stage, on the virtual display started by the first.
 if [ "${4:-}" = "--on-display" ]; then

@@ -23,3 +23,23 @@ wait_window() {
   echo "no window '$name'" >&2
   return 1
 }
+
+# save_in_dialog DIALOG PATH FILE: in the file dialog DIALOG, whose name field has the focus,
+# replaces the name with PATH, confirms, and waits up to 5 s for FILE to appear.
+save_in_dialog() {
+  xdotool windowfocus --sync "$1"
+  xdotool key --delay 50 ctrl+a
+  xdotool type --delay 20 "$2"
+  xdotool key Return
+  for _ in $(seq 1 50); do
+    [ -f "$3" ] && break
+    sleep 0.1
+  done
+  sleep 0.3
+}
+
+# stop_program PID: ends the program and waits for it.
+stop_program() {
+  kill "$1" 2>/dev/null || true
+  wait "$1" 2>/dev/null || true
+}

@@ -42,8 +42,7 @@ run_on_display() {
     sleep 0.25
   done
   sleep 0.5
-  kill "$pid" 2>/dev/null || true
-  wait "$pid" 2>/dev/null || true
+  stop_program "$pid"
 }
 
 if [ "${3:-}" = "--on-display" ]; then

@@ -20,18 +20,8 @@ run_on_display() {
   xdotool key --delay 150 alt+f a
   dialog="$(wait_window '名前を付けて保存' 50)" || { kill "$pid" 2>/dev/null || true; return 1; }
   sleep 0.5
-  xdotool windowfocus --sync "$dialog"
-  # The file name field has the focus: replace its text with the new path and confirm.
-  xdotool key --delay 50 ctrl+a
-  xdotool type --delay 20 "$WORK/out.wav"
-  xdotool key Return
-  for _ in $(seq 1 50); do
-    [ -f "$WORK/out.wav" ] && break
-    sleep 0.1
-  done
-  sleep 0.3
-  kill "$pid" 2>/dev/null || true
-  wait "$pid" 2>/dev/null || true
+  save_in_dialog "$dialog" "$WORK/out.wav" "$WORK/out.wav"
+  stop_program "$pid"
 }
 # Second stage, on the virtual display started by the first.
 if [ "${3:-}" = "--on-display" ]; then
