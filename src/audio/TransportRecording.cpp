@@ -368,8 +368,14 @@ void CTransport::OnRecordSetup()
         m_doc.m_header.wBitsPerSample = values.m_nBitsRadio == 0 ? 16 : 8;
         m_doc.m_header.nChannels = values.m_nChannelRadio == 0 ? 2 : 1;
         m_nAutoStartLevel = values.m_nStartLevel;
-        if (m_nAutoStartLevel != 0)
-            m_nCollectLevel = 0;  // automatic start and collection exclude each other
+        if (m_nAutoStartLevel != 0) {
+            // Automatic start and collection exclude each other. The level belongs to the
+            // collection settings: clearing only this copy would let the settings dialog bring
+            // it back.
+            m_nCollectLevel = 0;
+            if (m_pCollectHandOver)
+                m_pCollectHandOver->ClearCollectLevel();
+        }
         if (rate != oldRate) {
             m_analysis.m_nMaxFreq = static_cast<int>(rate / 2);
             m_analysis.m_nMinFreq = 0;

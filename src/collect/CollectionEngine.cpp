@@ -51,7 +51,7 @@ private:
 }  // namespace
 
 CCollectionEngine::CCollectionEngine(CTransport& transport, CTonmiraDoc& doc, WindowAnalysis& analysis,
-                                     TransportHost& view, const CollectSettings& settings, const LocalClock& clock,
+                                     TransportHost& view, CollectSettings& settings, const LocalClock& clock,
                                      CollectHost& host)
     : m_transport(transport), m_doc(doc), m_analysis(analysis), m_view(view), m_settings(settings),
       m_clock(clock), m_host(host)
@@ -70,6 +70,12 @@ void CCollectionEngine::ApplySettings()
 {
     m_transport.SetCollectParameters(m_settings.m_nCollectLevel, m_settings.m_nContinuousMs,
                                      m_settings.m_nPreTriggerMs);
+}
+
+void CCollectionEngine::ClearCollectLevel()
+{
+    m_settings.m_nCollectLevel = 0;
+    ApplySettings();
 }
 
 bool CCollectionEngine::IsProcessing() const { return m_transport.IsCollectBusy(); }

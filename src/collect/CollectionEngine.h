@@ -36,7 +36,7 @@ public:
     // which must be set up for its N when an event is handed over. Registers itself as the
     // transport's hand-over.
     CCollectionEngine(CTransport& transport, CTonmiraDoc& doc, WindowAnalysis& analysis, TransportHost& view,
-                      const CollectSettings& settings, const LocalClock& clock, CollectHost& host);
+                      CollectSettings& settings, const LocalClock& clock, CollectHost& host);
     // Joins a worker that has finished; the owner must have waited for the busy flag to clear.
     ~CCollectionEngine() override;
     CCollectionEngine(const CCollectionEngine&) = delete;
@@ -51,6 +51,8 @@ public:
     // change them meanwhile without touching what the worker reads.
     // False, taking nothing, while the analysis has no spectrum (after a failed size change).
     bool OnCollectHandOver() override;
+    // Owner's thread: the settings' collection level becomes 0 and the timer follows.
+    void ClearCollectLevel() override;
 
     // Owner's thread: while this holds, the worker owns the document's samples, the FFT engine
     // and the spectrum; drawing must not compute a spectrum or read the take.
@@ -96,7 +98,7 @@ private:
     CTonmiraDoc& m_doc;
     WindowAnalysis& m_analysis;
     TransportHost& m_view;
-    const CollectSettings& m_settings;
+    CollectSettings& m_settings;
     CollectSettings m_eventSettings;  // the worker's copy
     int m_nEventDetectLevel = 5;
     bool m_bLogFailureShown = false;  // owner's thread
