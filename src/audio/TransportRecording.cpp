@@ -39,7 +39,13 @@ void CTransport::OnRecord()
 {
     if (m_doc.m_nState != TransportState::Idle)
         return;
+    // Said before anything of the take or the screen is touched, so the view stays as it was.
+    if (!m_waveDevice.HasDevice(WaveDirection::Input)) {
+        m_host.Message(msg::kNoInputDevice);
+        return;
+    }
     m_host.KillTimer(kTransportTimer);
+    const UINT position = m_doc.m_nPosition;  // where a start that fails leaves it
     m_doc.ReleaseDerivedBuffers();
     CWaveDevice& dev = m_waveDevice;
     dev.m_nRate = m_doc.m_header.nSamplesPerSec;
@@ -52,6 +58,7 @@ void CTransport::OnRecord()
     if (!bufferBytes || !Reallocate(m_pRecordRing, kWaveRingSlots * bufferBytes) || !PreparePreTrigger(bufferBytes)) {
         m_host.Message(msg::kRecordInitFailed);
         RestoreDerivedBuffers();
+        m_doc.m_nPosition = position;
         return;
     }
     for (int i = 0; i < kWaveRingSlots; ++i)
@@ -59,6 +66,7 @@ void CTransport::OnRecord()
     m_nRecordedFrames = 0;
     dev.m_nRead.store(0, std::memory_order_relaxed);  // no stream runs yet
     m_host.SetSliderPosition(WindowEndingAt(m_doc.m_nSamples - 1));
+    const BOOL wasPaused = m_doc.m_bPause;
     if (m_nAutoStartLevel != 0 || m_nCollectLevel != 0)
         m_doc.m_bPause = 1;  // wait for the level
     if (dev.OpenInput()) {
@@ -68,7 +76,10 @@ void CTransport::OnRecord()
         SetState(TransportState::Recording);
         m_host.SetTimer(kTransportTimer, kFirstRecordTickMs);
     } else {
+        m_doc.m_bPause = wasPaused;
         RestoreDerivedBuffers();
+        m_doc.m_nPosition = position;
+        m_host.SetSliderPosition(position);  // no recording: the slider back at the position
     }
 }
 

@@ -284,6 +284,14 @@
         <translation>Playback could not be started!</translation>
     </message>
     <message>
+        <source>再生デバイスが見つかりません！</source>
+        <translation>No playback device was found!</translation>
+    </message>
+    <message>
+        <source>録音デバイスが見つかりません！</source>
+        <translation>No recording device was found!</translation>
+    </message>
+    <message>
         <source>録音処理の初期化に失敗しました！</source>
         <translation>Recording could not be started!</translation>
     </message>
