@@ -67,8 +67,9 @@ void CTonmiraView::OnFftSizeChosen(int index)
     const CTonmiraDoc& doc = core.m_doc;
     const UINT n = static_cast<UINT>(core.m_analysis.m_nFftSize);
     SetSliderRange(0, doc.m_nSamples > n ? doc.m_nSamples - n : 0);
+    // A larger N may have pulled the position back: the text follows the slider.
     if (doc.m_nState == TransportState::Idle)
-        SetSliderPosition(doc.m_nPosition);
+        core.m_transport.ShowPosition(doc.m_nPosition);
     InvalidateAnalysis();
     TransportChanged();
 }
