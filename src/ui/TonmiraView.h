@@ -36,6 +36,8 @@ public:
 
     // Every New and Open ends here (after the document changed).
     void OnInitialUpdate();
+    // The form's size in pixels.
+    QSize sizeHint() const override;
     // A view command (transport, marks, graph type, edits, dialogs). The caller has checked that
     // the command is enabled.
     void OnCommand(int id);
@@ -81,6 +83,8 @@ protected:
 private:
     void CreateControls();
     void PlaceControls();
+    // The frame around the view resized so that the view is the form's size.
+    void ResizeParentToFit();
     void ConnectControls();
     void OnTimer(int id);
     void OnSliderAction(int action);
