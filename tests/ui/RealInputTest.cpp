@@ -79,5 +79,28 @@ TEST_F(XDisplay, HeldSpinArrowStepsFasterTheLongerItIsHeld)
     EXPECT_GE(minEdit->text().toInt(), 100) << minEdit->text().toStdString();
 }
 
+TEST_F(XDisplay, DialogOpensWithItsFirstEditSelectedAndEnterPressesTheFocusedButton)
+{
+    Core().m_settings.m_nCollectLevel = 5;
+    QString chooserTitle;
+    ModalScript script({[](QDialog* dlg) {
+                            // Typing replaces the first field's value.
+                            EXPECT_TRUE(XdoTool({"type", "--delay", "30", "900"}));
+                            EXPECT_EQ(Text(dlg, kIdcCollectLevel), "900");
+                            // Enter on 設定保存 presses it, not OK.
+                            Control(dlg, kIdcSaveSettings)->setFocus();
+                            XdoToolLater({"key", "Return"});
+                        },
+                        [&](QDialog* chooser) {
+                            chooserTitle = chooser->windowTitle();
+                            chooser->reject();
+                        },
+                        [](QDialog* dlg) { Click(dlg, ui::kIdCancel); }});
+    frame->Dispatch(kCmdAutoRecordSetup);
+    EXPECT_EQ(script.Remaining(), 0u);
+    EXPECT_FALSE(chooserTitle.isEmpty()) << "the save button opened its file dialog";
+    EXPECT_EQ(Core().m_settings.m_nCollectLevel, 5) << "the dialog was cancelled, not confirmed";
+}
+
 }  // namespace
 }  // namespace tonmira::test
