@@ -102,5 +102,31 @@ TEST_F(XDisplay, DialogOpensWithItsFirstEditSelectedAndEnterPressesTheFocusedBut
     EXPECT_EQ(Core().m_settings.m_nCollectLevel, 5) << "the dialog was cancelled, not confirmed";
 }
 
+TEST_F(XDisplay, MenuOpensOverAFrequencyEditHoldingABadValue)
+{
+    ASSERT_TRUE(frame->OpenFile(WriteWav("r.wav", SineSamples(10000, 1, 440, 44100, 9000), 1)));
+    auto* maxEdit = qobject_cast<QLineEdit*>(frame->View().Control(1002));
+    auto* minEdit = qobject_cast<QLineEdit*>(frame->View().Control(1003));
+    minEdit->setFocus();
+    minEdit->setText("100");
+    emit minEdit->textEdited("100");
+    maxEdit->setFocus();
+    maxEdit->selectAll();
+    ASSERT_TRUE(XdoTool({"type", "--delay", "30", "50"}));
+    ASSERT_EQ(maxEdit->text(), "50");
+    ASSERT_TRUE(XdoTool({"key", "alt+f"}));
+    QTest::qWaitFor([] { return QApplication::activePopupWidget() != nullptr; }, 3000);
+    EXPECT_NE(qobject_cast<QMenu*>(QApplication::activePopupWidget()), nullptr);
+    QApplication::processEvents();
+    EXPECT_TRUE(sink.m_messages.empty()) << "opening a menu is not leaving the edit";
+    ASSERT_TRUE(XdoTool({"key", "Escape", "Escape"}));
+    QTest::qWaitFor([] { return QApplication::activePopupWidget() == nullptr; }, 3000);
+    // Leaving the edit for another control still checks it.
+    minEdit->setFocus();
+    QTest::qWaitFor([&] { return !sink.m_messages.empty(); }, 3000);
+    ASSERT_EQ(sink.m_messages.size(), 1u);
+    EXPECT_EQ(sink.m_messages[0], "最低周波数より大きな値を入力してください！");
+}
+
 }  // namespace
 }  // namespace tonmira::test
