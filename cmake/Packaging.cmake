@@ -1,6 +1,7 @@
 # The Debian package (cpack -G DEB in the build folder): both programs, the manual, the menu
 # entry and the icon under /usr. The shared libraries' packages are found by dpkg-shlibdeps;
-# what it cannot see is named here: Qt's X11 platform plugin, loaded at run time.
+# what it cannot see is named here: Qt's X11 platform plugin, loaded at run time, and Qt's own
+# translations (the Japanese window's standard buttons and file dialogs).
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME tonmira)
 set(CPACK_PACKAGE_VENDOR "Tonmira")
@@ -15,6 +16,6 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION sound)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-ipafont-gothic")
 include(CPack)

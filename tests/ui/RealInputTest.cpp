@@ -128,5 +128,20 @@ TEST_F(XDisplay, MenuOpensOverAFrequencyEditHoldingABadValue)
     EXPECT_EQ(sink.m_messages[0], "最低周波数より大きな値を入力してください！");
 }
 
+TEST_F(XDisplay, JapaneseWindowsFileDialogSpeaksJapanese)
+{
+    ui::UseLanguage(ui::Language::Japanese);
+    QStringList buttons;
+    ModalScript script({[&](QDialog* dlg) {
+        for (QPushButton* b : dlg->findChildren<QPushButton*>())
+            buttons << b->text();
+        dlg->reject();
+    }});
+    ASSERT_TRUE(XdoTool({"key", "ctrl+o"}));
+    QTest::qWaitFor([&] { return script.Remaining() == 0; }, 5000);
+    EXPECT_TRUE(buttons.contains("キャンセル")) << buttons.join('|').toStdString();
+    EXPECT_FALSE(buttons.contains("Cancel")) << buttons.join('|').toStdString();
+}
+
 }  // namespace
 }  // namespace tonmira::test
