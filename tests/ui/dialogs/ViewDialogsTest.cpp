@@ -20,6 +20,7 @@
 #include "ui/dialogs/CRangeSetupDlg.h"
 #include "ui/dialogs/CSekibunRitsu.h"
 #include "ui/dialogs/HelpTopics.h"
+#include "ui/i18n/Translation.h"
 
 namespace tonmira::test {
 namespace {
@@ -238,6 +239,16 @@ TEST_F(ViewDialogsTest, HelpFindsTheManualNextToTheProgram)
     EXPECT_EQ(ManualIndexPath(programDir + "/usr/bin", "en"), programDir + "/usr/share/tonmira/manual/en/index.html");
     EXPECT_EQ(ManualIndexPath(programDir + "/usr/bin", "ja"), programDir + "/usr/share/tonmira/manual/en/index.html")
         << "the other language rather than none";
+
+    // The manual in the window's language, whatever the system's.
+    for (Language language : {Language::Japanese, Language::English}) {
+        ASSERT_TRUE(UseLanguage(language));
+        QString openedPath;
+        EXPECT_TRUE(OpenHelpTopics(sink, [&](const QUrl& url) { return !(openedPath = url.toLocalFile()).isEmpty(); },
+                                   programDir));
+        EXPECT_EQ(openedPath, programDir + (language == Language::English ? "/manual/en/index.html" : "/manual/ja/index.html"));
+    }
+    UseLanguage(Language::Japanese);
 
     // The test program's folder holds no manual: the message names where it was looked for.
     int opened = 0;
