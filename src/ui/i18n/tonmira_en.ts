@@ -705,7 +705,7 @@
     </message>
     <message>
         <source>一時停止(&amp;T)	Ctrl+T</source>
-        <translation>Pause (&amp;T)	Ctrl+T</translation>
+        <translation>Pa&amp;use	Ctrl+T</translation>
     </message>
     <message>
         <source>ロック(&amp;L)</source>
@@ -717,11 +717,11 @@
     </message>
     <message>
         <source>先頭(&amp;T)</source>
-        <translation>Beginning (&amp;T)</translation>
+        <translation>&amp;Beginning</translation>
     </message>
     <message>
         <source>最後(&amp;B)</source>
-        <translation>End (&amp;B)</translation>
+        <translation>En&amp;d</translation>
     </message>
     <message>
         <source>開始ﾏｰｸ(&amp;S)</source>
@@ -749,7 +749,7 @@
     </message>
     <message>
         <source>録音設定(&amp;M)...</source>
-        <translation>Recording Settings (&amp;M)...</translation>
+        <translation>Re&amp;cording Settings...</translation>
     </message>
     <message>
         <source>自動集音設定(&amp;A)...</source>
@@ -757,7 +757,7 @@
     </message>
     <message>
         <source>検出条件算出(&amp;T)...</source>
-        <translation>Detection Figures (&amp;T)...</translation>
+        <translation>Detection &amp;Figures...</translation>
     </message>
     <message>
         <source>検出ﾚﾍﾞﾙ(&amp;L)...</source>
