@@ -103,7 +103,13 @@ TEST_F(DocumentTest, RecentFilesKeepFourAndSurviveTheWindow)
         paths.push_back(WriteWav("f" + std::to_string(i) + ".wav", SineSamples(5000, 1, 440, 44100, 9000), 1));
         ASSERT_TRUE(frame->OpenFile(paths.back()));
     }
-    ASSERT_TRUE(frame->OpenFile(paths[2]));  // again: moves to the top, no duplicate
+    // Again, spelled relative to the working folder: moves to the top as the one absolute entry.
+    const std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::create_directory(dir.Path() / "sub");
+    std::filesystem::current_path(dir.Path());
+    const bool opened = frame->OpenFile("./sub/../f2.wav");
+    std::filesystem::current_path(before);
+    ASSERT_TRUE(opened);
     const std::vector<std::string> expected = {paths[2], paths[4], paths[3], paths[1]};
     EXPECT_EQ(frame->Recent().Entries(), expected);
 
