@@ -318,12 +318,20 @@ view::OpenResult CMainFrame::Open(const std::string& path)
         SaveRecentFiles();
     }
     UpdateCommandUi();
-    // A load that changed the samples says so: never a silent conversion.
+    // A load that changed the samples says so: never a silent conversion. What was done comes
+    // first, so a narrow window still shows it; the whole text is the bar's tool tip. Another
+    // file opened takes the notice away.
     const SourceFormat& source = m_pView->Core().m_doc.m_source;
-    if (result == view::OpenResult::Opened && source.IsConverted())
-        statusBar()->showMessage(Tr("変換して読み込みました: %1 — %2")
-                                     .arg(QString::fromStdString(source.m_strDescription),
-                                          QString::fromStdString(source.m_strConversion)));
+    if (result == view::OpenResult::Opened && source.IsConverted()) {
+        const QString notice = Tr("変換して読み込みました: %1 (%2)")
+                                   .arg(QString::fromStdString(source.m_strConversion),
+                                        QString::fromStdString(source.m_strDescription));
+        statusBar()->showMessage(notice);
+        statusBar()->setToolTip(notice);
+    } else if (result != view::OpenResult::Cancelled) {
+        statusBar()->showMessage(Tr("レディ"));
+        statusBar()->setToolTip(QString());
+    }
     if (m_pOverview)
         m_pOverview->Resume();
     return result;

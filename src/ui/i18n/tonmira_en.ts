@@ -16,8 +16,24 @@
         <translation>Open this document</translation>
     </message>
     <message>
-        <source>Tonmira ﾌｧｲﾙ(*.wav, *.wma) (*.wav *.WAV *.wma *.WMA);;すべてのﾌｧｲﾙ (*)</source>
-        <translation>Tonmira Files(*.wav, *.wma) (*.wav *.WAV *.wma *.WMA);;All Files (*)</translation>
+        <source>Tonmira ﾌｧｲﾙ(*.wav, *.wma)</source>
+        <translation>Tonmira Files(*.wav, *.wma)</translation>
+    </message>
+    <message>
+        <source>読み込めるすべてのﾌｧｲﾙ(WAV, WMA, FLAC, MP3, Ogg, Opus, M4A, AAC, AIFF, ﾃｷｽﾄ)</source>
+        <translation>All Readable Files(WAV, WMA, FLAC, MP3, Ogg, Opus, M4A, AAC, AIFF, Text)</translation>
+    </message>
+    <message>
+        <source>すべてのﾌｧｲﾙ</source>
+        <translation>All Files</translation>
+    </message>
+    <message>
+        <source>Wave ﾌｧｲﾙ(*.wav)</source>
+        <translation>Wave Files(*.wav)</translation>
+    </message>
+    <message>
+        <source>ﾃｷｽﾄ ﾌｧｲﾙ(*.txt)</source>
+        <translation>Text Files(*.txt)</translation>
     </message>
     <message>
         <source>名前を付けて保存</source>
@@ -860,8 +876,8 @@
         <translation>The spectrum waterfall data could not be saved.</translation>
     </message>
     <message>
-        <source>変換して読み込みました: %1 — %2</source>
-        <translation>Converted while loading: %1 — %2</translation>
+        <source>変換して読み込みました: %1 (%2)</source>
+        <translation>Converted while loading: %1 (%2)</translation>
     </message>
     <message>
         <source>設定ファイルのデバイス %1 が見つかりません。既定のデバイスを使います。</source>
