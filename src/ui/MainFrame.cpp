@@ -9,11 +9,13 @@
 #include <QMenuBar>
 #include <QSettings>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 
 #include "doc/TonmiraDoc.h"
 #include "ui/ViewDialogs.h"
 #include "ui/FrameIcons.h"
+#include "ui/LockKeys.h"
 #include "ui/OverviewPane.h"
 #include "ui/QtDocumentPrompts.h"
 #include "ui/SuspendWatcher.h"
@@ -93,6 +95,8 @@ QAction* CMainFrame::MakeAction(int id, const char* text)
             action->setToolTip(Tr(*t->tip ? t->tip : t->prompt));
         }
         action->setCheckable(view::IsCheckedItem(id) || id == view::kCmdViewToolBar || id == view::kCmdViewStatusBar);
+        // The menus show text and check marks only; the pictures are the tool bar's.
+        action->setIconVisibleInMenu(false);
         connect(action, &QAction::triggered, this, [this, id] {
             // A checkable action flips its own mark; the state decides it, not the click.
             Dispatch(id);
@@ -149,16 +153,31 @@ void CMainFrame::CreateStatusBar()
         label->setFrameShape(QFrame::Panel);
         label->setFrameShadow(QFrame::Sunken);
         label->setMinimumWidth(label->fontMetrics().horizontalAdvance(label->text()) + 12);
-        // The lock keys' states cannot be read on every display server: the panes keep their
-        // places and show greyed text.
+        // Greyed while its lock is off, and always where the states cannot be read.
         label->setEnabled(false);
         bar->addPermanentWidget(label);
     }
+    // The locks change from any window: read again a few times a second, cheaply (one request).
+    auto* poll = new QTimer(this);
+    connect(poll, &QTimer::timeout, this, &CMainFrame::ShowLockKeys);
+    poll->start(250);
     bar->showMessage(Tr("レディ"));
     connect(bar, &QStatusBar::messageChanged, bar, [bar](const QString& text) {
         if (text.isEmpty())
             bar->showMessage(Tr("レディ"));
     });
+}
+
+void CMainFrame::ShowLockKeys()
+{
+    const std::optional<LockKeyStates> states = ReadLockKeys();
+    if (!states)
+        return;
+    const std::pair<const char*, bool> panes[] = {
+        {"CAP", states->m_bCaps}, {"NUM", states->m_bNum}, {"SCRL", states->m_bScroll}};
+    for (const auto& [name, on] : panes)
+        if (auto* label = statusBar()->findChild<QLabel*>(QString::fromLatin1(name)))
+            label->setEnabled(on);
 }
 
 void CMainFrame::CreateAccelerators()

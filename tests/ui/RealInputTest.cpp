@@ -143,5 +143,16 @@ TEST_F(XDisplay, JapaneseWindowsFileDialogSpeaksJapanese)
     EXPECT_FALSE(buttons.contains("Cancel")) << buttons.join('|').toStdString();
 }
 
+TEST_F(XDisplay, LockPanesFollowTheKeyboard)
+{
+    auto* caps = frame->statusBar()->findChild<QLabel*>("CAP");
+    ASSERT_NE(caps, nullptr);
+    const bool before = caps->isEnabled();
+    ASSERT_TRUE(XdoTool({"key", "Caps_Lock"}));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return caps->isEnabled() != before; }, 3000));
+    ASSERT_TRUE(XdoTool({"key", "Caps_Lock"}));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return caps->isEnabled() == before; }, 3000));
+}
+
 }  // namespace
 }  // namespace tonmira::test
