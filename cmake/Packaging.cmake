@@ -1,6 +1,8 @@
 # The Debian package (cpack -G DEB in the build folder): both programs, the manual, the menu
-# entry and the icon under /usr. The shared libraries' packages are found by dpkg-shlibdeps;
-# what it cannot see is named here: Qt's X11 platform plugin, loaded at run time.
+# entry and the icon, the man pages, the bash completion and the AppStream metadata under /usr.
+# The shared libraries' packages are found by dpkg-shlibdeps; what it cannot see is named here:
+# Qt's X11 platform plugin and Qt's own translations, loaded at run time, and a Japanese font
+# for the window's texts (the program asks for IPA or Noto CJK by name).
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME tonmira)
 set(CPACK_PACKAGE_VENDOR "Tonmira")
@@ -15,6 +17,5 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION sound)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-ipafont-gothic")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-translations-l10n, fonts-ipafont-gothic | fonts-noto-cjk")
 include(CPack)
