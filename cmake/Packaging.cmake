@@ -8,10 +8,12 @@ set(CPACK_PACKAGE_NAME tonmira)
 set(CPACK_PACKAGE_VENDOR "Tonmira")
 set(CPACK_PACKAGE_CONTACT "Tonmira developers <tonmira@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Records, plays back and analyses PCM audio; collects sound events")
+# Lines of at most 80 characters, as Debian's tools show them.
 set(CPACK_PACKAGE_DESCRIPTION
-  "Tonmira moves an FFT window through a take, shows its waveform, spectrum and fundamental\n\
-frequencies, plays between marks at another pitch, and records sound events unattended.\n\
-tonmira is the desktop program, tonmira-cli the same engine for scripts.")
+  "Tonmira moves an FFT window through a take, shows its waveform, spectrum\n\
+and fundamental frequencies, plays between marks at another pitch, and\n\
+records sound events unattended. tonmira is the desktop program,\n\
+tonmira-cli the same engine for scripts.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
