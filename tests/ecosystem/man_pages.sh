@@ -10,7 +10,7 @@ for page in "$@"; do
   [ -z "$warnings" ] || fail "$page: $warnings"
   # Lines longer than the terminal are what groff -ww cannot see in a no-fill block.
   wide=$(groff -man -Tascii -P-cbou -rLL=80n "$page" 2>/dev/null | awk 'length > 80' || true)
-  [ -z "$wide" ] || fail "$page: lines wider than 80 columns:\n$wide"
+  [ -z "$wide" ] || fail "$page: lines wider than 80 columns:"$'\n'"$wide"
   echo "$(basename "$page"): rendered without warnings"
 done
 cli_page=$(printf '%s\n' "$@" | grep 'tonmira-cli\.1')
