@@ -19,6 +19,11 @@ std::size_t Utf8Length(std::string_view text, std::size_t i)
     for (std::size_t k = 1; k < length; ++k)
         if ((byte(i + k) & 0xC0) != 0x80)
             return 0;
+    // Overlong forms, UTF-16 surrogates and code points above U+10FFFF are not UTF-8 either.
+    const unsigned char second = length > 1 ? byte(i + 1) : 0;
+    if (lead == 0xC0 || lead == 0xC1 || lead > 0xF4 || (lead == 0xE0 && second < 0xA0) ||
+        (lead == 0xED && second >= 0xA0) || (lead == 0xF0 && second < 0x90) || (lead == 0xF4 && second >= 0x90))
+        return 0;
     return length;
 }
 

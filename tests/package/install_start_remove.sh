@@ -73,17 +73,19 @@ installed || fail "dpkg -i left tonmira not installed"
 /usr/bin/tonmira-cli info "$AUDIO" | grep -q '^rate: 44100' || fail "the installed tonmira-cli cannot read $AUDIO"
 # Around the programs: help, version and JSON of the installed binaries (no display needed),
 # the man pages as man shows them, the completion as bash loads it, the AppStream metadata.
-/usr/bin/tonmira-cli collect --help | grep -q -- '--continuous-ms MS' || fail "tonmira-cli collect --help lists no settings options"
-/usr/bin/tonmira --help | grep -q -- '--lang ja|en' || fail "tonmira --help does not name --lang"
-/usr/bin/tonmira-cli --version | grep -qx 'tonmira-cli [0-9.]*' || fail "tonmira-cli --version"
-env -u DISPLAY /usr/bin/tonmira --version --verbose | grep -q '^Qt: ' || fail "tonmira --version --verbose"
-/usr/bin/tonmira-cli info "$AUDIO" --json | grep -q '"rate":44100' || fail "tonmira-cli info --json"
+# (Each output is taken whole before it is searched: grep -q would end the pipe early.)
+has() { grep -q -- "$2" <<<"$1"; }
+has "$(/usr/bin/tonmira-cli collect --help)" '--continuous-ms MS' || fail "tonmira-cli collect --help lists no settings options"
+has "$(/usr/bin/tonmira --help)" '--lang ja|en' || fail "tonmira --help does not name --lang"
+has "$(/usr/bin/tonmira-cli --version)" '^tonmira-cli [0-9.]*$' || fail "tonmira-cli --version"
+has "$(env -u DISPLAY /usr/bin/tonmira --version --verbose)" '^Qt: ' || fail "tonmira --version --verbose"
+has "$(/usr/bin/tonmira-cli info "$AUDIO" --json)" '"rate":44100' || fail "tonmira-cli info --json"
 if command -v man >/dev/null; then
   for page in tonmira tonmira-cli; do
     warnings=$(MANWIDTH=80 man --warnings "$page" 2>&1 >/dev/null) || fail "man $page"
     [ -z "$warnings" ] || fail "man $page: $warnings"
   done
-  MANWIDTH=80 man tonmira-cli 2>/dev/null | grep -q 'pre-trigger-ms' || fail "man tonmira-cli lacks the options"
+  has "$(MANWIDTH=80 man tonmira-cli 2>/dev/null)" 'pre-trigger-ms' || fail "man tonmira-cli lacks the options"
 fi
 bash -c 'source /usr/share/bash-completion/completions/tonmira-cli && COMP_WORDS=(tonmira-cli inf) COMP_CWORD=1 &&
          _tonmira_cli && [ "${COMPREPLY[*]}" = info ]' || fail "the installed completion does not complete 'inf'"
