@@ -30,7 +30,7 @@ bool XdoTool(const QStringList& args)
     xdotool.start(QStringLiteral("xdotool"), args);
     if (!xdotool.waitForStarted(5000))
         return false;
-    QTest::qWaitFor([&] { return xdotool.state() == QProcess::NotRunning; }, 10000);
+    (void)QTest::qWaitFor([&] { return xdotool.state() == QProcess::NotRunning; }, 10000);
     return xdotool.exitStatus() == QProcess::NormalExit && xdotool.exitCode() == 0;
 }
 
@@ -115,15 +115,15 @@ TEST_F(XDisplay, MenuOpensOverAFrequencyEditHoldingABadValue)
     ASSERT_TRUE(XdoTool({"type", "--delay", "30", "50"}));
     ASSERT_EQ(maxEdit->text(), "50");
     ASSERT_TRUE(XdoTool({"key", "alt+f"}));
-    QTest::qWaitFor([] { return QApplication::activePopupWidget() != nullptr; }, 3000);
+    (void)QTest::qWaitFor([] { return QApplication::activePopupWidget() != nullptr; }, 3000);
     EXPECT_NE(qobject_cast<QMenu*>(QApplication::activePopupWidget()), nullptr);
     QApplication::processEvents();
     EXPECT_TRUE(sink.m_messages.empty()) << "opening a menu is not leaving the edit";
     ASSERT_TRUE(XdoTool({"key", "Escape", "Escape"}));
-    QTest::qWaitFor([] { return QApplication::activePopupWidget() == nullptr; }, 3000);
+    (void)QTest::qWaitFor([] { return QApplication::activePopupWidget() == nullptr; }, 3000);
     // Leaving the edit for another control still checks it.
     minEdit->setFocus();
-    QTest::qWaitFor([&] { return !sink.m_messages.empty(); }, 3000);
+    (void)QTest::qWaitFor([&] { return !sink.m_messages.empty(); }, 3000);
     ASSERT_EQ(sink.m_messages.size(), 1u);
     EXPECT_EQ(sink.m_messages[0], "最低周波数より大きな値を入力してください！");
 }
@@ -138,7 +138,7 @@ TEST_F(XDisplay, JapaneseWindowsFileDialogSpeaksJapanese)
         dlg->reject();
     }});
     ASSERT_TRUE(XdoTool({"key", "ctrl+o"}));
-    QTest::qWaitFor([&] { return script.Remaining() == 0; }, 5000);
+    (void)QTest::qWaitFor([&] { return script.Remaining() == 0; }, 5000);
     EXPECT_TRUE(buttons.contains("キャンセル")) << buttons.join('|').toStdString();
     EXPECT_FALSE(buttons.contains("Cancel")) << buttons.join('|').toStdString();
 }
