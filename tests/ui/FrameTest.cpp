@@ -8,8 +8,11 @@
 #include <QStatusBar>
 #include <QTest>
 #include <QToolBar>
+#include <atomic>
+#include <thread>
 
 #include "UiFixture.h"
+#include "ui/QtHost.h"
 #include "ui/SuspendWatcher.h"
 #include "view/FrameCommandIds.h"
 
@@ -107,6 +110,7 @@ TEST_F(FrameTest, CommandsFollowTheDocumentFromEveryEntry)
     EXPECT_TRUE(frame->Action(kCmdPlay)->isChecked());
     EXPECT_FALSE(frame->Action(kCmdStop)->isChecked());
     EXPECT_FALSE(frame->Action(kCmdFileOpen)->isEnabled());
+    EXPECT_FALSE(frame->Action(view::kCmdRecentFile)->isEnabled());  // tone.wav is on the list
     EXPECT_FALSE(frame->Dispatch(kCmdFileNew));
     // Space stops from the frequency edit, where an edit would otherwise take the key.
     QWidget* edit = frame->View().Control(1002);
@@ -134,6 +138,17 @@ TEST_F(FrameTest, CommandsFollowTheDocumentFromEveryEntry)
     ASSERT_TRUE(frame->Dispatch(view::kCmdViewToolBar));
     EXPECT_FALSE(frame->ToolBar()->isVisible());
     EXPECT_FALSE(frame->Action(view::kCmdViewToolBar)->isChecked());
+
+    // A call the collection worker makes on the UI thread: the commands follow what it changed.
+    std::atomic<bool> called{false};
+    std::thread worker([&] {
+        frame->View().Host().RunOnUiThread([&] { Doc().m_bLock = 0; });
+        called = true;
+    });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return called.load(); }, 5000));
+    worker.join();
+    EXPECT_FALSE(frame->Action(kCmdLock)->isChecked());
+    EXPECT_TRUE(frame->Action(kCmdRecord)->isEnabled());
 }
 
 TEST_F(FrameTest, SuspendStopsPlayback)
