@@ -19,6 +19,10 @@ struct CliCommand {
 
 std::map<std::string, CliCommand>& CliCommands();
 
+// Flushes stdout and keeps the first write error (a reader that went away: SIGPIPE is ignored),
+// which main reports after the command and turns into exit 1. The command goes on with its files.
+void FlushOutput();
+
 struct CliCommandRegistrar {
     explicit CliCommandRegistrar(const CliCommand& command) { CliCommands()[command.name] = command; }
 };

@@ -1,4 +1,6 @@
 // tonmira-cli: dispatches to the registered commands.
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -14,6 +16,17 @@ std::map<std::string, CliCommand>& CliCommands()
 {
     static std::map<std::string, CliCommand> commands;
     return commands;
+}
+
+namespace {
+int g_outputError = 0;  // main thread only
+}  // namespace
+
+void FlushOutput()
+{
+    errno = 0;
+    if ((std::fflush(stdout) != 0 || std::ferror(stdout)) && g_outputError == 0)
+        g_outputError = errno ? errno : EIO;
 }
 
 }  // namespace tonmira::cli
@@ -54,6 +67,18 @@ void PrintHelp(std::FILE* out)
                  "Exit codes: 0 done, 1 failed, 2 usage error.\n");
 }
 
+// A reader of the output that went away (`collect ... | head -1`) is a write error like any
+// other: the command goes on with its files and the program says so at the end and fails.
+int CheckOutput(int result)
+{
+    tonmira::cli::FlushOutput();
+    const int error = tonmira::cli::g_outputError;
+    if (error == 0)
+        return result;
+    std::fprintf(stderr, "tonmira-cli: the output could not be written (%s)\n", std::strerror(error));
+    return result == tonmira::cli::kExitDone ? tonmira::cli::kExitFailed : result;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -62,13 +87,14 @@ int main(int argc, char** argv)
     tonmira::ConfigureProcessForCli();
     // An interrupted save must not leave its temporary file behind.
     tonmira::RemoveTempFilesOnSignals();
+    std::signal(SIGPIPE, SIG_IGN);
     if (argc < 2) {
         PrintHelp(stderr);
         return kExitUsage;
     }
     if (!std::strcmp(argv[1], "--help") || !std::strcmp(argv[1], "-h") || !std::strcmp(argv[1], "help")) {
         PrintHelp(stdout);
-        return kExitDone;
+        return CheckOutput(kExitDone);
     }
     auto& commands = CliCommands();
     auto it = commands.find(argv[1]);
@@ -81,11 +107,11 @@ int main(int argc, char** argv)
     for (const auto& arg : rest) {
         if (arg == "--help" || arg == "-h") {
             PrintUsage(stdout, "Usage: tonmira-cli ", "       tonmira-cli ", it->second.usage);
-            return kExitDone;
+            return CheckOutput(kExitDone);
         }
     }
     try {
-        return it->second.run(rest);
+        return CheckOutput(it->second.run(rest));
     } catch (const UsageError& e) {
         std::fprintf(stderr, "tonmira-cli %s: %s\n", argv[1], e.what());
         PrintUsage(stderr, "Usage: tonmira-cli ", "       tonmira-cli ", it->second.usage);
