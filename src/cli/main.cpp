@@ -6,30 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "audio/LibraryVersions.h"
 #include "audio/ProcessSetup.h"
 #include "cli/CliCommand.h"
+#include "cli/CliHelp.h"
+#include "cli/CliOptionTable.h"
 #include "doc/TempFileRegistry.h"
-
-namespace tonmira::cli {
-
-std::map<std::string, CliCommand>& CliCommands()
-{
-    static std::map<std::string, CliCommand> commands;
-    return commands;
-}
-
-namespace {
-int g_outputError = 0;  // main thread only
-}  // namespace
-
-void FlushOutput()
-{
-    errno = 0;
-    if ((std::fflush(stdout) != 0 || std::ferror(stdout)) && g_outputError == 0)
-        g_outputError = errno ? errno : EIO;
-}
-
-}  // namespace tonmira::cli
 
 namespace {
 
@@ -64,15 +46,32 @@ void PrintHelp(std::FILE* out)
     std::fprintf(out,
                  "\nA text input (any name not ending in wav, wma, flac, mp3, ogg, opus, m4a, aac, aiff\n"
                  "or aif) takes --rate HZ (default 44100) and --bits 16|8 (default 16).\n"
-                 "Exit codes: 0 done, 1 failed, 2 usage error.\n");
+                 "Exit codes: 0 done, 1 failed, 2 usage error.\n"
+                 "\ntonmira-cli COMMAND --help lists the options of COMMAND; tonmira-cli(1) describes them all.\n"
+                 "tonmira-cli --version [--verbose] prints the version (--verbose: also of FFmpeg, FFTW and PortAudio).\n");
+}
+
+int PrintVersion(const std::vector<std::string>& rest)
+{
+    bool verbose = false;
+    for (const auto& arg : rest) {
+        if (arg != "--verbose") {
+            std::fprintf(stderr, "tonmira-cli --version: unknown argument '%s' (only --verbose)\n", arg.c_str());
+            return tonmira::cli::kExitUsage;
+        }
+        verbose = true;
+    }
+    std::printf("tonmira-cli %s\n", TONMIRA_VERSION);
+    if (verbose)
+        std::fputs(tonmira::LibraryVersionLines().c_str(), stdout);
+    return tonmira::cli::kExitDone;
 }
 
 // A reader of the output that went away (`collect ... | head -1`) is a write error like any
 // other: the command goes on with its files and the program says so at the end and fails.
 int CheckOutput(int result)
 {
-    tonmira::cli::FlushOutput();
-    const int error = tonmira::cli::g_outputError;
+    const int error = tonmira::cli::FlushOutput();
     if (error == 0)
         return result;
     std::fprintf(stderr, "tonmira-cli: the output could not be written (%s)\n", std::strerror(error));
@@ -96,6 +95,8 @@ int main(int argc, char** argv)
         PrintHelp(stdout);
         return CheckOutput(kExitDone);
     }
+    if (!std::strcmp(argv[1], "--version"))
+        return PrintVersion(std::vector<std::string>(argv + 2, argv + argc));
     auto& commands = CliCommands();
     auto it = commands.find(argv[1]);
     if (it == commands.end()) {
@@ -107,6 +108,9 @@ int main(int argc, char** argv)
     for (const auto& arg : rest) {
         if (arg == "--help" || arg == "-h") {
             PrintUsage(stdout, "Usage: tonmira-cli ", "       tonmira-cli ", it->second.usage);
+            const std::string options = FormatOptionHelp(CommandTable(it->first));
+            if (!options.empty())
+                std::printf("\n%s", options.c_str());
             return CheckOutput(kExitDone);
         }
     }
