@@ -1,6 +1,7 @@
 #pragma once
 // The one channel through which the core shows its messages to a person.
 // GUI: a critical message box captioned "Tonmira". CLI: one line on stderr. Tests: captured.
+#include <cstring>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -38,6 +39,13 @@ inline std::string FormatArgs(const std::string& pattern, std::initializer_list<
         out += pattern[i];
     }
     return out;
+}
+
+// text followed by the system's reason for error (an errno value) on a line of its own, so a
+// full disk reads differently from a missing folder; text alone when error is 0.
+inline std::string WithSystemReason(const std::string& text, int error)
+{
+    return error == 0 ? text : text + "\n" + std::strerror(error);
 }
 
 }  // namespace tonmira

@@ -19,6 +19,11 @@ struct CliCommand {
 
 std::map<std::string, CliCommand>& CliCommands();
 
+// Flushes stdout and keeps the first write error (a reader that went away: SIGPIPE is ignored),
+// which main reports after the command and turns into exit 1. The command goes on with its files.
+// Returns that error (an errno value), 0 while there is none.
+int FlushOutput();
+
 struct CliCommandRegistrar {
     explicit CliCommandRegistrar(const CliCommand& command) { CliCommands()[command.name] = command; }
 };

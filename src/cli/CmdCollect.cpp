@@ -1,9 +1,12 @@
 // collect IN --out DIR [...]: automatic collection from a recording, in virtual time.
 // collect --live --out DIR [...]: the same on the default input device until Ctrl-C.
 // One line per processed event, as the event command prints it.
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <atomic>
+#include <cerrno>
 #include <cstdio>
 #include <cstdint>
 #include <cstring>
@@ -72,7 +75,7 @@ private:
 void PrintEvent(const EventOutcome& outcome)
 {
     std::printf("%s\n", FormatEventLine(outcome).c_str());
-    std::fflush(stdout);  // one line as soon as each event is done, also when piped
+    FlushOutput();  // one line as soon as each event is done, also when piped
 }
 
 // --log FILE writes the event log there instead of DIR/events.csv; with --log - the log is the
@@ -146,8 +149,21 @@ int RunOffline(const CliArgs& args, CollectSettings settings, int detectLevel, S
     }
     run.Collection().m_nDetectLevel = detectLevel;
     run.m_onEvent = SetUpLog(args, run.Collection().m_eventLog);
+    // INT, TERM or HUP (an archive run passes them on) stop the collection as the stop command
+    // does: an event being captured is dropped, one being processed is finished, written and
+    // logged, so every event file left has its row.
+    InstallInterruptHandler();
+    bool stopped = false;
+    run.m_onStep = [&] {
+        if (stopped || !Interrupted())
+            return;
+        stopped = true;
+        session.ShutDown();
+    };
     if (!run.Run())
         return kExitFailed;
+    if (stopped)
+        EndAsInterrupted();
     // Relaxed: the offline device pumps its input on this thread.
     if (readFailed.load(std::memory_order_relaxed)) {
         // The file shrank or the disk failed while it was read: what was missing went in as silence.
@@ -215,6 +231,23 @@ int RunLive(const CliArgs& args, CollectSettings settings, int detectLevel, Seri
     return sink.Count() ? kExitFailed : kExitDone;
 }
 
+// A folder that cannot take files fails every event of a collection into it; it is refused before
+// the collection starts, with the system's reason.
+bool OutputFolderTakesFiles(const std::string& folder, MessageSink& sink)
+{
+    struct stat st {};
+    int error = 0;
+    if (::stat(folder.c_str(), &st) != 0)
+        error = errno;
+    else if (!S_ISDIR(st.st_mode))
+        error = ENOTDIR;
+    else if (::faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) != 0)
+        error = errno;
+    if (error != 0)
+        sink.Message(WithSystemReason(FormatArgs(msg::kAccessError, {folder}), error));
+    return error == 0;
+}
+
 int RunCollect(const std::vector<std::string>& argv)
 {
     CliArgs args = ParseCommandLine("collect", argv);
@@ -235,6 +268,9 @@ int RunCollect(const std::vector<std::string>& argv)
     if (settings.m_nCollectLevel <= 0)
         throw UsageError("collection needs a level: --level L (1..32767) or a settings file with one");
     settings.m_nPreTriggerMs = static_cast<int>(args.GetInt("pre-trigger-ms", 0, 0, 5000));
+    const std::string out = args.GetString("out", "");
+    if (!out.empty() && !OutputFolderTakesFiles(out, sink))
+        return kExitFailed;
     std::error_code ec;
     if (!live && (args.Positionals().size() > 1 || std::filesystem::is_directory(args.Positional(0), ec))) {
         // Checked here, once, rather than by every file's run.

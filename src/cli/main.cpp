@@ -1,4 +1,6 @@
 // tonmira-cli: dispatches to the registered commands.
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -66,6 +68,17 @@ int PrintVersion(const std::vector<std::string>& rest)
     return tonmira::cli::kExitDone;
 }
 
+// A reader of the output that went away (`collect ... | head -1`) is a write error like any
+// other: the command goes on with its files and the program says so at the end and fails.
+int CheckOutput(int result)
+{
+    const int error = tonmira::cli::FlushOutput();
+    if (error == 0)
+        return result;
+    std::fprintf(stderr, "tonmira-cli: the output could not be written (%s)\n", std::strerror(error));
+    return result == tonmira::cli::kExitDone ? tonmira::cli::kExitFailed : result;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -74,13 +87,14 @@ int main(int argc, char** argv)
     tonmira::ConfigureProcessForCli();
     // An interrupted save must not leave its temporary file behind.
     tonmira::RemoveTempFilesOnSignals();
+    std::signal(SIGPIPE, SIG_IGN);
     if (argc < 2) {
         PrintHelp(stderr);
         return kExitUsage;
     }
     if (!std::strcmp(argv[1], "--help") || !std::strcmp(argv[1], "-h") || !std::strcmp(argv[1], "help")) {
         PrintHelp(stdout);
-        return kExitDone;
+        return CheckOutput(kExitDone);
     }
     if (!std::strcmp(argv[1], "--version"))
         return PrintVersion(std::vector<std::string>(argv + 2, argv + argc));
@@ -98,11 +112,11 @@ int main(int argc, char** argv)
             const std::string options = FormatOptionHelp(CommandTable(it->first));
             if (!options.empty())
                 std::printf("\n%s", options.c_str());
-            return kExitDone;
+            return CheckOutput(kExitDone);
         }
     }
     try {
-        return it->second.run(rest);
+        return CheckOutput(it->second.run(rest));
     } catch (const UsageError& e) {
         std::fprintf(stderr, "tonmira-cli %s: %s\n", argv[1], e.what());
         PrintUsage(stderr, "Usage: tonmira-cli ", "       tonmira-cli ", it->second.usage);

@@ -141,10 +141,12 @@ void EventFile::RenameWithFigures(int peak, int integration100, int points100, f
         std::string placed = RenameToFreeName(m_strEventFile, renamed);
         if (placed.empty() && access(m_strEventFile.c_str(), F_OK) == 0)
             return;  // still there under its name, which stays the event's path
-        if (!placed.empty())
+        if (!placed.empty()) {
             renamed = placed;
-        else
+            SyncFolderOf(placed);  // the figures name survives a power loss, as the log's row does
+        } else {
             m_bWritten = false;
+        }
     }
     m_strEventFile = renamed;
     m_strWrittenName.clear();
@@ -155,14 +157,20 @@ bool EventFile::MarkRejected()
     if (m_strEventFile.empty() || !m_bWritten)
         return false;
     m_strMarkedFile = RenameToFreeName(m_strEventFile, m_strEventFile, "A");
-    return !m_strMarkedFile.empty();
+    if (m_strMarkedFile.empty())
+        return false;
+    SyncFolderOf(m_strMarkedFile);
+    return true;
 }
 
 bool EventFile::Delete() const
 {
     if (m_strEventFile.empty() || !m_bWritten)
         return false;
-    return unlink(m_strEventFile.c_str()) == 0;
+    if (unlink(m_strEventFile.c_str()) != 0)
+        return false;
+    SyncFolderOf(m_strEventFile);
+    return true;
 }
 
 }  // namespace tonmira

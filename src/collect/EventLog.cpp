@@ -1,6 +1,7 @@
 #include "collect/EventLog.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -9,24 +10,13 @@
 #include <cstdio>
 #include <ctime>
 
+#include "collect/CsvField.h"
 #include "collect/EventProcessor.h"
+#include "doc/SafeFileWriter.h"
 
 namespace tonmira {
 
 namespace {
-
-std::string Quoted(const std::string& field)
-{
-    if (field.find_first_of(",\"\r\n") == std::string::npos)
-        return field;
-    std::string q = "\"";
-    for (char c : field) {
-        if (c == '"')
-            q += '"';
-        q += c;
-    }
-    return q + "\"";
-}
 
 // Hundredths as a decimal number: 4567 -> "45.67".
 std::string Hundredths(int value)
@@ -113,9 +103,9 @@ std::string EventLog::FormatRow(const EventOutcome& o)
     }
     std::string row;
     for (const std::string& field :
-         {IsoDateTime(o.m_when), Quoted(o.m_strInput), offset, std::to_string(o.m_nFrames), std::to_string(f.m_nPeak),
+         {IsoDateTime(o.m_when), CsvTextField(o.m_strInput), offset, std::to_string(o.m_nFrames), std::to_string(f.m_nPeak),
           Hundredths(f.m_nIntegration100), Hundredths(f.m_nPoints100), stddev,
-          std::string(f.m_bAccepted ? "accepted" : "rejected"), RejectedBy(o), Quoted(o.m_strFinalPath),
+          std::string(f.m_bAccepted ? "accepted" : "rejected"), RejectedBy(o), CsvTextField(o.m_strFinalPath),
           std::string(o.m_bAmplified ? "yes" : "no")}) {
         if (!row.empty())
             row += ',';
@@ -127,15 +117,55 @@ std::string EventLog::FormatRow(const EventOutcome& o)
 
 bool EventLog::AppendToFile(const std::string& path, const std::string& rows)
 {
-    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+    // Read as well as written where allowed: the last byte tells whether the file ends in a
+    // whole row.
+    auto open = [&] {
+        int fd = ::open(path.c_str(), O_RDWR | O_APPEND | O_CLOEXEC);
+        return fd < 0 && errno == EACCES ? ::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC) : fd;
+    };
+    int fd = open();
+    if (fd < 0 && errno == ENOENT) {
+        // A new log appears with its header in place, and only one of two runs starting at once
+        // makes it: the header is written aside and given the log's name only while it is free.
+        if (!WriteFileIfAbsent(path, [](CArchive& ar) { return ar.WriteString(Header()); }) && errno != EEXIST)
+            return false;
+        fd = open();
+    }
     if (fd < 0)
         return false;
+    // Appenders of one log (the runs of a GNU parallel set-up) take turns, so that undoing a cut
+    // row below never cuts another run's row. Without locks (some network file systems) the
+    // append still goes ahead.
+    while (::flock(fd, LOCK_EX) != 0 && errno == EINTR) {
+    }
     struct stat info {};
     bool ok = ::fstat(fd, &info) == 0;
-    // Header and rows in one write: a new file never holds a header without its first row.
-    if (ok)
-        ok = WriteAll(fd, info.st_size == 0 ? Header() + rows : rows);
-    return ::close(fd) == 0 && ok;
+    const bool regular = ok && S_ISREG(info.st_mode);
+    std::string text = rows;
+    if (ok && info.st_size == 0) {
+        text = Header() + rows;  // emptied by hand, or not a file (a pipe)
+    } else if (regular) {
+        // A row cut by a program that did not undo it: ours start on a line of their own.
+        char last = '\n';
+        if (::pread(fd, &last, 1, info.st_size - 1) == 1 && last != '\n')
+            text = "\r\n" + rows;
+    }
+    ok = ok && WriteAll(fd, text);
+    // The row is on the disk before the next event is processed, as the event's file is.
+    if (ok && regular && ::fdatasync(fd) != 0 && errno != EINVAL)
+        ok = false;
+    if (!ok && regular) {
+        // A full disk cut the row: a row is whole or absent, so the next run's first row is not
+        // glued onto a fragment.
+        const int error = errno;
+        (void)::ftruncate(fd, info.st_size);
+        errno = error;
+    }
+    const int error = errno;
+    if (::close(fd) != 0 && ok)
+        return false;
+    errno = error;
+    return ok;
 }
 
 bool EventLog::Append(const EventOutcome& outcome, const std::string& folder)

@@ -1,11 +1,13 @@
 #pragma once
 // The event log: one CSV row per processed event (RFC 4180: comma-separated, fields quoted when
-// they hold a comma, a quote or a line end, CR LF line ends; UTF-8 as the paths are), the
-// header line once at the top of a new file. Every collection writes it, by default to
-// events.csv in the output folder.
+// they hold a comma, a quote or a line end, CR LF line ends; UTF-8, the text fields guarded as
+// CsvField.h says), the header line once at the top of a new file. Every collection writes it,
+// by default to events.csv in the output folder.
 //
-// Each row is written with one append, so a run that is killed leaves only whole rows; a row
-// reaches the file (the kernel) before the next event is processed.
+// Each row is written with one append under an exclusive lock of the file and synced to the
+// disk before the next event is processed; a row cut short (a full disk) is taken back, so the
+// log holds only whole rows, also after a kill or a power loss. A new log never exists without
+// its header.
 //
 // Threads: one log per engine, used on the owner's thread (where processed events are reported).
 #include <functional>
@@ -23,7 +25,8 @@ public:
     // standard deviation, verdict, the conditions that rejected it, file, amplified.
     static std::string FormatRow(const EventOutcome& outcome);
     // Appends whole rows to the file at path with one write, the header first when the file is
-    // new or empty. False when the file could not be opened or written.
+    // new or empty. False (errno says why) when the file could not be opened or written; the
+    // file is then as it was.
     static bool AppendToFile(const std::string& path, const std::string& rows);
 
     // Where rows go: "" (the default) = events.csv in the folder given to Append, or nowhere

@@ -13,6 +13,8 @@ namespace {
 constexpr std::size_t kBufferSize = 64 * 1024;
 // read() and write() move at most this much per call on Linux; larger requests loop.
 constexpr std::size_t kMaxIo = 0x7ffff000;
+// A cancellable load reads at most this much between two looks at its flag.
+constexpr std::size_t kCancellableIo = 16 * 1024 * 1024;
 }  // namespace
 
 CArchive::CArchive(int fd, Mode mode, std::string fileName)
@@ -30,12 +32,13 @@ CArchive::~CArchive()
 std::size_t CArchive::ReadDirect(BYTE* dest, std::size_t n)
 {
     std::size_t done = 0;
-    while (done < n && !m_bEof && !m_bError) {
-        ssize_t got = ::read(m_fd, dest + done, std::min(n - done, kMaxIo));
+    const std::size_t most = m_pCancel ? kCancellableIo : kMaxIo;
+    while (done < n && !m_bEof && !m_bError && !Cancelled()) {
+        ssize_t got = ::read(m_fd, dest + done, std::min(n - done, most));
         if (got < 0) {
             if (errno == EINTR)
                 continue;
-            m_bError = true;
+            Fail(errno);
         } else if (got == 0) {
             m_bEof = true;
         } else {
@@ -49,11 +52,11 @@ bool CArchive::FillBuffer()
 {
     m_nBufPos = 0;
     m_nBufLen = 0;
-    while (m_nBufLen == 0 && !m_bEof && !m_bError) {
+    while (m_nBufLen == 0 && !m_bEof && !m_bError && !Cancelled()) {
         ssize_t got = ::read(m_fd, m_buffer.data(), m_buffer.size());
         if (got < 0) {
             if (errno != EINTR)
-                m_bError = true;
+                Fail(errno);
         } else if (got == 0) {
             m_bEof = true;
         } else {
@@ -127,7 +130,7 @@ void CArchive::Skip(std::uint64_t n)
         std::uint64_t left = pos >= 0 && st.st_size > pos ? static_cast<std::uint64_t>(st.st_size - pos) : 0;
         std::uint64_t move = std::min(n, left);
         if (::lseek(m_fd, static_cast<off_t>(move), SEEK_CUR) < 0)
-            m_bError = true;
+            Fail(errno);
         if (move < n)
             m_bEof = true;
         return;
@@ -158,7 +161,7 @@ bool CArchive::WriteDirect(const BYTE* src, std::size_t n)
         ssize_t put = ::write(m_fd, src + done, std::min(n - done, kMaxIo));
         if (put < 0) {
             if (errno != EINTR)
-                m_bError = true;
+                Fail(errno);
         } else if (put == 0) {
             m_bError = true;
         } else {
@@ -197,13 +200,30 @@ bool CArchive::Flush()
     return !m_bError;
 }
 
+bool CArchive::Cancelled()
+{
+    // Relaxed: the flag publishes nothing but itself.
+    if (m_pCancel && m_pCancel->load(std::memory_order_relaxed))
+        Fail(ECANCELED);
+    return m_bError;
+}
+
+void CArchive::Fail(int error)
+{
+    if (!m_bError)
+        m_nError = error;
+    m_bError = true;
+}
+
 bool CArchive::Close()
 {
     if (m_fd < 0)
         return !m_bError;
     bool ok = Flush();
-    if (::close(m_fd) != 0 && m_mode == store)
+    if (::close(m_fd) != 0 && m_mode == store && ok) {
+        Fail(errno);
         ok = false;
+    }
     m_fd = -1;
     if (!ok)
         m_bError = true;

@@ -3,6 +3,7 @@
 // Loading archives read through a 64 KiB buffer; large reads bypass the buffer and go
 // straight into the destination. Storing archives collect writes and flush in large blocks.
 // Errors of the file layer are sticky: once IsError() is true the archive does nothing more.
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -27,6 +28,13 @@ public:
     bool IsStoring() const { return m_mode == store; }
     const std::string& GetFileName() const { return m_strFileName; }
     bool IsError() const { return m_bError; }
+    // The system's error number (errno) of the first failed read, write or close; 0 when none
+    // failed or the failure had no number.
+    int LastError() const { return m_nError; }
+
+    // A loading archive stops reading once *cancel is true (set from any thread): reads then
+    // fail with ECANCELED. Large reads are split so that the flag is looked at every few MiB.
+    void SetCancelFlag(const std::atomic<bool>* cancel) { m_pCancel = cancel; }
 
     // Reads up to n bytes; returns the bytes read. Fewer than n means the end of the file
     // or a read error (then IsError() is true).
@@ -55,11 +63,16 @@ private:
     bool FillBuffer();
     std::size_t ReadDirect(BYTE* dest, std::size_t n);
     bool WriteDirect(const BYTE* src, std::size_t n);
+    void Fail(int error);
 
     int m_fd;
     Mode m_mode;
     std::string m_strFileName;
+    bool Cancelled();
+
+    const std::atomic<bool>* m_pCancel = nullptr;
     bool m_bError = false;
+    int m_nError = 0;
     bool m_bEof = false;
     std::vector<BYTE> m_buffer;
     std::size_t m_nBufPos = 0;  // loading: next unread byte in m_buffer

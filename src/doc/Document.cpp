@@ -2,6 +2,8 @@
 
 #include <fcntl.h>
 
+#include <cerrno>
+
 #include "doc/Archive.h"
 #include "base/Messages.h"
 #include "base/MessageSink.h"
@@ -16,30 +18,35 @@ BOOL CDocument::OnNewDocument()
     return 1;
 }
 
-void CDocument::ReportAccessError(const std::string& path)
+void CDocument::ReportAccessError(const std::string& path, int error)
 {
-    m_sink.Message(FormatArgs(msg::kAccessError, {path}));
+    m_sink.Message(WithSystemReason(FormatArgs(msg::kAccessError, {path}), error));
 }
 
 BOOL CDocument::OnOpenDocument(const std::string& path)
 {
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
-        ReportAccessError(path);
+        ReportAccessError(path, errno);
         return 0;
     }
     DeleteContents();
     // Even a file of zero length goes through the load, so the document never keeps an
     // earlier take under the new file's name.
     BOOL ok;
+    int error = 0;
+    m_bLoading.store(true, std::memory_order_relaxed);
     {
         CArchive ar(fd, CArchive::load, path);
+        ar.SetCancelFlag(&m_bCancelLoad);
         ok = Serialize(ar);
+        error = ar.LastError();  // a read that failed; a file the load refused has no reason
     }
-    if (!ok) {
-        ReportAccessError(path);
+    if (!ok)
+        ReportAccessError(path, error);
+    m_bLoading.store(false, std::memory_order_relaxed);
+    if (!ok)
         return 0;
-    }
     m_bModified = 0;
     return 1;
 }
@@ -48,7 +55,7 @@ BOOL CDocument::OnSaveDocument(const std::string& path)
 {
     bool ok = WriteFileSafely(path, [this](CArchive& ar) { return Serialize(ar) != 0; });
     if (!ok) {
-        ReportAccessError(path);
+        ReportAccessError(path, errno);
         return 0;
     }
     m_bModified = 0;

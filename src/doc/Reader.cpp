@@ -468,6 +468,8 @@ HRESULT CReader::GetNextSample(const BYTE** ppData, DWORD* pcbLength)
 {
     m_sample.clear();
     for (;;) {
+        if (m_pCancel && m_pCancel->load(std::memory_order_relaxed))  // relaxed: publishes nothing else
+            return E_FAIL;
         bool got = false;
         HRESULT hr = ReceiveConverted(&got);
         if (FAILED(hr))

@@ -5,6 +5,7 @@
 // output into one block of interleaved PCM (m_pBuffer, m_nFrames frames in the format
 // m_pFormat). One reader serves one import on one thread; failures are shown through the
 // message sink and returned as HRESULTs.
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -70,6 +71,9 @@ public:
     UINT m_nFrames = 0;
     BYTE* m_pBuffer = nullptr;  // malloc'd; owned until the document takes it
 
+    // Decoding stops with a failure once *m_pCancel is true (set from any thread). Set before
+    // ReadSamples; null = never.
+    const std::atomic<bool>* m_pCancel = nullptr;
     // The FFmpeg demuxer Open uses; only this container is ever probed. Set before Open.
     const char* m_pszDemuxer = "asf";
     // The FFmpeg decoder of the audio stream when the caller knows better than the demuxer;

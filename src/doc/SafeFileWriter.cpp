@@ -3,14 +3,18 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
+#include <fstream>
 #include <mutex>
 #include <random>
 #include <set>
@@ -26,6 +30,9 @@ namespace {
 constexpr const char* kTempPrefix = ".tonmira-save-";
 // As many links as the kernel follows in one path lookup.
 constexpr int kMaxLinks = 40;
+// How long a temporary file of another host or container must have been left alone before it
+// counts as orphaned when nobody holds its lock.
+constexpr long kOrphanAgeSeconds = 3600;
 
 std::string FolderOf(const std::string& path)
 {
@@ -56,6 +63,50 @@ bool ResolveLinks(const std::string& path, std::string& resolved)
     return false;
 }
 
+// Who writes a temporary file, as its name says: "<pid>-<count>-<salt>-<pid namespace>-<boot id>-<host>".
+struct Writer {
+    long pid = 0;
+    std::string rest;  // "<pid namespace>-<boot id>-<host>"
+};
+
+// The part of our temporary files' names after the count and the salt: the PID namespace, this
+// boot of the kernel and the host. Only a file that carries ours can be judged by its PID: a PID
+// seen from another namespace, boot or host says nothing about that process.
+const std::string& OwnIdentity()
+{
+    static const std::string identity = [] {
+        struct stat ns {};
+        std::string nsId = ::stat("/proc/self/ns/pid", &ns) == 0 ? std::to_string(ns.st_ino) : "0";
+        std::string boot;
+        std::ifstream("/proc/sys/kernel/random/boot_id") >> boot;
+        std::erase(boot, '-');
+        char host[256] = {};
+        if (::gethostname(host, sizeof host - 1) != 0)
+            host[0] = '\0';
+        std::string hostName = host;
+        std::replace(hostName.begin(), hostName.end(), '/', '_');
+        return nsId + "-" + (boot.empty() ? "0" : boot) + "-" + hostName;
+    }();
+    return identity;
+}
+
+// Reads "<pid>-<count>-<salt>-" and what follows from the part of a name after the prefix.
+bool ParseWriter(const char* text, Writer& writer)
+{
+    const char* at = text;
+    for (int field = 0; field < 3; ++field) {
+        char* end = nullptr;
+        const long value = std::strtol(at, &end, 10);
+        if (end == at || *end != '-')
+            return false;
+        if (field == 0)
+            writer.pid = value;
+        at = end + 1;
+    }
+    writer.rest = at;
+    return true;
+}
+
 bool ProcessIsGone(long pid)
 {
     if (pid <= 0 || pid == static_cast<long>(::getpid()))
@@ -63,22 +114,55 @@ bool ProcessIsGone(long pid)
     return ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH;
 }
 
-// Removes the temporary files in folder that a process that no longer runs left behind.
+enum class LockState { Free, Held, Unknown };
+
+// Whether a process still holds the lock every writer keeps on its temporary file. When the lock
+// could be taken the file stays locked (open) for the caller's fd until it is closed.
+LockState TryLock(int dirFd, const char* name, int& fd)
+{
+    fd = ::openat(dirFd, name, O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        fd = ::openat(dirFd, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return LockState::Unknown;
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
+        return LockState::Free;
+    return errno == EWOULDBLOCK ? LockState::Held : LockState::Unknown;
+}
+
+// Removes the temporary files in folder whose writer is proven gone: nobody holds the file's
+// lock, and either its name carries this machine's identity with a PID that no longer runs, or
+// (a writer on another host or in another container, whose PID cannot be looked up here) it has
+// not been written to for kOrphanAge. The age covers file systems that do not share locks
+// between hosts; a live save writes all the time.
 void RemoveOrphanedTempFiles(const std::string& folder)
 {
     DIR* dir = ::opendir(folder.c_str());
     if (!dir)
         return;
     const std::size_t prefixLength = std::strlen(kTempPrefix);
+    const std::time_t now = std::time(nullptr);
     while (dirent* entry = ::readdir(dir)) {
         const char* name = entry->d_name;
         if (std::strncmp(name, kTempPrefix, prefixLength) != 0)
             continue;
-        char* end = nullptr;
-        long pid = std::strtol(name + prefixLength, &end, 10);
-        if (end == name + prefixLength || *end != '-' || !ProcessIsGone(pid))
+        Writer writer;
+        const bool known = ParseWriter(name + prefixLength, writer);
+        if (known && writer.pid == static_cast<long>(::getpid()) && writer.rest == OwnIdentity())
+            continue;  // one of ours, in progress
+        // Only files are opened to look at their lock: opening a device or a FIFO could act on it.
+        struct stat node {};
+        if (::fstatat(::dirfd(dir), name, &node, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(node.st_mode))
             continue;
-        ::unlinkat(::dirfd(dir), name, 0);
+        int fd = -1;
+        const LockState lock = TryLock(::dirfd(dir), name, fd);
+        struct stat st {};
+        const bool old = fd >= 0 && ::fstat(fd, &st) == 0 && now - st.st_mtime > kOrphanAgeSeconds;
+        const bool ownAndGone = known && writer.rest == OwnIdentity() && ProcessIsGone(writer.pid);
+        if ((lock == LockState::Free && (ownAndGone || old)) || (lock == LockState::Unknown && ownAndGone))
+            ::unlinkat(::dirfd(dir), name, 0);
+        if (fd >= 0)
+            ::close(fd);
     }
     ::closedir(dir);
 }
@@ -97,9 +181,9 @@ bool FirstSaveInFolder(const std::string& folder)
     return swept->emplace(st.st_dev, st.st_ino).second;
 }
 
-// Creates a new file next to the target and registers it for removal on a signal. The kernel
-// applies the umask to 0666 as for any new file (reading the umask would need umask(), which
-// races with other threads).
+// Creates a new file next to the target, locked for as long as fd (or a duplicate of it) is
+// open, and registers it for removal on a signal. The kernel applies the umask to 0666 as for any
+// new file (reading the umask would need umask(), which races with other threads).
 int CreateTempFile(const std::string& folder, std::string& tempPath, int& slot)
 {
     static std::atomic<unsigned> counter{0};
@@ -109,12 +193,16 @@ int CreateTempFile(const std::string& folder, std::string& tempPath, int& slot)
     for (int attempt = 0; attempt < 100; ++attempt) {
         tempPath = folder + "/" + kTempPrefix + std::to_string(::getpid()) + "-" +
                    std::to_string(counter.fetch_add(1, std::memory_order_relaxed)) + "-" +
-                   std::to_string(salt);
+                   std::to_string(salt) + "-" + OwnIdentity();
         // Registered before it exists, so there is no moment in which a signal could leave it.
         slot = RegisterTempFile(tempPath.c_str());
         int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0)
+        if (fd >= 0) {
+            // A sweep in another process, container or host leaves a locked file alone. Where the
+            // file system has no locks the name and the age still protect it.
+            (void)::flock(fd, LOCK_EX | LOCK_NB);
             return fd;
+        }
         int error = errno;
         ForgetTempFile(slot);
         slot = -1;
@@ -145,12 +233,15 @@ bool WriteInPlace(const std::string& target, const std::string& path, const std:
         return false;
     CArchive ar(fd, CArchive::store, path);
     bool ok = write(ar);
-    return ar.Close() && ok;
+    ok = ar.Close() && ok;
+    errno = ok ? 0 : ar.LastError();
+    return ok;
 }
 
 // Writes the complete file under a temporary name in the folder of target and hands it to
 // place(tempPath), which moves it to its name. True when both worked; the temporary file is
-// gone afterwards in every case.
+// gone afterwards in every case, and on failure errno tells the first thing that failed (0 when
+// write gave up without a system error).
 bool WriteThroughTemp(const std::string& target, const std::string& path,
                       const std::function<bool(CArchive&)>& write,
                       const std::function<bool(const std::string&)>& place)
@@ -163,6 +254,9 @@ bool WriteThroughTemp(const std::string& target, const std::string& path,
     int fd = CreateTempFile(folder, tempPath, slot);
     if (fd < 0)
         return false;
+    // The archive closes its descriptor before the rename; the lock must last until the file has
+    // its name.
+    const int lockFd = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
     // An existing file keeps its permissions and, where the process may set it, its owner.
     struct stat st {};
     if (::stat(target.c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
@@ -172,22 +266,34 @@ bool WriteThroughTemp(const std::string& target, const std::string& path,
     }
 
     bool ok;
+    int error = 0;
     {
         CArchive ar(fd, CArchive::store, path);
         ok = write(ar) && ar.Flush();
         // The data must be on the disk before the name points to it: after a power loss the
         // target is then the old file or the whole new one, never an empty one.
-        ok = ok && ::fsync(fd) == 0;
-        ok = ar.Close() && ok;
+        if (ok && ::fsync(fd) != 0) {
+            error = errno;
+            ok = false;
+        }
+        const bool closed = ar.Close();
+        ok = closed && ok;
+        if (!ok && error == 0)
+            error = ar.LastError();
     }
-    if (ok && place(tempPath)) {
+    if (ok && !place(tempPath))
+        error = errno, ok = false;
+    if (ok) {
         ForgetTempFile(slot);
         SyncFolder(folder);
-        return true;
+    } else {
+        ::unlink(tempPath.c_str());
+        ForgetTempFile(slot);
     }
-    ::unlink(tempPath.c_str());
-    ForgetTempFile(slot);
-    return false;
+    if (lockFd >= 0)
+        ::close(lockFd);
+    errno = error;
+    return ok;
 }
 
 }  // namespace
@@ -199,8 +305,10 @@ bool WriteFileSafely(const std::string& path, const std::function<bool(CArchive&
         return false;
     struct stat st {};
     if (::stat(target.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
-        if (S_ISDIR(st.st_mode))
+        if (S_ISDIR(st.st_mode)) {
+            errno = EISDIR;
             return false;
+        }
         return WriteInPlace(target, path, write);
     }
     return WriteThroughTemp(target, path, write, [&](const std::string& tempPath) {
@@ -229,6 +337,14 @@ bool WriteNewFileSafely(const std::string& path, const std::function<bool(CArchi
         finalPath = placed;
     return ok;
 }
+
+bool WriteFileIfAbsent(const std::string& path, const std::function<bool(CArchive&)>& write)
+{
+    return WriteThroughTemp(path, path, write,
+                            [&](const std::string& tempPath) { return RenameNoReplace(tempPath, path); });
+}
+
+void SyncFolderOf(const std::string& path) { SyncFolder(FolderOf(path)); }
 
 bool RenameNoReplace(const std::string& from, const std::string& to)
 {

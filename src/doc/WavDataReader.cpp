@@ -27,9 +27,10 @@ WavDataReader::OpenResult WavDataReader::Open(CTonmiraDoc& doc, const std::strin
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     struct stat st {};
     if (fd < 0 || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        const int error = fd < 0 ? errno : 0;
         if (fd >= 0)
             ::close(fd);
-        doc.m_sink.Message(FormatArgs(msg::kAccessError, {path}));
+        doc.m_sink.Message(WithSystemReason(FormatArgs(msg::kAccessError, {path}), error));
         return OpenResult::Failed;
     }
     // The archive reads through a descriptor of its own, so this one keeps its offset at 0.
@@ -38,7 +39,7 @@ WavDataReader::OpenResult WavDataReader::Open(CTonmiraDoc& doc, const std::strin
     const char* decoder = nullptr;
     if (archiveFd < 0 || !ReadWavHeader(doc, ar, &decoder)) {
         ::close(fd);
-        doc.m_sink.Message(FormatArgs(msg::kAccessError, {path}));
+        doc.m_sink.Message(WithSystemReason(FormatArgs(msg::kAccessError, {path}), ar.LastError()));
         return OpenResult::Failed;
     }
     if (decoder) {

@@ -65,6 +65,7 @@ BOOL LoadDecodedFile(CTonmiraDoc& doc, const char* demuxer, const char* decoder)
     CReader reader(sink);
     reader.m_pszDemuxer = demuxer;
     reader.m_pszDecoder = decoder;
+    reader.m_pCancel = &doc.m_bCancelLoad;
     // The whole file, decoded samples, audio only, a time range.
     HRESULT hr = reader.Configure(0, 0, 0, 1, 0, 0);
     if (FAILED(hr)) {

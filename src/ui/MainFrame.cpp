@@ -419,9 +419,13 @@ void CMainFrame::SaveRecentFiles() const
 
 void CMainFrame::closeEvent(QCloseEvent* event)
 {
+    // A load still reading (on a worker) is abandoned rather than waited for.
+    std::atomic<bool>& cancelLoad = m_pView->Core().m_doc.m_bCancelLoad;
+    cancelLoad.store(true, std::memory_order_relaxed);
     m_pView->StopForClose();
     UpdateCommandUi();
     if (!m_pDocuments->SaveModified()) {
+        cancelLoad.store(false, std::memory_order_relaxed);  // the window stays: loads work again
         event->ignore();
         return;
     }

@@ -3,10 +3,17 @@
 // run without stopping the others; the GNU parallel example of the README does the same.
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <set>
+#include <sstream>
+#include <thread>
 #include <vector>
 
 #include "CollectTestUtil.h"
@@ -137,6 +144,61 @@ TEST_F(CollectArchive, TheGnuParallelExampleMergesTheSameLog)
     EXPECT_EQ(Replaced(ReadFileBytes(dir.File("lines.txt")), out, dir.File("alone")), aloneLines);
     EXPECT_EQ(Replaced(ReadFileBytes(out + "/events.csv"), out, dir.File("alone")), aloneLog);
     EXPECT_EQ(Names(out), Names(dir.File("alone")));
+}
+
+TEST(CollectArchiveSignal, TermPassesOnWaitsLogsWhatWasDoneAndCleansUp)
+{
+    TempDir dir;
+    fs::create_directories(dir.File("in"));
+    fs::create_directories(dir.File("out"));
+    fs::create_directories(dir.File("tmp"));
+    std::vector<std::string> inputs;
+    for (int i = 0; i < 4; ++i) {
+        inputs.push_back(dir.File("in/" + std::to_string(i) + ".wav"));
+        WriteFileBytes(inputs.back(), test::BurstsWav(std::vector<int>(300, 12000)));  // 10 minutes each
+    }
+    std::vector<std::string> args = CollectArgs(inputs, dir.File("out"));
+    args.insert(args.end(), {"--jobs", "2"});
+    const pid_t run = test::StartCli(args, false, {"TMPDIR=" + dir.File("tmp")});
+    ASSERT_GT(run, 0);
+    // Mid-run: once both files in progress have written events.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (std::chrono::steady_clock::now() < deadline && Names(dir.File("out")).size() < 8)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    ASSERT_EQ(::kill(run, SIGTERM), 0);
+    int status = 0;
+    ASSERT_EQ(::waitpid(run, &status, 0), run);
+    ASSERT_TRUE(WIFSIGNALED(status)) << "ended by itself: " << status;
+    EXPECT_EQ(WTERMSIG(status), SIGTERM);
+
+    // Its files' runs ended with it: nothing is written after it.
+    const std::set<std::string> left = Names(dir.File("out"));
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_EQ(Names(dir.File("out")), left);
+    EXPECT_TRUE(fs::is_empty(dir.File("tmp"))) << "scratch folder left behind";
+
+    // Every event file has its row, in input order; no row without its file.
+    std::istringstream log(ReadFileBytes(dir.File("out/events.csv")));
+    std::string line;
+    ASSERT_TRUE(std::getline(log, line));
+    std::set<std::string> logged;
+    std::size_t lastInput = 0;
+    while (std::getline(log, line)) {
+        std::vector<std::string> fields;
+        std::istringstream row(line.substr(0, line.size() - 1));  // without the CR
+        for (std::string field; std::getline(row, field, ',');)
+            fields.push_back(field);
+        ASSERT_EQ(fields.size(), 12u) << line;
+        const std::size_t input = std::find(inputs.begin(), inputs.end(), fields[1]) - inputs.begin();
+        EXPECT_GE(input, lastInput) << line;
+        lastInput = input;
+        logged.insert(fs::path(fields[10]).filename().string());
+    }
+    std::set<std::string> files = left;
+    files.erase("events.csv");
+    EXPECT_GE(files.size(), 8u);
+    EXPECT_EQ(logged, files);
+    EXPECT_LT(files.size(), 4u * 150u) << "the run was not stopped";
 }
 
 }  // namespace

@@ -7,9 +7,12 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
+#include <cstring>
 #include <filesystem>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -87,13 +90,15 @@ TEST(CollectStreamCli, TheInputIsJudgedAsTheLoadJudgesIt)
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 6);
     EXPECT_EQ(r.err, "");
-    // A refused file and a missing one: the load's messages, then the generic file error.
+    // A refused file and a missing one: the load's messages, then the generic file error (with
+    // the system's reason when the system refused).
     WriteFileBytes(dir.File("bad.wav"), "XXXX" + wav.substr(4, 100));
-    for (const auto& [name, first] : {std::pair<std::string, std::string>{"bad.wav", "ヘッダ情報が足りません!\n"},
-                                      {"missing.wav", ""}}) {
+    for (const auto& [name, first, reason] :
+         {std::tuple<std::string, std::string, std::string>{"bad.wav", "ヘッダ情報が足りません!\n", ""},
+          {"missing.wav", "", std::string(std::strerror(ENOENT)) + "\n"}}) {
         r = RunCli({"collect", dir.File(name), "--out", dir.Path().string(), "--level", "1000"});
         EXPECT_EQ(r.exitCode, 1);
         EXPECT_EQ(r.out, "");
-        EXPECT_EQ(r.err, first + dir.File(name) + " へのアクセス中に不明なエラーが発生しました。\n");
+        EXPECT_EQ(r.err, first + dir.File(name) + " へのアクセス中に不明なエラーが発生しました。\n" + reason);
     }
 }

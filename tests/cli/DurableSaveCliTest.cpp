@@ -1,6 +1,7 @@
 // Saves are durable and settings files safe: traced with strace, a save syncs its temporary file
-// before renaming it over the target and syncs the folder after; an .ars save that fails keeps
-// the old file.
+// before renaming it over the target and syncs the folder after; a collection syncs the folder
+// after each rename or removal of an event file and the log after each row; an .ars save that
+// fails keeps the old file.
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "TestUtil.h"
+#include "CollectTestUtil.h"
 #include "doc/DocTestUtil.h"
 
 using namespace tonmira::test;
@@ -23,7 +25,7 @@ namespace {
 std::vector<std::string> TraceCli(const TempDir& dir, const std::vector<std::string>& args)
 {
     // LeakSanitizer cannot run under ptrace.
-    std::string command = "ASAN_OPTIONS=detect_leaks=0 strace -qq -f -e trace=openat,fsync,fdatasync,rename,renameat,renameat2 -o " +
+    std::string command = "ASAN_OPTIONS=detect_leaks=0 strace -qq -f -e trace=openat,fsync,fdatasync,rename,renameat,renameat2,unlink,unlinkat,write -o " +
                           ShellQuote(dir.File("trace")) + " " + ShellQuote(TONMIRA_CLI_PATH);
     for (const auto& arg : args)
         command += " " + ShellQuote(arg);
@@ -71,6 +73,57 @@ TEST(DurableSaveCli, TheFileIsSyncedBeforeTheRenameAndTheFolderAfter)
         ASSERT_GT(folder, rename) << args[0] << ": the folder is not opened to be synced";
         std::regex_search(lines[folder], m, std::regex(R"(= ([0-9]+)$)"));
         EXPECT_GT(Find(lines, "fsync\\(" + std::string(m[1]) + "\\)", folder), folder) << args[0];
+    }
+}
+
+TEST(DurableSaveCli, EventRenamesRemovalsAndLogRowsAreSyncedBeforeTheNextEvent)
+{
+    TempDir dir;
+    std::filesystem::create_directory(dir.File("out"));
+    // Every event gets its figures name; then the quiet ones are removed as rejected, or all are
+    // marked with an A as failing a condition.
+    WriteFileBytes(dir.File("in.wav"), BurstsWav({12000, 12000, 300, 300}));
+    const std::string dropQuiet[] = {"--play-level", "5000", "--save-rejected", "0"};
+    const std::string markAll[] = {"--points-low", "9000", "--save-rejected", "1"};
+    for (const auto& [options, steps] : {std::pair{dropQuiet, 4 + 2}, std::pair{markAll, 4 + 4}}) {
+        std::vector<std::string> args = {"collect", dir.File("in.wav"), "--out", dir.File("out"), "--level", "200"};
+        args.insert(args.end(), options, options + 4);
+        auto lines = TraceCli(dir, args);
+        // The folder and the log as the run opened them.
+        std::string folderFd, logFd;
+        std::smatch m;
+        int renamedOrRemoved = 0, rows = 0;
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            if (std::regex_search(lines[i], m, std::regex(R"(openat\(.*/out", O_RDONLY[|A-Z_]*O_DIRECTORY.* = ([0-9]+)$)")))
+                folderFd = m[1];
+            if (std::regex_search(lines[i], m, std::regex(R"(openat\(.*/out/events\.csv",.*O_APPEND.* = ([0-9]+)$)")))
+                logFd = m[1];
+            // A rename to a figures name or a mark, or a removal, of an event file: the folder
+            // is synced next, before anything else is written.
+            const bool renamed = std::regex_search(lines[i], std::regex(R"(rename.*\.WAV", .*/out/[0-9-]+\.WAVA?".*\) = 0)"));
+            const bool removed = std::regex_search(lines[i], std::regex(R"(unlink.*/out/[0-9-]+\.WAV"\) = 0)"));
+            if (renamed || removed) {
+                ++renamedOrRemoved;
+                int opened = Find(lines, R"(openat\(.*/out", O_RDONLY[|A-Z_]*O_DIRECTORY.* = ([0-9]+)$)", i);
+                ASSERT_GT(opened, 0) << lines[i];
+                std::regex_search(lines[opened], m, std::regex(R"(= ([0-9]+)$)"));
+                int synced = Find(lines, "fsync\\(" + std::string(m[1]) + "\\)", opened);
+                int nextWrite = Find(lines, "^[0-9]+ +write\\(", i);
+                EXPECT_GT(synced, 0) << lines[i];
+                EXPECT_TRUE(nextWrite < 0 || synced < nextWrite) << lines[i] << " is not synced before the next write";
+            }
+            // A row of the log is synced before the next event's file is made.
+            if (!logFd.empty() && std::regex_search(lines[i], std::regex("^[0-9]+ +write\\(" + logFd + ", \"2"))) {
+                ++rows;
+                int synced = Find(lines, "fd?a?t?a?sync\\(" + logFd + "\\) += 0", i);
+                int nextEvent = Find(lines, R"(openat\(.*tonmira-save-.*O_CREAT)", i);
+                EXPECT_GT(synced, 0) << lines[i];
+                EXPECT_TRUE(nextEvent < 0 || synced < nextEvent) << "a row is not synced before the next event";
+                logFd.clear();
+            }
+        }
+        EXPECT_EQ(renamedOrRemoved, steps) << options[0];
+        EXPECT_EQ(rows, 4) << options[0];
     }
 }
 

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sched.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -45,6 +48,119 @@ pid_t DeadPid()
     waitpid(pid, nullptr, 0);
     return pid;
 }
+
+std::vector<std::string> TempNames(const std::string& dir)
+{
+    std::vector<std::string> names;
+    for (const std::string& name : Names(dir))
+        if (name.rfind(".tonmira-save-", 0) == 0)
+            names.push_back(name);
+    return names;
+}
+
+// Sets a file's modification time to hours ago, as a save left alone that long.
+void MakeOld(const std::string& path, int hours = 2)
+{
+    const timespec times[2] = {{0, UTIME_OMIT}, {time(nullptr) - hours * 3600, 0}};
+    ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), times, 0), 0) << path;
+}
+
+// A save to path in another process that has written part of its file and then waits until
+// Finish(). With otherMachine it runs in new PID and UTS namespaces, under another host name and
+// as a PID that this process does not see (or that is another process here), as a save in
+// another container or on another host sharing the folder does.
+class PausedSave {
+public:
+    PausedSave(const std::string& path, bool otherMachine)
+    {
+        if (pipe(m_ready) != 0 || pipe(m_go) != 0)
+            return;
+        const pid_t unused = otherMachine ? FreePid() : 0;
+        m_pid = fork();
+        if (m_pid == 0) {
+            close(m_ready[0]);
+            close(m_go[1]);
+            if (!otherMachine)
+                _exit(Save(path));
+            int flags = CLONE_NEWPID | CLONE_NEWUTS | (geteuid() == 0 ? 0 : CLONE_NEWUSER);
+            if (unshare(flags) != 0) {
+                (void)!write(m_ready[1], "n", 1);
+                _exit(0);
+            }
+            const pid_t init = fork();  // the first process in the new namespace
+            if (init == 0) {
+                (void)sethostname("elsewhere", 9);
+                // Takes PIDs one by one until the saver gets the one that is free outside.
+                for (;;) {
+                    const pid_t child = fork();
+                    if (child == 0) {
+                        if (getpid() != unused)
+                            _exit(0);
+                        _exit(Save(path));
+                    }
+                    int status = 0;
+                    waitpid(child, &status, 0);
+                    if (child < 0 || child >= unused)
+                        _exit(child == unused && WIFEXITED(status) ? WEXITSTATUS(status) : 1);
+                }
+            }
+            int status = 0;
+            waitpid(init, &status, 0);
+            _exit(WIFEXITED(status) ? WEXITSTATUS(status) : 1);
+        }
+        close(m_ready[1]);
+        close(m_go[0]);
+        char answer = 0;
+        m_bStarted = read(m_ready[0], &answer, 1) == 1 && answer == 'y';
+        m_bRefused = answer == 'n';
+    }
+    ~PausedSave()
+    {
+        if (m_pid > 0 && !m_bFinished)
+            Finish();
+    }
+    bool Started() const { return m_bStarted; }
+    bool NamespacesRefused() const { return m_bRefused; }
+    // Lets the save complete; true when it succeeded.
+    bool Finish()
+    {
+        m_bFinished = true;
+        close(m_go[1]);
+        int status = 0;
+        waitpid(m_pid, &status, 0);
+        close(m_ready[0]);
+        return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    }
+    static constexpr std::size_t kBytes = 1 << 20;
+
+private:
+    // The lowest PID that no process has here, so a save under it elsewhere looks ended.
+    static pid_t FreePid()
+    {
+        for (pid_t pid = 300;; ++pid)
+            if (kill(pid, 0) != 0 && errno == ESRCH)
+                return pid;
+    }
+    int Save(const std::string& path)
+    {
+        const bool ok = WriteFileSafely(path, [this](CArchive& ar) {
+            ar.WriteString(std::string(kBytes, 'p'));
+            ar.Flush();
+            (void)!write(m_ready[1], "y", 1);
+            char c;
+            (void)!read(m_go[0], &c, 1);  // until the test closes the pipe
+            return true;
+        });
+        return ok ? 0 : 1;
+    }
+
+    int m_ready[2] = {-1, -1};
+    int m_go[2] = {-1, -1};
+    pid_t m_pid = -1;
+    bool m_bStarted = false;
+    bool m_bRefused = false;
+    bool m_bFinished = false;
+};
 
 }  // namespace
 
@@ -107,13 +223,88 @@ TEST(SafeFileWriter, KeepsPermissionsAndLeavesNoTemporaryFile)
 TEST(SafeFileWriter, TemporariesOfEndedProcessesAreRemovedByTheNextSave)
 {
     TempDir dir;
-    const std::string orphan = ".tonmira-save-" + std::to_string(DeadPid()) + "-0-7";
-    const std::string ours = ".tonmira-save-" + std::to_string(getpid()) + "-99-7";  // a save of ours in progress
-    const std::string running = ".tonmira-save-1-0-7";                              // init never ends
-    for (const auto& name : {orphan, ours, running, std::string(".tonmira-save-x-1"), std::string("keep.wav")})
+    // A save of another process still in progress, not written to for hours.
+    PausedSave running(dir.File("running.wav"), false);
+    ASSERT_TRUE(running.Started());
+    const std::vector<std::string> live = TempNames(dir.Path());
+    ASSERT_EQ(live.size(), 1u);
+    MakeOld(dir.File(live[0]));
+    // A save killed part way through leaves its temporary file.
+    const pid_t killed = fork();
+    if (killed == 0) {
+        WriteFileSafely(dir.File("killed.wav"), [](CArchive& ar) {
+            ar.WriteString("part");
+            ar.Flush();
+            raise(SIGKILL);
+            return true;
+        });
+        _exit(0);
+    }
+    waitpid(killed, nullptr, 0);
+    ASSERT_EQ(TempNames(dir.Path()).size(), 2u);
+    for (const auto& name : {std::string(".tonmira-save-x-1"), std::string("keep.wav")})
         WriteFileBytes(dir.File(name), "bytes");
+
     ASSERT_TRUE(WriteFileSafely(dir.File("out.wav"), Writes("new")));
-    std::vector<std::string> expected{ours, running, ".tonmira-save-x-1", "keep.wav", "out.wav"};
+    std::vector<std::string> expected{live[0], ".tonmira-save-x-1", "keep.wav", "out.wav"};
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(Names(dir.Path()), expected);
+    EXPECT_TRUE(running.Finish());
+    EXPECT_EQ(ReadFileBytes(dir.File("running.wav")).size(), PausedSave::kBytes);
+}
+
+TEST(SafeFileWriter, ASaveInAnotherPidNamespaceIsLeftAlone)
+{
+    TempDir dir;
+    PausedSave elsewhere(dir.File("take.wav"), true);
+    if (elsewhere.NamespacesRefused())
+        GTEST_SKIP() << "no right to make PID namespaces here";
+    ASSERT_TRUE(elsewhere.Started());
+    const std::vector<std::string> temps = TempNames(dir.Path());
+    ASSERT_EQ(temps.size(), 1u);
+    EXPECT_NE(temps[0].find("elsewhere"), std::string::npos) << temps[0];
+    MakeOld(dir.File(temps[0]));  // only its lock and its name can protect it now
+    ASSERT_TRUE(WriteFileSafely(dir.File("ours.wav"), Writes("ours")));
+    EXPECT_EQ(TempNames(dir.Path()), temps);
+    EXPECT_TRUE(elsewhere.Finish());
+    EXPECT_EQ(ReadFileBytes(dir.File("take.wav")).size(), PausedSave::kBytes);
+}
+
+TEST(SafeFileWriter, ATemporaryOfAnotherHostGoesOnlyWhenUnlockedAndLongUntouched)
+{
+    TempDir dir;
+    // Named by a host of another name, with a PID that is no process here.
+    auto name = [](int count) {
+        return ".tonmira-save-" + std::to_string(DeadPid()) + "-" + std::to_string(count) +
+               "-7-4026531836-00112233445566778899aabbccddeeff-elsewhere";
+    };
+    const std::string locked = name(1), fresh = name(2), orphan = name(3);
+    for (const std::string& n : {locked, fresh, orphan})
+        WriteFileBytes(dir.File(n), "bytes");
+    MakeOld(dir.File(locked));
+    MakeOld(dir.File(orphan));
+    // The lock its writer on the other host holds (a network file system passes it on).
+    int ready[2], go[2];
+    ASSERT_EQ(pipe(ready), 0);
+    ASSERT_EQ(pipe(go), 0);
+    const pid_t holder = fork();
+    if (holder == 0) {
+        close(go[1]);
+        const int fd = open(dir.File(locked).c_str(), O_RDWR);
+        (void)!write(ready[1], flock(fd, LOCK_EX) == 0 ? "y" : "n", 1);
+        char c;
+        (void)!read(go[0], &c, 1);
+        _exit(0);
+    }
+    close(go[0]);
+    char answer = 0;
+    ASSERT_EQ(read(ready[0], &answer, 1), 1);
+    ASSERT_EQ(answer, 'y');
+
+    ASSERT_TRUE(WriteFileSafely(dir.File("out.wav"), Writes("new")));
+    close(go[1]);
+    waitpid(holder, nullptr, 0);
+    std::vector<std::string> expected{locked, fresh, "out.wav"};
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(Names(dir.Path()), expected);
 }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
@@ -279,8 +280,11 @@ TEST(TonmiraDoc, FailedSaveLeavesTheTargetUnchanged)
     EXPECT_FALSE(text);
     EXPECT_FALSE(mono);
     EXPECT_EQ(sink.m_messages,
-              (std::vector<std::string>{msg::kWavSaveFailed, target + " へのアクセス中に不明なエラーが発生しました。",
-                                        msg::kWriteFailed, dir.File("keep.pcm") + " へのアクセス中に不明なエラーが発生しました。",
+              (std::vector<std::string>{msg::kWavSaveFailed,
+                                        target + " へのアクセス中に不明なエラーが発生しました。\n" + std::strerror(EFBIG),
+                                        msg::kWriteFailed,
+                                        dir.File("keep.pcm") + " へのアクセス中に不明なエラーが発生しました。\n" +
+                                            std::strerror(EFBIG),
                                         msg::kWavSaveFailed}));
     EXPECT_EQ(ReadFileBytes(target), "precious");
     EXPECT_EQ(ReadFileBytes(dir.File("keep.pcm")), "precious");

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstring>
 #include <tuple>
 #include <utility>
@@ -266,7 +267,8 @@ TEST(WavFile, UnreadableOrMissingFileGivesTheGenericMessage)
     Loaded l;
     Load(l, dir.File("missing.wav"));
     EXPECT_FALSE(l.ok);
-    EXPECT_EQ(l.sink.m_messages, (std::vector<std::string>{dir.File("missing.wav") + kGeneric}));
+    EXPECT_EQ(l.sink.m_messages,
+              (std::vector<std::string>{dir.File("missing.wav") + kGeneric + "\n" + std::strerror(ENOENT)}));
     Loaded d;
     std::filesystem::create_directory(dir.File("folder.wav"));
     Load(d, dir.File("folder.wav"));  // a folder opens, but reading it fails

@@ -10,11 +10,14 @@
 #include <QMenuBar>
 #include <QSet>
 #include <QXmlStreamReader>
+#include <cerrno>
+#include <cstring>
 #include <fstream>
 #include <map>
 #include <set>
 #include <sstream>
 
+#include "TestUtil.h"
 #include "UiFixture.h"
 #include "base/Messages.h"
 #include "doc/TonmiraDoc.h"
@@ -184,6 +187,19 @@ TEST(TranslationTest, CoreMessagesKeepTheirValuesInEnglish)
     EXPECT_FALSE(WindowAnalysis::FftSizeFitsTake(doc, 4096, sink));
     ASSERT_EQ(sink.m_messages.size(), 1u);
     EXPECT_EQ(ui::TranslateMessage(sink.m_messages[0]).toStdString(), "Not enough data! Number of samples = 0");
+}
+
+TEST(TranslationTest, TheSystemsReasonStaysUnderTheTranslatedMessage)
+{
+    TempDir dir;
+    CapturingMessageSink sink;
+    CTonmiraDoc doc{sink};
+    const std::string path = dir.File("gone/take.wav");
+    EXPECT_FALSE(doc.OnSaveDocument(path));
+    ASSERT_FALSE(sink.m_messages.empty());
+    English english;
+    EXPECT_EQ(ui::TranslateMessage(sink.m_messages.back()).toStdString(),
+              "An unknown error occurred while accessing " + path + ".\n" + std::strerror(ENOENT));
 }
 
 using EnglishWindowTest = UiFixture;

@@ -198,6 +198,12 @@ QString TranslateMessage(const std::string& message)
         if (const auto values = MatchPattern(pattern, text))
             return FillPattern(pattern, *values);
     }
+    // The system's reason on the last line (WithSystemReason) is in the system's language
+    // already; the message above it is translated.
+    const std::size_t reason = message.rfind('\n');
+    if (reason != std::string::npos && reason + 1 < message.size())
+        return TranslateMessage(message.substr(0, reason)) + QLatin1Char('\n') +
+               QString::fromStdString(message.substr(reason + 1));
     return text;
 }
 
