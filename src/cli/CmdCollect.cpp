@@ -21,6 +21,7 @@
 #include "cli/CliAnalysis.h"
 #include "cli/CliCollectSettings.h"
 #include "cli/CliCommand.h"
+#include "cli/CliOptionTable.h"
 #include "cli/CliDevices.h"
 #include "cli/CliInterrupt.h"
 #include "cli/CliLoad.h"
@@ -216,11 +217,7 @@ int RunLive(const CliArgs& args, CollectSettings settings, int detectLevel, Seri
 
 int RunCollect(const std::vector<std::string>& argv)
 {
-    std::set<std::string> options = WithLoadOptions(CollectSettingsOptions());
-    for (const char* name : {"out", "clock", "detect-level", "fft", "settings", "channels", "log", "jobs",
-                             "device", "output-device", "pre-trigger-ms"})
-        options.insert(name);
-    CliArgs args(argv, options, {"live"});
+    CliArgs args = ParseCommandLine("collect", argv);
     const bool live = args.Has("live");
     args.RequirePositionals(live ? 0 : 1, live ? 0 : SIZE_MAX);
     if (live && args.Has("jobs"))
