@@ -57,7 +57,6 @@ BOOL WindowAnalysis::SetFftSize(int size, const CTonmiraDoc& doc, MessageSink& s
     // The window must not keep a pointer to the buffer freed below: its slider would read
     // freed memory, or past the new buffer, until the next pick.
     m_freqLevel.m_pSpectrum = nullptr;
-    m_bRecalcPeaks = 1;
 
     BOOL engineReady = m_fft.Init(size, m_nWindowType);
     m_pSpectrum.reset(engineReady ? static_cast<int*>(std::calloc(static_cast<std::size_t>(size / 2), sizeof(int))) : nullptr);
@@ -150,7 +149,6 @@ FundamentalBoxes WindowAnalysis::TransformAndPick(int level, int rate, int bits)
     m_nSpectrumMax = FlooredSpectrumMax(m_pSpectrum.get(), m_nFftSize, bits);
     PickPeakGroups(m_pSpectrum.get(), m_nFftSize, rate, level, m_nSpectrumMax, m_peakGroupScore, m_peakGroupFreq);
     m_freqLevel.m_pSpectrum = m_pSpectrum.get();
-    m_bRecalcPeaks = 0;
     return ListFundamentals(m_peakGroupScore, m_peakGroupFreq);
 }
 

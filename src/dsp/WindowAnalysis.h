@@ -3,7 +3,7 @@
 // display frequency range, detection level and the fundamental-frequency tables, with the
 // operations that keep them consistent. N and the range live here only: the transport, the
 // detection-level window and the collection engine read them here. The desktop view owns one; the CLI and the tests use
-// it directly. UI thread only (the collection worker uses it while the UI thread keeps off).
+// it directly. The owner's thread only: the collection worker has an engine of its own.
 #include <memory>
 
 #include "base/MallocBlock.h"
@@ -25,13 +25,13 @@ public:
     WindowAnalysis& operator=(const WindowAnalysis&) = delete;
 
     // New or opened document: range 0..rate/2 when it holds a take, the default N for its
-    // rate, engine and spectrum buffer rebuilt, detection-level window without a spectrum,
-    // recompute flag set. Returns 0 after "メモリが確保（malloc）できません!" (then
+    // rate, engine and spectrum buffer rebuilt, detection-level window without a spectrum.
+    // Returns 0 after "メモリが確保（malloc）できません!" (then
     // m_pSpectrum is null and nothing is computed until a size change succeeds).
     BOOL InitialUpdate(const CTonmiraDoc& doc, MessageSink& sink);
 
     // N = size (16..131072, a power of two): engine and spectrum buffer rebuilt, the
-    // detection-level window refreshed (format taken from doc), recompute flag set.
+    // detection-level window refreshed (format taken from doc).
     // Returns 0 for a size outside the list, or after the allocation message.
     BOOL SetFftSize(int size, const CTonmiraDoc& doc, MessageSink& sink);
 
@@ -59,10 +59,10 @@ public:
 
     // Transforms the fed input into m_pSpectrum, picks the fundamentals at level (copied into
     // m_nDetectLevel) with the take's bits, hands the spectrum to the detection-level
-    // window, clears the recompute flag and returns the five boxes.
+    // window and returns the five boxes.
     FundamentalBoxes TransformAndPick(int level, int rate, int bits);
 
-    // What drawing does while m_bRecalcPeaks is set and the document is idle or playing:
+    // What the session does when an input of the analysis changed while idle or playing:
     // transform the window at the position and list its fundamentals; without a take the
     // boxes come back empty and nothing is transformed.
     FundamentalBoxes Recalculate(const CTonmiraDoc& doc, int level);
@@ -82,7 +82,6 @@ public:
     int m_nDetectLevel = 5;
     int m_nWindowType = 0;
     int m_nSpectrumMax = 0;
-    BOOL m_bRecalcPeaks = 0;
     int m_peakGroupScore[kPeakGroupCount];
     double m_peakGroupFreq[kPeakGroupCount][kPeakGroupSlots];
     FreqLevelPicker m_freqLevel;  // the detection-level window's state

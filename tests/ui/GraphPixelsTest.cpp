@@ -162,7 +162,7 @@ protected:
         for (std::size_t p = 0; p < positions.size(); ++p) {
             if (Doc().m_pMono)
                 Doc().m_nPosition = std::min(positions[p], Doc().m_nSamples - 1);
-            Core().m_analysis.m_bRecalcPeaks = 1;
+            Core().m_session.Command([] {}, kChangePosition | kChangeAnalysis);
             for (std::size_t r = p == 0 ? 0 : p % 2; r < ranges.size(); r += p == 0 ? 1 : 2) {
                 const auto& [minHz, maxHz, log] = ranges[r];
                 Core().m_analysis.m_nMinFreq = minHz;

@@ -93,7 +93,7 @@ TEST_F(TransportTest, RecordingAppendsWhatTheDeviceCaptured)
     EXPECT_EQ(Slider()->maximum(), static_cast<int>(Doc().m_nSamples - 4096));
 }
 
-TEST_F(TransportTest, CollectionEventWhileTheWorkerCallsTheUiThread)
+TEST_F(TransportTest, CollectionEventThroughTheWindowKeepsTheTakeShown)
 {
     // 11025 Hz mono: 0.3 s of silence, 0.4 s of tone, then silence.
     constexpr int kRate = 11025;
