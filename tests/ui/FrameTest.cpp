@@ -8,7 +8,6 @@
 #include <QStatusBar>
 #include <QTest>
 #include <QToolBar>
-#include <atomic>
 #include <thread>
 
 #include "UiFixture.h"
@@ -139,15 +138,16 @@ TEST_F(FrameTest, CommandsFollowTheDocumentFromEveryEntry)
     EXPECT_FALSE(frame->ToolBar()->isVisible());
     EXPECT_FALSE(frame->Action(view::kCmdViewToolBar)->isChecked());
 
-    // A call the collection worker makes on the UI thread: the commands follow what it changed.
-    std::atomic<bool> called{false};
+    // What a finished collection worker posts runs on the UI thread, and the commands follow the
+    // change it announces there.
     std::thread worker([&] {
-        frame->View().Host().RunOnUiThread([&] { Doc().m_bLock = 0; });
-        called = true;
+        frame->View().Host().PostToOwner([&] {
+            Doc().m_bLock = 0;
+            frame->View().Core().m_session.Changes().Publish(kChangeTransport);
+        });
     });
-    ASSERT_TRUE(QTest::qWaitFor([&] { return called.load(); }, 5000));
     worker.join();
-    EXPECT_FALSE(frame->Action(kCmdLock)->isChecked());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !frame->Action(kCmdLock)->isChecked(); }, 5000));
     EXPECT_TRUE(frame->Action(kCmdRecord)->isEnabled());
 }
 
