@@ -1,14 +1,19 @@
 #include "ui/OverviewPane.h"
 
 #include <QContextMenuEvent>
+#include <QFileDialog>
 #include <QMenu>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
 #include <cassert>
 
+#include "base/Messages.h"
 #include "ui/TonmiraView.h"
+#include "ui/i18n/Translation.h"
 #include "view/ColourMap.h"
+#include "view/PngFile.h"
 
 namespace tonmira::ui {
 
@@ -35,6 +40,7 @@ OverviewPane::OverviewPane(CTonmiraView& view, QWidget* parent)
                 this, [this, generation, index, levels] { OnTileReady(generation, index, levels); },
                 Qt::QueuedConnection);
         });
+    m_pSummary = std::make_unique<view::SpectrumSummary>(WorkerCount());
     m_poll.setInterval(100);
     connect(&m_poll, &QTimer::timeout, this, &OverviewPane::Refresh);
 }
@@ -42,6 +48,7 @@ OverviewPane::OverviewPane(CTonmiraView& view, QWidget* parent)
 OverviewPane::~OverviewPane()
 {
     StopBuilder();
+    m_pSummary.reset();
     m_pTiles.reset();
 }
 
@@ -85,8 +92,10 @@ std::int64_t OverviewPane::FirstColumn() const
 {
     if (m_bWholeTake)
         return 0;
+    // The analysis window's centre in the middle: its column is the one showing its spectrum.
     const std::int64_t hop = std::max(m_layout.n / 2, 1);
-    return static_cast<std::int64_t>(m_view.Core().m_doc.m_nPosition) / hop - SpectrogramRect().width() / 2;
+    return (static_cast<std::int64_t>(m_view.Core().m_doc.m_nPosition) + m_layout.n / 2) / hop -
+           SpectrogramRect().width() / 2;
 }
 
 QRect OverviewPane::OverviewRect() const { return QRect(0, 0, width(), std::min(kOverviewHeight, height())); }
@@ -114,6 +123,7 @@ void OverviewPane::StopWork()
 {
     StopBuilder();
     m_pTiles->Reset({}, {});
+    m_pSummary->Cancel();  // what is finished stays for the same take
     m_requested.clear();
     m_bSuspended = true;
 }
@@ -171,6 +181,8 @@ void OverviewPane::Refresh()
         StopBuilder();
         m_pPyramid.reset();
         m_pTiles->Reset({}, {});
+        m_pSummary->Clear();
+        m_wholeImage = QImage();
         m_tileImages.clear();
         m_requested.clear();
         m_layout = {};
@@ -195,7 +207,9 @@ void OverviewPane::Refresh()
         m_requested.clear();
         update();
     }
-    // The tiles on screen, nearest the middle first; the rest is forgotten.
+    RefreshSummary();
+    // The tiles on screen, nearest the middle first; the rest is forgotten. The whole take is
+    // drawn from the summary instead.
     const int width = SpectrogramRect().width();
     const std::int64_t first = FirstColumn();
     const std::int64_t firstTile = first >= 0 ? first / view::kTileColumns : -((-first + view::kTileColumns - 1) / view::kTileColumns);
@@ -203,7 +217,7 @@ void OverviewPane::Refresh()
     const std::int64_t maxColumn = m_bWholeTake ? width - 1
                                                 : static_cast<std::int64_t>(m_take.frames / static_cast<std::uint64_t>(std::max(m_layout.n / 2, 1)));
     std::vector<std::int64_t> wanted;
-    for (std::int64_t t = std::max<std::int64_t>(firstTile, 0); t <= lastTile && t * view::kTileColumns <= maxColumn; ++t)
+    for (std::int64_t t = std::max<std::int64_t>(firstTile, 0); !m_bWholeTake && t <= lastTile && t * view::kTileColumns <= maxColumn; ++t)
         wanted.push_back(t);
     const std::int64_t middle = (firstTile + lastTile) / 2;
     std::sort(wanted.begin(), wanted.end(), [middle](std::int64_t a, std::int64_t b) {
@@ -226,6 +240,83 @@ void OverviewPane::Refresh()
         std::copy(std::begin(shown), std::end(shown), std::begin(m_shown));
         update();
     }
+}
+
+view::PictureAxes OverviewPane::WholeTakeAxes() const
+{
+    const view::ViewCore& core = m_view.Core();
+    const QRect r = SpectrogramRect();
+    view::PictureAxes a;
+    a.width = std::max(r.width(), 0);
+    a.height = std::max(r.height(), 0);
+    a.rate = static_cast<int>(core.m_doc.m_header.nSamplesPerSec);
+    a.minHz = core.m_analysis.m_nMinFreq;
+    a.maxHz = core.m_analysis.m_nMaxFreq;
+    a.logAxis = core.m_bLogGraph != 0;
+    return a;
+}
+
+void OverviewPane::RefreshSummary()
+{
+    if (!m_bWholeTake) {
+        m_pSummary->Cancel();  // the tiles have the workers' time now
+        return;
+    }
+    const int n = m_layout.n;
+    if (m_pSummary->Empty() || m_pSummary->N() != n) {
+        m_wholeImage = QImage();
+        m_pSummary->Start(Samples(), n, [this] {
+            // Worker thread: only post, once until the UI has drawn.
+            if (!m_bSummaryPosted.exchange(true))
+                QMetaObject::invokeMethod(this, [this] { OnSummaryProgress(); }, Qt::QueuedConnection);
+        });
+    } else if (!m_pSummary->Complete() && !m_pSummary->Running()) {
+        m_pSummary->Resume();
+    }
+    if (!(WholeTakeAxes() == m_wholeAxes) || m_wholeImage.isNull())
+        DrawWholeTake();
+}
+
+void OverviewPane::OnSummaryProgress()
+{
+    m_bSummaryPosted.store(false);
+    if (m_bWholeTake && isVisible())
+        DrawWholeTake();
+}
+
+void OverviewPane::DrawWholeTake()
+{
+    m_wholeAxes = WholeTakeAxes();
+    const view::PictureAxes& a = m_wholeAxes;
+    const std::vector<std::uint32_t> pixels = view::ColourPixels(view::WholeTakeLevels(*m_pSummary, a));
+    if (a.width <= 0 || a.height <= 0 || pixels.empty() || m_pSummary->Empty() ||
+        std::all_of(pixels.begin(), pixels.end(), [&](std::uint32_t p) { return p == pixels.front(); })) {
+        // Nothing finished yet (or nothing to see): no picture rather than a dark one.
+        if (!m_pSummary->Complete()) {
+            m_wholeImage = QImage();
+            update();
+            return;
+        }
+    }
+    QImage image(a.width, a.height, QImage::Format_RGB32);
+    for (int y = 0; y < a.height; ++y)
+        std::copy_n(pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(a.width), a.width,
+                    reinterpret_cast<QRgb*>(image.scanLine(y)));
+    m_wholeImage = std::move(image);
+    update();
+}
+
+bool OverviewPane::SaveWholeTakePng(const QString& path) const
+{
+    if (!m_pSummary->Complete() || m_wholeImage.isNull())
+        return false;
+    const view::PictureAxes& a = m_wholeAxes;
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(a.width) * static_cast<std::size_t>(a.height));
+    for (int y = 0; y < a.height; ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(m_wholeImage.constScanLine(y));
+        std::copy_n(line, a.width, pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(a.width));
+    }
+    return view::WritePng(path.toStdString(), a.width, a.height, pixels);
 }
 
 void OverviewPane::OnTileReady(std::uint64_t generation, std::int64_t index, const view::SonogramTiles::Levels& levels)
@@ -320,13 +411,19 @@ void OverviewPane::PaintSpectrogram(QPainter& p)
         return;
     const std::int64_t first = FirstColumn();
     p.setClipRect(r);
-    for (const auto& [index, image] : m_tileImages)
-        if (image.height() == r.height())
-            p.drawImage(QPoint(static_cast<int>(index * view::kTileColumns - first), r.top()), image);
-    // The analysis window's place.
+    if (m_bWholeTake) {
+        if (!m_wholeImage.isNull())
+            p.drawImage(r.topLeft(), m_wholeImage);
+    } else {
+        for (const auto& [index, image] : m_tileImages)
+            if (image.height() == r.height())
+                p.drawImage(QPoint(static_cast<int>(index * view::kTileColumns - first), r.top()), image);
+    }
+    // The analysis window's place: the column of its centre.
     const CTonmiraDoc& doc = m_view.Core().m_doc;
-    const double columnFrames = m_layout.columnFrames > 0 ? m_layout.columnFrames : 1.0;
-    const int x = static_cast<int>(static_cast<double>(doc.m_nPosition) / columnFrames - static_cast<double>(first));
+    const double centre = static_cast<double>(doc.m_nPosition) + m_layout.n / 2.0;
+    const int x = m_bWholeTake ? view::ColumnOfFrame(centre, m_take.frames, r.width())
+                               : static_cast<int>(std::floor(centre / std::max(m_layout.n / 2, 1) - static_cast<double>(first)));
     p.setPen(QPen(QColor(255, 255, 255, 160), 1, Qt::DashLine));
     p.drawLine(x, r.top(), x, r.bottom());
     p.setPen(Qt::white);
@@ -335,6 +432,9 @@ void OverviewPane::PaintSpectrogram(QPainter& p)
     p.drawText(r.adjusted(4, 2, -4, -2), Qt::AlignBottom | Qt::AlignLeft, QStringLiteral("%1 Hz").arg(m_layout.minHz));
     p.drawText(r.adjusted(4, 2, -4, -2), Qt::AlignTop | Qt::AlignRight,
                m_bWholeTake ? tr("テイク全体") : tr("位置の周辺"));
+    if (m_bWholeTake && !m_pSummary->Complete() && !m_pSummary->Empty())
+        p.drawText(r.adjusted(4, 2, -4, -2), Qt::AlignBottom | Qt::AlignRight,
+                   tr("スペクトログラムを作成中… %1%").arg(m_pSummary->ProgressPerMille() / 10));
     p.setClipping(false);
 }
 
@@ -347,6 +447,9 @@ void OverviewPane::MoveTo(int x, int y)
         frame = static_cast<double>(m_take.frames) * std::clamp(x, 0, width() - 1) / width();
     else
         frame = static_cast<double>(FirstColumn() + x) * std::max(m_layout.n / 2, 1);
+    // A spectrogram column shows the window centred on it: that window becomes the analysis window.
+    if (y >= SpectrogramRect().top())
+        frame -= m_layout.n / 2.0;
     m_view.MoveToSliderPosition(static_cast<UINT>(std::clamp(frame, 0.0, static_cast<double>(m_take.frames))));
 }
 
@@ -371,9 +474,18 @@ void OverviewPane::contextMenuEvent(QContextMenuEvent* event)
     around->setCheckable(true);
     whole->setChecked(m_bWholeTake);
     around->setChecked(!m_bWholeTake);
+    menu.addSeparator();
+    QAction* save = menu.addAction(tr("画像として保存..."));
+    save->setEnabled(m_bWholeTake && m_pSummary->Complete() && !m_wholeImage.isNull());
     QAction* chosen = menu.exec(event->globalPos());
-    if (chosen)
+    if (chosen == save) {
+        const QString path =
+            QFileDialog::getSaveFileName(this, tr("画像として保存"), QString(), tr("PNG 画像 (*.png)"));
+        if (!path.isEmpty() && !SaveWholeTakePng(path))
+            QMessageBox::critical(this, QStringLiteral("Tonmira"), TranslateMessage(msg::kWriteFailed));
+    } else if (chosen) {
         SetWholeTake(chosen == whole);
+    }
 }
 
 }  // namespace tonmira::ui
