@@ -138,7 +138,6 @@ TEST(SpectrumSummary, CoarseFirstAndACancelledBuildResumesToTheSamePicture)
     SpectrumSummary whole(2);
     whole.Start(take, n, {});
     whole.Wait();
-    const std::vector<std::uint8_t> expected = WholeTakeLevels(whole, axes);
 
     std::mutex mutex;
     int firstStageAt = -1;  // progress when the first coarse stage was complete
@@ -152,15 +151,19 @@ TEST(SpectrumSummary, CoarseFirstAndACancelledBuildResumesToTheSamePicture)
         }
     });
     // Stopped part way and resumed (as around every command), perhaps more than once.
-    for (int i = 0; i < 5 && !summary.Complete(); ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    for (int i = 0; i < 20 && !summary.Complete(); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
         summary.Cancel();
         summary.Resume();
     }
     summary.Wait();
     ASSERT_TRUE(summary.Complete());
     EXPECT_EQ(summary.StagesDone(), summary.StageCount());
-    EXPECT_EQ(WholeTakeLevels(summary, axes), expected);
+    ASSERT_EQ(summary.Blocks(), whole.Blocks());
+    std::int64_t differing = 0;
+    for (std::int64_t b = 0; b < whole.Blocks(); ++b)
+        differing += std::equal(whole.Block(b), whole.Block(b) + whole.Bins(), summary.Block(b)) ? 0 : 1;
+    EXPECT_EQ(differing, 0) << "blocks of the resumed build unlike the uninterrupted one's";
 
     std::lock_guard lock(mutex);
     ASSERT_GE(firstStageAt, 0);
