@@ -12,7 +12,7 @@ namespace {
 // Strides of the coarse stages, in blocks; the last stage takes the rest.
 constexpr std::int64_t kStageStrides[] = {64, 16, 4, 1};
 
-// Held levels stay within about 3 % of a 16-bit take; a short take keeps one window per block
+// Held levels stay within 4 % of a 16-bit take; a short take keeps one window per block
 // up to this size, so that a wide picture of it still has a window for every column.
 constexpr std::uint64_t kSmallBudget = 8u << 20;
 
@@ -52,7 +52,7 @@ void SpectrumSummary::Start(const MonoSamples& take, int n, Notify notify)
                      : static_cast<std::int64_t>((take.frames - static_cast<std::uint64_t>(n) + half - 1) / half + 1);
     m_nBinGroup = std::max(1, (n / 2) / kMaxStoredBins);
     m_nBins = (n / 2) / m_nBinGroup;
-    const std::uint64_t budget = std::max<std::uint64_t>(take.frames * (take.eightBit ? 1 : 2) / 32, kSmallBudget);
+    const std::uint64_t budget = std::max<std::uint64_t>(take.frames * (take.eightBit ? 1 : 2) / 25, kSmallBudget);
     m_nPerBlock = 1;
     while (m_nPerBlock < 1024 &&
            static_cast<std::uint64_t>((m_nWindows + m_nPerBlock - 1) / m_nPerBlock) * static_cast<std::uint64_t>(m_nBins) > budget)
@@ -207,16 +207,17 @@ void SpectrumSummary::ComputeBlock(CFftEngine& fft, std::int64_t block, std::vec
                                    std::vector<int>& largest)
 {
     std::fill(largest.begin(), largest.end(), 0);
+    const MonoSamples take = m_take;
     const std::int64_t first = block * m_nPerBlock;
     const std::int64_t last = std::min(first + m_nPerBlock, m_nWindows);
     for (std::int64_t k = first; k < last; ++k) {
         if (m_bCancel.load(std::memory_order_relaxed))
             return;
         const std::uint64_t start = WindowStart(k);
-        const std::uint64_t available = std::min<std::uint64_t>(static_cast<std::uint64_t>(m_nN), m_take.frames - start);
+        const std::uint64_t available = std::min<std::uint64_t>(static_cast<std::uint64_t>(m_nN), take.frames - start);
         int i = 0;
         for (; i < static_cast<int>(available); ++i)
-            fft.SetSample(i, static_cast<short>(m_take.At(start + static_cast<std::uint64_t>(i))));
+            fft.SetSample(i, static_cast<short>(take.At(start + static_cast<std::uint64_t>(i))));
         for (; i < m_nN; ++i)
             fft.SetSample(i, 0);
         fft.Transform(magnitudes.data());
@@ -231,9 +232,14 @@ void SpectrumSummary::ComputeBlock(CFftEngine& fft, std::int64_t block, std::vec
         }
     }
     std::uint8_t* out = m_levels.data() + static_cast<std::size_t>(block) * static_cast<std::size_t>(m_nBins);
+    const int* floor = m_levelFloor.data();
     for (int j = 0; j < m_nBins; ++j) {
-        const auto it = std::upper_bound(m_levelFloor.begin() + 1, m_levelFloor.end(), largest[static_cast<std::size_t>(j)]);
-        out[j] = static_cast<std::uint8_t>(it - m_levelFloor.begin() - 1);
+        // The largest level whose floor the magnitude reaches: eight steps without a branch.
+        const int m = largest[static_cast<std::size_t>(j)];
+        int level = 0;
+        for (int step = 128; step > 0; step /= 2)
+            level += floor[level + step] <= m ? step : 0;
+        out[j] = static_cast<std::uint8_t>(level);
     }
 }
 
