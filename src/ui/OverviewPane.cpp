@@ -13,13 +13,19 @@
 #include "ui/TonmiraView.h"
 #include "ui/i18n/Translation.h"
 #include "view/ColourMap.h"
+#include "view/PaneAxes.h"
 #include "view/PngFile.h"
+#include "view/Readout.h"
 
 namespace tonmira::ui {
 
 namespace {
 
 constexpr int kOverviewHeight = 56;
+constexpr int kTimeAxisHeight = 14;  // the time labels under the spectrogram
+constexpr int kTickSpacing = 90;     // least distance of two time labels, pixels
+constexpr int kHzSpacing = 24;       // of two frequency labels
+constexpr int kColourBarWidth = 180; // the dBFS scale at the right of the time labels
 // Finished tiles kept beyond those on screen, so that panning back does not compute again.
 constexpr std::size_t kSpareTiles = 8;
 
@@ -32,7 +38,7 @@ OverviewPane::OverviewPane(CTonmiraView& view, QWidget* parent)
 {
     setObjectName(QStringLiteral("overviewPane"));
     setMinimumHeight(kOverviewHeight + 120);
-    setMouseTracking(false);
+    setMouseTracking(true);  // the readout follows the pointer
     m_pTiles = std::make_unique<view::SonogramTiles>(
         WorkerCount(), [this](std::uint64_t generation, std::int64_t index, view::SonogramTiles::Levels levels) {
             // Worker thread: only post.
@@ -103,7 +109,7 @@ QRect OverviewPane::OverviewRect() const { return QRect(0, 0, width(), std::min(
 QRect OverviewPane::SpectrogramRect() const
 {
     const int top = kOverviewHeight + 2;
-    return QRect(0, top, width(), std::max(height() - top, 0));
+    return QRect(0, top, width(), std::max(height() - top - kTimeAxisHeight, 0));
 }
 
 void OverviewPane::Suspend()
@@ -288,7 +294,8 @@ void OverviewPane::DrawWholeTake()
 {
     m_wholeAxes = WholeTakeAxes();
     const view::PictureAxes& a = m_wholeAxes;
-    const std::vector<std::uint32_t> pixels = view::ColourPixels(view::WholeTakeLevels(*m_pSummary, a));
+    m_wholeLevels = view::WholeTakeLevels(*m_pSummary, a);
+    const std::vector<std::uint32_t> pixels = view::ColourPixels(m_wholeLevels);
     if (a.width <= 0 || a.height <= 0 || pixels.empty() || m_pSummary->Empty() ||
         std::all_of(pixels.begin(), pixels.end(), [&](std::uint32_t p) { return p == pixels.front(); })) {
         // Nothing finished yet (or nothing to see): no picture rather than a dark one.
@@ -359,6 +366,50 @@ void OverviewPane::paintEvent(QPaintEvent* /*event*/)
     QPainter p(this);
     PaintOverview(p);
     PaintSpectrogram(p);
+    PaintTimeAxis(p);
+}
+
+std::pair<double, double> OverviewPane::SpectrogramSeconds() const
+{
+    const double rate = std::max<double>(m_view.Core().m_doc.m_header.nSamplesPerSec, 1.0);
+    if (m_bWholeTake)
+        return {0.0, static_cast<double>(m_take.frames) / rate};
+    const double hop = std::max(m_layout.n / 2, 1);
+    const double first = static_cast<double>(FirstColumn());
+    return {first * hop / rate, (first + SpectrogramRect().width()) * hop / rate};
+}
+
+void OverviewPane::PaintTimeAxis(QPainter& p)
+{
+    const QRect s = SpectrogramRect();
+    const QRect axis(0, s.bottom() + 1, width(), kTimeAxisHeight);
+    p.fillRect(axis, palette().window());
+    if (!m_take.data || s.width() <= 0)
+        return;
+    QFont font = p.font();
+    font.setPixelSize(10);
+    p.setFont(font);
+    p.setPen(palette().windowText().color());
+    // The colour scale at the right end: -100 dBFS (darkest) to 0 dBFS.
+    const QRect bar(axis.right() - kColourBarWidth + 34, axis.top() + 3, kColourBarWidth - 80, axis.height() - 6);
+    const auto& colours = view::ViridisTable();
+    for (int x = 0; x < bar.width(); ++x)
+        p.fillRect(QRect(bar.left() + x, bar.top(), 1, bar.height()), QColor(colours[static_cast<std::size_t>(x * 255 / std::max(bar.width() - 1, 1))]));
+    p.drawText(QRect(bar.left() - 34, axis.top(), 32, axis.height()), Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("-100"));
+    p.drawText(QRect(bar.right() + 3, axis.top(), 44, axis.height()), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("0 dBFS"));
+
+    const auto [from, to] = SpectrogramSeconds();
+    const double step = view::TimeTickStep(to - from, s.width(), kTickSpacing);
+    if (step <= 0)
+        return;
+    for (double t = std::ceil(std::max(from, 0.0) / step) * step; t <= to; t += step) {
+        const int x = static_cast<int>(std::lround((t - from) / (to - from) * s.width()));
+        if (x + kTickSpacing > axis.right() - kColourBarWidth)
+            break;
+        p.drawLine(x, axis.top(), x, axis.top() + 3);
+        p.drawText(QRect(x + 2, axis.top(), kTickSpacing, axis.height()), Qt::AlignLeft | Qt::AlignVCenter,
+                   QString::fromStdString(view::ClockText(t, step)));
+    }
 }
 
 void OverviewPane::PaintOverview(QPainter& p)
@@ -427,9 +478,15 @@ void OverviewPane::PaintSpectrogram(QPainter& p)
     p.setPen(QPen(QColor(255, 255, 255, 160), 1, Qt::DashLine));
     p.drawLine(x, r.top(), x, r.bottom());
     p.setPen(Qt::white);
-    const QString axis = QStringLiteral("%1 Hz").arg(m_layout.maxHz);
-    p.drawText(r.adjusted(4, 2, -4, -2), Qt::AlignTop | Qt::AlignLeft, axis);
-    p.drawText(r.adjusted(4, 2, -4, -2), Qt::AlignBottom | Qt::AlignLeft, QStringLiteral("%1 Hz").arg(m_layout.minHz));
+    QFont font = p.font();
+    font.setPixelSize(10);
+    p.setFont(font);
+    for (const double hz : view::FrequencyTicks(m_layout.minHz, m_layout.maxHz, m_layout.logAxis, r.height(), kHzSpacing)) {
+        const int y = r.top() + static_cast<int>(std::lround(
+                                    (1.0 - view::AxisFraction(hz, m_layout.minHz, m_layout.maxHz, m_layout.logAxis)) * r.height()));
+        p.drawLine(0, y, 4, y);
+        p.drawText(QRect(6, y - 7, 80, 14), Qt::AlignLeft | Qt::AlignVCenter, QString::fromStdString(view::FrequencyText(hz)));
+    }
     p.drawText(r.adjusted(4, 2, -4, -2), Qt::AlignTop | Qt::AlignRight,
                m_bWholeTake ? tr("テイク全体") : tr("位置の周辺"));
     if (m_bWholeTake && !m_pSummary->Complete() && !m_pSummary->Empty())
@@ -461,8 +518,35 @@ void OverviewPane::mousePressEvent(QMouseEvent* event)
 
 void OverviewPane::mouseMoveEvent(QMouseEvent* event)
 {
+    const QPoint point = event->position().toPoint();
     if (event->buttons() & Qt::LeftButton)
-        MoveTo(event->position().toPoint().x(), event->position().toPoint().y());
+        MoveTo(point.x(), point.y());
+    emit Readout(ReadoutAt(point));
+}
+
+void OverviewPane::leaveEvent(QEvent* event)
+{
+    QWidget::leaveEvent(event);
+    emit Readout(QString());
+}
+
+QString OverviewPane::ReadoutAt(QPoint point) const
+{
+    const QRect r = SpectrogramRect();
+    if (!m_take.data || !r.contains(point) || m_layout.n <= 0)
+        return {};
+    const auto [from, to] = SpectrogramSeconds();
+    const int x = point.x() - r.left(), y = point.y() - r.top();
+    // The middle of the pixel, as the picture's column and row stand for it.
+    const double seconds = from + (to - from) * (x + 0.5) / r.width();
+    const double hz = view::AxisFrequency(1.0 - (y + 0.5) / r.height(), m_layout.minHz, m_layout.maxHz, m_layout.logAxis);
+    QString text = tr("時間 %1  周波数 %2 Hz").arg(QString::fromStdString(view::ClockText(seconds, 0.001))).arg(hz, 0, 'f', 0);
+    if (m_bWholeTake && m_wholeAxes.width == r.width() && m_wholeAxes.height == r.height() &&
+        m_wholeLevels.size() == static_cast<std::size_t>(r.width()) * static_cast<std::size_t>(r.height())) {
+        const int level = m_wholeLevels[static_cast<std::size_t>(y) * static_cast<std::size_t>(r.width()) + static_cast<std::size_t>(x)];
+        text += level == 0 ? tr("  -100 dBFS 以下") : QStringLiteral("  %1 dBFS").arg(view::LevelToDbfs(level), 0, 'f', 1);
+    }
+    return text;
 }
 
 void OverviewPane::contextMenuEvent(QContextMenuEvent* event)

@@ -58,8 +58,16 @@ public:
     // The two areas in widget pixels.
     QRect OverviewRect() const;
     QRect SpectrogramRect() const;
+    // What the pointer at point reads over the spectrogram (time, frequency and, over the whole
+    // take, the level in dBFS); empty elsewhere.
+    QString ReadoutAt(QPoint point) const;
+
+signals:
+    // The pointer's readout changed; empty when it left the spectrogram.
+    void Readout(const QString& text);
 
 protected:
+    void leaveEvent(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -93,6 +101,9 @@ private:
     void MoveTo(int x, int y);
     void PaintOverview(class QPainter& p);
     void PaintSpectrogram(class QPainter& p);
+    void PaintTimeAxis(class QPainter& p);
+    // Seconds at the left and right edges of the spectrogram.
+    std::pair<double, double> SpectrogramSeconds() const;
 
     CTonmiraView& m_view;
     const std::thread::id m_uiThread;
@@ -119,6 +130,7 @@ private:
     std::atomic<bool> m_bSummaryPosted{false};  // a progress report waits in the UI queue
     view::PictureAxes m_wholeAxes;               // of m_wholeImage
     QImage m_wholeImage;
+    std::vector<std::uint8_t> m_wholeLevels;     // m_wholeImage's colour levels
 
     QTimer m_poll;  // follows playback and other changes made without a command
     unsigned long long m_shown[5] = {};

@@ -110,6 +110,19 @@ TEST_F(OverviewTest, ChirpRidgeRisesAndClicksMoveThePositionAsTheSlider)
     const double expected = s.top() + s.height() * (1.0 - 7650.0 / (rate / 2));
     EXPECT_NEAR(ridge(s.left() + s.width() / 2), expected, s.height() / 30.0);
 
+    // The pointer on the ridge there reads its time, frequency and level in the status bar.
+    const QPoint onRidge(s.left() + s.width() / 2, ridge(s.left() + s.width() / 2));
+    const QString reading = pane.ReadoutAt(onRidge);
+    const QRegularExpressionMatch m =
+        QRegularExpression(QStringLiteral("時間 0:00:(\\d\\d\\.\\d{3})  周波数 (\\d+) Hz  (-?[0-9.]+) dBFS")).match(reading);
+    ASSERT_TRUE(m.hasMatch()) << reading.toStdString();
+    EXPECT_NEAR(m.captured(1).toDouble(), 1.5, 3.0 / s.width());
+    EXPECT_NEAR(m.captured(2).toDouble(), 7650, (rate / 2.0) / s.height() * 3);
+    EXPECT_GT(m.captured(3).toDouble(), -40.0) << "the ridge stands well above silence";
+    QTest::mouseMove(&pane, onRidge);
+    EXPECT_EQ(frame->statusBar()->currentMessage(), reading);
+    EXPECT_TRUE(pane.ReadoutAt(QPoint(onRidge.x(), s.bottom() + 3)).isEmpty()) << "under the spectrogram";
+
     // The part around the position is computed in tiles on the workers; the semi-log setting
     // gives new ones.
     pane.SetWholeTake(false);
@@ -175,10 +188,10 @@ TEST_F(OverviewTest, TheCommandLinePictureIsThePanesPixels)
         const QImage picture(png);
         ASSERT_EQ(picture.size(), pane.SpectrogramRect().size());
         EXPECT_EQ(DifferingPixels(picture, pane.WholeTakeImage(), QPoint(0, 0), picture.rect()), 0) << "log " << logAxis;
-        // What the pane shows on screen, away from its corner labels and the position's line.
+        // What the pane shows on screen, away from its labels and the position's line.
         const QImage shown = pane.grab().toImage();
         const QRect s = pane.SpectrogramRect();
-        EXPECT_EQ(DifferingPixels(picture, shown, s.topLeft(), QRect(4, 20, s.width() - 4, s.height() - 40)), 0)
+        EXPECT_EQ(DifferingPixels(picture, shown, s.topLeft(), QRect(90, 20, s.width() - 90, s.height() - 40)), 0)
             << "log " << logAxis;
         // The pane's own export writes the same picture.
         const QString saved = QString::fromStdString(dir.File("pane.png"));

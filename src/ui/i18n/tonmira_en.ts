@@ -916,6 +916,14 @@
         <translation>Save as Picture</translation>
     </message>
     <message>
+        <source>時間 %1  周波数 %2 Hz</source>
+        <translation>Time %1  frequency %2 Hz</translation>
+    </message>
+    <message>
+        <source>  -100 dBFS 以下</source>
+        <translation>  -100 dBFS or below</translation>
+    </message>
+    <message>
         <source>PNG 画像 (*.png)</source>
         <translation>PNG picture (*.png)</translation>
     </message>
