@@ -12,9 +12,9 @@ namespace {
 // Strides of the coarse stages, in blocks; the last stage takes the rest.
 constexpr std::int64_t kStageStrides[] = {64, 16, 4, 1};
 
-// Held levels stay within 4 % of a 16-bit take; a short take keeps one window per block
-// up to this size, so that a wide picture of it still has a window for every column.
-constexpr std::uint64_t kSmallBudget = 8u << 20;
+// Held levels stay within 4 % of a 16-bit take, unless that would leave fewer blocks than this:
+// a picture 1600 pixels wide then still has two or more blocks per column.
+constexpr std::int64_t kMinBlocks = 4096;
 
 }  // namespace
 
@@ -52,9 +52,9 @@ void SpectrumSummary::Start(const MonoSamples& take, int n, Notify notify)
                      : static_cast<std::int64_t>((take.frames - static_cast<std::uint64_t>(n) + half - 1) / half + 1);
     m_nBinGroup = std::max(1, (n / 2) / kMaxStoredBins);
     m_nBins = (n / 2) / m_nBinGroup;
-    const std::uint64_t budget = std::max<std::uint64_t>(take.frames * (take.eightBit ? 1 : 2) / 25, kSmallBudget);
+    const std::uint64_t budget = take.frames * (take.eightBit ? 1 : 2) / 25;
     m_nPerBlock = 1;
-    while (m_nPerBlock < 1024 &&
+    while (m_nPerBlock < 1024 && m_nWindows / (2 * m_nPerBlock) >= kMinBlocks &&
            static_cast<std::uint64_t>((m_nWindows + m_nPerBlock - 1) / m_nPerBlock) * static_cast<std::uint64_t>(m_nBins) > budget)
         m_nPerBlock *= 2;
     m_nBlocks = (m_nWindows + m_nPerBlock - 1) / m_nPerBlock;
