@@ -7,6 +7,7 @@
 #include "cli/CliAnalysis.h"
 #include "cli/CliCommand.h"
 #include "cli/CliMessageSink.h"
+#include "cli/CliOptionTable.h"
 #include "doc/TonmiraDoc.h"
 #include "dsp/WindowAnalysis.h"
 #include "view/PngFile.h"
@@ -19,7 +20,7 @@ namespace {
 
 int RunSpectrogram(const std::vector<std::string>& argv)
 {
-    CliArgs args(argv, WithAnalysisOptions({"width", "height", "min-freq", "max-freq"}), {"log"});
+    CliArgs args = ParseCommandLine("spectrogram", argv);
     args.RequirePositionals(2, 2);
     view::PictureAxes axes;
     axes.width = static_cast<int>(args.GetInt("width", 1200, 1, 20000));

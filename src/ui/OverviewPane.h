@@ -6,7 +6,6 @@
 // worker threads). Clicking or dragging moves the position as the slider does.
 // UI thread only; the workers never touch a widget: they post their results.
 #include <QImage>
-#include <QTimer>
 #include <QWidget>
 #include <atomic>
 #include <map>
@@ -14,6 +13,7 @@
 #include <set>
 #include <thread>
 
+#include "base/Changes.h"
 #include "view/SonogramTiles.h"
 #include "view/SpectrogramPicture.h"
 #include "view/SpectrumSummary.h"
@@ -68,6 +68,7 @@ signals:
 
 protected:
     void leaveEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -76,17 +77,16 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
-    // What makes a take this one: a summary or tile made from another is thrown away. The peak
-    // and balance catch commands that rewrite the samples in place.
-    struct TakeKey {
+    // The take shown: a summary or tile made from another is thrown away. The serial counts the
+    // session's announcements of a replaced or edited take (an edit may keep the buffer).
+    struct TakeShown {
         const unsigned char* data = nullptr;
         std::uint64_t frames = 0;
         bool eightBit = false;
-        unsigned peak = 0;
-        int balance = 0;
-        bool operator==(const TakeKey&) const = default;
+        unsigned serial = 0;
+        bool operator==(const TakeShown&) const = default;
     };
-    TakeKey CurrentTake() const;
+    TakeShown CurrentTake() const;
     view::MonoSamples Samples() const;
     view::SpectrogramLayout CurrentLayout() const;
     std::int64_t FirstColumn() const;
@@ -111,7 +111,8 @@ private:
     bool m_bSuspended = false;
     bool m_bShutDown = false;
     int m_nHold = 0;  // Suspends not yet resumed
-    TakeKey m_take;
+    TakeShown m_take;
+    unsigned m_nTakeSerial = 0;
 
     std::thread m_builder;
     std::atomic<bool> m_bCancelBuild{false};
@@ -132,7 +133,6 @@ private:
     QImage m_wholeImage;
     std::vector<std::uint8_t> m_wholeLevels;     // m_wholeImage's colour levels
 
-    QTimer m_poll;  // follows playback and other changes made without a command
     unsigned long long m_shown[5] = {};
 };
 
