@@ -5,10 +5,10 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 # Build and runtime needs of tonmira_core, tonmira-cli and the desktop program tonmira (Qt 6
 # Widgets and DBus, lrelease for its English texts, Qt's own Japanese texts, X11's XKB for the
-# lock keys, a Japanese gothic font for its forms).
+# lock keys, a Japanese gothic font for its forms, libpng for the spectrogram's pictures).
 TONMIRA_BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev
   portaudio19-dev libasound2-dev libavformat-dev libavcodec-dev libavutil-dev libswresample-dev
-  libfftw3-dev qt6-base-dev qt6-l10n-tools qt6-translations-l10n libx11-dev
+  libfftw3-dev libpng-dev qt6-base-dev qt6-l10n-tools qt6-translations-l10n libx11-dev
   fonts-ipafont-gothic)
 # Only the test suite needs these (audio inputs made with ffmpeg, sox and flac, reference runs
 # with sox, the archive example run with GNU parallel, the desktop program driven on a virtual

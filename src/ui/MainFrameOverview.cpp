@@ -44,6 +44,9 @@ void CMainFrame::CreateOverview()
         }
 
     m_pReadout = new GraphReadout(*m_pView, *statusBar());
+    connect(m_pOverview, &OverviewPane::Readout, this, [this](const QString& text) {
+        statusBar()->showMessage(text.isEmpty() ? tr("レディ") : text);
+    });
 }
 
 }  // namespace tonmira::ui

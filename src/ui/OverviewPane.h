@@ -1,8 +1,9 @@
 #pragma once
 // The overview pane (off unless switched on in the 表示 menu): the whole take's waveform from a
 // min/max summary built in the background, the analysis window and the marks on it, and below
-// it a spectrogram of the whole take or of the part around the position, computed in tiles on
-// worker threads. Clicking or dragging moves the position as the slider does.
+// it a spectrogram of the whole take (drawn from a spectrum summary built on worker threads, coarse
+// first) or of the part around the position (one spectrum per column, computed in tiles on
+// worker threads). Clicking or dragging moves the position as the slider does.
 // UI thread only; the workers never touch a widget: they post their results.
 #include <QImage>
 #include <QWidget>
@@ -14,6 +15,8 @@
 
 #include "base/Changes.h"
 #include "view/SonogramTiles.h"
+#include "view/SpectrogramPicture.h"
+#include "view/SpectrumSummary.h"
 #include "view/SummaryPyramid.h"
 
 namespace tonmira::ui {
@@ -43,12 +46,29 @@ public:
     int BuildProgressPerMille() const { return m_nProgress.load(std::memory_order_relaxed); }
     view::SonogramTiles& Tiles() { return *m_pTiles; }
     std::size_t TileImageCount() const { return m_tileImages.size(); }
+    const view::SpectrumSummary& Summary() const { return *m_pSummary; }
+    // The whole take's spectrogram as drawn (spectrogram area's size), empty before the first
+    // finished block.
+    const QImage& WholeTakeImage() const { return m_wholeImage; }
+    // The picture's frequency axis and size: the spectrum area's, the spectrogram area's size.
+    view::PictureAxes WholeTakeAxes() const;
+    // Writes the finished whole-take picture as PNG; false when there is none or on a failed write.
+    bool SaveWholeTakePng(const QString& path) const;
     QSize sizeHint() const override { return QSize(600, 260); }
     // The two areas in widget pixels.
     QRect OverviewRect() const;
     QRect SpectrogramRect() const;
+    // What the pointer at point reads over the spectrogram (time, frequency and, over the whole
+    // take, the level in dBFS); empty elsewhere.
+    QString ReadoutAt(QPoint point) const;
+
+signals:
+    // The pointer's readout changed; empty when it left the spectrogram.
+    void Readout(const QString& text);
 
 protected:
+    void leaveEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -75,9 +95,15 @@ private:
     void StopBuilder();
     void OnPyramidBuilt(unsigned serial);
     void OnTileReady(std::uint64_t generation, std::int64_t index, const view::SonogramTiles::Levels& levels);
+    void RefreshSummary();
+    void OnSummaryProgress();
+    void DrawWholeTake();
     void MoveTo(int x, int y);
     void PaintOverview(class QPainter& p);
     void PaintSpectrogram(class QPainter& p);
+    void PaintTimeAxis(class QPainter& p);
+    // Seconds at the left and right edges of the spectrogram.
+    std::pair<double, double> SpectrogramSeconds() const;
 
     CTonmiraView& m_view;
     const std::thread::id m_uiThread;
@@ -100,6 +126,12 @@ private:
     view::SpectrogramLayout m_layout;
     std::map<std::int64_t, QImage> m_tileImages;
     std::set<std::int64_t> m_requested;
+
+    std::unique_ptr<view::SpectrumSummary> m_pSummary;
+    std::atomic<bool> m_bSummaryPosted{false};  // a progress report waits in the UI queue
+    view::PictureAxes m_wholeAxes;               // of m_wholeImage
+    QImage m_wholeImage;
+    std::vector<std::uint8_t> m_wholeLevels;     // m_wholeImage's colour levels
 
     unsigned long long m_shown[5] = {};
 };

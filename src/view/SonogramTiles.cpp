@@ -52,14 +52,16 @@ bool ComputeTile(CFftEngine& fft, const MonoSamples& take, const SpectrogramLayo
         const std::int64_t column = index * kTileColumns + c;
         if (column < 0)
             continue;
-        const double startFrame = std::floor(static_cast<double>(column) * l.columnFrames);
-        if (startFrame >= static_cast<double>(take.frames))
+        const double centreFrame = std::floor(static_cast<double>(column) * l.columnFrames);
+        if (centreFrame >= static_cast<double>(take.frames))
             break;
+        // The column stands at its first window's centre, not its start: a sound shows where it is.
+        const auto startFrame = static_cast<std::uint64_t>(std::max(centreFrame - h, 0.0));
         std::fill(largest.begin(), largest.end(), 0);
         for (int s = 0; s < spectra; ++s) {
             if (cancel.load(std::memory_order_relaxed))
                 return false;
-            std::uint64_t first = static_cast<std::uint64_t>(startFrame) + static_cast<std::uint64_t>(s) * h;
+            std::uint64_t first = startFrame + static_cast<std::uint64_t>(s) * h;
             // A window running past the take's end would show the cut as a broadband stripe:
             // the last windows end on the take's last frame instead.
             if (take.frames >= static_cast<std::uint64_t>(n))

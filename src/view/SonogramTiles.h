@@ -32,7 +32,7 @@ struct SpectrogramLayout {
     int minHz = 0;              // the frequency axis, as the spectrum area shows it
     int maxHz = 0;
     bool logAxis = false;
-    double columnFrames = 0.0;  // frames between the starts of two columns (>= 1)
+    double columnFrames = 0.0;  // frames between two columns (>= 1)
     bool operator==(const SpectrogramLayout&) const = default;
 };
 
@@ -43,7 +43,7 @@ std::vector<std::pair<int, int>> RowBins(const SpectrogramLayout& layout);
 std::uint8_t MagnitudeLevel(int magnitude, int n, int fullScale);
 
 // Computes tile `index` (columns index * kTileColumns ...) into levels (kTileColumns x rows,
-// column after column). fft must be ready for layout.n with the Hann window. Columns beyond the
+// column after column). Column c's first window is centred on frame c * columnFrames. fft must be ready for layout.n with the Hann window. Columns beyond the
 // take stay 0. Returns false when cancel was raised (levels then incomplete).
 bool ComputeTile(CFftEngine& fft, const MonoSamples& take, const SpectrogramLayout& layout, std::int64_t index,
                  const std::atomic<bool>& cancel, std::vector<std::uint8_t>& levels);

@@ -1,5 +1,6 @@
 // The overview pane and the readouts in the window: off by default, the chirp's ridge in its
-// pixels, clicks moving the position as the slider does, the status bar's readouts.
+// pixels, clicks moving the position as the slider does, the command line's picture equal to the
+// pane's, the status bar's readouts.
 #include <QDockWidget>
 #include <QMenu>
 #include <QMenuBar>
@@ -28,6 +29,16 @@ std::string ChirpSamples(int frames, double rate, double f0, double f1)
         PutU16(s, static_cast<std::uint16_t>(static_cast<std::int16_t>(std::lround(v))));
     }
     return s;
+}
+
+// Pixels of area (in a's coordinates) whose colour differs in b, where a's (0, 0) is b's offset.
+int DifferingPixels(const QImage& a, const QImage& b, QPoint offset, QRect area)
+{
+    int differing = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            differing += (a.pixel(x, y) & 0xffffff) != (b.pixel(offset.x() + x, offset.y() + y) & 0xffffff) ? 1 : 0;
+    return differing;
 }
 
 class OverviewTest : public UiFixture {
@@ -90,9 +101,9 @@ TEST_F(OverviewTest, ChirpRidgeRisesAndClicksMoveThePositionAsTheSlider)
     ui::OverviewPane& pane = Pane();
     const QRect s = pane.SpectrogramRect();
     ASSERT_GT(s.height(), 60);
-    const std::size_t tiles = static_cast<std::size_t>((s.width() + view::kTileColumns - 1) / view::kTileColumns);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return pane.Pyramid() && pane.TileImageCount() == tiles; }, 20000));
-    EXPECT_EQ(pane.Tiles().TilesOnOwnerThread(), 0);
+    auto drawn = [&] { return pane.Pyramid() && pane.Summary().Complete() && !pane.WholeTakeImage().isNull(); };
+    ASSERT_TRUE(QTest::qWaitFor(drawn, 20000));
+    QTest::qWait(50);  // the last progress report drawn
 
     // The brightest row of a column (the ridge) climbs from left to right. The axis labels stand in
     // the corners, the position's line at the left edge: they are left out.
@@ -114,9 +125,27 @@ TEST_F(OverviewTest, ChirpRidgeRisesAndClicksMoveThePositionAsTheSlider)
     const double expected = s.top() + s.height() * (1.0 - 7650.0 / (rate / 2));
     EXPECT_NEAR(ridge(s.left() + s.width() / 2), expected, s.height() / 30.0);
 
-    // The semi-log setting gives new tiles.
+    // The pointer on the ridge there reads its time, frequency and level in the status bar.
+    const QPoint onRidge(s.left() + s.width() / 2, ridge(s.left() + s.width() / 2));
+    const QString reading = pane.ReadoutAt(onRidge);
+    const QRegularExpressionMatch m =
+        QRegularExpression(QStringLiteral("時間 0:00:(\\d\\d\\.\\d{3})  周波数 (\\d+) Hz  (-?[0-9.]+) dBFS")).match(reading);
+    ASSERT_TRUE(m.hasMatch()) << reading.toStdString();
+    EXPECT_NEAR(m.captured(1).toDouble(), 1.5, 3.0 / s.width());
+    EXPECT_NEAR(m.captured(2).toDouble(), 7650, (rate / 2.0) / s.height() * 3);
+    EXPECT_GT(m.captured(3).toDouble(), -40.0) << "the ridge stands well above silence";
+    QTest::mouseMove(&pane, onRidge);
+    EXPECT_EQ(frame->statusBar()->currentMessage(), reading);
+    EXPECT_TRUE(pane.ReadoutAt(QPoint(onRidge.x(), s.bottom() + 3)).isEmpty()) << "under the spectrogram";
+
+    // The part around the position is computed in tiles on the workers; the semi-log setting
+    // gives new ones.
+    pane.SetWholeTake(false);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return pane.TileImageCount() >= 1; }, 20000));
     frame->Dispatch(view::kCmdGraphType);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return pane.TileImageCount() == tiles; }, 20000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return pane.TileImageCount() >= 1; }, 20000));
+    EXPECT_EQ(pane.Tiles().TilesOnOwnerThread(), 0);
+    pane.SetWholeTake(true);
 
     // A click a third of the way in puts the position where letting the slider go there does.
     auto* slider = frame->View().findChild<QSlider*>();
@@ -138,6 +167,52 @@ TEST_F(OverviewTest, ChirpRidgeRisesAndClicksMoveThePositionAsTheSlider)
     EXPECT_EQ(pane.Pyramid()->Frames(), static_cast<std::uint64_t>(frames));
     pane.Resume();
     ASSERT_TRUE(QTest::qWaitFor([&] { return pane.Pyramid() && pane.Pyramid()->Frames() == 9000; }, 20000));
+}
+
+TEST_F(OverviewTest, TheCommandLinePictureIsThePanesPixels)
+{
+    const int rate = 22050;
+    const int frames = rate * 20;
+    ASSERT_TRUE(frame->OpenFile(WriteWav("chirp.wav", ChirpSamples(frames, rate, 200, 9000), 1, rate)));
+    frame->resize(820, 700);
+    Switch()->trigger();
+    QApplication::processEvents();
+    ui::OverviewPane& pane = Pane();
+    for (const bool logAxis : {false, true}) {
+        if (logAxis)
+            frame->Dispatch(view::kCmdGraphType);
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] {
+                return pane.Summary().Complete() && !pane.WholeTakeImage().isNull() &&
+                       pane.WholeTakeImage().size() == pane.SpectrogramRect().size();
+            },
+            20000));
+        QTest::qWait(50);  // the last progress report drawn
+        const view::PictureAxes a = pane.WholeTakeAxes();
+        const QString png = QString::fromStdString(dir.File(logAxis ? "log.png" : "linear.png"));
+        std::vector<std::string> args{"spectrogram",  dir.File("chirp.wav"),
+                                      png.toStdString(), "--fft", std::to_string(Core().m_analysis.m_nFftSize),
+                                      "--width",      std::to_string(a.width),
+                                      "--height",     std::to_string(a.height),
+                                      "--min-freq",   std::to_string(a.minHz),
+                                      "--max-freq",   std::to_string(a.maxHz)};
+        if (logAxis)
+            args.push_back("--log");
+        const CliResult cli = RunCli(args);
+        ASSERT_EQ(cli.exitCode, 0) << cli.err;
+        const QImage picture(png);
+        ASSERT_EQ(picture.size(), pane.SpectrogramRect().size());
+        EXPECT_EQ(DifferingPixels(picture, pane.WholeTakeImage(), QPoint(0, 0), picture.rect()), 0) << "log " << logAxis;
+        // What the pane shows on screen, away from its labels and the position's line.
+        const QImage shown = pane.grab().toImage();
+        const QRect s = pane.SpectrogramRect();
+        EXPECT_EQ(DifferingPixels(picture, shown, s.topLeft(), QRect(90, 20, s.width() - 90, s.height() - 40)), 0)
+            << "log " << logAxis;
+        // The pane's own export writes the same picture.
+        const QString saved = QString::fromStdString(dir.File("pane.png"));
+        ASSERT_TRUE(pane.SaveWholeTakePng(saved));
+        EXPECT_EQ(DifferingPixels(picture, QImage(saved), QPoint(0, 0), picture.rect()), 0);
+    }
 }
 
 TEST_F(OverviewTest, ReadoutsUnderTheMouse)

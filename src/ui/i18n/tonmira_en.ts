@@ -927,5 +927,29 @@
         <source>概要を作成中… %1%</source>
         <translation>Building the overview… %1%</translation>
     </message>
+    <message>
+        <source>スペクトログラムを作成中… %1%</source>
+        <translation>Building the spectrogram… %1%</translation>
+    </message>
+    <message>
+        <source>画像として保存...</source>
+        <translation>Save as Picture...</translation>
+    </message>
+    <message>
+        <source>画像として保存</source>
+        <translation>Save as Picture</translation>
+    </message>
+    <message>
+        <source>時間 %1  周波数 %2 Hz</source>
+        <translation>Time %1  frequency %2 Hz</translation>
+    </message>
+    <message>
+        <source>  -100 dBFS 以下</source>
+        <translation>  -100 dBFS or below</translation>
+    </message>
+    <message>
+        <source>PNG 画像 (*.png)</source>
+        <translation>PNG picture (*.png)</translation>
+    </message>
 </context>
 </TS>

@@ -1,0 +1,98 @@
+#include "view/SpectrogramPicture.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "view/ColourMap.h"
+#include "view/SonogramTiles.h"
+
+namespace tonmira::view {
+
+int ColumnOfFrame(double frame, std::uint64_t frames, int width)
+{
+    if (frames == 0 || width <= 0)
+        return 0;
+    const auto x = static_cast<long long>(std::floor(frame * width / static_cast<double>(frames)));
+    return static_cast<int>(std::clamp<long long>(x, 0, width - 1));
+}
+
+std::vector<std::uint8_t> WholeTakeLevels(const SpectrumSummary& s, const PictureAxes& a)
+{
+    const int width = std::max(a.width, 0), height = std::max(a.height, 0);
+    std::vector<std::uint8_t> levels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
+    if (s.Empty() || width == 0 || height == 0)
+        return levels;
+    const std::int64_t blocks = s.Blocks();
+    const int bins = s.Bins();
+    // The centres of each block's first and last window, rising with the block.
+    std::vector<double> lo(static_cast<std::size_t>(blocks)), hi(static_cast<std::size_t>(blocks));
+    std::vector<std::int64_t> done;
+    for (std::int64_t b = 0; b < blocks; ++b) {
+        lo[static_cast<std::size_t>(b)] = s.WindowCentre(b * s.WindowsPerBlock());
+        hi[static_cast<std::size_t>(b)] = s.WindowCentre(std::min((b + 1) * s.WindowsPerBlock(), s.Windows()) - 1);
+        if (s.BlockDone(b))
+            done.push_back(b);
+    }
+    if (done.empty())
+        return levels;
+
+    SpectrogramLayout layout;
+    layout.n = s.N();
+    layout.rate = a.rate;
+    layout.rows = height;
+    layout.minHz = a.minHz;
+    layout.maxHz = a.maxHz;
+    layout.logAxis = a.logAxis;
+    std::vector<std::pair<int, int>> rowBins = RowBins(layout);
+    if (rowBins.size() != static_cast<std::size_t>(height))
+        return levels;
+    for (auto& [first, last] : rowBins) {
+        first = std::min(first / s.BinGroup(), bins - 1);
+        last = std::min(last / s.BinGroup(), bins - 1);
+    }
+
+    const double frames = static_cast<double>(s.Take().frames);
+    std::vector<std::uint8_t> column(static_cast<std::size_t>(bins));
+    for (int x = 0; x < width; ++x) {
+        const double from = frames * x / width;
+        const double to = frames * (x + 1) / width;
+        std::fill(column.begin(), column.end(), 0);
+        bool any = false;
+        auto b = static_cast<std::int64_t>(std::lower_bound(hi.begin(), hi.end(), from) - hi.begin());
+        for (; b < blocks && lo[static_cast<std::size_t>(b)] < to; ++b) {
+            if (!s.BlockDone(b))
+                continue;
+            const std::uint8_t* block = s.Block(b);
+            for (int j = 0; j < bins; ++j)
+                column[static_cast<std::size_t>(j)] = std::max(column[static_cast<std::size_t>(j)], block[j]);
+            any = true;
+        }
+        if (!any) {
+            // No finished window centred here: the nearest finished block, by its middle.
+            const double middle = (from + to) / 2.0;
+            auto mid = [&](std::int64_t k) { return (lo[static_cast<std::size_t>(k)] + hi[static_cast<std::size_t>(k)]) / 2.0; };
+            auto it = std::lower_bound(done.begin(), done.end(), middle,
+                                       [&](std::int64_t k, double v) { return mid(k) < v; });
+            std::int64_t nearest = it == done.end() ? done.back() : *it;
+            if (it != done.begin() && (it == done.end() || middle - mid(*std::prev(it)) <= mid(*it) - middle))
+                nearest = *std::prev(it);
+            std::copy(s.Block(nearest), s.Block(nearest) + bins, column.begin());
+        }
+        for (int r = 0; r < height; ++r) {
+            const auto [first, last] = rowBins[static_cast<std::size_t>(r)];
+            levels[static_cast<std::size_t>(r) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)] =
+                *std::max_element(column.begin() + first, column.begin() + last + 1);
+        }
+    }
+    return levels;
+}
+
+std::vector<std::uint32_t> ColourPixels(const std::vector<std::uint8_t>& levels)
+{
+    const auto& colours = ViridisTable();
+    std::vector<std::uint32_t> pixels(levels.size());
+    std::transform(levels.begin(), levels.end(), pixels.begin(), [&](std::uint8_t l) { return colours[l]; });
+    return pixels;
+}
+
+}  // namespace tonmira::view

@@ -1,0 +1,35 @@
+#pragma once
+// The whole take's spectrogram as a picture: width x height pixels drawn from a SpectrumSummary.
+// Column x stands for frames [x, x + 1) * frames / width and shows the largest level of every
+// window whose centre lies in it; a column narrower than a window's hop shows the window whose
+// centre is nearest. Rows follow the spectrum area's frequency axis, highest frequency on top.
+// The same function draws the pane and the command line's picture, so both show the same pixels.
+#include <cstdint>
+#include <vector>
+
+#include "view/SpectrumSummary.h"
+
+namespace tonmira::view {
+
+struct PictureAxes {
+    int width = 0;
+    int height = 0;
+    int rate = 0;
+    int minHz = 0;
+    int maxHz = 0;
+    bool logAxis = false;
+    bool operator==(const PictureAxes&) const = default;
+};
+
+// Colour levels (0..255), row after row, row 0 at the top. While the summary is built, columns
+// without a finished block show the nearest finished one (a coarse picture); nothing finished
+// gives all 0.
+std::vector<std::uint8_t> WholeTakeLevels(const SpectrumSummary& summary, const PictureAxes& axes);
+
+// The levels through the colour map, 0xffRRGGBB per pixel.
+std::vector<std::uint32_t> ColourPixels(const std::vector<std::uint8_t>& levels);
+
+// The column (0 .. width - 1) that shows frame position frame of a take of frames frames.
+int ColumnOfFrame(double frame, std::uint64_t frames, int width);
+
+}  // namespace tonmira::view

@@ -1,0 +1,181 @@
+// The whole take's spectrogram: short calls in a long take are seen at every width, in their
+// column; both spectrograms place a sound at its time; a build shows the whole take coarse first
+// and a cancelled build resumes to the same picture.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <mutex>
+#include <vector>
+
+#include "view/Readout.h"
+#include "view/SonogramTiles.h"
+#include "view/SpectrogramPicture.h"
+#include "view/SpectrumSummary.h"
+
+namespace tonmira::view {
+namespace {
+
+const double kPi = 2 * std::asin(1.0);
+
+// Quiet noise (about -70 dBFS) with tone bursts of count frames at hz put in at each start.
+std::vector<unsigned char> NoiseWithBursts(std::uint64_t frames, int rate, double hz, std::uint64_t count,
+                                           const std::vector<std::uint64_t>& starts)
+{
+    std::vector<std::int16_t> s(frames);
+    std::uint32_t noise = 7;
+    for (auto& v : s) {
+        noise = noise * 1664525u + 1013904223u;
+        v = static_cast<std::int16_t>(static_cast<int>(noise >> 29) - 4);
+    }
+    for (const std::uint64_t start : starts)
+        for (std::uint64_t i = 0; i < count && start + i < frames; ++i)
+            s[start + i] = static_cast<std::int16_t>(std::lround(8000 * std::sin(2 * kPi * hz * static_cast<double>(i) / rate)));
+    std::vector<unsigned char> bytes(frames * 2);
+    for (std::uint64_t i = 0; i < frames; ++i) {
+        bytes[2 * i] = static_cast<unsigned char>(s[i] & 0xff);
+        bytes[2 * i + 1] = static_cast<unsigned char>((s[i] >> 8) & 0xff);
+    }
+    return bytes;
+}
+
+// The columns whose level at hz is at least -40 dBFS.
+std::vector<int> BrightColumns(const std::vector<std::uint8_t>& levels, const PictureAxes& a, double hz)
+{
+    const int row = std::clamp(static_cast<int>((1.0 - AxisFraction(hz, a.minHz, a.maxHz, a.logAxis)) * a.height), 0,
+                               a.height - 1);
+    std::vector<int> columns;
+    for (int x = 0; x < a.width; ++x)
+        if (levels[static_cast<std::size_t>(row) * a.width + x] >= 153)
+            columns.push_back(x);
+    return columns;
+}
+
+TEST(SpectrumSummary, CallsOneWindowLongShowInTheirColumnAtEveryWidth)
+{
+    const int rate = 8000, n = 512;
+    const std::uint64_t frames = 6ull * 60 * rate;  // 6 minutes
+    // One window long, anywhere: on a hop, between hops, near the start and at the very end.
+    const std::vector<std::uint64_t> starts{3, 1234567, 1654321 + 100, 2400000 + 255, frames - n};
+    const std::vector<unsigned char> bytes = NoiseWithBursts(frames, rate, 1500, n, starts);
+    SpectrumSummary summary(2);
+    summary.Start({bytes.data(), frames, false}, n, {});
+    summary.Wait();
+    ASSERT_TRUE(summary.Complete());
+    EXPECT_GT(summary.WindowsPerBlock(), 1) << "a long take is pooled in blocks";
+
+    for (const int width : {400, 555, 1000, 1600}) {
+        const PictureAxes axes{width, 100, rate, 0, rate / 2, false};
+        const std::vector<int> bright = BrightColumns(WholeTakeLevels(summary, axes), axes, 1500);
+        std::vector<int> callColumns;
+        for (const std::uint64_t start : starts)
+            callColumns.push_back(ColumnOfFrame(static_cast<double>(start) + n / 2.0, frames, width));
+        for (const int column : callColumns) {
+            const auto seen = std::count_if(bright.begin(), bright.end(), [&](int x) { return std::abs(x - column) <= 1; });
+            EXPECT_GE(seen, 1) << "call at column " << column << " of " << width;
+        }
+        for (const int x : bright) {
+            const bool nearCall =
+                std::any_of(callColumns.begin(), callColumns.end(), [&](int c) { return std::abs(x - c) <= 1; });
+            EXPECT_TRUE(nearCall) << "column " << x << " of " << width << " bright without a call";
+        }
+        EXPECT_LE(bright.size(), 2 * starts.size()) << width;
+    }
+}
+
+TEST(SpectrumSummary, BothSpectrogramsShowABurstAtItsTime)
+{
+    const int rate = 44100, n = 1024, width = 400;
+    const std::uint64_t frames = 2 * rate;
+    // 50 ms at 0.500 s: its middle at 0.525 s.
+    const std::vector<unsigned char> bytes = NoiseWithBursts(frames, rate, 3000, rate / 20, {rate / 2});
+    const MonoSamples take{bytes.data(), frames, false};
+    const double middle = 0.525 * rate;
+
+    SpectrumSummary summary(2);
+    summary.Start(take, n, {});
+    summary.Wait();
+    const PictureAxes axes{width, 80, rate, 0, rate / 2, false};
+    const std::vector<int> bright = BrightColumns(WholeTakeLevels(summary, axes), axes, 3000);
+    ASSERT_FALSE(bright.empty());
+    // Columns of 5 ms; placed at their windows' starts the burst would stand 11.6 ms early.
+    EXPECT_NEAR((bright.front() + bright.back()) / 2.0, ColumnOfFrame(middle, frames, width), 1.0);
+
+    // The part around the position: one spectrum per column, column c at frame c * hop.
+    const SpectrogramLayout around{n, rate, 80, 0, rate / 2, false, n / 2.0};
+    CFftEngine fft;
+    ASSERT_TRUE(fft.Init(n, 1));
+    const std::atomic<bool> cancel{false};
+    std::vector<int> aroundBright;
+    const std::vector<std::pair<int, int>> rowBins = RowBins(around);
+    const int row = static_cast<int>((1.0 - 3000.0 / (rate / 2)) * around.rows);
+    for (std::int64_t tile = 0; tile * kTileColumns * (n / 2) < static_cast<std::int64_t>(frames); ++tile) {
+        std::vector<std::uint8_t> levels;
+        ASSERT_TRUE(ComputeTile(fft, take, around, tile, cancel, levels));
+        for (int c = 0; c < kTileColumns; ++c)
+            if (levels[static_cast<std::size_t>(c * around.rows + row)] >= 153)
+                aroundBright.push_back(static_cast<int>(tile * kTileColumns + c));
+    }
+    ASSERT_FALSE(aroundBright.empty());
+    EXPECT_NEAR((aroundBright.front() + aroundBright.back()) / 2.0, middle / (n / 2), 1.0);
+
+    // The take's last frames reach the last column.
+    const std::vector<unsigned char> tail = NoiseWithBursts(frames, rate, 3000, 300, {frames - 300});
+    summary.Start({tail.data(), frames, false}, n, {});
+    summary.Wait();
+    const std::vector<int> end = BrightColumns(WholeTakeLevels(summary, axes), axes, 3000);
+    ASSERT_FALSE(end.empty());
+    EXPECT_EQ(end.back(), width - 1);
+}
+
+TEST(SpectrumSummary, CoarseFirstAndACancelledBuildResumesToTheSamePicture)
+{
+    const int rate = 8000, n = 256;
+    const std::uint64_t frames = 4ull * 60 * rate;
+    const std::vector<unsigned char> bytes = NoiseWithBursts(frames, rate, 1000, 4000, {100000, 800000, 1900000});
+    const MonoSamples take{bytes.data(), frames, false};
+    const PictureAxes axes{700, 60, rate, 0, rate / 2, true};
+
+    SpectrumSummary whole(2);
+    whole.Start(take, n, {});
+    whole.Wait();
+
+    std::mutex mutex;
+    int firstStageAt = -1;  // progress when the first coarse stage was complete
+    std::vector<std::uint8_t> coarse;
+    SpectrumSummary summary(2);
+    summary.Start(take, n, [&] {
+        std::lock_guard lock(mutex);
+        if (firstStageAt < 0 && summary.StagesDone() >= 1) {
+            firstStageAt = summary.ProgressPerMille();
+            coarse = WholeTakeLevels(summary, axes);
+        }
+    });
+    // Stopped part way and resumed (as around every command), perhaps more than once.
+    for (int i = 0; i < 20 && !summary.Complete(); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        summary.Cancel();
+        summary.Resume();
+    }
+    summary.Wait();
+    ASSERT_TRUE(summary.Complete());
+    EXPECT_EQ(summary.StagesDone(), summary.StageCount());
+    ASSERT_EQ(summary.Blocks(), whole.Blocks());
+    std::int64_t differing = 0;
+    for (std::int64_t b = 0; b < whole.Blocks(); ++b)
+        differing += std::equal(whole.Block(b), whole.Block(b) + whole.Bins(), summary.Block(b)) ? 0 : 1;
+    EXPECT_EQ(differing, 0) << "blocks of the resumed build unlike the uninterrupted one's";
+
+    std::lock_guard lock(mutex);
+    ASSERT_GE(firstStageAt, 0);
+    EXPECT_LT(firstStageAt, 100) << "the first stage is a small part of the work";
+    // The coarse picture already covers the whole width: no column left dark.
+    for (int x = 0; x < axes.width; ++x) {
+        bool lit = false;
+        for (int r = 0; r < axes.height; ++r)
+            lit = lit || coarse[static_cast<std::size_t>(r) * axes.width + x] > 0;
+        EXPECT_TRUE(lit) << "column " << x;
+    }
+}
+
+}  // namespace
+}  // namespace tonmira::view
