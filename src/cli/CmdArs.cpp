@@ -6,7 +6,7 @@
 #include "cli/CliCommand.h"
 #include "cli/CliMessageSink.h"
 #include "collect/ArsFile.h"
-#include "collect/AutoRecordForm.h"
+#include "view/AutoRecordForm.h"
 
 namespace tonmira::cli {
 

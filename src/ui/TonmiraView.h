@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "ui/QtHost.h"
+#include "ui/ViewDialogs.h"
 #include "ui/ViewScreen.h"
 #include "view/FormLayout.h"
 #include "view/ViewCore.h"
@@ -36,9 +37,12 @@ public:
 
     // Every New and Open ends here (after the document changed).
     void OnInitialUpdate();
-    // A view command (transport, marks, graph type, edits, dialogs). The caller has checked that
-    // the command is enabled.
-    void OnCommand(int id);
+    // The view's own commands; the frame's command bindings call them once the state allows.
+    void OnTruncate();
+    void ToggleGraphType();
+    void ShowDetectLevel();
+    // What a dialog of the view opens over and works on.
+    DialogContext Dialogs() { return DialogContext{this, *m_pCore}; }
     // The window closes: a recording or playback is stopped (a recording becomes the take), a
     // collection worker finishes its event without recording again. UI thread; returns when no
     // device is open and no worker runs.
@@ -90,7 +94,6 @@ private:
     void OnFrequencyEdited(bool maxEdit);
     void OnFrequencyLeft(bool maxEdit);
     void AfterRangeStep();
-    void OnTruncate();
     void InvalidateGraphs();
     void PaintGraphs(class QPainter& painter);
 

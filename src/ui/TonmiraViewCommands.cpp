@@ -12,7 +12,6 @@
 #include "ui/ViewDialogs.h"
 #include "ui/TonmiraView.h"
 #include "ui/dialogs/UpDownControl.h"
-#include "view/FrameCommandIds.h"
 #include "view/FrequencyRange.h"
 
 namespace tonmira::ui {
@@ -173,47 +172,17 @@ void CTonmiraView::OnTruncate()
     EndWaitCursor();
 }
 
-void CTonmiraView::OnCommand(int id)
+void CTonmiraView::ToggleGraphType()
 {
-    view::ViewCore& core = *m_pCore;
-    CTransport& t = core.m_transport;
-    const DialogContext ctx{this, core};
-    switch (id) {
-    case kCmdPlay: t.OnPlay(); break;
-    case kCmdStop: t.OnStop(); break;
-    case kCmdPause: t.OnPause(); break;
-    case kCmdRecord: core.OnRecord(); break;
-    case kCmdToStart: t.OnGoTop(); break;
-    case kCmdToEnd: t.OnGoEnd(); break;
-    case kCmdReverse: t.OnReverse(); break;
-    case kCmdBalance: t.OnBalance(); break;
-    case kCmdSpeed: t.OnSpeed(); break;
-    case kCmdLock: t.OnLock(); break;
-    case kCmdStartMark: t.OnStartMark(); break;
-    case kCmdEndMark: t.OnEndMark(); break;
-    case kCmdRecordSetup: t.OnRecordSetup(); break;
-    case kCmdTruncate: OnTruncate(); break;
-    case kCmdRangeExpand: RunRangeExpansionDialog(ctx); break;
-    case kCmdAutoRecordSetup: RunAutoRecordDialog(ctx); break;
-    case kCmdDetectionCalc: RunDetectionCalcDialog(ctx); break;
-    case kCmdSavePcmData: RunSavePcmData(ctx); break;
-    case kCmdSaveSpectrumData: RunSaveSpectrumData(ctx); break;
-    case kCmdSaveSpectrumTransition: RunSaveSpectrumTransition(ctx); break;
-    case kCmdSaveMonoData: RunSaveMonoData(ctx); break;
-    case view::kCmdProperties: RunPropertyDialog(ctx); break;
-    case view::kCmdGraphType:
-        core.m_bLogGraph = !core.m_bLogGraph;
-        InvalidateGraphs();
-        break;
-    case view::kCmdDetectLevel:
-        core.m_analysis.m_bRecalcPeaks = 1;
-        InvalidateGraphs();
-        ShowFreqLevelWindow(ctx);
-        break;
-    default:
-        return;
-    }
-    TransportChanged();
+    m_pCore->m_bLogGraph = !m_pCore->m_bLogGraph;
+    InvalidateGraphs();
+}
+
+void CTonmiraView::ShowDetectLevel()
+{
+    m_pCore->m_analysis.m_bRecalcPeaks = 1;
+    InvalidateGraphs();
+    ShowFreqLevelWindow(Dialogs());
 }
 
 void CTonmiraView::StopForClose()

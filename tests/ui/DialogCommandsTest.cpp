@@ -6,12 +6,11 @@
 #include <QSlider>
 
 #include "UiFixture.h"
-#include "collect/AutoRecordControls.h"
-#include "doc/CommandIds.h"
+#include "view/AutoRecordControls.h"
 #include "ui/dialogs/CFreqLevel.h"
 #include "ui/dialogs/CRangeSetupDlg.h"
 #include "ui/dialogs/DialogTestUtil.h"
-#include "view/FrameCommandIds.h"
+#include "view/CommandIds.h"
 
 namespace tonmira::test {
 namespace {
@@ -37,12 +36,12 @@ TEST_F(DialogCommandsTest, SettingsAndRangeExpansionApplyOnOk)
                             Click(dlg, ui::kIdOk);
                         }});
     Core().m_transport.SetAutoStartLevel(10);
-    ASSERT_TRUE(frame->Dispatch(kCmdAutoRecordSetup));
+    ASSERT_TRUE(frame->Dispatch(view::kCmdAutoRecordSetup));
     EXPECT_EQ(Core().m_settings.m_nCollectLevel, 900);
     EXPECT_EQ(Core().m_transport.CollectLevel(), 900) << "the recording timer has the level";
     EXPECT_EQ(Core().m_transport.AutoStartLevel(), 0);
 
-    ASSERT_TRUE(frame->Dispatch(kCmdRangeExpand));
+    ASSERT_TRUE(frame->Dispatch(view::kCmdRangeExpand));
     EXPECT_EQ(Doc().m_nPeak, 32767);
     EXPECT_TRUE(Doc().IsModified());
     ASSERT_TRUE(frame->Dispatch(view::kCmdProperties));

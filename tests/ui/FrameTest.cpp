@@ -11,7 +11,7 @@
 
 #include "UiFixture.h"
 #include "ui/SuspendWatcher.h"
-#include "view/FrameCommandIds.h"
+#include "view/CommandIds.h"
 
 namespace tonmira::test {
 namespace {
@@ -78,6 +78,10 @@ TEST_F(FrameTest, MenusKeysToolBarAndStatusBar)
     EXPECT_EQ(keys["Alt+Backspace"], 57643);
     EXPECT_EQ(keys["Shift+F6"], 57681);
     EXPECT_EQ(keys.size(), 17u);
+    // Every command the table gives a rule is bound to a handler, or it would stay disabled.
+    for (const view::Command& command : view::Commands())
+        if (command.rule)
+            EXPECT_TRUE(frame->QueryCommand(command.id).m_bHandled) << command.id;
 
     // Status bar: the message pane and CAP, NUM, SCRL.
     for (const char* pane : {"CAP", "NUM", "SCRL"})
@@ -87,27 +91,27 @@ TEST_F(FrameTest, MenusKeysToolBarAndStatusBar)
 TEST_F(FrameTest, CommandsFollowTheDocumentFromEveryEntry)
 {
     frame->UpdateCommandUi();
-    EXPECT_FALSE(frame->Action(kCmdPlay)->isEnabled());
-    EXPECT_TRUE(frame->Action(kCmdStop)->isChecked());  // idle
+    EXPECT_FALSE(frame->Action(view::kCmdPlay)->isEnabled());
+    EXPECT_TRUE(frame->Action(view::kCmdStop)->isChecked());  // idle
     EXPECT_EQ(frame->Action(view::kCmdGraphType)->text(), "片対数ｸﾞﾗﾌ(&G)");
 
     // A key for a disabled command does nothing.
     QTest::keyClick(frame.get(), Qt::Key_P, Qt::ControlModifier);
     EXPECT_EQ(Doc().m_nState, TransportState::Idle);
-    EXPECT_FALSE(frame->Dispatch(kCmdPlay));
+    EXPECT_FALSE(frame->Dispatch(view::kCmdPlay));
 
     ASSERT_TRUE(frame->OpenFile(WriteWav("tone.wav", SineSamples(44100, 2, 440, 44100, 8000))));
-    EXPECT_TRUE(frame->Action(kCmdPlay)->isEnabled());
-    EXPECT_TRUE(frame->Action(kCmdBalance)->isEnabled());
+    EXPECT_TRUE(frame->Action(view::kCmdPlay)->isEnabled());
+    EXPECT_TRUE(frame->Action(view::kCmdBalance)->isEnabled());
     EXPECT_EQ(frame->windowTitle(), "tone.wav - Tonmira");
 
     // Ctrl+P plays: play checked, stop unchecked, file commands off.
     QTest::keyClick(frame.get(), Qt::Key_P, Qt::ControlModifier);
     EXPECT_EQ(Doc().m_nState, TransportState::Playing);
-    EXPECT_TRUE(frame->Action(kCmdPlay)->isChecked());
-    EXPECT_FALSE(frame->Action(kCmdStop)->isChecked());
-    EXPECT_FALSE(frame->Action(kCmdFileOpen)->isEnabled());
-    EXPECT_FALSE(frame->Dispatch(kCmdFileNew));
+    EXPECT_TRUE(frame->Action(view::kCmdPlay)->isChecked());
+    EXPECT_FALSE(frame->Action(view::kCmdStop)->isChecked());
+    EXPECT_FALSE(frame->Action(view::kCmdFileOpen)->isEnabled());
+    EXPECT_FALSE(frame->Dispatch(view::kCmdFileNew));
     // Space stops from the frequency edit, where an edit would otherwise take the key.
     QWidget* edit = frame->View().Control(1002);
     edit->setFocus();
@@ -117,15 +121,15 @@ TEST_F(FrameTest, CommandsFollowTheDocumentFromEveryEntry)
 
     // Locked: the transport keys and buttons are refused.
     QTest::keyClick(frame.get(), Qt::Key_T, Qt::ControlModifier);  // pause: allowed, arms m_bPause
-    EXPECT_TRUE(frame->Action(kCmdPause)->isChecked());
+    EXPECT_TRUE(frame->Action(view::kCmdPause)->isChecked());
     QTest::keyClick(frame.get(), Qt::Key_T, Qt::ControlModifier);
-    ASSERT_TRUE(frame->Dispatch(kCmdLock));
-    EXPECT_TRUE(frame->Action(kCmdLock)->isChecked());
-    EXPECT_FALSE(frame->Action(kCmdRecord)->isEnabled());
-    frame->Action(kCmdPlay)->trigger();
+    ASSERT_TRUE(frame->Dispatch(view::kCmdLock));
+    EXPECT_TRUE(frame->Action(view::kCmdLock)->isChecked());
+    EXPECT_FALSE(frame->Action(view::kCmdRecord)->isEnabled());
+    frame->Action(view::kCmdPlay)->trigger();
     QTest::keyClick(frame.get(), Qt::Key_R, Qt::ControlModifier);
     EXPECT_EQ(Doc().m_nState, TransportState::Idle);
-    EXPECT_FALSE(frame->Dispatch(kCmdPlay));
+    EXPECT_FALSE(frame->Dispatch(view::kCmdPlay));
 
     // The graph type's item says what it switches to.
     ASSERT_TRUE(frame->Dispatch(view::kCmdGraphType));
@@ -139,7 +143,7 @@ TEST_F(FrameTest, CommandsFollowTheDocumentFromEveryEntry)
 TEST_F(FrameTest, SuspendStopsPlayback)
 {
     ASSERT_TRUE(frame->OpenFile(WriteWav("s.wav", SineSamples(44100, 2, 440, 44100, 8000))));
-    ASSERT_TRUE(frame->Dispatch(kCmdPlay));
+    ASSERT_TRUE(frame->Dispatch(view::kCmdPlay));
     ASSERT_EQ(Doc().m_nState, TransportState::Playing);
     auto* watcher = frame->findChild<ui::SuspendWatcher*>();
     ASSERT_NE(watcher, nullptr);
@@ -151,27 +155,27 @@ TEST_F(FrameTest, SuspendStopsPlayback)
 TEST_F(FrameTest, MonoTakeAndMarks)
 {
     ASSERT_TRUE(frame->OpenFile(WriteWav("mono.wav", SineSamples(20000, 1, 440, 44100, 8000), 1)));
-    EXPECT_FALSE(frame->Action(kCmdBalance)->isEnabled());
-    EXPECT_FALSE(frame->Action(kCmdSaveMonoData)->isEnabled());
-    EXPECT_TRUE(frame->Action(kCmdSpeed)->isEnabled());
+    EXPECT_FALSE(frame->Action(view::kCmdBalance)->isEnabled());
+    EXPECT_FALSE(frame->Action(view::kCmdSaveMonoData)->isEnabled());
+    EXPECT_TRUE(frame->Action(view::kCmdSpeed)->isEnabled());
     // Start mark at position 0 stays cleared; at a later position it is set and checked; a
     // second press clears it. The end mark at the window's last frame, then back to the end.
-    ASSERT_TRUE(frame->Dispatch(kCmdStartMark));
+    ASSERT_TRUE(frame->Dispatch(view::kCmdStartMark));
     EXPECT_EQ(Doc().m_nStartMark, 0u);
-    EXPECT_FALSE(frame->Action(kCmdStartMark)->isChecked());
-    ASSERT_TRUE(frame->Dispatch(kCmdToEnd));
+    EXPECT_FALSE(frame->Action(view::kCmdStartMark)->isChecked());
+    ASSERT_TRUE(frame->Dispatch(view::kCmdToEnd));
     const UINT end = Doc().m_nPosition;
     EXPECT_EQ(end, 20000u - 4096);
-    ASSERT_TRUE(frame->Dispatch(kCmdStartMark));
+    ASSERT_TRUE(frame->Dispatch(view::kCmdStartMark));
     EXPECT_EQ(Doc().m_nStartMark, end);
-    EXPECT_TRUE(frame->Action(kCmdStartMark)->isChecked());
-    ASSERT_TRUE(frame->Dispatch(kCmdStartMark));
+    EXPECT_TRUE(frame->Action(view::kCmdStartMark)->isChecked());
+    ASSERT_TRUE(frame->Dispatch(view::kCmdStartMark));
     EXPECT_EQ(Doc().m_nStartMark, 0u);
-    ASSERT_TRUE(frame->Dispatch(kCmdToStart));
-    ASSERT_TRUE(frame->Dispatch(kCmdEndMark));
+    ASSERT_TRUE(frame->Dispatch(view::kCmdToStart));
+    ASSERT_TRUE(frame->Dispatch(view::kCmdEndMark));
     EXPECT_EQ(Doc().m_nEndMark, 4095u);
-    EXPECT_TRUE(frame->Action(kCmdEndMark)->isChecked());
-    ASSERT_TRUE(frame->Dispatch(kCmdEndMark));
+    EXPECT_TRUE(frame->Action(view::kCmdEndMark)->isChecked());
+    ASSERT_TRUE(frame->Dispatch(view::kCmdEndMark));
     EXPECT_EQ(Doc().m_nEndMark, 19999u);
 }
 

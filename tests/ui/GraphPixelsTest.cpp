@@ -9,7 +9,7 @@
 #include <random>
 
 #include "UiFixture.h"
-#include "doc/CommandIds.h"
+#include "view/CommandIds.h"
 #include "view/GraphGeometry.h"
 
 namespace tonmira::test {
@@ -267,7 +267,7 @@ TEST_F(GraphTakesTest, OneLinePerColumnDrawsWhatEveryLineDrew)
         Doc().m_header.wBitsPerSample = static_cast<WORD>(bits);
         Doc().m_header.nChannels = static_cast<WORD>(channels);
         frame->View().OnInitialUpdate();
-        ASSERT_TRUE(frame->Dispatch(kCmdRecord));
+        ASSERT_TRUE(frame->Dispatch(view::kCmdRecord));
         backend.AdvanceTime(300000);
         ASSERT_TRUE(QTest::qWaitFor([&] { return Core().m_transport.Device().m_nDone.load() > 2; }, 5000));
         ASSERT_EQ(Doc().m_pMono, nullptr);
