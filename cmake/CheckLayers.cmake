@@ -10,7 +10,7 @@ set(core_layers base doc dsp audio collect session view)
 set(front_ends cli ui)
 # Layers that know nothing of the window's controls and commands: no name of a control id (kIdc…)
 # or command id (kCmd…) may appear in them; those live in src/view and src/ui.
-set(screen_free_layers base doc dsp collect)
+set(screen_free_layers base doc dsp audio collect session)
 
 set(errors "")
 foreach(layer IN LISTS core_layers front_ends)

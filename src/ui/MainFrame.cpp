@@ -201,7 +201,7 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
 view::CommandState CMainFrame::QueryCommand(int id) const
 {
     view::CommandContext context = view::DocumentContext(m_pView->Core().m_doc);
-    context.m_bCollectBusy = m_pView->Core().IsCollectBusy();
+    context.m_bCollectBusy = m_pView->Core().IsCollecting();
     context.m_bToolBarVisible = m_pToolBar && m_pToolBar->isVisible();
     context.m_bStatusBarVisible = statusBar()->isVisible();
     context.m_bOverviewVisible = m_pOverviewDock && !m_pOverviewDock->isHidden();
@@ -275,7 +275,7 @@ bool CMainFrame::NewDocument()
     if (m_pOverview)
         m_pOverview->Suspend();
     m_pView->Core().m_doc.OnNewDocument();
-    m_pView->OnInitialUpdate();
+    m_pView->Core().InitialUpdate();
     UpdateCommandUi();
     if (m_pOverview)
         m_pOverview->Resume();
@@ -290,10 +290,8 @@ view::OpenResult CMainFrame::Open(const std::string& path)
     if (m_pOverview)
         m_pOverview->Suspend();
     const view::OpenResult result = m_pDocuments->OpenDocumentFile(path);
-    if (result != view::OpenResult::Cancelled) {
-        m_pView->OnInitialUpdate();
+    if (result != view::OpenResult::Cancelled)
         SaveRecentFiles();
-    }
     UpdateCommandUi();
     // A load that changed the samples says so: never a silent conversion.
     const SourceFormat& source = m_pView->Core().m_doc.m_source;

@@ -80,7 +80,6 @@ private:
     void BindCommands();
     // Runs a command's handler, whatever its state says.
     void Run(int id);
-    void OnFileNew();
     void OnFileSave(bool saveAs);
     // The overview pane (hidden), its switch at the end of the 表示 menu and the readouts.
     void CreateOverview();

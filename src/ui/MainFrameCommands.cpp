@@ -17,8 +17,13 @@ void CMainFrame::BindCommands()
     CTonmiraView& v = *m_pView;
     ViewCore& core = v.Core();
     CTransport& t = core.m_transport;
+    TonmiraSession& session = core.m_session;
+    // A transport command through the session, which announces what it changed.
+    auto transport = [&session, &t](void (CTransport::*command)()) {
+        return [&session, &t, command] { session.Command([&t, command] { (t.*command)(); }); };
+    };
     m_handlers = {
-        {kCmdFileNew, [this] { OnFileNew(); }},
+        {kCmdFileNew, [this] { m_pDocuments->OnFileNew(); }},
         {kCmdFileOpen, [this] { OnFileOpen(); }},
         {kCmdFileSave, [this] { OnFileSave(false); }},
         {kCmdFileSaveAs, [this] { OnFileSave(true); }},
@@ -30,19 +35,34 @@ void CMainFrame::BindCommands()
         {kCmdAppExit, [this] { close(); }},
         {kCmdTruncate, [&v] { v.OnTruncate(); }},
         {kCmdRangeExpand, [&v] { RunRangeExpansionDialog(v.Dialogs()); }},
-        {kCmdPlay, [&t] { t.OnPlay(); }},
-        {kCmdRecord, [&core] { core.OnRecord(); }},
-        {kCmdStop, [&t] { t.OnStop(); }},
-        {kCmdPause, [&t] { t.OnPause(); }},
-        {kCmdLock, [&t] { t.OnLock(); }},
-        {kCmdToStart, [&t] { t.OnGoTop(); }},
-        {kCmdToEnd, [&t] { t.OnGoEnd(); }},
-        {kCmdStartMark, [&t] { t.OnStartMark(); }},
-        {kCmdEndMark, [&t] { t.OnEndMark(); }},
-        {kCmdReverse, [&t] { t.OnReverse(); }},
-        {kCmdBalance, [&t] { t.OnBalance(); }},
-        {kCmdSpeed, [&t] { t.OnSpeed(); }},
-        {kCmdRecordSetup, [&t] { t.OnRecordSetup(); }},
+        {kCmdPlay, transport(&CTransport::OnPlay)},
+        {kCmdRecord, [&session] { session.OnRecord(); }},
+        {kCmdStop, [&v] { v.OnStop(); }},
+        {kCmdPause, transport(&CTransport::OnPause)},
+        {kCmdLock, transport(&CTransport::OnLock)},
+        {kCmdToStart, transport(&CTransport::OnGoTop)},
+        {kCmdToEnd, transport(&CTransport::OnGoEnd)},
+        {kCmdStartMark, transport(&CTransport::OnStartMark)},
+        {kCmdEndMark, transport(&CTransport::OnEndMark)},
+        {kCmdReverse, transport(&CTransport::OnReverse)},
+        {kCmdBalance,
+         [&v, &session, &t] {
+             int balance = v.Core().m_doc.m_nBalance;
+             if (RunBalanceDialog(v.Dialogs(), balance))
+                 session.Command([&t, balance] { t.ApplyBalance(balance); });
+         }},
+        {kCmdSpeed,
+         [&v, &t] {
+             int speed = t.Speed();
+             if (RunSpeedDialog(v.Dialogs(), speed))
+                 t.SetSpeed(speed);  // applies from the next play command
+         }},
+        {kCmdRecordSetup,
+         [&v, &session, &t] {
+             session.Command([&] {
+                 t.OnRecordSetup([&](RecordSetupValues& values) { return RunRecordSetupDialog(v.Dialogs(), values); });
+             });
+         }},
         {kCmdAutoRecordSetup, [&v] { RunAutoRecordDialog(v.Dialogs()); }},
         {kCmdDetectionCalc, [&v] { RunDetectionCalcDialog(v.Dialogs()); }},
         {kCmdDetectLevel, [&v] { v.ShowDetectLevel(); }},
@@ -54,12 +74,6 @@ void CMainFrame::BindCommands()
         {kCmdHelpFinder, [this] { RunHelpTopics(this); }},
         {kCmdAppAbout, [this] { RunAboutBox(this); }},
     };
-}
-
-void CMainFrame::OnFileNew()
-{
-    if (m_pDocuments->OnFileNew())
-        m_pView->OnInitialUpdate();
 }
 
 void CMainFrame::OnFileSave(bool saveAs)

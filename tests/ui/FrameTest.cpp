@@ -8,8 +8,10 @@
 #include <QStatusBar>
 #include <QTest>
 #include <QToolBar>
+#include <thread>
 
 #include "UiFixture.h"
+#include "ui/QtHost.h"
 #include "ui/SuspendWatcher.h"
 #include "view/CommandIds.h"
 
@@ -79,9 +81,11 @@ TEST_F(FrameTest, MenusKeysToolBarAndStatusBar)
     EXPECT_EQ(keys["Shift+F6"], 57681);
     EXPECT_EQ(keys.size(), 17u);
     // Every command the table gives a rule is bound to a handler, or it would stay disabled.
-    for (const view::Command& command : view::Commands())
-        if (command.rule)
+    for (const view::Command& command : view::Commands()) {
+        if (command.rule) {
             EXPECT_TRUE(frame->QueryCommand(command.id).m_bHandled) << command.id;
+        }
+    }
 
     // Status bar: the message pane and CAP, NUM, SCRL.
     for (const char* pane : {"CAP", "NUM", "SCRL"})
@@ -111,6 +115,7 @@ TEST_F(FrameTest, CommandsFollowTheDocumentFromEveryEntry)
     EXPECT_TRUE(frame->Action(view::kCmdPlay)->isChecked());
     EXPECT_FALSE(frame->Action(view::kCmdStop)->isChecked());
     EXPECT_FALSE(frame->Action(view::kCmdFileOpen)->isEnabled());
+    EXPECT_FALSE(frame->Action(view::kCmdRecentFile)->isEnabled());  // tone.wav is on the list
     EXPECT_FALSE(frame->Dispatch(view::kCmdFileNew));
     // Space stops from the frequency edit, where an edit would otherwise take the key.
     QWidget* edit = frame->View().Control(1002);
@@ -138,6 +143,18 @@ TEST_F(FrameTest, CommandsFollowTheDocumentFromEveryEntry)
     ASSERT_TRUE(frame->Dispatch(view::kCmdViewToolBar));
     EXPECT_FALSE(frame->ToolBar()->isVisible());
     EXPECT_FALSE(frame->Action(view::kCmdViewToolBar)->isChecked());
+
+    // What a finished collection worker posts runs on the UI thread, and the commands follow the
+    // change it announces there.
+    std::thread worker([&] {
+        frame->View().Host().PostToOwner([&] {
+            Doc().m_bLock = 0;
+            frame->View().Core().m_session.Changes().Publish(kChangeTransport);
+        });
+    });
+    worker.join();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !frame->Action(view::kCmdLock)->isChecked(); }, 5000));
+    EXPECT_TRUE(frame->Action(view::kCmdRecord)->isEnabled());
 }
 
 TEST_F(FrameTest, SuspendStopsPlayback)
