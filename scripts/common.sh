@@ -4,10 +4,12 @@ set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 # Build and runtime needs of tonmira_core, tonmira-cli and the desktop program tonmira (Qt 6
-# Widgets and DBus, lrelease for its English texts, a Japanese gothic font for its forms).
+# Widgets and DBus, lrelease for its English texts, Qt's own Japanese texts, X11's XKB for the
+# lock keys, a Japanese gothic font for its forms).
 TONMIRA_BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev
   portaudio19-dev libasound2-dev libavformat-dev libavcodec-dev libavutil-dev libswresample-dev
-  libfftw3-dev qt6-base-dev qt6-l10n-tools fonts-ipafont-gothic)
+  libfftw3-dev qt6-base-dev qt6-l10n-tools qt6-translations-l10n libx11-dev
+  fonts-ipafont-gothic)
 # Only the test suite needs these (audio inputs made with ffmpeg, sox and flac, reference runs
 # with sox, the archive example run with GNU parallel, the desktop program driven on a virtual
 # display with real key events, saves traced with strace, a sound device that keeps time: JACK's

@@ -11,6 +11,10 @@ class CollectHandOver {
 public:
     virtual ~CollectHandOver() = default;
     virtual bool OnCollectHandOver() = 0;
+    // Owner's thread: an automatic start level was set, which turns collection off. The level
+    // is a collection setting, so it is cleared there (and from there in the timer), not only
+    // in the timer's copy.
+    virtual void ClearCollectLevel() = 0;
 };
 
 }  // namespace tonmira

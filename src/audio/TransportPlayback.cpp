@@ -55,6 +55,11 @@ void CTransport::OnPlay()
         m_host.KillTimer(kTransportTimer);
         return;
     }
+    if (!m_waveDevice.HasDevice(WaveDirection::Output)) {
+        m_host.KillTimer(kTransportTimer);
+        m_host.Message(msg::kNoOutputDevice);
+        return;
+    }
     CWaveDevice& dev = m_waveDevice;
     const UINT n = static_cast<UINT>(FftSize());
     dev.m_nRate = SpeedRate(m_doc.m_header.nSamplesPerSec, m_nSpeed);

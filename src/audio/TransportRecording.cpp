@@ -39,7 +39,13 @@ void CTransport::OnRecord()
 {
     if (m_doc.m_nState != TransportState::Idle)
         return;
+    // Said before anything of the take or the screen is touched, so the view stays as it was.
+    if (!m_waveDevice.HasDevice(WaveDirection::Input)) {
+        m_host.Message(msg::kNoInputDevice);
+        return;
+    }
     m_host.KillTimer(kTransportTimer);
+    const UINT position = m_doc.m_nPosition;  // where a start that fails leaves it
     m_doc.ReleaseDerivedBuffers();
     CWaveDevice& dev = m_waveDevice;
     dev.m_nRate = m_doc.m_header.nSamplesPerSec;
@@ -52,6 +58,7 @@ void CTransport::OnRecord()
     if (!bufferBytes || !Reallocate(m_pRecordRing, kWaveRingSlots * bufferBytes) || !PreparePreTrigger(bufferBytes)) {
         m_host.Message(msg::kRecordInitFailed);
         RestoreDerivedBuffers();
+        m_doc.m_nPosition = position;
         return;
     }
     for (int i = 0; i < kWaveRingSlots; ++i)
@@ -60,6 +67,7 @@ void CTransport::OnRecord()
     dev.m_nRead.store(0, std::memory_order_relaxed);  // no stream runs yet
     m_nShownPosition = WindowEndingAt(m_doc.m_nSamples - 1);
     m_host.Changed(kChangePosition);
+    const BOOL wasPaused = m_doc.m_bPause;
     if (m_nAutoStartLevel != 0 || m_nCollectLevel != 0)
         m_doc.m_bPause = 1;  // wait for the level
     if (dev.OpenInput()) {
@@ -68,7 +76,11 @@ void CTransport::OnRecord()
         SetState(TransportState::Recording);
         m_host.SetTimer(kTransportTimer, kFirstRecordTickMs);
     } else {
+        m_doc.m_bPause = wasPaused;
         RestoreDerivedBuffers();
+        m_doc.m_nPosition = position;
+        m_nShownPosition = position;  // no recording: the slider back at the position
+        m_host.Changed(kChangePosition);
     }
 }
 
@@ -365,8 +377,14 @@ void CTransport::OnRecordSetup(const std::function<bool(RecordSetupValues&)>& ru
         m_doc.m_header.wBitsPerSample = values.m_nBitsRadio == 0 ? 16 : 8;
         m_doc.m_header.nChannels = values.m_nChannelRadio == 0 ? 2 : 1;
         m_nAutoStartLevel = values.m_nStartLevel;
-        if (m_nAutoStartLevel != 0)
-            m_nCollectLevel = 0;  // automatic start and collection exclude each other
+        if (m_nAutoStartLevel != 0) {
+            // Automatic start and collection exclude each other. The level belongs to the
+            // collection settings: clearing only this copy would let the settings dialog bring
+            // it back.
+            m_nCollectLevel = 0;
+            if (m_pCollectHandOver)
+                m_pCollectHandOver->ClearCollectLevel();
+        }
         if (rate != oldRate) {
             m_analysis.m_nMaxFreq = static_cast<int>(rate / 2);
             m_analysis.m_nMinFreq = 0;

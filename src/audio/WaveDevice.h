@@ -29,6 +29,9 @@ public:
     CWaveDevice(const CWaveDevice&) = delete;
     CWaveDevice& operator=(const CWaveDevice&) = delete;
 
+    // Whether the system has a default device of the direction at all.
+    bool HasDevice(WaveDirection direction) { return m_backend.HasDevice(direction); }
+
     // Before: m_nRate, m_nBits, m_nChannels, m_nBufferLen, m_nLastSize, m_nWrite (last initial
     // index, at most 127) and m_pBuffer[0 .. m_nWrite]. TRUE when open and the buffers are queued.
     BOOL OpenOutput(BOOL startPaused);

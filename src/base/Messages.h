@@ -45,6 +45,9 @@ inline constexpr const char* kBandRange = "%1 以上, %2 以下の値を入力�
 // The transport.
 inline constexpr const char* kPlayInitFailed = "再生処理の初期化に失敗しました！";
 inline constexpr const char* kRecordInitFailed = "録音処理の初期化に失敗しました！";
+// Play or record on a system without such a device: said, rather than nothing happening.
+inline constexpr const char* kNoOutputDevice = "再生デバイスが見つかりません！";
+inline constexpr const char* kNoInputDevice = "録音デバイスが見つかりません！";
 inline constexpr const char* kBufferFailed = "バッファの取得に失敗しました！";
 inline constexpr const char* kCannotChangeSettings = "設定変更できません！";
 inline constexpr const char* kSettingUnusable = "選択した設定は使用できません！";

@@ -45,8 +45,9 @@ void PrintHelp(std::FILE* out)
                  "\nA text input (any name not ending in wav, wma, flac, mp3, ogg, opus, m4a, aac, aiff\n"
                  "or aif) takes --rate HZ (default 44100) and --bits 16|8 (default 16).\n"
                  "Exit codes: 0 done, 1 failed, 2 usage error.\n"
-                 "\ntonmira-cli COMMAND --help lists the options of COMMAND; tonmira-cli(1) describes them all.\n"
-                 "tonmira-cli --version [--verbose] prints the version (--verbose: also of FFmpeg, FFTW and PortAudio).\n");
+                 "\ntonmira-cli COMMAND --help lists the options of COMMAND; tonmira-cli(1) describes\n"
+                 "them all. tonmira-cli --version prints the version; with --verbose also those of\n"
+                 "FFmpeg, FFTW and PortAudio.\n");
 }
 
 int PrintVersion(const std::vector<std::string>& rest)

@@ -22,7 +22,7 @@ constexpr UINT kAfterReplayMs = 10;
 }  // namespace
 
 CollectionCycle::CollectionCycle(CTransport& transport, CTonmiraDoc& doc, const WindowAnalysis& analysis,
-                                 const CollectSettings& settings, const LocalClock& clock, CollectHost& collectHost,
+                                 CollectSettings& settings, const LocalClock& clock, CollectHost& collectHost,
                                  TransportHost& host, std::function<void(unsigned)> announce)
     : m_transport(transport), m_doc(doc), m_analysis(analysis), m_settings(settings), m_collectHost(collectHost),
       m_host(host), m_announce(std::move(announce)), m_engine(clock)
@@ -47,6 +47,12 @@ bool CollectionCycle::OnCollectHandOver()
     m_transport.SetCollectBusy(true);
     m_state = State::HandedOver;
     return true;
+}
+
+void CollectionCycle::ClearCollectLevel()
+{
+    m_settings.m_nCollectLevel = 0;
+    m_transport.SetCollectParameters(0, m_settings.m_nContinuousMs, m_settings.m_nPreTriggerMs);
 }
 
 void CollectionCycle::Advance()

@@ -37,7 +37,7 @@ class CollectionCycle : public CollectHandOver {
 public:
     // host: timer kCollectTimer and messages; announce: what the cycle changed (take, event done).
     CollectionCycle(CTransport& transport, CTonmiraDoc& doc, const WindowAnalysis& analysis,
-                    const CollectSettings& settings, const LocalClock& clock, CollectHost& collectHost,
+                    CollectSettings& settings, const LocalClock& clock, CollectHost& collectHost,
                     TransportHost& host, std::function<void(unsigned)> announce);
     ~CollectionCycle() override;
     CollectionCycle(const CollectionCycle&) = delete;
@@ -46,6 +46,9 @@ public:
     // From the recording tick that found the end of an event. False, taking nothing, while the
     // analysis has no spectrum (after a failed size change) or an event is still in flight.
     bool OnCollectHandOver() override;
+    // An automatic start level was set: the settings' collection level becomes 0, and the
+    // recording timer follows.
+    void ClearCollectLevel() override;
 
     // After every command, tick or post on the owner's thread: moves on when the step it waits
     // for has happened (an event handed over, a worker done, a replay ended).
@@ -92,7 +95,7 @@ private:
     CTransport& m_transport;
     CTonmiraDoc& m_doc;
     const WindowAnalysis& m_analysis;
-    const CollectSettings& m_settings;
+    CollectSettings& m_settings;
     CollectHost& m_collectHost;
     TransportHost& m_host;
     std::function<void(unsigned)> m_announce;

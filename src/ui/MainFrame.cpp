@@ -9,11 +9,13 @@
 #include <QMenuBar>
 #include <QSettings>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 
 #include "doc/TonmiraDoc.h"
 #include "ui/ViewDialogs.h"
 #include "ui/FrameIcons.h"
+#include "ui/LockKeys.h"
 #include "ui/OverviewPane.h"
 #include "ui/QtDocumentPrompts.h"
 #include "ui/SuspendWatcher.h"
@@ -92,6 +94,8 @@ QAction* CMainFrame::MakeAction(const view::Command& command)
         action->setToolTip(Tr(command.tip ? command.tip : command.prompt));
     }
     action->setCheckable(command.checkable);
+    // The menus show text and check marks only; the pictures are the tool bar's.
+    action->setIconVisibleInMenu(false);
     connect(action, &QAction::triggered, this, [this, id] {
         // A checkable action flips its own mark; the state decides it, not the click.
         Dispatch(id);
@@ -151,16 +155,31 @@ void CMainFrame::CreateStatusBar()
         label->setFrameShape(QFrame::Panel);
         label->setFrameShadow(QFrame::Sunken);
         label->setMinimumWidth(label->fontMetrics().horizontalAdvance(label->text()) + 12);
-        // The lock keys' states cannot be read on every display server: the panes keep their
-        // places and show greyed text.
+        // Greyed while its lock is off, and always where the states cannot be read.
         label->setEnabled(false);
         bar->addPermanentWidget(label);
     }
+    // The locks change from any window: read again a few times a second, cheaply (one request).
+    auto* poll = new QTimer(this);
+    connect(poll, &QTimer::timeout, this, &CMainFrame::ShowLockKeys);
+    poll->start(250);
     bar->showMessage(Tr("レディ"));
     connect(bar, &QStatusBar::messageChanged, bar, [bar](const QString& text) {
         if (text.isEmpty())
             bar->showMessage(Tr("レディ"));
     });
+}
+
+void CMainFrame::ShowLockKeys()
+{
+    const std::optional<LockKeyStates> states = ReadLockKeys();
+    if (!states)
+        return;
+    const std::pair<const char*, bool> panes[] = {
+        {"CAP", states->m_bCaps}, {"NUM", states->m_bNum}, {"SCRL", states->m_bScroll}};
+    for (const auto& [name, on] : panes)
+        if (auto* label = statusBar()->findChild<QLabel*>(QString::fromLatin1(name)))
+            label->setEnabled(on);
 }
 
 void CMainFrame::CreateAccelerators()
@@ -293,12 +312,20 @@ view::OpenResult CMainFrame::Open(const std::string& path)
     if (result != view::OpenResult::Cancelled)
         SaveRecentFiles();
     UpdateCommandUi();
-    // A load that changed the samples says so: never a silent conversion.
+    // A load that changed the samples says so: never a silent conversion. What was done comes
+    // first, so a narrow window still shows it; the whole text is the bar's tool tip. Another
+    // file opened takes the notice away.
     const SourceFormat& source = m_pView->Core().m_doc.m_source;
-    if (result == view::OpenResult::Opened && source.IsConverted())
-        statusBar()->showMessage(Tr("変換して読み込みました: %1 — %2")
-                                     .arg(QString::fromStdString(source.m_strDescription),
-                                          QString::fromStdString(source.m_strConversion)));
+    if (result == view::OpenResult::Opened && source.IsConverted()) {
+        const QString notice = Tr("変換して読み込みました: %1 (%2)")
+                                   .arg(QString::fromStdString(source.m_strConversion),
+                                        QString::fromStdString(source.m_strDescription));
+        statusBar()->showMessage(notice);
+        statusBar()->setToolTip(notice);
+    } else if (result != view::OpenResult::Cancelled) {
+        statusBar()->showMessage(Tr("レディ"));
+        statusBar()->setToolTip(QString());
+    }
     if (m_pOverview)
         m_pOverview->Resume();
     return result;

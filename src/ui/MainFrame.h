@@ -66,6 +66,8 @@ private:
     void CreateMenus();
     void CreateToolBar();
     void CreateStatusBar();
+    // CAP, NUM and SCRL: on while the lock is; left as they are when the states cannot be read.
+    void ShowLockKeys();
     void CreateAccelerators();
     QAction* MakeAction(const view::Command& command);
     void FillRecentFiles();

@@ -1,6 +1,7 @@
 #pragma once
 // The document commands' questions as the framework asks them: the save-changes box and the
 // file dialogs of Open and Save As.
+#include <QStringList>
 #include <QWidget>
 #include <optional>
 #include <string>
@@ -20,7 +21,8 @@ private:
     QWidget* m_parent;
 };
 
-// The Open dialog: "Tonmira ﾌｧｲﾙ(*.wav, *.wma)" and all files; nothing when cancelled.
+// The Open dialog: "Tonmira ﾌｧｲﾙ(*.wav, *.wma)", every format read, all files; nothing when
+// cancelled.
 std::optional<std::string> AskOpenPath(QWidget* parent);
 
 // The question before a text file is read, through its dialog.
@@ -33,7 +35,9 @@ private:
     QWidget* m_parent;
 };
 
-// The file filters of Open and Save As.
-QString DocumentFileFilters();
+// The file filters of Open (the program's own files, every format it reads, all files) and of
+// Save As (what it writes: WAV and text).
+QStringList DocumentOpenFilters();
+QStringList DocumentSaveFilters();
 
 }  // namespace tonmira::ui

@@ -10,6 +10,7 @@
 #include "audio/PortAudioBackend.h"
 #include "collect/LocalClock.h"
 #include "ui/FileSettings.h"
+#include "ui/FrameStyle.h"
 #include "ui/MainFrame.h"
 #include "ui/QtMessageSink.h"
 #include "ui/TonmiraView.h"
@@ -53,6 +54,7 @@ int RunApplication(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("Tonmira"));
     UseProgramIcon();
     UseDialogFont();
+    UseFrameStyle();
 
     QStringList args = QApplication::arguments();
     const Language language = ChooseLanguage(args, qEnvironmentVariable("TONMIRA_LANG"),

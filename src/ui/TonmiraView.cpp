@@ -7,6 +7,7 @@
 #include <QFrame>
 #include <QIntValidator>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QResizeEvent>
@@ -136,6 +137,9 @@ void CTonmiraView::PlaceControls()
                 left = r.right - grown;
             width = grown;
         }
+        // The size list likewise grows to the right until "131072" is whole.
+        if (w == m_pFftCombo)
+            width = std::max(width, w->sizeHint().width());
         w->setGeometry(left, r.top, width, r.Height());
         w->setVisible(control.visible);
     }
@@ -201,12 +205,11 @@ void CTonmiraView::OnSessionChanged(ChangeSet changes)
         }
     }
     if (changes & kChangeTakeReplaced) {
-        // The view's update after the first document enables the relayout; the form then takes
-        // the window's present size.
+        // The view's update after the first document enables the relayout, and the frame is
+        // fitted to the form once: from then on the user's sizes move the controls.
         if (!m_layout.m_bUpdated) {
             m_layout.OnUpdate();
-            if (m_layout.OnSize(width(), height()))
-                PlaceControls();
+            ResizeParentToFit();
         }
         update();
     }
@@ -216,6 +219,22 @@ void CTonmiraView::OnSessionChanged(ChangeSet changes)
         InvalidateGraphs();
     TransportChanged();
 }
+
+void CTonmiraView::ResizeParentToFit()
+{
+    QWidget* frame = window();
+    const QSize form(m_layout.FormWidth(), m_layout.FormHeight());
+    if (frame == this) {
+        resize(form);
+        return;
+    }
+    // Bars and borders keep their sizes; only the view's share changes.
+    if (frame->layout())
+        frame->layout()->activate();
+    frame->resize(frame->size() + form - size());
+}
+
+QSize CTonmiraView::sizeHint() const { return {m_layout.FormWidth(), m_layout.FormHeight()}; }
 
 void CTonmiraView::SetSliderRange(UINT min, UINT max)
 {

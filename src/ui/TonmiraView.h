@@ -38,6 +38,8 @@ public:
     // The document changed outside the session's commands (a test's load): the session's
     // initial update, which the window then follows.
     void OnInitialUpdate();
+    // The form's size in pixels.
+    QSize sizeHint() const override;
     // The view's own commands; the frame's command bindings call them once the state allows.
     void OnStop();
     void OnTruncate();
@@ -76,6 +78,8 @@ protected:
 private:
     void CreateControls();
     void PlaceControls();
+    // The frame around the view resized so that the view is the form's size.
+    void ResizeParentToFit();
     void ConnectControls();
     void OnTimer(int id);
     // Subscriber of the session: the controls, lists and graphs follow what changed.

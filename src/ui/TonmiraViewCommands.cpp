@@ -127,7 +127,12 @@ bool CTonmiraView::eventFilter(QObject* watched, QEvent* event)
     }
     // Checked once the focus has moved on, as the edit's kill-focus notice arrives: the edit's
     // own focus-out handling (which drops the selection) is over by then.
-    if (event->type() == QEvent::FocusOut && !m_bInRangeMessage) {
+    // Opening a menu takes the focus only for a while and is not leaving the edit.
+    const auto leaving = [event] {
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        return reason != Qt::PopupFocusReason && reason != Qt::MenuBarFocusReason;
+    };
+    if (event->type() == QEvent::FocusOut && !m_bInRangeMessage && leaving()) {
         if (watched == m_pMaxEdit && !m_pMaxEdit->isReadOnly())
             QMetaObject::invokeMethod(this, [this] { OnFrequencyLeft(true); }, Qt::QueuedConnection);
         else if (watched == m_pMinEdit && !m_pMinEdit->isReadOnly())

@@ -1,13 +1,32 @@
 #include "view/RecentFiles.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <system_error>
 
 namespace tonmira::view {
 
-void RecentFiles::Add(const std::string& path)
+namespace {
+
+// The one spelling of a file: absolute, without "." or "..", links resolved as far as the file
+// exists, so the entry opens from any working folder and one file is one entry.
+std::string CanonicalPath(const std::string& path)
 {
-    if (path.empty())
+    std::error_code error;
+    std::filesystem::path absolute = std::filesystem::absolute(path, error);
+    if (error)
+        return path;
+    std::filesystem::path canonical = std::filesystem::weakly_canonical(absolute, error);
+    return (error ? absolute.lexically_normal() : canonical).string();
+}
+
+}  // namespace
+
+void RecentFiles::Add(const std::string& typed)
+{
+    if (typed.empty())
         return;
+    const std::string path = CanonicalPath(typed);
     Remove(path);
     m_entries.insert(m_entries.begin(), path);
     if (m_entries.size() > kMaxEntries)

@@ -9,7 +9,8 @@ class RecentFiles {
 public:
     static constexpr std::size_t kMaxEntries = 4;
 
-    // A path opened or saved: it moves to the top (no duplicates); the oldest falls off.
+    // A path opened or saved, kept absolute and canonical: it moves to the top (one entry per
+    // file, however it was spelled); the oldest falls off.
     void Add(const std::string& path);
     // A path that could not be opened from the list is taken off it.
     void Remove(const std::string& path);

@@ -59,8 +59,12 @@ bool ViewCore::ChangeFftSize(int index)
             }
             if (ok) {
                 const UINT n = static_cast<UINT>(m_analysis.m_nFftSize);
-                const UINT shown = m_doc.m_nState == TransportState::Idle ? m_doc.m_nPosition : m_transport.ShownPosition();
+                const bool idle = m_doc.m_nState == TransportState::Idle;
+                const UINT shown = idle ? m_doc.m_nPosition : m_transport.ShownPosition();
                 m_transport.SetShownRange(m_doc.m_nSamples > n ? m_doc.m_nSamples - n : 0, shown);
+                // A larger N may have pulled the position back: its text follows.
+                if (idle)
+                    m_transport.ShowPosition(shown);
             }
         },
         kChangeFftSize | kChangePosition | kChangeTransport | kChangeAnalysis);

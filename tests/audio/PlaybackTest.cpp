@@ -184,14 +184,20 @@ TEST_F(PlaybackTest, SpeedChangesTheDeviceRateBySemitones)
     EXPECT_TRUE(host.m_messages.empty());
 }
 
-TEST_F(PlaybackTest, PlaybackWithoutTheMutexIsRefusedWithAMessage)
+TEST_F(PlaybackTest, PlaybackThatCannotStartSaysWhy)
 {
     LoadRamp(2000);
-    transport->Device().m_hMutex.reset();
+    backend.m_bHasOutput = false;
     transport->OnPlay();
     EXPECT_EQ(doc.m_nState, TransportState::Idle);
     ASSERT_EQ(host.m_messages.size(), 1u);
-    EXPECT_EQ(host.m_messages[0], "再生処理の初期化に失敗しました！");
+    EXPECT_EQ(host.m_messages[0], "再生デバイスが見つかりません！");
+    backend.m_bHasOutput = true;
+    transport->Device().m_hMutex.reset();
+    transport->OnPlay();
+    EXPECT_EQ(doc.m_nState, TransportState::Idle);
+    ASSERT_EQ(host.m_messages.size(), 2u);
+    EXPECT_EQ(host.m_messages[1], "再生処理の初期化に失敗しました！");
 }
 
 TEST_F(PlaybackTest, ARefusedBufferKeepsThePlaybackRunningUntilStopped)

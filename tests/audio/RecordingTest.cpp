@@ -278,11 +278,26 @@ TEST_F(RecordingTest, RecordingThatCannotStartLeavesTheTakePlayable)
 {
     std::vector<std::int16_t> old(600, 3);
     LoadTake16(old, 2);
+    doc.m_nPosition = 100;
+    transport->SetShownRange(299, 100);
+    // No input device at all: said, and nothing of the view moved.
     backend.m_bHasInput = false;
     transport->OnRecord();
     EXPECT_EQ(doc.m_nState, TransportState::Idle);
-    EXPECT_TRUE(host.m_messages.empty());
+    ASSERT_EQ(host.m_messages.size(), 1u);
+    EXPECT_EQ(host.m_messages[0], "録音デバイスが見つかりません！");
+    EXPECT_EQ(transport->ShownPosition(), 100u);
     EXPECT_NE(doc.m_pMono, nullptr);
+    // A device that refuses the format: the slider comes back to the position.
+    backend.m_bHasInput = true;
+    backend.m_refusedRates.insert(doc.m_header.nSamplesPerSec);
+    transport->OnRecord();
+    EXPECT_EQ(doc.m_nState, TransportState::Idle);
+    EXPECT_EQ(doc.m_nPosition, 100u);
+    EXPECT_EQ(transport->ShownPosition(), 100u);
+    EXPECT_NE(doc.m_pMono, nullptr);
+    backend.m_refusedRates.clear();
+    host.m_messages.clear();
     // A format with no frames cannot have a ring.
     doc.m_header.nChannels = 0;
     transport->OnRecord();

@@ -70,6 +70,7 @@ public:
         ++m_nCalls;
         return true;
     }
+    void ClearCollectLevel() override {}
     int m_nCalls = 0;
 };
 

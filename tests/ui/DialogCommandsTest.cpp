@@ -9,6 +9,7 @@
 #include "view/AutoRecordControls.h"
 #include "ui/dialogs/CFreqLevel.h"
 #include "ui/dialogs/CRangeSetupDlg.h"
+#include "ui/dialogs/CRecordSetupDlg.h"
 #include "ui/dialogs/DialogTestUtil.h"
 #include "view/CommandIds.h"
 
@@ -47,6 +48,34 @@ TEST_F(DialogCommandsTest, SettingsAndRangeExpansionApplyOnOk)
     ASSERT_TRUE(frame->Dispatch(view::kCmdProperties));
     EXPECT_EQ(script.Remaining(), 0u);
     EXPECT_TRUE(sink.m_messages.empty());
+}
+
+// Both dialogs show and change the same level: an automatic start level turns collection off in
+// the collection settings, so their dialog shows 0 and its OK keeps the automatic start.
+TEST_F(DialogCommandsTest, AutoStartLevelAndCollectionLevelExcludeEachOther)
+{
+    ModalScript script({[](QDialog* dlg) {
+                            Type(dlg, kIdcCollectLevel, "1000");
+                            Click(dlg, ui::kIdOk);
+                        },
+                        [](QDialog* dlg) {
+                            EXPECT_EQ(dlg->windowTitle(), "録音設定");
+                            Control<QSlider>(dlg, ui::kIdcRecordLevel)->setValue(5);
+                            Click(dlg, ui::kIdOk);
+                        },
+                        [](QDialog* dlg) {
+                            EXPECT_EQ(Text(dlg, kIdcCollectLevel), "0");
+                            Click(dlg, ui::kIdOk);
+                        }});
+    ASSERT_TRUE(frame->Dispatch(view::kCmdAutoRecordSetup));
+    ASSERT_EQ(Core().m_transport.CollectLevel(), 1000);
+    ASSERT_TRUE(frame->Dispatch(view::kCmdRecordSetup));
+    EXPECT_EQ(Core().m_settings.m_nCollectLevel, 0);
+    EXPECT_EQ(Core().m_transport.CollectLevel(), 0);
+    ASSERT_TRUE(frame->Dispatch(view::kCmdAutoRecordSetup));
+    EXPECT_EQ(Core().m_transport.AutoStartLevel(), 5);
+    EXPECT_EQ(Core().m_transport.CollectLevel(), 0);
+    EXPECT_EQ(script.Remaining(), 0u);
 }
 
 TEST_F(DialogCommandsTest, DetectionLevelWindowIsMadeOnceAndRepicksTheViewsBoxes)

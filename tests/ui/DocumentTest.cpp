@@ -1,10 +1,15 @@
 // File commands of the window: Open, Save As in both formats, the save question, recent files.
+#include <QComboBox>
+#include <QFileDialog>
+#include <QListView>
 #include <QSettings>
 #include <QStatusBar>
 
 #include <cstdint>
 
 #include "UiFixture.h"
+#include "ui/QtDocumentPrompts.h"
+#include "ui/dialogs/DialogTestUtil.h"
 #include "doc/TonmiraDoc.h"
 #include "view/CommandIds.h"
 
@@ -103,7 +108,13 @@ TEST_F(DocumentTest, RecentFilesKeepFourAndSurviveTheWindow)
         paths.push_back(WriteWav("f" + std::to_string(i) + ".wav", SineSamples(5000, 1, 440, 44100, 9000), 1));
         ASSERT_TRUE(frame->OpenFile(paths.back()));
     }
-    ASSERT_TRUE(frame->OpenFile(paths[2]));  // again: moves to the top, no duplicate
+    // Again, spelled relative to the working folder: moves to the top as the one absolute entry.
+    const std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::create_directory(dir.Path() / "sub");
+    std::filesystem::current_path(dir.Path());
+    const bool opened = frame->OpenFile("./sub/../f2.wav");
+    std::filesystem::current_path(before);
+    ASSERT_TRUE(opened);
     const std::vector<std::string> expected = {paths[2], paths[4], paths[3], paths[1]};
     EXPECT_EQ(frame->Recent().Entries(), expected);
 
@@ -136,8 +147,9 @@ TEST_F(DocumentTest, AConvertedSourceIsToldAndSaveProposesAWavBesideIt)
     WriteFileBytes(dir.File("deep.wav"), wav);
     ASSERT_TRUE(frame->OpenFile(dir.File("deep.wav")));
     EXPECT_EQ(Doc().m_header.wBitsPerSample, 16);
-    EXPECT_NE(frame->statusBar()->currentMessage().toStdString().find("24-bit to 16-bit"), std::string::npos)
-        << frame->statusBar()->currentMessage().toStdString();
+    const QString notice = frame->statusBar()->currentMessage();
+    EXPECT_TRUE(notice.startsWith("変換して読み込みました: 24-bit to 16-bit")) << notice.toStdString();
+    EXPECT_EQ(frame->statusBar()->toolTip(), notice) << "the whole text, however narrow the window";
 
     // Save does not write over the 24-bit source: it asks where, proposing a WAV beside it.
     prompts.m_savePath = dir.File("deep-16bit.wav");
@@ -146,6 +158,52 @@ TEST_F(DocumentTest, AConvertedSourceIsToldAndSaveProposesAWavBesideIt)
     EXPECT_EQ(ReadFileBytes(dir.File("deep.wav")), wav);
     EXPECT_EQ(ReadFileBytes(dir.File("deep-16bit.wav")).size(), 44u + 2000u * 4u);
     EXPECT_TRUE(sink.m_messages.empty());
+
+    // A file opened as it is takes the notice away.
+    ASSERT_TRUE(frame->OpenFile(dir.File("deep-16bit.wav")));
+    EXPECT_EQ(frame->statusBar()->currentMessage(), "レディ");
+    EXPECT_EQ(frame->statusBar()->toolTip(), "");
+}
+
+// Open shows each filter by its name and finds every format the program reads without the name
+// typed; Save As offers only what it writes.
+TEST_F(DocumentTest, FileDialogsOfferWhatTheProgramReadsAndWrites)
+{
+    for (const char* name : {"a.wav", "b.flac", "c.mp3", "d.txt"})
+        WriteFileBytes(dir.File(name), "");
+    QStringList shownFilters;
+    QStringList listed;
+    auto filters = [](QDialog* dlg) {
+        QStringList items;
+        auto* combo = dlg->findChild<QComboBox*>("fileTypeCombo");
+        for (int i = 0; combo && i < combo->count(); ++i)
+            items << combo->itemText(i);
+        return items;
+    };
+    ModalScript script({[&](QDialog* dlg) {
+                            auto* files = qobject_cast<QFileDialog*>(dlg);
+                            ASSERT_NE(files, nullptr);
+                            shownFilters = filters(dlg);
+                            files->setDirectory(QString::fromStdString(dir.Path().string()));
+                            files->selectNameFilter(files->nameFilters().value(1));
+                            QTest::qWait(300);  // the folder is read in the background
+                            auto* view = dlg->findChild<QListView*>("listView");
+                            for (int i = 0; view && i < view->model()->rowCount(view->rootIndex()); ++i)
+                                listed << view->model()->index(i, 0, view->rootIndex()).data().toString();
+                            dlg->reject();
+                        },
+                        [&](QDialog* dlg) {
+                            shownFilters << "|" << filters(dlg);
+                            dlg->reject();
+                        }});
+    frame->Dispatch(view::kCmdFileOpen);
+    ui::QtDocumentPrompts(frame.get()).AskSavePath(dir.File("a.wav"));
+    EXPECT_EQ(script.Remaining(), 0u);
+    ASSERT_GE(shownFilters.size(), 5);
+    EXPECT_EQ(shownFilters[0], "Tonmira ﾌｧｲﾙ(*.wav, *.wma)");
+    EXPECT_EQ(shownFilters.mid(shownFilters.indexOf("|") + 1), (QStringList{"Wave ﾌｧｲﾙ(*.wav)", "ﾃｷｽﾄ ﾌｧｲﾙ(*.txt)"}));
+    listed.sort();
+    EXPECT_EQ(listed, (QStringList{"a.wav", "b.flac", "c.mp3", "d.txt"})) << listed.join(' ').toStdString();
 }
 
 }  // namespace

@@ -13,7 +13,9 @@
 #include "UiFixture.h"
 #include "ui/QtHost.h"
 #include "ui/SuspendWatcher.h"
+#include "ui/dialogs/DialogUnits.h"
 #include "view/CommandIds.h"
+#include "view/FormLayout.h"
 
 namespace tonmira::test {
 namespace {
@@ -30,7 +32,13 @@ std::vector<std::pair<int, QString>> MenuItems(QMenu* menu)
 
 TEST_F(FrameTest, MenusKeysToolBarAndStatusBar)
 {
-    EXPECT_EQ(frame->size(), QSize(672, 522));
+    // The first update fits the frame to the form: the view is the form's size, the graphs the
+    // template's.
+    const ui::CTonmiraView& view = frame->View();
+    EXPECT_EQ(view.size(), QSize(view.Layout().FormWidth(), view.Layout().FormHeight()));
+    EXPECT_EQ(view.Layout().m_rcWave, view::FormLayout(ui::DialogBaseUnits(QApplication::font())).m_rcWave);
+    QWidget* sizes = view.Control(1001);
+    EXPECT_GE(sizes->width(), sizes->sizeHint().width()) << "the size list shows 131072 whole";
     const QList<QAction*> popups = frame->menuBar()->actions();
     QStringList titles;
     for (QAction* p : popups)
@@ -90,6 +98,56 @@ TEST_F(FrameTest, MenusKeysToolBarAndStatusBar)
     // Status bar: the message pane and CAP, NUM, SCRL.
     for (const char* pane : {"CAP", "NUM", "SCRL"})
         EXPECT_NE(frame->statusBar()->findChild<QLabel*>(pane), nullptr) << pane;
+}
+
+// Pixels unlike the row's background in the square at the left of a menu item's row, where its
+// check mark goes.
+int MarkPixels(QMenu* menu, QAction* action)
+{
+    const QImage image = menu->grab().toImage();
+    const QRect row = menu->actionGeometry(action);
+    const QRect square(row.left() + 2, row.top() + 2, row.height() - 4, row.height() - 4);
+    const QColor background = image.pixelColor(square.topLeft());
+    int drawn = 0;
+    for (int y = square.top(); y <= square.bottom(); ++y)
+        for (int x = square.left(); x <= square.right(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            drawn += std::abs(c.red() - background.red()) + std::abs(c.green() - background.green()) +
+                         std::abs(c.blue() - background.blue()) > 40;
+        }
+    return drawn;
+}
+
+// How far a tool-bar button's face (a corner, away from its picture) is from the bar's own colour.
+int FaceDistance(QToolBar* bar, QAction* action)
+{
+    QWidget* button = bar->widgetForAction(action);
+    const QImage image = bar->grab().toImage();
+    const QColor face = image.pixelColor(button->geometry().topLeft() + QPoint(3, 3));
+    const QColor around = image.pixelColor(button->geometry().topLeft() + QPoint(-1, button->height() / 2));
+    return std::abs(face.red() - around.red()) + std::abs(face.green() - around.green()) +
+           std::abs(face.blue() - around.blue());
+}
+
+// A command that is on shows a tick in its menu and a held-down button; one that is off shows
+// nothing at all in its menu.
+TEST_F(FrameTest, CheckMarksShowOnlyWhatIsOn)
+{
+    ASSERT_TRUE(frame->OpenFile(WriteWav("m.wav", SineSamples(20000, 1, 440, 44100, 9000), 1)));
+    frame->UpdateCommandUi();
+    ASSERT_TRUE(frame->Action(view::kCmdStop)->isChecked());
+    ASSERT_FALSE(frame->Action(view::kCmdPlay)->isChecked());
+    ASSERT_FALSE(frame->Action(view::kCmdLock)->isChecked());
+    QMenu* transport = frame->menuBar()->actions()[2]->menu();
+    transport->popup(frame->mapToGlobal(QPoint(20, 20)));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(transport));
+    EXPECT_GT(MarkPixels(transport, frame->Action(view::kCmdStop)), 0);
+    EXPECT_EQ(MarkPixels(transport, frame->Action(view::kCmdPlay)), 0);
+    EXPECT_EQ(MarkPixels(transport, frame->Action(view::kCmdLock)), 0) << "no empty box";
+    transport->hide();
+
+    EXPECT_LE(FaceDistance(frame->ToolBar(), frame->Action(view::kCmdPlay)), 20);
+    EXPECT_GE(FaceDistance(frame->ToolBar(), frame->Action(view::kCmdStop)), 110) << FaceDistance(frame->ToolBar(), frame->Action(view::kCmdPlay));
 }
 
 TEST_F(FrameTest, CommandsFollowTheDocumentFromEveryEntry)

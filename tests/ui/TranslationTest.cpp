@@ -6,7 +6,9 @@
 #include <QAction>
 #include <QFile>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
+#include <QSet>
 #include <QXmlStreamReader>
 #include <fstream>
 #include <map>
@@ -208,6 +210,22 @@ TEST_F(EnglishWindowTest, WindowBuiltInEnglishShowsEnglish)
     EXPECT_EQ(window.Action(57601)->statusTip(), "Open an existing file");
     EXPECT_EQ(window.Action(32772)->text(), "Semi-Log &Graph");
     EXPECT_EQ(window.windowTitle(), "Untitled - Tonmira");
+    // Each English item is reached by a letter of its own words, one letter per item of a menu.
+    for (QAction* popup : window.menuBar()->actions()) {
+        QSet<QChar> letters;
+        for (QAction* item : popup->menu()->actions()) {
+            const QString text = item->text().section('\t', 0, 0);
+            // Recent files are numbered; their placeholder has no key at all.
+            if (item->isSeparator() || text.isEmpty() || (text.startsWith('&') && text[1].isDigit()) ||
+                item->data().toInt() == view::kCmdRecentFile)
+                continue;
+            const int amp = text.indexOf('&');
+            EXPECT_TRUE(amp >= 0 && text[amp + 1].isLetter() && !text.contains('(')) << text.toStdString();
+            if (amp >= 0)
+                EXPECT_FALSE(letters.contains(text[amp + 1].toLower())) << text.toStdString();
+            letters.insert(text[amp + 1].toLower());
+        }
+    }
     QStringList labels;
     for (QLabel* label : window.findChildren<QLabel*>())
         labels << label->text();

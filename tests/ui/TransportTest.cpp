@@ -174,6 +174,20 @@ TEST_F(TransportTest, FftSizeChangeWhilePlayingRestartsFromThePosition)
     EXPECT_EQ(Core().m_analysis.m_nFftSize, 1024);
 }
 
+// A larger N shortens the slider: a position past its new end is pulled back, and the time
+// text says where it now is.
+TEST_F(TransportTest, FftSizeChangePullingThePositionBackRewritesItsText)
+{
+    ASSERT_TRUE(frame->OpenFile(WriteWav("three.wav", SineSamples(132300, 1, 440, 44100, 9000), 1)));
+    ASSERT_TRUE(frame->Dispatch(view::kCmdToEnd));
+    ASSERT_EQ(Position()->text(), "00:02.907");
+    auto* combo = qobject_cast<QComboBox*>(frame->View().Control(1001));
+    combo->setCurrentIndex(13);
+    emit combo->activated(13);
+    EXPECT_EQ(Slider()->value(), 1228);
+    EXPECT_EQ(Position()->text(), "00:00.027");
+}
+
 TEST_F(TransportTest, ClosingWhileRecordingKeepsTheTake)
 {
     std::string input = SineSamples(44100 * 2, 1, 440, 44100, 9000);

@@ -7,6 +7,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
+#include "ui/FrameStyle.h"
 #include "ui/TonmiraApp.h"
 
 // Under ThreadSanitizer: Qt, GLib and the D-Bus library are not built with it, so what their own
@@ -37,6 +38,7 @@ int main(int argc, char** argv)
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsDir.path());
     tonmira::ui::UseDialogFont();
+    tonmira::ui::UseFrameStyle();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -24,7 +24,6 @@ CPropertyDlg::CPropertyDlg(MessageSink& sink, QWidget* parent) : TemplateDialog(
     AddStatic(0, "ﾌｧｲﾙのﾊﾟｽ ： ", 7, 55, 72, 8, Qt::AlignRight);
     QLabel* path = AddStatic(kIdcPropPath, "", 82, 55, 141, 20);
     path->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    path->setWordWrap(true);
     path->setTextInteractionFlags(Qt::TextSelectableByMouse);
     AddButton(kIdOk, "OK", 90, 80, 50, 14, true);
 }
@@ -36,6 +35,17 @@ void CPropertyDlg::SetFromDocument(const CTonmiraDoc& doc)
     m_strChannels = std::to_string(doc.m_header.nChannels);
     m_strTime = FormatTakeTime(doc.m_nSamples, doc.m_header.nSamplesPerSec);
     m_strPath = doc.m_strFileName;
+}
+
+void CPropertyDlg::OnInitDialog()
+{
+    TemplateDialog::OnInitDialog();
+    // A path has no spaces to wrap at: a long one keeps its start and its file name, and the
+    // whole of it is the tool tip.
+    auto* label = FindControl<QLabel>(this, kIdcPropPath);
+    const QString path = QString::fromStdString(m_strPath);
+    label->setText(label->fontMetrics().elidedText(path, Qt::ElideMiddle, label->width()));
+    label->setToolTip(path);
 }
 
 void CPropertyDlg::DoDataExchange(DataExchange& dx)

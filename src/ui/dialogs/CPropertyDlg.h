@@ -33,6 +33,7 @@ public:
     std::string m_strTime;
 
 protected:
+    void OnInitDialog() override;
     void DoDataExchange(DataExchange& dx) override;
 };
 

@@ -4,7 +4,6 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
-#include <QLocale>
 
 #include "base/MessageSink.h"
 #include "ui/i18n/Translation.h"
@@ -25,13 +24,13 @@ QString ManualIndexPath(const QString& programDir, const QString& language)
     return {};
 }
 
-bool OpenHelpTopics(MessageSink& sink, const std::function<bool(const QUrl&)>& open)
+bool OpenHelpTopics(MessageSink& sink, const std::function<bool(const QUrl&)>& open, QString programDir)
 {
-    const QString programDir = QCoreApplication::applicationDirPath();
-    // The window's language when English is chosen; else the system's (English unless Japanese).
-    const bool english =
-        CurrentLanguage() == Language::English || QLocale::system().language() != QLocale::Japanese;
-    const QString language = english ? QStringLiteral("en") : QStringLiteral("ja");
+    if (programDir.isEmpty())
+        programDir = QCoreApplication::applicationDirPath();
+    // The manual speaks the window's language.
+    const QString language =
+        CurrentLanguage() == Language::English ? QStringLiteral("en") : QStringLiteral("ja");
     const QString path = ManualIndexPath(programDir, language);
     if (path.isEmpty()) {
         sink.Message(FormatArgs(kMsgManualMissing, {(programDir + QStringLiteral("/manual")).toStdString()}));

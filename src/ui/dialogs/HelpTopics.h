@@ -20,10 +20,10 @@ inline constexpr const char* kMsgManualNotOpened = "マニュアルを開けま�
 // the English one. Empty when there is none.
 QString ManualIndexPath(const QString& programDir, const QString& language);
 
-// Opens the manual of the running program in English when the window is English, else in the
-// language of the system (English unless it is Japanese), with `open` (the desktop's browser by
-// default). A missing manual or a browser that cannot be started is reported through sink.
-// Returns true when it was handed over.
-bool OpenHelpTopics(MessageSink& sink, const std::function<bool(const QUrl&)>& open = {});
+// Opens the manual of the running program (found from programDir, the program's folder when
+// empty) in the window's language, with `open` (the desktop's browser by default). A missing
+// manual or a browser that cannot be started is reported through sink. Returns true when it was
+// handed over.
+bool OpenHelpTopics(MessageSink& sink, const std::function<bool(const QUrl&)>& open = {}, QString programDir = {});
 
 }  // namespace tonmira::ui

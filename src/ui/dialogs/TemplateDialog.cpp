@@ -1,5 +1,6 @@
 #include "ui/dialogs/TemplateDialog.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -9,6 +10,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
+#include <memory>
 
 #include "ui/dialogs/ControlId.h"
 #include "ui/dialogs/DataExchange.h"
@@ -46,8 +48,23 @@ void TemplateDialog::showEvent(QShowEvent* event)
     if (!m_bInitialized) {
         m_bInitialized = true;
         OnInitDialog();
+        SelectFirstFocusedEdit();
     }
     QDialog::showEvent(event);
+}
+
+void TemplateDialog::SelectFirstFocusedEdit()
+{
+    // The edit that takes the focus as the dialog opens has its text selected, so typing
+    // replaces the value; Qt selects only when the focus comes by Tab.
+    auto connection = std::make_shared<QMetaObject::Connection>();
+    *connection = connect(qApp, &QApplication::focusChanged, this, [this, connection](QWidget*, QWidget* now) {
+        if (!now || now->window() != this)
+            return;
+        disconnect(*connection);
+        if (auto* edit = qobject_cast<QLineEdit*>(now))
+            edit->selectAll();
+    });
 }
 
 QLabel* TemplateDialog::AddStatic(int id, const char* text, int x, int y, int w, int h, Qt::Alignment align)
@@ -74,7 +91,8 @@ QPushButton* TemplateDialog::AddButton(int id, const char* text, int x, int y, i
     auto* button = new QPushButton(Tr(text), this);
     SetControlId(button, id);
     button->setDefault(isDefault);
-    button->setAutoDefault(isDefault);
+    // Enter presses the button that has the focus, and the default one otherwise.
+    button->setAutoDefault(true);
     m_units.Place(button, x, y, w, h);
     if (id == kIdOk)
         connect(button, &QPushButton::clicked, this, [this] { OnOK(); });

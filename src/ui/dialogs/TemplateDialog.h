@@ -63,6 +63,8 @@ protected:
     DialogUnits m_units;
 
 private:
+    void SelectFirstFocusedEdit();
+
     int m_nTemplateId;
     bool m_bInitialized = false;
 };

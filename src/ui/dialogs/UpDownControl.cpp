@@ -25,10 +25,11 @@ UpDownControl::UpDownControl(QWidget* parent) : QWidget(parent)
         b->setAutoRepeatInterval(100);
         b->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
         b->setFocusPolicy(Qt::NoFocus);
+        // The hold is timed from the mouse press itself: the auto-repeat sends pressed() again
+        // with every step, which would restart it.
+        b->installEventFilter(this);
         layout->addWidget(b);
     }
-    connect(m_pUp, &QToolButton::pressed, this, [this] { m_held.start(); });
-    connect(m_pDown, &QToolButton::pressed, this, [this] { m_held.start(); });
     connect(m_pUp, &QToolButton::clicked, this, [this] { Pressed(+1); });
     connect(m_pDown, &QToolButton::clicked, this, [this] { Pressed(-1); });
 }
@@ -87,6 +88,9 @@ void UpDownControl::Step(int delta)
 
 bool UpDownControl::eventFilter(QObject* watched, QEvent* event)
 {
+    if ((watched == m_pUp || watched == m_pDown) &&
+        (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick))
+        m_held.start();
     if (watched == m_pBuddy && event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Up || key->key() == Qt::Key_Down) {

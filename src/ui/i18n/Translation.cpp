@@ -1,6 +1,8 @@
 #include "ui/i18n/Translation.h"
 
 #include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QRegularExpression>
 #include <QTranslator>
 #include <memory>
@@ -26,6 +28,8 @@ public:
 };
 
 std::unique_ptr<OneContextTranslator> g_translator;
+// Qt's own texts (standard buttons, the file dialogs) in Japanese; English is their source.
+std::unique_ptr<QTranslator> g_qtTranslator;
 Language g_language = Language::Japanese;
 
 std::optional<Language> Parse(const QString& value)
@@ -154,9 +158,21 @@ bool UseLanguage(Language language)
         QCoreApplication::removeTranslator(g_translator.get());
         g_translator.reset();
     }
+    if (g_qtTranslator) {
+        QCoreApplication::removeTranslator(g_qtTranslator.get());
+        g_qtTranslator.reset();
+    }
     g_language = Language::Japanese;
-    if (language == Language::Japanese)
+    if (language == Language::Japanese) {
+        // Without the catalogue (not installed) Qt's texts stay English; the window works the same.
+        auto qtTranslator = std::make_unique<QTranslator>();
+        if (qtTranslator->load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"), QStringLiteral("_"),
+                               QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+            QCoreApplication::installTranslator(qtTranslator.get());
+            g_qtTranslator = std::move(qtTranslator);
+        }
         return true;
+    }
     auto translator = std::make_unique<OneContextTranslator>();
     if (!translator->load(QStringLiteral(":/i18n/tonmira_en.qm")))
         return false;

@@ -16,8 +16,24 @@
         <translation>Open this document</translation>
     </message>
     <message>
-        <source>Tonmira ﾌｧｲﾙ(*.wav, *.wma) (*.wav *.WAV *.wma *.WMA);;すべてのﾌｧｲﾙ (*)</source>
-        <translation>Tonmira Files(*.wav, *.wma) (*.wav *.WAV *.wma *.WMA);;All Files (*)</translation>
+        <source>Tonmira ﾌｧｲﾙ(*.wav, *.wma)</source>
+        <translation>Tonmira Files(*.wav, *.wma)</translation>
+    </message>
+    <message>
+        <source>読み込めるすべてのﾌｧｲﾙ(WAV, WMA, FLAC, MP3, Ogg, Opus, M4A, AAC, AIFF, ﾃｷｽﾄ)</source>
+        <translation>All Readable Files(WAV, WMA, FLAC, MP3, Ogg, Opus, M4A, AAC, AIFF, Text)</translation>
+    </message>
+    <message>
+        <source>すべてのﾌｧｲﾙ</source>
+        <translation>All Files</translation>
+    </message>
+    <message>
+        <source>Wave ﾌｧｲﾙ(*.wav)</source>
+        <translation>Wave Files(*.wav)</translation>
+    </message>
+    <message>
+        <source>ﾃｷｽﾄ ﾌｧｲﾙ(*.txt)</source>
+        <translation>Text Files(*.txt)</translation>
     </message>
     <message>
         <source>名前を付けて保存</source>
@@ -282,6 +298,14 @@
     <message>
         <source>再生処理の初期化に失敗しました！</source>
         <translation>Playback could not be started!</translation>
+    </message>
+    <message>
+        <source>再生デバイスが見つかりません！</source>
+        <translation>No playback device was found!</translation>
+    </message>
+    <message>
+        <source>録音デバイスが見つかりません！</source>
+        <translation>No recording device was found!</translation>
     </message>
     <message>
         <source>録音処理の初期化に失敗しました！</source>
@@ -697,7 +721,7 @@
     </message>
     <message>
         <source>一時停止(&amp;T)	Ctrl+T</source>
-        <translation>Pause (&amp;T)	Ctrl+T</translation>
+        <translation>Pa&amp;use	Ctrl+T</translation>
     </message>
     <message>
         <source>ロック(&amp;L)</source>
@@ -709,11 +733,11 @@
     </message>
     <message>
         <source>先頭(&amp;T)</source>
-        <translation>Beginning (&amp;T)</translation>
+        <translation>&amp;Beginning</translation>
     </message>
     <message>
         <source>最後(&amp;B)</source>
-        <translation>End (&amp;B)</translation>
+        <translation>En&amp;d</translation>
     </message>
     <message>
         <source>開始ﾏｰｸ(&amp;S)</source>
@@ -741,7 +765,7 @@
     </message>
     <message>
         <source>録音設定(&amp;M)...</source>
-        <translation>Recording Settings (&amp;M)...</translation>
+        <translation>Re&amp;cording Settings...</translation>
     </message>
     <message>
         <source>自動集音設定(&amp;A)...</source>
@@ -749,7 +773,7 @@
     </message>
     <message>
         <source>検出条件算出(&amp;T)...</source>
-        <translation>Detection Figures (&amp;T)...</translation>
+        <translation>Detection &amp;Figures...</translation>
     </message>
     <message>
         <source>検出ﾚﾍﾞﾙ(&amp;L)...</source>
@@ -852,8 +876,8 @@
         <translation>The spectrum waterfall data could not be saved.</translation>
     </message>
     <message>
-        <source>変換して読み込みました: %1 — %2</source>
-        <translation>Converted while loading: %1 — %2</translation>
+        <source>変換して読み込みました: %1 (%2)</source>
+        <translation>Converted while loading: %1 (%2)</translation>
     </message>
     <message>
         <source>設定ファイルのデバイス %1 が見つかりません。既定のデバイスを使います。</source>

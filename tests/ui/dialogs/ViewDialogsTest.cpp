@@ -20,6 +20,7 @@
 #include "ui/dialogs/CRangeSetupDlg.h"
 #include "ui/dialogs/CSekibunRitsu.h"
 #include "ui/dialogs/HelpTopics.h"
+#include "ui/i18n/Translation.h"
 
 namespace tonmira::test {
 namespace {
@@ -74,7 +75,21 @@ TEST_F(ViewDialogsTest, PropertiesOfAnEmptyDocumentAndOfATake)
     EXPECT_EQ(label(&take, kIdcPropTime), "00:02.267");
     EXPECT_EQ(label(&take, kIdcPropRate), "44100");
     EXPECT_EQ(label(&take, kIdcPropBits), "16");
-    EXPECT_EQ(label(&take, kIdcPropPath), path);
+    EXPECT_EQ(Control<QLabel>(&take, kIdcPropPath)->toolTip().toStdString(), path);
+
+    // A path longer than its place keeps its start and its file name; the tool tip has it whole.
+    std::string deep = "/";
+    for (int i = 0; i < 30; ++i)
+        deep += "folder" + std::to_string(i) + "/";
+    deep += "tone.wav";
+    CPropertyDlg far(sink);
+    far.m_strPath = deep;
+    far.show();
+    auto* shown = Control<QLabel>(&far, kIdcPropPath);
+    EXPECT_TRUE(shown->text().startsWith("/folder0/")) << shown->text().toStdString();
+    EXPECT_TRUE(shown->text().endsWith("/tone.wav")) << shown->text().toStdString();
+    EXPECT_LE(shown->fontMetrics().horizontalAdvance(shown->text()), shown->width());
+    EXPECT_EQ(shown->toolTip().toStdString(), deep);
 }
 
 TEST_F(ViewDialogsTest, RangeSliderRunsFromFullScaleAtTheTop)
@@ -216,6 +231,21 @@ TEST_F(ViewDialogsTest, TemplatesAndDialogUnits)
     for (QLabel* label : about.findChildren<QLabel*>())
         versionShown |= label->text() == "Tonmira Version 2.2";
     EXPECT_TRUE(versionShown);
+    // Every line of the about box is whole, in either language.
+    for (Language language : {Language::Japanese, Language::English}) {
+        UseLanguage(language);
+        CAboutDlg box(sink);
+        box.show();
+        for (QLabel* label : box.findChildren<QLabel*>()) {
+            if (label->text().isEmpty())
+                continue;
+            if (label->wordWrap())
+                EXPECT_LE(label->heightForWidth(label->width()), label->height()) << label->text().toStdString();
+            else
+                EXPECT_LE(label->sizeHint().width(), label->width()) << label->text().toStdString();
+        }
+    }
+    UseLanguage(Language::Japanese);
     EXPECT_EQ(CRangeSetupDlg(sink).windowTitle(), "ﾚﾝｼﾞ拡張");
     EXPECT_EQ(CRangeSetupDlg(sink).TemplateId(), 137);
 }
@@ -238,6 +268,16 @@ TEST_F(ViewDialogsTest, HelpFindsTheManualNextToTheProgram)
     EXPECT_EQ(ManualIndexPath(programDir + "/usr/bin", "en"), programDir + "/usr/share/tonmira/manual/en/index.html");
     EXPECT_EQ(ManualIndexPath(programDir + "/usr/bin", "ja"), programDir + "/usr/share/tonmira/manual/en/index.html")
         << "the other language rather than none";
+
+    // The manual in the window's language, whatever the system's.
+    for (Language language : {Language::Japanese, Language::English}) {
+        ASSERT_TRUE(UseLanguage(language));
+        QString openedPath;
+        EXPECT_TRUE(OpenHelpTopics(sink, [&](const QUrl& url) { return !(openedPath = url.toLocalFile()).isEmpty(); },
+                                   programDir));
+        EXPECT_EQ(openedPath, programDir + (language == Language::English ? "/manual/en/index.html" : "/manual/ja/index.html"));
+    }
+    UseLanguage(Language::Japanese);
 
     // The test program's folder holds no manual: the message names where it was looked for.
     int opened = 0;
