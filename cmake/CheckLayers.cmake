@@ -1,4 +1,5 @@
-# Fails when a source file includes a layer above its own, or Qt outside src/ui.
+# Fails when a source file includes a layer above its own, or Qt outside src/ui, or when a layer
+# below the presentation names a control or command id of the window.
 # Run by the build (src/CMakeLists.txt, target tonmira_layer_check):
 #   cmake -DSRC=<src dir> -DSTAMP=<file touched on success> -P CheckLayers.cmake
 # Every project include names its folder ("doc/WavFile.h"), so the folder is the layer.
@@ -7,6 +8,9 @@
 set(core_layers base doc dsp audio collect session view)
 # Front ends: everything in the core, nothing of each other.
 set(front_ends cli ui)
+# Layers that know nothing of the window's controls and commands: no name of a control id (kIdc…)
+# or command id (kCmd…) may appear in them; those live in src/view and src/ui.
+set(screen_free_layers base doc dsp audio collect session)
 
 set(errors "")
 foreach(layer IN LISTS core_layers front_ends)
@@ -41,7 +45,23 @@ foreach(layer IN LISTS core_layers front_ends)
   endforeach()
 endforeach()
 
+set(id_errors "")
+foreach(layer IN LISTS screen_free_layers)
+  file(GLOB_RECURSE files "${SRC}/${layer}/*.h" "${SRC}/${layer}/*.cpp")
+  foreach(file IN LISTS files)
+    file(STRINGS "${file}" lines REGEX "(^|[^A-Za-z0-9_])k(Idc|Cmd)[A-Z]")
+    foreach(line IN LISTS lines)
+      file(RELATIVE_PATH rel "${SRC}" "${file}")
+      string(STRIP "${line}" line)
+      string(APPEND id_errors "  src/${rel}: ${line}\n")
+    endforeach()
+  endforeach()
+endforeach()
+
 if(errors)
   message(FATAL_ERROR "An include climbs a layer (order: ${core_layers}; Qt only in ui):\n${errors}")
+endif()
+if(id_errors)
+  message(FATAL_ERROR "A control or command id is named below the presentation (${screen_free_layers}):\n${id_errors}")
 endif()
 file(TOUCH "${STAMP}")

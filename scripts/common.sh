@@ -45,6 +45,7 @@ ensure_packages() {
 # DIR/.tonmira-options; when they differ from the last configure (or DIR has none), cmake
 # configures afresh (a new cache, so an option left out falls back to its default), and a
 # changed option never leaves a folder built the old way. Unchanged sources are not rebuilt.
+# TONMIRA_BUILD_TARGET names the one target to build (default: all).
 build_tree() {
   local dir="$1"; shift
   local stamp="$dir/.tonmira-options" wanted
@@ -54,5 +55,5 @@ build_tree() {
     cmake --fresh -S "$ROOT" -B "$dir" -G Ninja "$@" >&2
     printf '%s\n' "$@" >"$stamp"
   fi
-  cmake --build "$dir" >&2
+  cmake --build "$dir" --target "${TONMIRA_BUILD_TARGET:-all}" >&2
 }

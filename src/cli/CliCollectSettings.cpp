@@ -6,7 +6,7 @@
 #include <climits>
 
 #include "collect/ArsFile.h"
-#include "collect/AutoRecordForm.h"
+#include "view/AutoRecordForm.h"
 #include "cli/JsonWriter.h"
 
 namespace tonmira::cli {

@@ -7,7 +7,7 @@
 #include "cli/CliOptionTable.h"
 #include "cli/CliMessageSink.h"
 #include "collect/ArsFile.h"
-#include "collect/AutoRecordForm.h"
+#include "view/AutoRecordForm.h"
 
 namespace tonmira::cli {
 

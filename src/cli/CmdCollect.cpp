@@ -31,7 +31,7 @@
 #include "cli/CliMessageSink.h"
 #include "cli/CliTransportSession.h"
 #include "cli/CollectArchive.h"
-#include "collect/AutoRecordForm.h"
+#include "view/AutoRecordForm.h"
 #include "collect/EventProcessor.h"
 #include "collect/LocalClock.h"
 #include "base/Messages.h"

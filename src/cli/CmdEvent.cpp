@@ -10,7 +10,7 @@
 #include "cli/CliOptionTable.h"
 #include "cli/CliLoad.h"
 #include "cli/CliMessageSink.h"
-#include "collect/AutoRecordForm.h"
+#include "view/AutoRecordForm.h"
 #include "collect/EventHost.h"
 #include "collect/EventProcessor.h"
 #include "collect/LocalClock.h"

@@ -2,6 +2,8 @@
 
 #include <QPixmap>
 
+#include "view/CommandIds.h"
+
 // The XPM files are C arrays; compiled in, they need no resource file or image plugin.
 #include "icons/cmd32771.xpm"
 #include "icons/cmd32773.xpm"
@@ -24,20 +26,20 @@ QIcon ToolBarIcon(int id)
 {
     const char* const* xpm = nullptr;
     switch (id) {
-    case 57600: xpm = cmd57600; break;
-    case 57601: xpm = cmd57601; break;
-    case 57603: xpm = cmd57603; break;
-    case 32771: xpm = cmd32771; break;
-    case 32773: xpm = cmd32773; break;
-    case 32779: xpm = cmd32779; break;
-    case 32778: xpm = cmd32778; break;
-    case 32780: xpm = cmd32780; break;
-    case 32781: xpm = cmd32781; break;
-    case 32782: xpm = cmd32782; break;
-    case 32783: xpm = cmd32783; break;
-    case 32790: xpm = cmd32790; break;
-    case 32793: xpm = cmd32793; break;
-    case 57664: xpm = cmd57664; break;
+    case view::kCmdFileNew: xpm = cmd57600; break;
+    case view::kCmdFileOpen: xpm = cmd57601; break;
+    case view::kCmdFileSave: xpm = cmd57603; break;
+    case view::kCmdSavePcmData: xpm = cmd32771; break;
+    case view::kCmdSaveSpectrumData: xpm = cmd32773; break;
+    case view::kCmdStop: xpm = cmd32779; break;
+    case view::kCmdPlay: xpm = cmd32778; break;
+    case view::kCmdPause: xpm = cmd32780; break;
+    case view::kCmdRecord: xpm = cmd32781; break;
+    case view::kCmdToStart: xpm = cmd32782; break;
+    case view::kCmdToEnd: xpm = cmd32783; break;
+    case view::kCmdStartMark: xpm = cmd32790; break;
+    case view::kCmdEndMark: xpm = cmd32793; break;
+    case view::kCmdAppAbout: xpm = cmd57664; break;
     default: return QIcon();
     }
     return QIcon(QPixmap(xpm));

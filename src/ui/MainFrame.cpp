@@ -22,7 +22,6 @@
 #include "ui/TonmiraView.h"
 #include "ui/i18n/Translation.h"
 #include "view/CommandTable.h"
-#include "view/FrameCommandIds.h"
 
 namespace tonmira::ui {
 
@@ -51,6 +50,7 @@ CMainFrame::CMainFrame(MessageSink& sink, WaveBackend& backend, const LocalClock
             m_pOverview->Refresh();
     };
 
+    BindCommands();
     CreateMenus();
     CreateToolBar();
     CreateStatusBar();
@@ -62,7 +62,7 @@ CMainFrame::CMainFrame(MessageSink& sink, WaveBackend& backend, const LocalClock
     m_pSuspend = new SuspendWatcher(this);
     connect(m_pSuspend, &SuspendWatcher::aboutToSuspend, this, [this] {
         // No device may stay open across the suspend, whatever the lock says.
-        m_pView->OnCommand(kCmdStop);
+        Run(view::kCmdStop);
     });
 }
 
@@ -83,45 +83,47 @@ void CMainFrame::SetPrompts(view::DocumentPrompts* prompts)
     m_pDocuments = std::make_unique<view::DocumentCommands>(m_pView->Core(), *m_pPrompts, m_recent);
 }
 
-QAction* CMainFrame::MakeAction(int id, const char* text)
+QAction* CMainFrame::MakeAction(const view::Command& command)
 {
-    QAction*& action = m_actions[id];
-    if (!action) {
-        action = new QAction(Tr(text), this);
-        action->setObjectName(QStringLiteral("cmd%1").arg(id));
-        action->setData(id);
-        if (const view::CommandText* t = view::FindCommandText(id)) {
-            action->setStatusTip(Tr(t->prompt));
-            action->setToolTip(Tr(*t->tip ? t->tip : t->prompt));
-        }
-        action->setCheckable(view::IsCheckedItem(id) || id == view::kCmdViewToolBar || id == view::kCmdViewStatusBar);
-        // The menus show text and check marks only; the pictures are the tool bar's.
-        action->setIconVisibleInMenu(false);
-        connect(action, &QAction::triggered, this, [this, id] {
-            // A checkable action flips its own mark; the state decides it, not the click.
-            Dispatch(id);
-            UpdateCommandUi();
-        });
+    const int id = command.id;
+    auto* action = new QAction(Tr(view::MenuText(command).c_str()), this);
+    action->setObjectName(QStringLiteral("cmd%1").arg(id));
+    action->setData(id);
+    if (command.prompt) {
+        action->setStatusTip(Tr(command.prompt));
+        action->setToolTip(Tr(command.tip ? command.tip : command.prompt));
     }
+    action->setCheckable(command.checkable);
+    // The menus show text and check marks only; the pictures are the tool bar's.
+    action->setIconVisibleInMenu(false);
+    connect(action, &QAction::triggered, this, [this, id] {
+        // A checkable action flips its own mark; the state decides it, not the click.
+        Dispatch(id);
+        UpdateCommandUi();
+    });
+    m_actions[id] = action;
     return action;
 }
 
 void CMainFrame::CreateMenus()
 {
-    for (const view::MenuPopup& popup : view::MainMenu()) {
-        QMenu* menu = menuBar()->addMenu(Tr(popup.title));
-        for (const view::MenuItem& item : popup.items) {
-            if (item.id == 0) {
-                menu->addSeparator();
-                continue;
+    QMenu* menu = nullptr;
+    view::Menu current = view::Menu::None;
+    for (const view::Command& command : view::Commands()) {
+        if (command.menu == view::Menu::None)
+            continue;
+        if (command.menu != current) {
+            current = command.menu;
+            menu = menuBar()->addMenu(Tr(view::MenuTitle(current)));
+            if (!m_pFileMenu) {
+                m_pFileMenu = menu;
+                connect(menu, &QMenu::aboutToShow, this, &CMainFrame::FillRecentFiles);
             }
-            menu->addAction(MakeAction(item.id, item.text));
+            connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandUi);
+        } else if (command.separatorBefore) {
+            menu->addSeparator();
         }
-        if (!m_pFileMenu) {
-            m_pFileMenu = menu;
-            connect(menu, &QMenu::aboutToShow, this, &CMainFrame::FillRecentFiles);
-        }
-        connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandUi);
+        menu->addAction(MakeAction(command));
     }
 }
 
@@ -182,16 +184,20 @@ void CMainFrame::ShowLockKeys()
 
 void CMainFrame::CreateAccelerators()
 {
-    for (const view::Accelerator& a : view::Accelerators()) {
-        auto* key = new QAction(this);
-        key->setShortcut(QKeySequence(QString::fromLatin1(a.key)));
-        key->setShortcutContext(Qt::WindowShortcut);
-        key->setData(a.id);
-        key->setObjectName(QStringLiteral("key%1").arg(a.id));
-        const int id = a.id;
-        connect(key, &QAction::triggered, this, [this, id] { Dispatch(id); });
-        addAction(key);
-        m_keyActions.push_back(key);
+    for (const view::Command& command : view::Commands()) {
+        const int id = command.id;
+        for (const char* name : command.keys) {
+            if (!name)
+                continue;
+            auto* key = new QAction(this);
+            key->setShortcut(QKeySequence(QString::fromLatin1(name)));
+            key->setShortcutContext(Qt::WindowShortcut);
+            key->setData(id);
+            key->setObjectName(QStringLiteral("key%1").arg(id));
+            connect(key, &QAction::triggered, this, [this, id] { Dispatch(id); });
+            addAction(key);
+            m_keyActions.push_back(key);
+        }
     }
 }
 
@@ -203,7 +209,7 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
         auto* widget = qobject_cast<QWidget*>(watched);
         if (key->key() == Qt::Key_Space && key->modifiers() == Qt::NoModifier && widget && widget->window() == this) {
             if (event->type() == QEvent::KeyPress && !key->isAutoRepeat())
-                Dispatch(kCmdStop);
+                Dispatch(view::kCmdStop);
             event->accept();
             return event->type() == QEvent::KeyPress;
         }
@@ -211,14 +217,18 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
     return QMainWindow::eventFilter(watched, event);
 }
 
-CommandState CMainFrame::QueryCommand(int id) const
+view::CommandState CMainFrame::QueryCommand(int id) const
 {
-    view::FrameFlags flags;
-    flags.m_bCollectBusy = m_pView->Core().IsCollecting();
-    flags.m_bToolBarVisible = m_pToolBar && m_pToolBar->isVisible();
-    flags.m_bStatusBarVisible = statusBar()->isVisible();
-    flags.m_bHasRecentFiles = !m_recent.Entries().empty();
-    return view::QueryCommandUi(m_pView->Core().m_doc, id, flags);
+    view::CommandContext context = view::DocumentContext(m_pView->Core().m_doc);
+    context.m_bCollectBusy = m_pView->Core().IsCollecting();
+    context.m_bToolBarVisible = m_pToolBar && m_pToolBar->isVisible();
+    context.m_bStatusBarVisible = statusBar()->isVisible();
+    context.m_bOverviewVisible = m_pOverviewDock && !m_pOverviewDock->isHidden();
+    context.m_bHasRecentFiles = !m_recent.Entries().empty();
+    view::CommandState state = view::QueryCommand(context, id);
+    if (!m_handlers.count(id))
+        state = {};
+    return state;
 }
 
 QAction* CMainFrame::Action(int id) const
@@ -230,7 +240,7 @@ QAction* CMainFrame::Action(int id) const
 void CMainFrame::UpdateCommandUi()
 {
     for (auto& [id, action] : m_actions) {
-        const CommandState s = QueryCommand(id);
+        const view::CommandState s = QueryCommand(id);
         action->setEnabled(s.m_bHandled && s.m_bEnable);
         if (s.m_bSetCheck)
             action->setChecked(s.m_bCheck);
@@ -240,7 +250,7 @@ void CMainFrame::UpdateCommandUi()
     if (QAction* graph = Action(view::kCmdGraphType))
         graph->setText(Tr(m_pView->Core().m_bLogGraph ? view::kGraphTypeToLinear : view::kGraphTypeToLog));
     for (QAction* key : m_keyActions) {
-        const CommandState s = QueryCommand(key->data().toInt());
+        const view::CommandState s = QueryCommand(key->data().toInt());
         key->setEnabled(s.m_bHandled && s.m_bEnable);
     }
     UpdateTitle();
@@ -248,7 +258,7 @@ void CMainFrame::UpdateCommandUi()
 
 bool CMainFrame::Dispatch(int id)
 {
-    const CommandState state = QueryCommand(id);
+    const view::CommandState state = QueryCommand(id);
     if (!state.m_bHandled || !state.m_bEnable) {
         UpdateCommandUi();
         return false;
@@ -256,52 +266,20 @@ bool CMainFrame::Dispatch(int id)
     // A command may change or free the take: the overview's workers let go of it first.
     if (m_pOverview)
         m_pOverview->Suspend();
-    if (!RunFrameCommand(id))
-        m_pView->OnCommand(id);
+    Run(id);
     UpdateCommandUi();
     if (m_pOverview)
         m_pOverview->Resume();
     return true;
 }
 
-bool CMainFrame::RunFrameCommand(int id)
+void CMainFrame::Run(int id)
 {
-    switch (id) {
-    case kCmdFileNew:
-        m_pDocuments->OnFileNew();
-        return true;
-    case kCmdFileOpen:
-        OnFileOpen();
-        return true;
-    case kCmdFileSave:
-        m_pDocuments->OnFileSave();
-        SaveRecentFiles();
-        return true;
-    case kCmdFileSaveAs:
-        m_pDocuments->OnFileSaveAs();
-        SaveRecentFiles();
-        return true;
-    case view::kCmdAppExit:
-        close();
-        return true;
-    case view::kCmdAppAbout:
-        RunAboutBox(this);
-        return true;
-    case view::kCmdHelpFinder:
-        RunHelpTopics(this);
-        return true;
-    case view::kCmdViewToolBar:
-        m_pToolBar->setVisible(!m_pToolBar->isVisible());
-        return true;
-    case view::kCmdViewStatusBar:
-        statusBar()->setVisible(!statusBar()->isVisible());
-        return true;
-    case view::kCmdRecentFile:
-        OnRecentFile(0);
-        return true;
-    default:
-        return false;
-    }
+    auto handler = m_handlers.find(id);
+    if (handler == m_handlers.end())
+        return;
+    handler->second();
+    m_pView->TransportChanged();
 }
 
 void CMainFrame::OnFileOpen()

@@ -1,13 +1,14 @@
 #pragma once
 // CMainFrame: the one window. Menus, keys and tool bar are built from the command table; every
 // command goes through Dispatch, which ignores a command the state does not allow, so menu,
-// tool bar and keys can never disagree. File commands are handled here, the rest by the view.
+// tool bar and keys can never disagree.
 #include <QMainWindow>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
 
-#include "view/CommandUi.h"
+#include "view/CommandTable.h"
 #include "view/DocumentCommands.h"
 #include "view/RecentFiles.h"
 
@@ -44,7 +45,7 @@ public:
     bool OpenFile(const std::string& path);
 
     // The state a command shows now (enabled, checked), as menu, tool bar and keys use it.
-    CommandState QueryCommand(int id) const;
+    view::CommandState QueryCommand(int id) const;
     QAction* Action(int id) const;
     CTonmiraView& View() { return *m_pView; }
     view::DocumentCommands& Documents() { return *m_pDocuments; }
@@ -68,7 +69,7 @@ private:
     // CAP, NUM and SCRL: on while the lock is; left as they are when the states cannot be read.
     void ShowLockKeys();
     void CreateAccelerators();
-    QAction* MakeAction(int id, const char* text);
+    QAction* MakeAction(const view::Command& command);
     void FillRecentFiles();
     void OnFileOpen();
     void OnRecentFile(std::size_t index);
@@ -76,7 +77,12 @@ private:
     void UpdateTitle();
     void LoadRecentFiles();
     void SaveRecentFiles() const;
-    bool RunFrameCommand(int id);
+    // The handler of every command the window carries out (MainFrameCommands.cpp); a command of
+    // the table without one stays disabled.
+    void BindCommands();
+    // Runs a command's handler, whatever its state says.
+    void Run(int id);
+    void OnFileSave(bool saveAs);
     // The overview pane (hidden), its switch at the end of the 表示 menu and the readouts.
     void CreateOverview();
 
@@ -86,6 +92,7 @@ private:
     view::RecentFiles m_recent;
     std::unique_ptr<view::DocumentCommands> m_pDocuments;
     std::unique_ptr<FormatPrompt> m_pFormatPrompt;
+    std::map<int, std::function<void()>> m_handlers;
     std::map<int, QAction*> m_actions;
     std::vector<QAction*> m_keyActions;
     QMenu* m_pFileMenu = nullptr;

@@ -9,6 +9,7 @@
 
 #include "ui/QtHost.h"
 #include "base/Changes.h"
+#include "ui/ViewDialogs.h"
 #include "view/FormLayout.h"
 #include "view/ViewCore.h"
 
@@ -39,9 +40,13 @@ public:
     void OnInitialUpdate();
     // The form's size in pixels.
     QSize sizeHint() const override;
-    // A view command (transport, marks, graph type, edits, dialogs). The caller has checked that
-    // the command is enabled.
-    void OnCommand(int id);
+    // The view's own commands; the frame's command bindings call them once the state allows.
+    void OnStop();
+    void OnTruncate();
+    void ToggleGraphType();
+    void ShowDetectLevel();
+    // What a dialog of the view opens over and works on.
+    DialogContext Dialogs() { return DialogContext{this, *m_pCore}; }
     // The window closes: the session shuts down (a recording becomes the take, an event in flight
     // is finished without recording again). Returns when no device is open and no worker runs.
     void StopForClose();
@@ -91,7 +96,6 @@ private:
     void OnFrequencyEdited(bool maxEdit);
     void OnFrequencyLeft(bool maxEdit);
     void AfterRangeStep();
-    void OnTruncate();
     void InvalidateGraphs();
     void PaintGraphs(class QPainter& painter);
 

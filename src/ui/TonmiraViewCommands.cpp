@@ -11,7 +11,6 @@
 #include "ui/ViewDialogs.h"
 #include "ui/TonmiraView.h"
 #include "ui/dialogs/UpDownControl.h"
-#include "view/FrameCommandIds.h"
 #include "view/FrequencyRange.h"
 
 namespace tonmira::ui {
@@ -162,66 +161,25 @@ void CTonmiraView::OnTruncate()
     EndWaitCursor();
 }
 
-void CTonmiraView::OnCommand(int id)
+void CTonmiraView::OnStop()
 {
-    view::ViewCore& core = *m_pCore;
-    TonmiraSession& session = core.m_session;
-    CTransport& t = core.m_transport;
-    const DialogContext ctx{this, core};
-    auto command = [&](void (CTransport::*fn)()) { session.Command([&] { (t.*fn)(); }); };
-    switch (id) {
-    case kCmdPlay: command(&CTransport::OnPlay); break;
-    case kCmdStop:
-        // Moving a long recording into the take takes a while.
-        BeginWaitCursor();
-        command(&CTransport::OnStop);
-        EndWaitCursor();
-        break;
-    case kCmdPause: command(&CTransport::OnPause); break;
-    case kCmdRecord: session.OnRecord(); break;
-    case kCmdToStart: command(&CTransport::OnGoTop); break;
-    case kCmdToEnd: command(&CTransport::OnGoEnd); break;
-    case kCmdReverse: command(&CTransport::OnReverse); break;
-    case kCmdBalance: {
-        int balance = core.m_doc.m_nBalance;
-        if (RunBalanceDialog(ctx, balance))
-            session.Command([&] { t.ApplyBalance(balance); });
-        break;
-    }
-    case kCmdSpeed: {
-        int speed = t.Speed();
-        if (RunSpeedDialog(ctx, speed))
-            t.SetSpeed(speed);  // applies from the next play command
-        break;
-    }
-    case kCmdLock: command(&CTransport::OnLock); break;
-    case kCmdStartMark: command(&CTransport::OnStartMark); break;
-    case kCmdEndMark: command(&CTransport::OnEndMark); break;
-    case kCmdRecordSetup:
-        session.Command([&] { t.OnRecordSetup([&](RecordSetupValues& values) { return RunRecordSetupDialog(ctx, values); }); });
-        break;
-    case kCmdTruncate: OnTruncate(); break;
-    case kCmdRangeExpand: RunRangeExpansionDialog(ctx); break;
-    case kCmdAutoRecordSetup: RunAutoRecordDialog(ctx); break;
-    case kCmdDetectionCalc: RunDetectionCalcDialog(ctx); break;
-    case kCmdSavePcmData: RunSavePcmData(ctx); break;
-    case kCmdSaveSpectrumData: RunSaveSpectrumData(ctx); break;
-    case kCmdSaveSpectrumTransition: RunSaveSpectrumTransition(ctx); break;
-    case kCmdSaveMonoData: RunSaveMonoData(ctx); break;
-    case view::kCmdProperties: RunPropertyDialog(ctx); break;
-    case view::kCmdGraphType:
-        core.m_bLogGraph = !core.m_bLogGraph;
-        InvalidateGraphs();
-        break;
-    case view::kCmdDetectLevel:
-        // The window's spectrum goes to the detection-level window as it is computed.
-        session.Command([] {}, kChangeAnalysis);
-        ShowFreqLevelWindow(ctx);
-        break;
-    default:
-        return;
-    }
-    TransportChanged();
+    // Moving a long recording into the take takes a while.
+    BeginWaitCursor();
+    m_pCore->m_session.Command([this] { m_pCore->m_transport.OnStop(); });
+    EndWaitCursor();
+}
+
+void CTonmiraView::ToggleGraphType()
+{
+    m_pCore->m_bLogGraph = !m_pCore->m_bLogGraph;
+    InvalidateGraphs();
+}
+
+void CTonmiraView::ShowDetectLevel()
+{
+    // The window's spectrum goes to the detection-level window as it is computed.
+    m_pCore->m_session.Command([] {}, kChangeAnalysis);
+    ShowFreqLevelWindow(Dialogs());
 }
 
 void CTonmiraView::StopForClose()

@@ -9,7 +9,6 @@
 
 #include "DocTestUtil.h"
 #include "TestUtil.h"
-#include "doc/CommandState.h"
 #include "base/Messages.h"
 #include "base/MessageSink.h"
 #include "doc/TonmiraDoc.h"
@@ -179,54 +178,6 @@ TEST(TonmiraDoc, NewDocumentFreesTheTakeAndKeepsTheFormat)
     EXPECT_EQ(doc.m_strFileName, "");
     EXPECT_EQ(doc.m_header.nChannels, 2);
     EXPECT_EQ(doc.m_header.nSamplesPerSec, 44100u);
-}
-
-TEST(TonmiraDoc, CommandAvailability)
-{
-    CapturingMessageSink sink;
-    CTonmiraDoc doc(sink);
-    auto enabled = [&](int id) { return GetCommandState(doc, id).m_bEnable; };
-    // Empty document.
-    EXPECT_TRUE(enabled(kCmdFileOpen));
-    EXPECT_TRUE(enabled(kCmdRecord));
-    EXPECT_FALSE(enabled(kCmdPlay));
-    EXPECT_FALSE(enabled(kCmdFileSave));
-    EXPECT_FALSE(enabled(kCmdLock));
-    EXPECT_FALSE(GetCommandState(doc, 12345).m_bHandled);
-
-    SetTake16(doc, 1, {1, 2, 3, 4});
-    EXPECT_TRUE(enabled(kCmdPlay));
-    EXPECT_TRUE(enabled(kCmdFileSave));
-    EXPECT_FALSE(enabled(kCmdBalance));  // mono take
-    EXPECT_FALSE(enabled(kCmdSaveMonoData));
-    EXPECT_FALSE(GetCommandState(doc, kCmdEndMark).m_bCheck);
-    EXPECT_FALSE(GetCommandState(doc, kCmdStartMark).m_bCheck);
-    doc.m_nEndMark = 2;
-    doc.m_nStartMark = 1;
-    EXPECT_TRUE(GetCommandState(doc, kCmdEndMark).m_bCheck);
-    EXPECT_TRUE(GetCommandState(doc, kCmdStartMark).m_bCheck);
-
-    SetTake16(doc, 2, {1, 2, 3, 4});
-    EXPECT_TRUE(enabled(kCmdBalance));
-    EXPECT_TRUE(enabled(kCmdSaveMonoData));
-    doc.m_nState = TransportState::Playing;  // playing
-    EXPECT_FALSE(enabled(kCmdFileOpen));
-    EXPECT_FALSE(enabled(kCmdTruncate));
-    EXPECT_FALSE(enabled(kCmdBalance));
-    EXPECT_TRUE(GetCommandState(doc, kCmdPlay).m_bCheck);
-    EXPECT_FALSE(GetCommandState(doc, kCmdStop).m_bCheck);
-    // Reverse keeps its check mark untouched while disabled.
-    doc.m_bReverse = 1;
-    EXPECT_FALSE(GetCommandState(doc, kCmdReverse).m_bSetCheck);
-    doc.m_nState = TransportState::Idle;
-    EXPECT_TRUE(GetCommandState(doc, kCmdReverse).m_bCheck);
-    doc.m_bLock = 1;
-    EXPECT_FALSE(enabled(kCmdRecord));
-    EXPECT_FALSE(enabled(kCmdStop));
-    EXPECT_FALSE(enabled(kCmdRecordSetup));
-    EXPECT_TRUE(enabled(kCmdLock));
-    EXPECT_TRUE(GetCommandState(doc, kCmdLock).m_bCheck);
-    EXPECT_TRUE(enabled(kCmdFileSave));
 }
 
 TEST(TonmiraDoc, MonoSaveWritesTheMixAndLeavesTheDocumentAlone)

@@ -6,13 +6,12 @@
 #include <QSlider>
 
 #include "UiFixture.h"
-#include "collect/AutoRecordControls.h"
-#include "doc/CommandIds.h"
+#include "view/AutoRecordControls.h"
 #include "ui/dialogs/CFreqLevel.h"
 #include "ui/dialogs/CRangeSetupDlg.h"
 #include "ui/dialogs/CRecordSetupDlg.h"
 #include "ui/dialogs/DialogTestUtil.h"
-#include "view/FrameCommandIds.h"
+#include "view/CommandIds.h"
 
 namespace tonmira::test {
 namespace {
@@ -38,12 +37,12 @@ TEST_F(DialogCommandsTest, SettingsAndRangeExpansionApplyOnOk)
                             Click(dlg, ui::kIdOk);
                         }});
     Core().m_transport.SetAutoStartLevel(10);
-    ASSERT_TRUE(frame->Dispatch(kCmdAutoRecordSetup));
+    ASSERT_TRUE(frame->Dispatch(view::kCmdAutoRecordSetup));
     EXPECT_EQ(Core().m_settings.m_nCollectLevel, 900);
     EXPECT_EQ(Core().m_transport.CollectLevel(), 900) << "the recording timer has the level";
     EXPECT_EQ(Core().m_transport.AutoStartLevel(), 0);
 
-    ASSERT_TRUE(frame->Dispatch(kCmdRangeExpand));
+    ASSERT_TRUE(frame->Dispatch(view::kCmdRangeExpand));
     EXPECT_EQ(Doc().m_nPeak, 32767);
     EXPECT_TRUE(Doc().IsModified());
     ASSERT_TRUE(frame->Dispatch(view::kCmdProperties));
@@ -68,12 +67,12 @@ TEST_F(DialogCommandsTest, AutoStartLevelAndCollectionLevelExcludeEachOther)
                             EXPECT_EQ(Text(dlg, kIdcCollectLevel), "0");
                             Click(dlg, ui::kIdOk);
                         }});
-    ASSERT_TRUE(frame->Dispatch(kCmdAutoRecordSetup));
+    ASSERT_TRUE(frame->Dispatch(view::kCmdAutoRecordSetup));
     ASSERT_EQ(Core().m_transport.CollectLevel(), 1000);
-    ASSERT_TRUE(frame->Dispatch(kCmdRecordSetup));
+    ASSERT_TRUE(frame->Dispatch(view::kCmdRecordSetup));
     EXPECT_EQ(Core().m_settings.m_nCollectLevel, 0);
     EXPECT_EQ(Core().m_transport.CollectLevel(), 0);
-    ASSERT_TRUE(frame->Dispatch(kCmdAutoRecordSetup));
+    ASSERT_TRUE(frame->Dispatch(view::kCmdAutoRecordSetup));
     EXPECT_EQ(Core().m_transport.AutoStartLevel(), 5);
     EXPECT_EQ(Core().m_transport.CollectLevel(), 0);
     EXPECT_EQ(script.Remaining(), 0u);

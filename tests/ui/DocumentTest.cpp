@@ -11,7 +11,7 @@
 #include "ui/QtDocumentPrompts.h"
 #include "ui/dialogs/DialogTestUtil.h"
 #include "doc/TonmiraDoc.h"
-#include "view/FrameCommandIds.h"
+#include "view/CommandIds.h"
 
 namespace tonmira::test {
 namespace {
@@ -25,13 +25,13 @@ TEST_F(DocumentTest, OpenThenSaveAsWavAndTextRoundTrip)
     ASSERT_TRUE(frame->OpenFile(wav));
 
     prompts.m_savePath = dir.File("copy.wav");
-    ASSERT_TRUE(frame->Dispatch(kCmdFileSaveAs));
+    ASSERT_TRUE(frame->Dispatch(view::kCmdFileSaveAs));
     EXPECT_EQ(ReadFileBytes(dir.File("copy.wav")), ReadFileBytes(wav));
     EXPECT_EQ(frame->windowTitle(), "copy.wav - Tonmira");
     EXPECT_EQ(prompts.m_proposed.back(), wav);
 
     prompts.m_savePath = dir.File("copy.txt");
-    ASSERT_TRUE(frame->Dispatch(kCmdFileSaveAs));
+    ASSERT_TRUE(frame->Dispatch(view::kCmdFileSaveAs));
     const std::string text = ReadFileBytes(dir.File("copy.txt"));
     EXPECT_EQ(text.substr(0, text.find('\n') + 1), "0, 0\r\n");
 
@@ -50,7 +50,7 @@ TEST_F(DocumentTest, SaveQuestionBeforeTheTakeIsReplaced)
     Doc().SetModifiedFlag();
 
     prompts.m_answer = view::SaveAnswer::Cancel;
-    ASSERT_TRUE(frame->Dispatch(kCmdFileNew));
+    ASSERT_TRUE(frame->Dispatch(view::kCmdFileNew));
     ASSERT_EQ(prompts.m_questions.size(), 1u);
     EXPECT_EQ(prompts.m_questions[0], wav + " への変更を保存しますか?");
     EXPECT_TRUE(Doc().HasTake());  // cancelled: nothing happened
@@ -60,7 +60,7 @@ TEST_F(DocumentTest, SaveQuestionBeforeTheTakeIsReplaced)
     Doc().m_nEndMark = 2999;
     ASSERT_TRUE(Doc().TruncateToMarks());
     prompts.m_answer = view::SaveAnswer::Yes;
-    ASSERT_TRUE(frame->Dispatch(kCmdFileNew));
+    ASSERT_TRUE(frame->Dispatch(view::kCmdFileNew));
     EXPECT_FALSE(Doc().HasTake());
     EXPECT_EQ(frame->windowTitle(), "無題 - Tonmira");
     ASSERT_TRUE(frame->OpenFile(wav));
@@ -69,7 +69,7 @@ TEST_F(DocumentTest, SaveQuestionBeforeTheTakeIsReplaced)
     // No drops the change.
     Doc().SetModifiedFlag();
     prompts.m_answer = view::SaveAnswer::No;
-    ASSERT_TRUE(frame->Dispatch(kCmdFileNew));
+    ASSERT_TRUE(frame->Dispatch(view::kCmdFileNew));
     EXPECT_FALSE(Doc().HasTake());
     ASSERT_TRUE(frame->OpenFile(wav));
     EXPECT_EQ(Doc().m_nSamples, 2000u);
@@ -153,7 +153,7 @@ TEST_F(DocumentTest, AConvertedSourceIsToldAndSaveProposesAWavBesideIt)
 
     // Save does not write over the 24-bit source: it asks where, proposing a WAV beside it.
     prompts.m_savePath = dir.File("deep-16bit.wav");
-    ASSERT_TRUE(frame->Dispatch(kCmdFileSave));
+    ASSERT_TRUE(frame->Dispatch(view::kCmdFileSave));
     EXPECT_EQ(prompts.m_proposed.back(), dir.File("deep-16bit.wav"));
     EXPECT_EQ(ReadFileBytes(dir.File("deep.wav")), wav);
     EXPECT_EQ(ReadFileBytes(dir.File("deep-16bit.wav")).size(), 44u + 2000u * 4u);
@@ -196,7 +196,7 @@ TEST_F(DocumentTest, FileDialogsOfferWhatTheProgramReadsAndWrites)
                             shownFilters << "|" << filters(dlg);
                             dlg->reject();
                         }});
-    frame->Dispatch(kCmdFileOpen);
+    frame->Dispatch(view::kCmdFileOpen);
     ui::QtDocumentPrompts(frame.get()).AskSavePath(dir.File("a.wav"));
     EXPECT_EQ(script.Remaining(), 0u);
     ASSERT_GE(shownFilters.size(), 5);

@@ -14,8 +14,8 @@
 #include "ui/QtHost.h"
 #include "ui/SuspendWatcher.h"
 #include "ui/dialogs/DialogUnits.h"
+#include "view/CommandIds.h"
 #include "view/FormLayout.h"
-#include "view/FrameCommandIds.h"
 
 namespace tonmira::test {
 namespace {
@@ -88,6 +88,12 @@ TEST_F(FrameTest, MenusKeysToolBarAndStatusBar)
     EXPECT_EQ(keys["Alt+Backspace"], 57643);
     EXPECT_EQ(keys["Shift+F6"], 57681);
     EXPECT_EQ(keys.size(), 17u);
+    // Every command the table gives a rule is bound to a handler, or it would stay disabled.
+    for (const view::Command& command : view::Commands()) {
+        if (command.rule) {
+            EXPECT_TRUE(frame->QueryCommand(command.id).m_bHandled) << command.id;
+        }
+    }
 
     // Status bar: the message pane and CAP, NUM, SCRL.
     for (const char* pane : {"CAP", "NUM", "SCRL"})
@@ -129,46 +135,46 @@ TEST_F(FrameTest, CheckMarksShowOnlyWhatIsOn)
 {
     ASSERT_TRUE(frame->OpenFile(WriteWav("m.wav", SineSamples(20000, 1, 440, 44100, 9000), 1)));
     frame->UpdateCommandUi();
-    ASSERT_TRUE(frame->Action(kCmdStop)->isChecked());
-    ASSERT_FALSE(frame->Action(kCmdPlay)->isChecked());
-    ASSERT_FALSE(frame->Action(kCmdLock)->isChecked());
+    ASSERT_TRUE(frame->Action(view::kCmdStop)->isChecked());
+    ASSERT_FALSE(frame->Action(view::kCmdPlay)->isChecked());
+    ASSERT_FALSE(frame->Action(view::kCmdLock)->isChecked());
     QMenu* transport = frame->menuBar()->actions()[2]->menu();
     transport->popup(frame->mapToGlobal(QPoint(20, 20)));
     ASSERT_TRUE(QTest::qWaitForWindowExposed(transport));
-    EXPECT_GT(MarkPixels(transport, frame->Action(kCmdStop)), 0);
-    EXPECT_EQ(MarkPixels(transport, frame->Action(kCmdPlay)), 0);
-    EXPECT_EQ(MarkPixels(transport, frame->Action(kCmdLock)), 0) << "no empty box";
+    EXPECT_GT(MarkPixels(transport, frame->Action(view::kCmdStop)), 0);
+    EXPECT_EQ(MarkPixels(transport, frame->Action(view::kCmdPlay)), 0);
+    EXPECT_EQ(MarkPixels(transport, frame->Action(view::kCmdLock)), 0) << "no empty box";
     transport->hide();
 
-    EXPECT_LE(FaceDistance(frame->ToolBar(), frame->Action(kCmdPlay)), 20);
-    EXPECT_GE(FaceDistance(frame->ToolBar(), frame->Action(kCmdStop)), 110) << FaceDistance(frame->ToolBar(), frame->Action(kCmdPlay));
+    EXPECT_LE(FaceDistance(frame->ToolBar(), frame->Action(view::kCmdPlay)), 20);
+    EXPECT_GE(FaceDistance(frame->ToolBar(), frame->Action(view::kCmdStop)), 110) << FaceDistance(frame->ToolBar(), frame->Action(view::kCmdPlay));
 }
 
 TEST_F(FrameTest, CommandsFollowTheDocumentFromEveryEntry)
 {
     frame->UpdateCommandUi();
-    EXPECT_FALSE(frame->Action(kCmdPlay)->isEnabled());
-    EXPECT_TRUE(frame->Action(kCmdStop)->isChecked());  // idle
+    EXPECT_FALSE(frame->Action(view::kCmdPlay)->isEnabled());
+    EXPECT_TRUE(frame->Action(view::kCmdStop)->isChecked());  // idle
     EXPECT_EQ(frame->Action(view::kCmdGraphType)->text(), "片対数ｸﾞﾗﾌ(&G)");
 
     // A key for a disabled command does nothing.
     QTest::keyClick(frame.get(), Qt::Key_P, Qt::ControlModifier);
     EXPECT_EQ(Doc().m_nState, TransportState::Idle);
-    EXPECT_FALSE(frame->Dispatch(kCmdPlay));
+    EXPECT_FALSE(frame->Dispatch(view::kCmdPlay));
 
     ASSERT_TRUE(frame->OpenFile(WriteWav("tone.wav", SineSamples(44100, 2, 440, 44100, 8000))));
-    EXPECT_TRUE(frame->Action(kCmdPlay)->isEnabled());
-    EXPECT_TRUE(frame->Action(kCmdBalance)->isEnabled());
+    EXPECT_TRUE(frame->Action(view::kCmdPlay)->isEnabled());
+    EXPECT_TRUE(frame->Action(view::kCmdBalance)->isEnabled());
     EXPECT_EQ(frame->windowTitle(), "tone.wav - Tonmira");
 
     // Ctrl+P plays: play checked, stop unchecked, file commands off.
     QTest::keyClick(frame.get(), Qt::Key_P, Qt::ControlModifier);
     EXPECT_EQ(Doc().m_nState, TransportState::Playing);
-    EXPECT_TRUE(frame->Action(kCmdPlay)->isChecked());
-    EXPECT_FALSE(frame->Action(kCmdStop)->isChecked());
-    EXPECT_FALSE(frame->Action(kCmdFileOpen)->isEnabled());
+    EXPECT_TRUE(frame->Action(view::kCmdPlay)->isChecked());
+    EXPECT_FALSE(frame->Action(view::kCmdStop)->isChecked());
+    EXPECT_FALSE(frame->Action(view::kCmdFileOpen)->isEnabled());
     EXPECT_FALSE(frame->Action(view::kCmdRecentFile)->isEnabled());  // tone.wav is on the list
-    EXPECT_FALSE(frame->Dispatch(kCmdFileNew));
+    EXPECT_FALSE(frame->Dispatch(view::kCmdFileNew));
     // Space stops from the frequency edit, where an edit would otherwise take the key.
     QWidget* edit = frame->View().Control(1002);
     edit->setFocus();
@@ -178,15 +184,15 @@ TEST_F(FrameTest, CommandsFollowTheDocumentFromEveryEntry)
 
     // Locked: the transport keys and buttons are refused.
     QTest::keyClick(frame.get(), Qt::Key_T, Qt::ControlModifier);  // pause: allowed, arms m_bPause
-    EXPECT_TRUE(frame->Action(kCmdPause)->isChecked());
+    EXPECT_TRUE(frame->Action(view::kCmdPause)->isChecked());
     QTest::keyClick(frame.get(), Qt::Key_T, Qt::ControlModifier);
-    ASSERT_TRUE(frame->Dispatch(kCmdLock));
-    EXPECT_TRUE(frame->Action(kCmdLock)->isChecked());
-    EXPECT_FALSE(frame->Action(kCmdRecord)->isEnabled());
-    frame->Action(kCmdPlay)->trigger();
+    ASSERT_TRUE(frame->Dispatch(view::kCmdLock));
+    EXPECT_TRUE(frame->Action(view::kCmdLock)->isChecked());
+    EXPECT_FALSE(frame->Action(view::kCmdRecord)->isEnabled());
+    frame->Action(view::kCmdPlay)->trigger();
     QTest::keyClick(frame.get(), Qt::Key_R, Qt::ControlModifier);
     EXPECT_EQ(Doc().m_nState, TransportState::Idle);
-    EXPECT_FALSE(frame->Dispatch(kCmdPlay));
+    EXPECT_FALSE(frame->Dispatch(view::kCmdPlay));
 
     // The graph type's item says what it switches to.
     ASSERT_TRUE(frame->Dispatch(view::kCmdGraphType));
@@ -205,14 +211,14 @@ TEST_F(FrameTest, CommandsFollowTheDocumentFromEveryEntry)
         });
     });
     worker.join();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !frame->Action(kCmdLock)->isChecked(); }, 5000));
-    EXPECT_TRUE(frame->Action(kCmdRecord)->isEnabled());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !frame->Action(view::kCmdLock)->isChecked(); }, 5000));
+    EXPECT_TRUE(frame->Action(view::kCmdRecord)->isEnabled());
 }
 
 TEST_F(FrameTest, SuspendStopsPlayback)
 {
     ASSERT_TRUE(frame->OpenFile(WriteWav("s.wav", SineSamples(44100, 2, 440, 44100, 8000))));
-    ASSERT_TRUE(frame->Dispatch(kCmdPlay));
+    ASSERT_TRUE(frame->Dispatch(view::kCmdPlay));
     ASSERT_EQ(Doc().m_nState, TransportState::Playing);
     auto* watcher = frame->findChild<ui::SuspendWatcher*>();
     ASSERT_NE(watcher, nullptr);
@@ -224,27 +230,27 @@ TEST_F(FrameTest, SuspendStopsPlayback)
 TEST_F(FrameTest, MonoTakeAndMarks)
 {
     ASSERT_TRUE(frame->OpenFile(WriteWav("mono.wav", SineSamples(20000, 1, 440, 44100, 8000), 1)));
-    EXPECT_FALSE(frame->Action(kCmdBalance)->isEnabled());
-    EXPECT_FALSE(frame->Action(kCmdSaveMonoData)->isEnabled());
-    EXPECT_TRUE(frame->Action(kCmdSpeed)->isEnabled());
+    EXPECT_FALSE(frame->Action(view::kCmdBalance)->isEnabled());
+    EXPECT_FALSE(frame->Action(view::kCmdSaveMonoData)->isEnabled());
+    EXPECT_TRUE(frame->Action(view::kCmdSpeed)->isEnabled());
     // Start mark at position 0 stays cleared; at a later position it is set and checked; a
     // second press clears it. The end mark at the window's last frame, then back to the end.
-    ASSERT_TRUE(frame->Dispatch(kCmdStartMark));
+    ASSERT_TRUE(frame->Dispatch(view::kCmdStartMark));
     EXPECT_EQ(Doc().m_nStartMark, 0u);
-    EXPECT_FALSE(frame->Action(kCmdStartMark)->isChecked());
-    ASSERT_TRUE(frame->Dispatch(kCmdToEnd));
+    EXPECT_FALSE(frame->Action(view::kCmdStartMark)->isChecked());
+    ASSERT_TRUE(frame->Dispatch(view::kCmdToEnd));
     const UINT end = Doc().m_nPosition;
     EXPECT_EQ(end, 20000u - 4096);
-    ASSERT_TRUE(frame->Dispatch(kCmdStartMark));
+    ASSERT_TRUE(frame->Dispatch(view::kCmdStartMark));
     EXPECT_EQ(Doc().m_nStartMark, end);
-    EXPECT_TRUE(frame->Action(kCmdStartMark)->isChecked());
-    ASSERT_TRUE(frame->Dispatch(kCmdStartMark));
+    EXPECT_TRUE(frame->Action(view::kCmdStartMark)->isChecked());
+    ASSERT_TRUE(frame->Dispatch(view::kCmdStartMark));
     EXPECT_EQ(Doc().m_nStartMark, 0u);
-    ASSERT_TRUE(frame->Dispatch(kCmdToStart));
-    ASSERT_TRUE(frame->Dispatch(kCmdEndMark));
+    ASSERT_TRUE(frame->Dispatch(view::kCmdToStart));
+    ASSERT_TRUE(frame->Dispatch(view::kCmdEndMark));
     EXPECT_EQ(Doc().m_nEndMark, 4095u);
-    EXPECT_TRUE(frame->Action(kCmdEndMark)->isChecked());
-    ASSERT_TRUE(frame->Dispatch(kCmdEndMark));
+    EXPECT_TRUE(frame->Action(view::kCmdEndMark)->isChecked());
+    ASSERT_TRUE(frame->Dispatch(view::kCmdEndMark));
     EXPECT_EQ(Doc().m_nEndMark, 19999u);
 }
 

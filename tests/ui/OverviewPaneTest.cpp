@@ -12,7 +12,7 @@
 #include "UiFixture.h"
 #include "ui/GraphReadout.h"
 #include "ui/OverviewPane.h"
-#include "view/FrameCommandIds.h"
+#include "view/CommandIds.h"
 
 namespace tonmira::test {
 namespace {

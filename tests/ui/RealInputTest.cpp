@@ -14,8 +14,8 @@
 #include <QToolButton>
 
 #include "UiFixture.h"
-#include "collect/AutoRecordControls.h"
-#include "doc/CommandIds.h"
+#include "view/AutoRecordControls.h"
+#include "view/CommandIds.h"
 #include "ui/dialogs/DialogTestUtil.h"
 #include "ui/dialogs/UpDownControl.h"
 #include "ui/i18n/Translation.h"
@@ -96,7 +96,7 @@ TEST_F(XDisplay, DialogOpensWithItsFirstEditSelectedAndEnterPressesTheFocusedBut
                             chooser->reject();
                         },
                         [](QDialog* dlg) { Click(dlg, ui::kIdCancel); }});
-    frame->Dispatch(kCmdAutoRecordSetup);
+    frame->Dispatch(view::kCmdAutoRecordSetup);
     EXPECT_EQ(script.Remaining(), 0u);
     EXPECT_FALSE(chooserTitle.isEmpty()) << "the save button opened its file dialog";
     EXPECT_EQ(Core().m_settings.m_nCollectLevel, 5) << "the dialog was cancelled, not confirmed";

@@ -25,7 +25,7 @@
 #include "dsp/WindowAnalysis.h"
 #include "ui/dialogs/CAboutDlg.h"
 #include "ui/i18n/Translation.h"
-#include "view/FrameCommandIds.h"
+#include "view/CommandTable.h"
 
 namespace tonmira::test {
 namespace {
@@ -82,6 +82,14 @@ std::map<std::string, std::string> JapaneseLiterals()
             }
             if (i == std::string::npos)
                 break;
+        }
+    }
+    // A menu item with a key shows its text and the key as one text, translated as one.
+    for (const view::Command& command : view::Commands()) {
+        auto text = found.find(command.text);
+        if (command.keys[0] && command.menu != view::Menu::None && text != found.end()) {
+            found.emplace(view::MenuText(command), text->second);
+            found.erase(text);
         }
     }
     return found;

@@ -43,7 +43,7 @@ TEST_F(TransportTest, PlaybackMovesPositionTextAndSlider)
 {
     ASSERT_TRUE(frame->OpenFile(WriteWav("one.wav", SineSamples(44100, 2, 440, 44100, 9000))));
     StartDevice(4);
-    ASSERT_TRUE(frame->Dispatch(kCmdPlay));
+    ASSERT_TRUE(frame->Dispatch(view::kCmdPlay));
     EXPECT_EQ(Doc().m_nState, TransportState::Playing);
     EXPECT_EQ(frame->View().Host().TimerInterval(1), 100);
     ASSERT_TRUE(QTest::qWaitFor([&] { return Doc().m_nState == TransportState::Idle; }, 5000));
@@ -60,7 +60,7 @@ TEST_F(TransportTest, PlaybackMovesPositionTextAndSlider)
     EXPECT_EQ(Slider()->value(), 0);
     EXPECT_FALSE(frame->View().Host().IsTimerArmed(1));
     EXPECT_GE(backend.FramesPlayed(), 44100u);
-    EXPECT_TRUE(frame->Action(kCmdStop)->isChecked());
+    EXPECT_TRUE(frame->Action(view::kCmdStop)->isChecked());
 }
 
 TEST_F(TransportTest, RecordingAppendsWhatTheDeviceCaptured)
@@ -73,12 +73,12 @@ TEST_F(TransportTest, RecordingAppendsWhatTheDeviceCaptured)
     Doc().m_header.nChannels = 2;
     frame->View().OnInitialUpdate();
     StartDevice(2);
-    ASSERT_TRUE(frame->Dispatch(kCmdRecord));
+    ASSERT_TRUE(frame->Dispatch(view::kCmdRecord));
     EXPECT_EQ(Doc().m_nState, TransportState::Recording);
     EXPECT_EQ(frame->View().Host().TimerInterval(1), 150);
     EXPECT_FALSE(frame->View().Control(1001)->isEnabled());  // no size change while recording
     ASSERT_TRUE(QTest::qWaitFor([&] { return Core().m_transport.RecordedFrames() >= 4 * 4096; }, 5000));
-    EXPECT_TRUE(frame->Action(kCmdRecord)->isChecked());
+    EXPECT_TRUE(frame->Action(view::kCmdRecord)->isChecked());
     EXPECT_NE(Position()->text(), "00:00.000");
 
     QTest::keyClick(frame.get(), Qt::Key_Space);
@@ -123,7 +123,7 @@ TEST_F(TransportTest, CollectionEventThroughTheWindowKeepsTheTakeShown)
         }
     });
     StartDevice(2);
-    ASSERT_TRUE(frame->Dispatch(kCmdRecord));
+    ASSERT_TRUE(frame->Dispatch(view::kCmdRecord));
     ASSERT_TRUE(Doc().m_bPause);  // waiting for the level
     ASSERT_TRUE(QTest::qWaitFor([&] { return processed > 0; }, 10000));
     EXPECT_TRUE(takeShownDuringEvent);
@@ -151,7 +151,7 @@ TEST_F(TransportTest, FftSizeChangeWhilePlayingRestartsFromThePosition)
 {
     ASSERT_TRUE(frame->OpenFile(WriteWav("two.wav", SineSamples(88200, 1, 440, 44100, 9000), 1)));
     StartDevice(1);
-    ASSERT_TRUE(frame->Dispatch(kCmdPlay));
+    ASSERT_TRUE(frame->Dispatch(view::kCmdPlay));
     ASSERT_TRUE(QTest::qWaitFor([&] { return Doc().m_nPosition >= 3 * 4096; }, 5000));
     auto* combo = qobject_cast<QComboBox*>(frame->View().Control(1001));
 
@@ -179,7 +179,7 @@ TEST_F(TransportTest, FftSizeChangeWhilePlayingRestartsFromThePosition)
 TEST_F(TransportTest, FftSizeChangePullingThePositionBackRewritesItsText)
 {
     ASSERT_TRUE(frame->OpenFile(WriteWav("three.wav", SineSamples(132300, 1, 440, 44100, 9000), 1)));
-    ASSERT_TRUE(frame->Dispatch(kCmdToEnd));
+    ASSERT_TRUE(frame->Dispatch(view::kCmdToEnd));
     ASSERT_EQ(Position()->text(), "00:02.907");
     auto* combo = qobject_cast<QComboBox*>(frame->View().Control(1001));
     combo->setCurrentIndex(13);
@@ -197,7 +197,7 @@ TEST_F(TransportTest, ClosingWhileRecordingKeepsTheTake)
     Doc().m_header.nChannels = 1;
     frame->View().OnInitialUpdate();
     StartDevice(2);
-    ASSERT_TRUE(frame->Dispatch(kCmdRecord));
+    ASSERT_TRUE(frame->Dispatch(view::kCmdRecord));
     ASSERT_TRUE(QTest::qWaitFor([&] { return Core().m_transport.RecordedFrames() >= 3 * 4096; }, 5000));
 
     // Closing stops first (the recording becomes the take), then asks; Yes saves it.

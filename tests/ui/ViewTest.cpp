@@ -9,7 +9,7 @@
 
 #include "UiFixture.h"
 #include "view/FormTemplate.h"
-#include "view/FrameCommandIds.h"
+#include "view/CommandIds.h"
 #include "view/GraphGeometry.h"
 
 namespace tonmira::test {

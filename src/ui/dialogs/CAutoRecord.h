@@ -2,7 +2,7 @@
 // "自動集音設定" (template 135): the collection settings, with the folder browser and loading and
 // saving of .ars files. The settings, their exchange order, validation and enable rules are the
 // core's AutoRecordForm; this class owns the widgets and copies them to and from it.
-#include "collect/AutoRecordForm.h"
+#include "view/AutoRecordForm.h"
 #include "ui/dialogs/TemplateDialog.h"
 
 class QSettings;

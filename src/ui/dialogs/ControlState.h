@@ -2,7 +2,7 @@
 // Copies the controls of a dialog to and from the core's picture of them (edit texts, check
 // states, enabled flags, spin ranges and positions, the control to focus), by control id.
 // UI thread only.
-#include "collect/AutoRecordControls.h"
+#include "view/AutoRecordControls.h"
 
 class QWidget;
 

@@ -7,7 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 
-#include "collect/DialogExchange.h"
+#include "view/DialogExchange.h"
 #include "base/MessageSink.h"
 #include "base/Messages.h"
 #include "ui/dialogs/ControlId.h"

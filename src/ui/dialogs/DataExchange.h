@@ -1,6 +1,6 @@
 #pragma once
 // The dialog data exchange of the desktop program: members <-> controls, found by control id.
-// Saving parses and validates with the core's rules and messages (collect/DialogExchange.h);
+// Saving parses and validates with the core's rules and messages (view/DialogExchange.h);
 // the first control that fails shows its message, gets the focus with its whole text selected,
 // and stops the exchange: members exchanged before it keep their new values, later ones are
 // untouched. UI thread only.

@@ -5,7 +5,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "collect/DialogExchange.h"
+#include "view/DialogExchange.h"
 #include "view/FrequencyRange.h"
 
 namespace tonmira::ui {

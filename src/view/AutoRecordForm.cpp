@@ -1,4 +1,4 @@
-#include "collect/AutoRecordForm.h"
+#include "view/AutoRecordForm.h"
 #include "base/Messages.h"
 
 #include <cstdint>
@@ -6,7 +6,7 @@
 #include <variant>
 
 #include "collect/ArsFile.h"
-#include "collect/DialogExchange.h"
+#include "view/DialogExchange.h"
 #include "base/MessageSink.h"
 
 namespace tonmira {

@@ -1,12 +1,12 @@
 #pragma once
-// The core of the collection settings dialog: its copy of the settings, the copy in from and
+// The collection settings dialog without its widgets: its copy of the settings, the copy in from and
 // out to the view, the data exchange with its validation, and the handlers' rules for enabling
 // controls and loading/saving .ars files. The Qt dialog owns the widgets and calls these.
 // UI thread only.
 #include <optional>
 #include <string>
 
-#include "collect/AutoRecordControls.h"
+#include "view/AutoRecordControls.h"
 #include "collect/CollectSettings.h"
 #include "base/Types.h"
 

@@ -1,5 +1,5 @@
 #pragma once
-// The state of the collection settings dialog's controls, as the core sees them: edit texts,
+// The state of the collection settings dialog's controls, without Qt: edit texts,
 // check states, enabled flags, spin ranges and positions, and the control that takes the focus
 // after a failed exchange. The Qt dialog copies its widgets into this and back.
 #include <map>

@@ -1,4 +1,4 @@
-#include "collect/DialogExchange.h"
+#include "view/DialogExchange.h"
 #include "base/Messages.h"
 
 #include <cerrno>

@@ -4,8 +4,8 @@
 
 #include "TestUtil.h"
 #include "collect/ArsFile.h"
-#include "collect/AutoRecordForm.h"
-#include "collect/DialogExchange.h"
+#include "view/AutoRecordForm.h"
+#include "view/DialogExchange.h"
 #include "base/MessageSink.h"
 
 using namespace tonmira;
