@@ -52,7 +52,7 @@ public:
 
     // True when saving the document under path would write over what must stay: a file of a
     // format the program only reads (WMA, FLAC, ...), or the file this take was loaded from
-    // when the load converted it. The window then saves as ProposedSaveName(), the command
+    // when the load converted it or decoded it (whatever its name). The window then saves as ProposedSaveName(), the command
     // line refuses.
     bool IsProtectedTarget(const std::string& path) const;
     // The name File > Save proposes instead of a protected source: its name with ".wav", or,

@@ -4,6 +4,7 @@
 #include <QMessageBox>
 
 #include "ui/ViewDialogs.h"
+#include "ui/dialogs/LocalPath.h"
 #include "ui/i18n/Translation.h"
 
 namespace tonmira::ui {
@@ -27,13 +28,13 @@ view::SaveAnswer QtDocumentPrompts::AskSaveChanges(const std::string& question)
 
 std::optional<std::string> QtDocumentPrompts::AskSavePath(const std::string& proposed)
 {
-    QFileDialog dialog(m_parent, Tr("名前を付けて保存"), QString::fromStdString(proposed),
+    QFileDialog dialog(m_parent, Tr("名前を付けて保存"), ShownPath(proposed),
                        DocumentFileFilters());
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QStringLiteral("wav"));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return dialog.selectedFiles().first().toStdString();
+    return LocalPath(dialog.selectedFiles().first());
 }
 
 std::optional<std::string> AskOpenPath(QWidget* parent)
@@ -42,7 +43,7 @@ std::optional<std::string> AskOpenPath(QWidget* parent)
         QFileDialog::getOpenFileName(parent, Tr("開く"), QString(), DocumentFileFilters());
     if (path.isEmpty())
         return std::nullopt;
-    return path.toStdString();
+    return LocalPath(path);
 }
 
 bool QtFormatPrompt::Ask(FormatAnswer& answer) { return AskTextFormat(m_parent, answer); }
