@@ -27,7 +27,11 @@ const char* BigEndianDecoder(const BYTE* head, std::size_t n)
         return nullptr;
     const std::uint16_t tag = BigEndian16(head + 20), bits = BigEndian16(head + 34);
     if (tag == 1)
-        return bits == 8 ? "pcm_u8" : bits == 16 ? "pcm_s16be" : bits == 24 ? "pcm_s24be" : bits == 32 ? "pcm_s32be" : nullptr;
+        return bits == 8    ? "pcm_u8"
+               : bits == 16 ? "pcm_s16be"
+               : bits == 24 ? "pcm_s24be"
+               : bits == 32 ? "pcm_s32be"
+                            : nullptr;
     if (tag == 3)
         return bits == 32 ? "pcm_f32be" : bits == 64 ? "pcm_f64be" : nullptr;
     return nullptr;

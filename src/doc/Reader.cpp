@@ -256,7 +256,9 @@ HRESULT CReader::FindAudioOutput()
         int rate = m_pDecoder->sample_rate;
         // A rate no take may have is refused here, so a decoded file never gives a WAV that
         // the program would refuse to read back.
-        if (channels <= 0 || rate < static_cast<int>(kMinSamplingRate) || rate > static_cast<int>(kMaxSamplingRate)) {
+        const bool rateIsReal =
+            rate >= static_cast<int>(kMinSamplingRate) && rate <= static_cast<int>(kMaxSamplingRate);
+        if (channels <= 0 || !rateIsReal) {
             m_sink.Message(FormatNamed("Could not get media type", E_FAIL));
             return E_FAIL;
         }

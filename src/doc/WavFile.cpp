@@ -237,8 +237,9 @@ BOOL ReadWavHeader(CTonmiraDoc& doc, CArchive& ar, const char** needsDecoder, st
                                    : kInteger[h.wBitsPerSample / 8 - 1];
     } else {
         h.wFormatTag = kTagPcm;
-        doc.m_source.m_strDescription = std::string(rf64 ? "WAV RF64 PCM, " : extensible ? "WAV extensible PCM, " : "WAV PCM, ") +
-                                        std::to_string(h.wBitsPerSample) + "-bit, " + Channels(h.nChannels);
+        const char* kind = rf64 ? "WAV RF64 PCM, " : extensible ? "WAV extensible PCM, " : "WAV PCM, ";
+        doc.m_source.m_strDescription =
+            std::string(kind) + std::to_string(h.wBitsPerSample) + "-bit, " + Channels(h.nChannels);
     }
 
     // Also for a file the decoder reads: one that ends before its data is refused here, with the
@@ -258,7 +259,8 @@ BOOL ReadWavHeader(CTonmiraDoc& doc, CArchive& ar, const char** needsDecoder, st
     return 1;
 }
 
-BOOL ReadWavFile(CTonmiraDoc& doc, CArchive& ar, const char** needsDecoder, WavDataSink* sink, MessageSink* messages)
+BOOL ReadWavFile(CTonmiraDoc& doc, CArchive& ar, const char** needsDecoder, WavDataSink* sink,
+                 MessageSink* messages)
 {
     MessageSink& out = messages ? *messages : doc.m_sink;
     std::uint64_t dataBytes = 0;

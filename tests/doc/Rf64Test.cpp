@@ -94,7 +94,7 @@ TEST(Rf64, FilesFfmpegWritesLoadWithTheirSamples)
 {
     TempDir dir;
     const std::string plain = dir.File("plain.wav"), rf64 = dir.File("rf64.wav");
-    MakeWithFfmpeg("-f lavfi -i sine=f=440:d=0.5:r=44100 -c:a pcm_s16le -ac 2 -map_metadata -1 -fflags +bitexact", plain);
+    MakeWithFfmpeg("-f lavfi -i sine=f=440:d=0.5:r=44100 -c:a pcm_s16le -ac 2 -fflags +bitexact", plain);
     MakeWithFfmpeg("-i " + ShellQuote(plain) + " -c:a pcm_s16le -rf64 always", rf64);
     ASSERT_EQ(ReadFileBytes(rf64).substr(0, 4), "RF64");
     CapturingMessageSink sink;
