@@ -11,11 +11,16 @@ TONMIRA_BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-d
 # Only the test suite needs these (audio inputs made with ffmpeg, sox and flac, reference runs
 # with sox, the archive example run with GNU parallel, the desktop program driven on a virtual
 # display with real key events, saves traced with strace, a sound device that keeps time: JACK's
-# dummy backend reached through ALSA's jack plug-in).
-TONMIRA_TEST_PACKAGES=(ffmpeg sox flac parallel alsa-utils xvfb xauth xdotool strace jackd2 libasound2-plugins)
-# The Debian package: CPack's dependency scan (dpkg-shlibdeps, file), the menu entry's check,
-# and the installed program started on a virtual display.
-TONMIRA_PACKAGE_PACKAGES=(dpkg-dev file desktop-file-utils xvfb xauth xdotool imagemagick)
+# dummy backend reached through ALSA's jack plug-in; the man pages rendered by groff, the
+# AppStream metadata validated, the --json output read by Python's JSON parser).
+TONMIRA_TEST_PACKAGES=(ffmpeg sox flac parallel alsa-utils xvfb xauth xdotool strace jackd2 libasound2-plugins
+  groff-base appstream python3)
+# The Debian package: CPack's dependency scan (dpkg-shlibdeps, file), lintian, the menu entry's
+# check, the installed program started on a virtual display, its man pages shown by man and its
+# metadata validated; and what the package needs at run time besides its libraries (Qt's
+# translations), so that dpkg can install it.
+TONMIRA_PACKAGE_PACKAGES=(dpkg-dev file lintian desktop-file-utils xvfb xauth xdotool imagemagick man-db appstream
+  qt6-translations-l10n)
 # The fuzz stage of the suite: clang with libFuzzer and the sanitizer runtimes.
 TONMIRA_FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 # scripts/screenshot: the program on a virtual display, pictured with ImageMagick's import.

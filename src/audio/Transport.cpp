@@ -36,12 +36,20 @@ void CTransport::ResetViewState()
     m_nSpeed = 0;
     m_bOutputPaused = 0;
     m_strPosition = "00:00.000";
+    m_counters = {};
+}
+
+void CTransport::ShowFieldsFromMembers()
+{
+    m_strPositionField = m_strPosition;
+    m_host.Changed(kChangeFields);
 }
 
 void CTransport::SetState(TransportState state)
 {
     m_nTransport.store(state, std::memory_order_release);  // pairs with State()'s acquire
     m_doc.m_nState = state;
+    m_host.Changed(kChangeTransport);
 }
 
 DWORD CTransport::SpeedRate(DWORD rate, int speed)
@@ -57,9 +65,9 @@ UINT CTransport::WindowEndingAt(UINT lastFrame) const
 
 void CTransport::ShowPositionInControls(UINT p)
 {
-    m_host.SetSliderPosition(p);
-    m_host.SetControlText(kIdcPosition, FormatTakeTime(p, m_doc.m_header.nSamplesPerSec));
-    m_host.InvalidateAnalysis();
+    m_nShownPosition = p;
+    m_strPositionField = FormatTakeTime(p, m_doc.m_header.nSamplesPerSec);
+    m_host.Changed(kChangePosition | kChangeAnalysis);
 }
 
 void CTransport::ShowPosition(UINT p)

@@ -13,10 +13,12 @@
 // write to the take pairs with the acquire on this thread before it touches the take again).
 #include <atomic>
 #include <cstddef>
+#include <functional>
 #include <string>
 
 #include "audio/CollectHandOver.h"
 #include "audio/RecordChunks.h"
+#include "audio/RecordSetupValues.h"
 #include "audio/WaveDevice.h"
 #include "base/Types.h"
 #include "doc/TransportState.h"
@@ -45,14 +47,15 @@ public:
     void OnStop();
     void OnPause();
     void OnReverse();
-    void OnBalance();
-    void OnSpeed();
     void OnLock();
     void OnGoTop();
     void OnGoEnd();
     void OnStartMark();
     void OnEndMark();
-    void OnRecordSetup();
+    // The recording settings: runDialog is shown the document's format and the automatic start
+    // level and answers true for OK (the values then hold the choice); an unusable choice is
+    // told and asked again.
+    void OnRecordSetup(const std::function<bool(RecordSetupValues&)>& runDialog);
     // The position slider; sliderPosition is the slider's own position (used at EndScroll).
     void OnHScroll(ScrollCode code, UINT sliderPosition);
     // Timer ticks from the host; only id 1 is the transport's.
@@ -60,7 +63,7 @@ public:
     // The view goes away: devices closed, timer off, chunks and ring freed (recorded frames lost).
     void OnDestroy();
 
-    // The balance command's work after its dialog: new balance, mono (and reversed) buffer.
+    // The balance command's work after its dialog (0..100): new balance, mono (and reversed) buffer.
     void ApplyBalance(int balance);
     // Shows frame p as the position: document, slider, position text, analysis.
     void ShowPosition(UINT p);
@@ -100,18 +103,37 @@ public:
     // --- What the screen and the caller read (owner's thread) ---
     // Frames captured into the chunks since the record command.
     UINT RecordedFrames() const { return m_nRecordedFrames; }
-    int ChunkCount() const { return m_chunks.Count(); }
     // 128 buffers of N frames the input device fills; null before the first recording.
     const BYTE* RecordRing() const { return m_pRecordRing.get(); }
-    // Running index of the buffer that began the last batch with sound.
-    int LastSoundBuffer() const { return m_nLastSoundBuffer; }
-    UINT PlayStart() const { return m_nPlayStart; }     // position at which playback started
     UINT PlayLength() const { return m_nPlayLength; }   // mono samples the playback covers
-    // This layer holds the output paused (the device could not be paused itself).
-    bool IsOutputPaused() const { return m_bOutputPaused != 0; }
     // The position text, "mm:ss.mmm".
     const std::string& PositionText() const { return m_strPosition; }
     void SetPositionText(std::string text) { m_strPosition = std::move(text); }
+
+    // --- What the screen shows of the transport (owner's thread), announced through the host ---
+    // The position the slider stands at (while recording: the window ending on the take's last
+    // frame), and the slider's end.
+    UINT ShownPosition() const { return m_nShownPosition; }
+    UINT PositionLimit() const { return m_nPositionLimit; }
+    // Slider end and position for a take that was replaced or edited outside the transport.
+    void SetShownRange(UINT limit, UINT position)
+    {
+        m_nPositionLimit = limit;
+        m_nShownPosition = position;
+    }
+    // The position field's text: the position text, or the time of the position shown.
+    const std::string& PositionField() const { return m_strPositionField; }
+    // The fields show the members again (position field = position text): kChangeFields.
+    void ShowFieldsFromMembers();
+    // The playback stream's counters, from the first playback tick on.
+    struct StreamCounters {
+        bool m_bShown = false;
+        DWORD m_nWrite = 0;
+        DWORD m_nRead = 0;
+        DWORD m_nDone = 0;
+        DWORD m_nLastSize = 0;
+    };
+    const StreamCounters& Counters() const { return m_counters; }
     CWaveDevice& Device() { return m_waveDevice; }
     const CWaveDevice& Device() const { return m_waveDevice; }
 
@@ -209,6 +231,10 @@ private:
     int m_bOutputPaused = 0;
 
     std::string m_strPosition;
+    std::string m_strPositionField;
+    UINT m_nShownPosition = 0;
+    UINT m_nPositionLimit = 0;
+    StreamCounters m_counters;
     // Last: destroyed first, while the rings its buffers point into still exist.
     CWaveDevice m_waveDevice;
 };

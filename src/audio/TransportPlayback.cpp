@@ -127,10 +127,12 @@ void CTransport::PlayTick()
         dev.m_nWrite.store(i - 1, std::memory_order_relaxed);
         dev.FeedOutput();
     }
-    m_host.SetControlText(kIdcWriteCount, Decimal(dev.m_nWrite.load(std::memory_order_relaxed)));
-    m_host.SetControlText(kIdcReadCount, Decimal(dev.m_nRead.load(std::memory_order_relaxed)));
-    m_host.SetControlText(kIdcDoneCount, Decimal(d));
-    m_host.SetControlText(kIdcLastSize, Decimal(dev.m_nLastSize));
+    m_counters.m_bShown = true;
+    m_counters.m_nWrite = dev.m_nWrite.load(std::memory_order_relaxed);
+    m_counters.m_nRead = dev.m_nRead.load(std::memory_order_relaxed);
+    m_counters.m_nDone = d;
+    m_counters.m_nLastSize = dev.m_nLastSize;
+    m_host.Changed(kChangeTransport);
     if (dev.m_nLastSize != 0 && d > dev.m_nWrite.load(std::memory_order_relaxed)) {
         OnStop();  // every buffer has played
         return;
@@ -162,21 +164,7 @@ void CTransport::ApplyBalance(int balance)
     m_doc.BuildMonoBuffer();
     if (m_doc.m_bReverse == 1)
         m_doc.BuildReverseBuffer();
-    m_host.InvalidateAnalysis();
-}
-
-void CTransport::OnBalance()
-{
-    int balance = m_doc.m_nBalance;
-    if (m_host.RunBalanceDialog(balance))
-        ApplyBalance(balance);
-}
-
-void CTransport::OnSpeed()
-{
-    int speed = m_nSpeed;
-    if (m_host.RunSpeedDialog(speed))
-        m_nSpeed = speed;  // applies from the next play command
+    m_host.Changed(kChangeTakeEdited | kChangeAnalysis);
 }
 
 }  // namespace tonmira

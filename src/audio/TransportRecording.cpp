@@ -58,13 +58,13 @@ void CTransport::OnRecord()
         dev.m_pBuffer[i] = m_pRecordRing.get() + i * bufferBytes;
     m_nRecordedFrames = 0;
     dev.m_nRead.store(0, std::memory_order_relaxed);  // no stream runs yet
-    m_host.SetSliderPosition(WindowEndingAt(m_doc.m_nSamples - 1));
+    m_nShownPosition = WindowEndingAt(m_doc.m_nSamples - 1);
+    m_host.Changed(kChangePosition);
     if (m_nAutoStartLevel != 0 || m_nCollectLevel != 0)
         m_doc.m_bPause = 1;  // wait for the level
     if (dev.OpenInput()) {
         // Owner's thread only: the stream thread never reads m_nRead.
         dev.m_nRead.store(0, std::memory_order_relaxed);
-        m_host.EnableControl(kIdcFftSize, false);
         SetState(TransportState::Recording);
         m_host.SetTimer(kTransportTimer, kFirstRecordTickMs);
     } else {
@@ -236,7 +236,8 @@ void CTransport::ShowRecordedPosition()
     const UINT p = m_doc.m_nSamples + m_nRecordedFrames;
     m_doc.m_nPosition = p;
     m_strPosition = FormatTakeTime(p, m_doc.m_header.nSamplesPerSec);
-    m_host.SetControlText(kIdcPosition, m_strPosition);
+    m_strPositionField = m_strPosition;
+    m_host.Changed(kChangePosition);
 }
 
 bool CTransport::HandOverAfterQuiet(DWORD r, DWORD d, bool batchLoud)
@@ -260,7 +261,7 @@ void CTransport::GiveBatchBack(DWORD d)
     m_waveDevice.m_nRead.store(d, std::memory_order_relaxed);  // read back on this thread only
     if (!m_bStopRecording)
         m_waveDevice.RequeueInput();
-    m_host.InvalidateAnalysis();
+    m_host.Changed(kChangeAnalysis);
 }
 
 void CTransport::ScheduleRecordTick()
@@ -316,32 +317,28 @@ bool CTransport::StopRecording()
         FreeChunks();
         m_nRecordedFrames = 0;
         m_strPosition = "00:00.000";
-        m_host.UpdateControlsFromMembers();
+        ShowFieldsFromMembers();
     } else if (m_chunks.Count() > 0) {
         m_doc.SetModifiedFlag(1);
-        m_host.BeginWaitCursor();
         if (!MoveChunksIntoTake()) {
-            m_host.EndWaitCursor();
             m_host.Message(msg::kBufferFailed);
             return false;
         }
         m_doc.m_nBalance = 50;
         PrepareWholeTake();
-        m_host.EndWaitCursor();
     } else {
         PrepareWholeTake();
     }
 
-    m_host.EnableControl(kIdcFftSize, true);
     m_strPosition = "00:00.000";
-    m_host.SetControlText(kIdcPosition, m_strPosition);
-    m_host.SetSliderRange(0, WindowEndingAt(m_doc.m_nSamples - 1));
-    m_host.SetSliderPosition(0);
-    m_host.InvalidateAnalysis();
+    m_strPositionField = m_strPosition;
+    m_nPositionLimit = WindowEndingAt(m_doc.m_nSamples - 1);
+    m_nShownPosition = 0;
+    m_host.Changed(kChangeTakeReplaced | kChangePosition | kChangeAnalysis);
     return true;
 }
 
-void CTransport::OnRecordSetup()
+void CTransport::OnRecordSetup(const std::function<bool(RecordSetupValues&)>& runDialog)
 {
     for (;;) {
         RecordSetupValues values;
@@ -354,7 +351,7 @@ void CTransport::OnRecordSetup()
         values.m_nBitsRadio = m_doc.m_header.wBitsPerSample == 16 ? 0 : 1;
         values.m_nChannelRadio = m_doc.m_header.nChannels == 2 ? 0 : 1;
         values.m_nStartLevel = m_nAutoStartLevel;
-        if (!m_host.RunRecordSetupDialog(values))
+        if (!runDialog(values))
             return;
         if (values.m_nRateIndex < 0 || values.m_nRateIndex > 4)
             return;
@@ -376,9 +373,8 @@ void CTransport::OnRecordSetup()
             // Engine, spectrum and detection-level window for the new N and format; on failure
             // the memory message has been shown and nothing is computed until N changes again.
             m_analysis.SetFftSize(DefaultFftSize(rate), m_doc, m_host);
-            m_host.ApplyRateChange(DefaultFftSizeIndex(rate));
-            m_host.UpdateControlsFromMembers();
-            m_host.InvalidateAnalysis();
+            ShowFieldsFromMembers();
+            m_host.Changed(kChangeFormat | kChangeFftSize | kChangeAnalysis);
         }
         return;
     }

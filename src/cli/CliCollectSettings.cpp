@@ -7,6 +7,7 @@
 
 #include "collect/ArsFile.h"
 #include "collect/AutoRecordForm.h"
+#include "cli/JsonWriter.h"
 
 namespace tonmira::cli {
 
@@ -104,6 +105,33 @@ std::string FormatCollectSettings(int nBits, const CollectSettings& s)
     line("m_fStdDevLow", FloatText(s.m_fStdDevLow));
     line("m_fStdDevHigh", FloatText(s.m_fStdDevHigh));
     return out;
+}
+
+std::string FormatCollectSettingsJson(int nBits, const CollectSettings& s)
+{
+    JsonWriter json;
+    json.BeginObject()
+        .Key("m_nBits").Integer(nBits)
+        .Key("m_nCollectLevel").Integer(s.m_nCollectLevel)
+        .Key("m_nPlayLevel").Integer(s.m_nPlayLevel)
+        .Key("m_nContinuousMs").Integer(s.m_nContinuousMs)
+        .Key("m_strOutputFolder").String(s.m_strOutputFolder)
+        .Key("m_bSaveAmplified").Integer(s.m_bSaveAmplified)
+        .Key("m_bSaveRejected").Integer(s.m_bSaveRejected)
+        .Key("m_nPlayCount").Integer(s.m_nPlayCount)
+        .Key("m_bAlwaysMax").Integer(s.m_bAlwaysMax)
+        .Key("m_nAmpFactor").Integer(s.m_nAmpFactor)
+        .Key("m_nBandLowHz").Integer(s.m_nBandLowHz)
+        .Key("m_nBandHighHz").Integer(s.m_nBandHighHz)
+        .Key("m_nExcludeHz").Integer(s.m_nExcludeHz)
+        .Key("m_fIntegLow").Number(s.m_fIntegLow)
+        .Key("m_fIntegHigh").Number(s.m_fIntegHigh)
+        .Key("m_fPointsLow").Number(s.m_fPointsLow)
+        .Key("m_fPointsHigh").Number(s.m_fPointsHigh)
+        .Key("m_fStdDevLow").Number(s.m_fStdDevLow)
+        .Key("m_fStdDevHigh").Number(s.m_fStdDevHigh)
+        .EndObject();
+    return json.Text();
 }
 
 }  // namespace tonmira::cli

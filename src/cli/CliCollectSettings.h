@@ -23,5 +23,7 @@ bool LoadCollectSettings(const CliArgs& args, MessageSink& sink, CollectSettings
 
 // One line per setting, "name=value", in the order of the .ars record; m_nBits first.
 std::string FormatCollectSettings(int nBits, const CollectSettings& settings);
+// The same settings as one JSON object, under the same names; numbers as numbers.
+std::string FormatCollectSettingsJson(int nBits, const CollectSettings& settings);
 
 }  // namespace tonmira::cli

@@ -13,8 +13,8 @@ constexpr std::uint32_t kControlMs = 20;
 
 CliTransportSession::CliTransportSession(MessageSink& sink)
     : m_loop(m_clock, [this](int id) {
-          if (id == kTransportTimer)
-              m_session.Transport().OnTimer(kTransportTimer);
+          if (id != kControlTimer)
+              m_session.OnTimer(id);
       }),
       m_host(m_loop, sink),
       m_collectHost(m_loop),
@@ -32,7 +32,7 @@ bool CliTransportSession::RunUntilIdle(const std::function<bool()>& shouldStop)
         if (doc.m_nState == TransportState::Idle)
             return true;
         if (shouldStop()) {
-            m_session.Transport().OnStop();
+            m_session.Command([&] { m_session.Transport().OnStop(); });
             if (doc.m_nState != TransportState::Idle) {
                 stopped = false;
                 return true;

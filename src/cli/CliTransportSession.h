@@ -1,7 +1,7 @@
 #pragma once
 // The session on the real default devices for record, play and live collection: PortAudio, a
 // real-time timer loop on the main thread standing in for the window's timer, the collection
-// worker's calls run on that loop, local time from the system, messages on stderr.
+// worker's post runs on that loop, local time from the system, messages on stderr.
 #include <functional>
 
 #include "audio/Clock.h"

@@ -4,6 +4,7 @@
 #include "cli/CliCollectSettings.h"
 #include "base/Messages.h"
 #include "cli/CliCommand.h"
+#include "cli/CliOptionTable.h"
 #include "cli/CliMessageSink.h"
 #include "collect/ArsFile.h"
 #include "collect/AutoRecordForm.h"
@@ -14,10 +15,7 @@ namespace {
 
 int RunArs(const std::vector<std::string>& argv)
 {
-    std::set<std::string> options = CollectSettingsOptions();
-    options.insert("folder");
-    options.insert("bits");
-    CliArgs args(argv, options);
+    CliArgs args = ParseCommandLine("ars", argv);
     args.RequirePositionals(2, 2);
     const std::string& action = args.Positional(0);
     const std::string& path = args.Positional(1);
@@ -35,10 +33,14 @@ int RunArs(const std::vector<std::string>& argv)
             sink.Message(msg::kReadFailed);
             return kExitFailed;
         }
-        std::fputs(FormatCollectSettings(nBits, settings).c_str(), stdout);
+        const bool json = args.Has("json");
+        std::fputs((json ? FormatCollectSettingsJson(nBits, settings) : FormatCollectSettings(nBits, settings)).c_str(),
+                   stdout);
         return kExitDone;
     }
     if (action == "save") {
+        if (args.Has("json"))
+            throw UsageError("--json is for ars show");
         ApplyCollectSettingsOptions(args, settings);
         settings.m_strOutputFolder = args.GetString("folder", "");
         long long bits = args.GetInt("bits", 16, 8, 16);

@@ -21,6 +21,7 @@
 #include "cli/CliAnalysis.h"
 #include "cli/CliCollectSettings.h"
 #include "cli/CliCommand.h"
+#include "cli/CliOptionTable.h"
 #include "cli/CliDevices.h"
 #include "cli/CliInterrupt.h"
 #include "cli/CliLoad.h"
@@ -28,10 +29,8 @@
 #include "cli/CliTransportSession.h"
 #include "cli/CollectArchive.h"
 #include "collect/AutoRecordForm.h"
-#include "collect/CollectionEngine.h"
 #include "collect/EventProcessor.h"
 #include "collect/LocalClock.h"
-#include "collect/LoopCollectHost.h"
 #include "base/Messages.h"
 #include "doc/FileFormat.h"
 #include "doc/TonmiraDoc.h"
@@ -145,8 +144,8 @@ int RunOffline(const CliArgs& args, CollectSettings settings, int detectLevel, S
         run.SetInput([samples](BYTE* dst, std::size_t count, std::uint64_t offset) { std::memcpy(dst, samples + offset, count); },
                      std::uint64_t(input.m_nSamples) * input.FrameBytes(), start, path);
     }
-    run.Engine().m_nDetectLevel = detectLevel;
-    run.m_onEvent = SetUpLog(args, run.Engine().m_eventLog);
+    run.Collection().m_nDetectLevel = detectLevel;
+    run.m_onEvent = SetUpLog(args, run.Collection().m_eventLog);
     if (!run.Run())
         return kExitFailed;
     // Relaxed: the offline device pumps its input on this thread.
@@ -187,13 +186,17 @@ int RunLive(const CliArgs& args, CollectSettings settings, int detectLevel, Seri
         std::fprintf(stderr, "tonmira-cli collect: no input device was found\n");
         return kExitFailed;
     }
-    live.m_collectHost.m_onEvent = SetUpLog(args, session.Engine().m_eventLog);
+    CollectionCycle& cycle = session.Collection();
+    const std::function<void(const EventOutcome&)> print = SetUpLog(args, cycle.m_eventLog);
+    session.Changes().Subscribe([&](ChangeSet changes) {
+        if (changes & kChangeEventDone)
+            print(cycle.m_lastEvent);
+    });
     session.Settings() = settings;
     session.ApplyCollectSettings();
-    CCollectionEngine& engine = session.Engine();
-    engine.m_nDetectLevel = detectLevel;
+    cycle.m_nDetectLevel = detectLevel;
 
-    transport.OnRecord();
+    session.Command([&] { transport.OnRecord(); });
     if (doc.m_nState != TransportState::Recording) {
         if (sink.Count() == 0)
             std::fprintf(stderr, "tonmira-cli collect: the input device refused %u Hz, %u bits, %u channels (%s)\n", rate,
@@ -205,27 +208,16 @@ int RunLive(const CliArgs& args, CollectSettings settings, int detectLevel, Seri
     loop.SetTimer(kInterruptPollTimer, kInterruptPollMs);
     loop.RunUntil([] { return Interrupted(); }, forever);
 
-    // As the stop command: an event being captured is discarded, a replay ends; a worker that is
-    // processing finishes its event on this loop but does not record again.
-    engine.m_bFinishing.store(true, std::memory_order_release);  // pairs with the worker's acquire
-    transport.OnStop();
-    if (transport.IsCollectBusy())
-        loop.RunUntil([&] { return !transport.IsCollectBusy(); }, forever);
-    engine.JoinWorker();
-    if (doc.m_nState != TransportState::Idle)
-        transport.OnStop();
+    // An event being captured is discarded, a replay ends, an event being processed is finished
+    // and logged, and nothing records again.
+    session.ShutDown();
     loop.KillTimer(kInterruptPollTimer);
-    loop.KillTimer(kTransportTimer);
     return sink.Count() ? kExitFailed : kExitDone;
 }
 
 int RunCollect(const std::vector<std::string>& argv)
 {
-    std::set<std::string> options = WithLoadOptions(CollectSettingsOptions());
-    for (const char* name : {"out", "clock", "detect-level", "fft", "settings", "channels", "log", "jobs",
-                             "device", "output-device", "pre-trigger-ms"})
-        options.insert(name);
-    CliArgs args(argv, options, {"live"});
+    CliArgs args = ParseCommandLine("collect", argv);
     const bool live = args.Has("live");
     args.RequirePositionals(live ? 0 : 1, live ? 0 : SIZE_MAX);
     if (live && args.Has("jobs"))

@@ -1,5 +1,6 @@
 // convert IN OUT: load IN and save it as OUT (WAV or text by OUT's last three characters).
 #include "cli/CliCommand.h"
+#include "cli/CliOptionTable.h"
 #include "cli/CliLoad.h"
 #include "cli/CliMessageSink.h"
 #include "doc/TonmiraDoc.h"
@@ -10,7 +11,7 @@ namespace {
 
 int RunConvert(const std::vector<std::string>& argv)
 {
-    CliArgs args(argv, LoadOptionNames());
+    CliArgs args = ParseCommandLine("convert", argv);
     args.RequirePositionals(2, 2);
     CliMessageSink sink;
     CTonmiraDoc doc(sink);

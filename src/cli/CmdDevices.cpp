@@ -3,6 +3,8 @@
 
 #include "audio/PortAudioBackend.h"
 #include "cli/CliCommand.h"
+#include "cli/CliOptionTable.h"
+#include "cli/JsonWriter.h"
 
 namespace tonmira::cli {
 
@@ -10,9 +12,26 @@ namespace {
 
 int RunDevices(const std::vector<std::string>& argv)
 {
-    CliArgs args(argv, {});
+    CliArgs args = ParseCommandLine("devices", argv);
     args.RequirePositionals(0, 0);
     PortAudioBackend backend;
+    if (args.Has("json")) {
+        JsonWriter json;
+        json.BeginObject().Key("devices").BeginArray();
+        for (const SoundDevice& d : backend.Devices())
+            json.BeginObject()
+                .Key("index").Integer(d.m_nIndex)
+                .Key("host-api").String(d.m_strHostApi)
+                .Key("inputs").Integer(d.m_nInputChannels)
+                .Key("outputs").Integer(d.m_nOutputChannels)
+                .Key("rate").Number(d.m_fDefaultRate)
+                .Key("default-input").Bool(d.m_bDefaultInput)
+                .Key("default-output").Bool(d.m_bDefaultOutput)
+                .Key("name").String(d.m_strName)
+                .EndObject();
+        std::fputs(json.EndArray().EndObject().Text().c_str(), stdout);
+        return kExitDone;
+    }
     // One device per line, tab-separated, so scripts can cut the column they need.
     std::printf("index\thost-api\tinputs\toutputs\trate\tdefault\tname\n");
     for (const SoundDevice& d : backend.Devices()) {

@@ -7,6 +7,7 @@
 
 #include "cli/CliCollectSettings.h"
 #include "cli/CliCommand.h"
+#include "cli/CliOptionTable.h"
 #include "cli/CliLoad.h"
 #include "cli/CliMessageSink.h"
 #include "collect/AutoRecordForm.h"
@@ -24,10 +25,7 @@ namespace {
 
 int RunEvent(const std::vector<std::string>& argv)
 {
-    std::set<std::string> options = WithLoadOptions(CollectSettingsOptions());
-    for (const char* name : {"out", "clock", "detect-level", "fft", "settings"})
-        options.insert(name);
-    CliArgs args(argv, options);
+    CliArgs args = ParseCommandLine("event", argv);
     args.RequirePositionals(1, 1);
     if (!args.Has("out"))
         throw UsageError("--out DIR is required");

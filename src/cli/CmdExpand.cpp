@@ -2,6 +2,7 @@
 #include <string>
 
 #include "cli/CliCommand.h"
+#include "cli/CliOptionTable.h"
 #include "cli/CliLoad.h"
 #include "cli/CliMessageSink.h"
 #include "collect/RangeExpansion.h"
@@ -13,7 +14,7 @@ namespace {
 
 int RunExpand(const std::vector<std::string>& argv)
 {
-    CliArgs args(argv, WithLoadOptions({"level"}));
+    CliArgs args = ParseCommandLine("expand", argv);
     args.RequirePositionals(2, 2);
     if (!args.Has("level"))
         throw UsageError("--level is required");

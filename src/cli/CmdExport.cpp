@@ -4,6 +4,7 @@
 
 #include "cli/CliAnalysis.h"
 #include "cli/CliCommand.h"
+#include "cli/CliOptionTable.h"
 #include "cli/CliMessageSink.h"
 #include "dsp/TextExport.h"
 #include "doc/TonmiraDoc.h"
@@ -15,7 +16,7 @@ namespace {
 
 int RunExport(const std::vector<std::string>& argv)
 {
-    CliArgs args(argv, WithAnalysisOptions({"start", "end", "min-freq", "max-freq"}));
+    CliArgs args = ParseCommandLine("export", argv);
     args.RequirePositionals(3, 3);
     const std::string kind = args.Positional(0);
     if (kind != "pcm" && kind != "spc" && kind != "spa")

@@ -5,6 +5,8 @@
 
 #include "cli/CliAnalysis.h"
 #include "cli/CliCommand.h"
+#include "cli/CliOptionTable.h"
+#include "cli/JsonWriter.h"
 #include "cli/CliMessageSink.h"
 #include "doc/TonmiraDoc.h"
 #include "dsp/DetectionMetrics.h"
@@ -16,7 +18,7 @@ namespace {
 
 int RunMetrics(const std::vector<std::string>& argv)
 {
-    CliArgs args(argv, WithAnalysisOptions({"band-low", "band-high", "exclude"}));
+    CliArgs args = ParseCommandLine("metrics", argv);
     args.RequirePositionals(1, 1);
     MetricsBand band;
     // Any whole number is accepted here; the range check below is the dialog's, with its message.
@@ -35,8 +37,18 @@ int RunMetrics(const std::vector<std::string>& argv)
         return kExitFailed;
     }
     analysis.Recalculate(doc, analysis.m_nDetectLevel);
-    DialogMetricsText text =
-        FormatDialogMetrics(ComputeDialogMetrics(analysis.m_pSpectrum.get(), analysis.m_nFftSize, rate, band));
+    const DialogMetrics metrics = ComputeDialogMetrics(analysis.m_pSpectrum.get(), analysis.m_nFftSize, rate, band);
+    if (args.Has("json")) {
+        JsonWriter json;
+        json.BeginObject()
+            .Key("integration").Number(metrics.m_fIntegration)
+            .Key("stddev").Number(metrics.m_fStdDev)
+            .Key("above").Number(metrics.m_fAbove)
+            .EndObject();
+        std::fputs(json.Text().c_str(), stdout);
+        return kExitDone;
+    }
+    DialogMetricsText text = FormatDialogMetrics(metrics);
     std::printf("%s\n%s\n%s\n", text.m_strIntegration.c_str(), text.m_strStdDev.c_str(), text.m_strAbove.c_str());
     return kExitDone;
 }

@@ -1,5 +1,6 @@
 // mono IN OUT: save the balance mix (--balance, default 50) of a two-channel take.
 #include "cli/CliCommand.h"
+#include "cli/CliOptionTable.h"
 #include "cli/CliLoad.h"
 #include "cli/CliMessageSink.h"
 #include "doc/TonmiraDoc.h"
@@ -10,7 +11,7 @@ namespace {
 
 int RunMono(const std::vector<std::string>& argv)
 {
-    CliArgs args(argv, WithLoadOptions({"balance"}));
+    CliArgs args = ParseCommandLine("mono", argv);
     args.RequirePositionals(2, 2);
     int balance = static_cast<int>(args.GetInt("balance", 50, 0, 100));
     CliMessageSink sink;

@@ -4,6 +4,8 @@
 
 #include "cli/CliAnalysis.h"
 #include "cli/CliCommand.h"
+#include "cli/CliOptionTable.h"
+#include "cli/JsonWriter.h"
 #include "cli/CliMessageSink.h"
 #include "doc/TonmiraDoc.h"
 #include "dsp/WindowAnalysis.h"
@@ -14,7 +16,7 @@ namespace {
 
 int RunPeaks(const std::vector<std::string>& argv)
 {
-    CliArgs args(argv, WithAnalysisOptions({"level"}));
+    CliArgs args = ParseCommandLine("peaks", argv);
     args.RequirePositionals(1, 1);
     const int level = static_cast<int>(args.GetInt("level", 5, 0, 50));
     CliMessageSink sink;
@@ -23,6 +25,23 @@ int RunPeaks(const std::vector<std::string>& argv)
     if (!LoadForAnalysis(doc, analysis, args.Positional(0), args))
         return kExitFailed;
     FundamentalBoxes boxes = analysis.Recalculate(doc, level);
+    if (args.Has("json")) {
+        JsonWriter json;
+        json.BeginObject()
+            .Key("rate").Integer(doc.m_header.nSamplesPerSec)
+            .Key("fft").Integer(analysis.m_nFftSize)
+            .Key("pos").Integer(doc.m_nPosition)
+            .Key("level").Integer(level)
+            .Key("boxes").BeginArray();
+        for (const auto& box : boxes) {
+            json.BeginArray();
+            for (const auto& hz : box)
+                json.Number(hz);
+            json.EndArray();
+        }
+        std::fputs(json.EndArray().EndObject().Text().c_str(), stdout);
+        return kExitDone;
+    }
     std::string out;
     for (const auto& box : boxes) {
         for (std::size_t i = 0; i < box.size(); ++i) {

@@ -4,6 +4,7 @@
 
 #include "cli/CliAnalysis.h"
 #include "cli/CliCommand.h"
+#include "cli/CliOptionTable.h"
 #include "cli/CliDevices.h"
 #include "cli/CliInterrupt.h"
 #include "cli/CliLoad.h"
@@ -18,7 +19,7 @@ namespace {
 
 int RunPlay(const std::vector<std::string>& argv)
 {
-    CliArgs args(argv, WithLoadOptions({"speed", "balance", "fft", "pos", "device", "output-device"}), {"reverse"});
+    CliArgs args = ParseCommandLine("play", argv);
     args.RequirePositionals(1, 1);
     const int speed = static_cast<int>(args.GetInt("speed", 0, -12, 12));
     const int balance = static_cast<int>(args.GetInt("balance", 50, 0, 100));

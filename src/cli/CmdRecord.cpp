@@ -6,6 +6,7 @@
 
 #include "cli/CliAnalysis.h"
 #include "cli/CliCommand.h"
+#include "cli/CliOptionTable.h"
 #include "cli/CliDevices.h"
 #include "cli/CliInterrupt.h"
 #include "cli/CliLoad.h"
@@ -20,7 +21,7 @@ namespace {
 
 int RunRecord(const std::vector<std::string>& argv)
 {
-    CliArgs args(argv, {"seconds", "rate", "bits", "channels", "fft", "device"});
+    CliArgs args = ParseCommandLine("record", argv);
     args.RequirePositionals(1, 1);
     if (!args.Has("seconds"))
         throw UsageError("--seconds is required");

@@ -2,6 +2,7 @@
 #include <string>
 
 #include "cli/CliCommand.h"
+#include "cli/CliOptionTable.h"
 #include "cli/CliLoad.h"
 #include "cli/CliMessageSink.h"
 #include "doc/TonmiraDoc.h"
@@ -12,7 +13,7 @@ namespace {
 
 int RunTruncate(const std::vector<std::string>& argv)
 {
-    CliArgs args(argv, WithLoadOptions({"start", "end"}));
+    CliArgs args = ParseCommandLine("truncate", argv);
     args.RequirePositionals(2, 2);
     if (!args.Has("start") || !args.Has("end"))
         throw UsageError("--start and --end are required");

@@ -4,19 +4,12 @@
 #include <string>
 #include <vector>
 
+#include "audio/LibraryVersions.h"
 #include "audio/ProcessSetup.h"
 #include "cli/CliCommand.h"
+#include "cli/CliHelp.h"
+#include "cli/CliOptionTable.h"
 #include "doc/TempFileRegistry.h"
-
-namespace tonmira::cli {
-
-std::map<std::string, CliCommand>& CliCommands()
-{
-    static std::map<std::string, CliCommand> commands;
-    return commands;
-}
-
-}  // namespace tonmira::cli
 
 namespace {
 
@@ -51,7 +44,26 @@ void PrintHelp(std::FILE* out)
     std::fprintf(out,
                  "\nA text input (any name not ending in wav, wma, flac, mp3, ogg, opus, m4a, aac, aiff\n"
                  "or aif) takes --rate HZ (default 44100) and --bits 16|8 (default 16).\n"
-                 "Exit codes: 0 done, 1 failed, 2 usage error.\n");
+                 "Exit codes: 0 done, 1 failed, 2 usage error.\n"
+                 "\ntonmira-cli COMMAND --help lists the options of COMMAND; tonmira-cli(1) describes\n"
+                 "them all. tonmira-cli --version prints the version; with --verbose also those of\n"
+                 "FFmpeg, FFTW and PortAudio.\n");
+}
+
+int PrintVersion(const std::vector<std::string>& rest)
+{
+    bool verbose = false;
+    for (const auto& arg : rest) {
+        if (arg != "--verbose") {
+            std::fprintf(stderr, "tonmira-cli --version: unknown argument '%s' (only --verbose)\n", arg.c_str());
+            return tonmira::cli::kExitUsage;
+        }
+        verbose = true;
+    }
+    std::printf("tonmira-cli %s\n", TONMIRA_VERSION);
+    if (verbose)
+        std::fputs(tonmira::LibraryVersionLines().c_str(), stdout);
+    return tonmira::cli::kExitDone;
 }
 
 }  // namespace
@@ -70,6 +82,8 @@ int main(int argc, char** argv)
         PrintHelp(stdout);
         return kExitDone;
     }
+    if (!std::strcmp(argv[1], "--version"))
+        return PrintVersion(std::vector<std::string>(argv + 2, argv + argc));
     auto& commands = CliCommands();
     auto it = commands.find(argv[1]);
     if (it == commands.end()) {
@@ -81,6 +95,9 @@ int main(int argc, char** argv)
     for (const auto& arg : rest) {
         if (arg == "--help" || arg == "-h") {
             PrintUsage(stdout, "Usage: tonmira-cli ", "       tonmira-cli ", it->second.usage);
+            const std::string options = FormatOptionHelp(CommandTable(it->first));
+            if (!options.empty())
+                std::printf("\n%s", options.c_str());
             return kExitDone;
         }
     }

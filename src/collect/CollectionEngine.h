@@ -1,107 +1,82 @@
 #pragma once
-// CCollectionEngine: the half of automatic collection that follows the recording timer's
-// hand-over. For each event that the timer finds ended it starts one worker thread, which stops
-// the recording (the event becomes the take), writes, analyses, renames, replays or deletes or
-// marks the event file, empties the document and records again.
+// CCollectionEngine: the collection worker. The owner of the session hands it one event at a
+// time, which the worker then owns alone: the take (in a document of its own), a copy of the
+// settings, the detection level and an FFT engine with its spectrum buffer. The worker writes the
+// event file, analyses and amplifies the take, names the file, marks or deletes a rejected one and
+// hands the event back with its outcome. Everything else (stopping the recording, logging,
+// replaying, recording again) is the owner's (see session/CollectionCycle.h).
 //
-// Threads: the constructor, OnCollectHandOver, JoinWorker and the destructor run on the thread
-// that owns the transport and the document (the UI thread, or the CLI's loop). ProcessEvent runs
-// on the worker; every transport, document or screen operation it needs beyond the analysis goes
-// through CollectHost::RunOnUiThread. While the transport's collection-busy flag is set the worker owns the document's
-// samples, the FFT engine and the spectrum: the owner's thread must not compute a spectrum or
-// draw the take meanwhile (the recording timer is off then).
+// Threads: Start, IsDone, Finish and the destructor run on the owner's thread; the worker touches
+// only the event. The worker's last step publishes "done" (release) and then posts onDone; Finish
+// joins it, so everything the worker wrote to the event is visible to the owner afterwards.
 #include <atomic>
 #include <functional>
-#include <string>
+#include <memory>
 #include <thread>
 
-#include "audio/CollectHandOver.h"
+#include "base/MallocBlock.h"
+#include "base/MessageSink.h"
 #include "collect/CollectSettings.h"
-#include "collect/EventLog.h"
-#include "base/Types.h"
+#include "collect/EventProcessor.h"
+#include "doc/TonmiraDoc.h"
+#include "dsp/FftEngine.h"
 
 namespace tonmira {
 
-class CTonmiraDoc;
-class CTransport;
-class CollectHost;
 class LocalClock;
-class TransportHost;
-struct EventOutcome;
-class WindowAnalysis;
 
-class CCollectionEngine : public CollectHandOver {
+// One event, owned by whoever holds it: the owner until Start, the worker until it is done, the
+// owner again after Finish.
+struct CollectEvent {
+    CollectEvent() : m_take(m_messages) {}
+    CollectEvent(const CollectEvent&) = delete;
+    CollectEvent& operator=(const CollectEvent&) = delete;
+
+    // Messages of the worker's steps (a failed event file, a mono buffer that could not be made),
+    // in order, for the owner to show.
+    CapturingMessageSink m_messages;
+    // The event's take: a copy of the samples and format the recording stopped with.
+    CTonmiraDoc m_take;
+    CollectSettings m_settings;
+    int m_nDetectLevel = 5;
+    // False when nothing plays or keeps the take after the event (see EventProcessor).
+    bool m_bAmplifyTake = true;
+    // The worker's FFT engine for N and its spectrum of N / 2 magnitudes.
+    std::unique_ptr<CFftEngine> m_pFft;
+    std::unique_ptr<int[], FreeDeleter> m_pSpectrum;
+
+    // Filled by the worker.
+    EventOutcome m_outcome;
+    int m_nReplays = 0;            // how often an accepted event is to be replayed
+    bool m_bRejectedShown = false;  // a rejected event: the position text goes back to the start
+};
+
+class CCollectionEngine {
 public:
-    // Nothing is owned. Each event is analysed with the analysis's FFT engine and spectrum,
-    // which must be set up for its N when an event is handed over. Registers itself as the
-    // transport's hand-over.
-    CCollectionEngine(CTransport& transport, CTonmiraDoc& doc, WindowAnalysis& analysis, TransportHost& view,
-                      const CollectSettings& settings, const LocalClock& clock, CollectHost& host);
-    // Joins a worker that has finished; the owner must have waited for the busy flag to clear.
-    ~CCollectionEngine() override;
+    explicit CCollectionEngine(const LocalClock& clock) : m_clock(clock) {}
+    // Joins a worker still running (it needs nothing from the owner to finish).
+    ~CCollectionEngine();
     CCollectionEngine(const CCollectionEngine&) = delete;
     CCollectionEngine& operator=(const CCollectionEngine&) = delete;
 
-    // Owner's thread: copies the level and continuous time into the recording timer (after the
-    // settings changed; collection is on while the level is not 0).
-    void ApplySettings();
+    // Owner's thread, with no event in flight: starts the worker on the event. onDone is called
+    // on the worker thread as its last step (it posts to the owner). False, with the event still
+    // the caller's, when no thread could be started.
+    bool Start(std::unique_ptr<CollectEvent>& event, std::function<void()> onDone);
+    // Owner's thread: an event is in flight (started and not yet finished).
+    bool IsBusy() const { return m_pEvent != nullptr; }
+    // Owner's thread: the worker in flight is done with its event.
+    bool IsDone() const { return m_bDone.load(std::memory_order_acquire); }  // pairs with the worker's release
+    // Owner's thread: waits for the worker and returns its event; null when none is in flight.
+    std::unique_ptr<CollectEvent> Finish();
 
-    // Owner's thread, from the recording tick that found the end of an event. The worker gets a
-    // copy of the settings and the detection level as they are now, so the settings dialog may
-    // change them meanwhile without touching what the worker reads.
-    // False, taking nothing, while the analysis has no spectrum (after a failed size change).
-    bool OnCollectHandOver() override;
-
-    // Owner's thread: while this holds, the worker owns the document's samples, the FFT engine
-    // and the spectrum; drawing must not compute a spectrum or read the take.
-    bool IsProcessing() const;
-
-    // Worker thread: the steps of one event. Returns 1.
-    BOOL ProcessEvent();
-
-    // Owner's thread: waits for the last worker thread to end. Only once the busy flag is down,
-    // since a busy worker still needs the owner's thread to run its calls.
-    void JoinWorker();
-
-    // Set by drawing while it draws; the worker waits for it before emptying the document.
-    std::atomic<BOOL> m_bDrawing{0};
-    // Set when the program is about to end: a worker that is processing finishes its event but
-    // does not record again.
-    std::atomic<bool> m_bFinishing{false};
-    // The detection level (0..50) that picks the band peak test in the analysis.
-    int m_nDetectLevel = 5;
-    // Whether an event's replay is heard (owner's thread, before recording starts). A collection
-    // from a file counts the replayed sound without keeping it: there the take is amplified only
-    // as far as the analysis and an amplified event file need it.
-    bool m_bTakeHeard = true;
-    // The event file of the last processed event (owner's thread).
-    std::string m_strEventFile;
-    // Every processed event is logged here, on the owner's thread, before EventProcessed; by
-    // default into events.csv in the event's output folder. A log that cannot be written is
-    // reported once (through the view's message).
-    EventLog m_eventLog;
-    // Owner's thread, before an event is logged: a collection from a file names its input and
-    // the event's start in it.
-    std::function<void(EventOutcome&)> m_locateEvent;
+    // The steps of one event, on whichever thread owns it (the worker, or a test).
+    void ProcessEvent(CollectEvent& event) const;
 
 private:
-    // Step 2: the event becomes the take. False when the take could not grow: the event is lost
-    // (the transport has shown its message) and its chunks are dropped.
-    bool StopIntoTake();
-    void ReplayEvent(int playCount);
-    void WaitWhile(const std::atomic<int>& flag);
-    void WaitUntilTransportIdle();
-
-    CTransport& m_transport;
-    CTonmiraDoc& m_doc;
-    WindowAnalysis& m_analysis;
-    TransportHost& m_view;
-    const CollectSettings& m_settings;
-    CollectSettings m_eventSettings;  // the worker's copy
-    int m_nEventDetectLevel = 5;
-    bool m_bLogFailureShown = false;  // owner's thread
     const LocalClock& m_clock;
-    CollectHost& m_host;
+    std::unique_ptr<CollectEvent> m_pEvent;  // the worker's while it runs
+    std::atomic<bool> m_bDone{false};
     std::thread m_worker;
 };
 

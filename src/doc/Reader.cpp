@@ -10,6 +10,7 @@
 #include <limits>
 #include <new>
 #include <string>
+#include <vector>
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -96,6 +97,20 @@ struct ChannelLayout {
     ~ChannelLayout() { av_channel_layout_uninit(&m_layout); }
     AVChannelLayout m_layout{};
 };
+
+// FFmpeg names no order for most counts above eight channels, so it cannot mix them down: the
+// odd-numbered channels (1, 3, ...) go to the left, the even-numbered to the right, each side
+// the mean of its channels, so that full-scale inputs stay within full scale.
+int SetAlternatingStereoMix(SwrContext* converter, int channels)
+{
+    std::vector<double> matrix(2 * static_cast<std::size_t>(channels), 0.0);
+    for (int c = 0; c < channels; ++c) {
+        const int side = c % 2;
+        const int members = side == 0 ? (channels + 1) / 2 : channels / 2;
+        matrix[static_cast<std::size_t>(side * channels + c)] = 1.0 / members;
+    }
+    return swr_set_matrix(converter, matrix.data(), channels);
+}
 
 }  // namespace
 
@@ -570,6 +585,8 @@ HRESULT CReader::ConvertFrame(bool* pbGot)
         m_pSwr.reset(converter);
         if (err >= 0)
             err = av_opt_set_double(m_pSwr.get(), "rematrix_maxval", 1.0, 0);
+        if (err >= 0 && channels > 2 && inLayout.m_layout.order != AV_CHANNEL_ORDER_NATIVE)
+            err = SetAlternatingStereoMix(m_pSwr.get(), channels);
         if (err >= 0)
             err = swr_init(m_pSwr.get());
         if (err < 0) {

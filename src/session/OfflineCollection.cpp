@@ -11,23 +11,22 @@
 namespace tonmira {
 
 OfflineCollection::OfflineCollection(MessageSink& sink)
-    : m_loop(m_clock, [this](int id) { m_session.Transport().OnTimer(id); }),
+    : m_loop(m_clock, [this](int id) { m_session.OnTimer(id); }),
       m_view(m_loop, sink),
       m_timeline(LocalDateTime{}, [this] { return ConsumedBytes() / m_nFrameBytes / m_nRate; }),
-      m_host(m_loop),
       m_session(m_view, m_backend, m_host, m_timeline)
 {
     // Played sound is counted, not kept: a long run replays many events.
     m_backend.m_bKeepOutput = false;
-    m_session.Engine().m_bTakeHeard = false;
+    m_session.Collection().m_bTakeHeard = false;
     m_backend.SetInputGenerator(
         [this](BYTE* dst, std::size_t bytes, std::uint64_t position) { FillInput(dst, bytes, position); });
     m_clock.m_onAdvance = [this](std::int64_t us) { m_backend.AdvanceTime(static_cast<std::uint64_t>(us)); };
-    m_host.m_onEvent = [this](const EventOutcome& outcome) {
-        if (m_onEvent)
-            m_onEvent(outcome);
-    };
-    m_session.Engine().m_locateEvent = [this](EventOutcome& outcome) { LocateEvent(outcome); };
+    m_session.Changes().Subscribe([this](ChangeSet changes) {
+        if ((changes & kChangeEventDone) && m_onEvent)
+            m_onEvent(m_session.Collection().m_lastEvent);
+    });
+    m_session.Collection().m_locateEvent = [this](EventOutcome& outcome) { LocateEvent(outcome); };
 }
 
 void OfflineCollection::SetInput(InputSource input, std::uint64_t inputBytes, const LocalDateTime& start,
@@ -41,8 +40,7 @@ void OfflineCollection::SetInput(InputSource input, std::uint64_t inputBytes, co
 
 void OfflineCollection::LocateEvent(EventOutcome& outcome) const
 {
-    // Called while the worker holds the input (before the next record), so the recorder's
-    // position is still the end of this event.
+    // Called before the next record, so the recorder's position is still the end of this event.
     const std::uint64_t end = ConsumedBytes() / m_nFrameBytes;
     const std::uint64_t start = end > outcome.m_nFrames ? end - outcome.m_nFrames : 0;
     outcome.m_strInput = m_strInputName;
@@ -100,30 +98,33 @@ bool OfflineCollection::Run()
 
     m_session.ApplyCollectSettings();
     CTransport& transport = m_session.Transport();
-    m_session.Engine().m_bFinishing.store(false, std::memory_order_release);  // pairs with the worker's acquire
-    transport.OnRecord();
+    CollectionCycle& cycle = m_session.Collection();
+    m_session.Command([&] { transport.OnRecord(); });
     if (doc.m_nState != TransportState::Recording)
         return false;
+    auto stop = [&] { m_session.Command([&] { transport.OnStop(); }); };
     for (;;) {
-        if (m_host.ServeWorker()) {
+        if (cycle.IsWorkerBusy()) {
+            m_session.Command([&] { cycle.WaitForWorker(); }, 0);
             Step();
             continue;
         }
-        if (doc.m_nState != TransportState::Recording)
-            break;  // stopped from outside
-        // Waiting again with every buffer of the input looked at: nothing more can start.
-        if (doc.m_bPause == 1 && InputScanned()) {
-            transport.OnStop();
-            break;
+        if (!cycle.IsRunning()) {
+            if (doc.m_nState != TransportState::Recording)
+                break;  // stopped from outside
+            // Waiting again with every buffer of the input looked at: nothing more can start.
+            if (doc.m_bPause == 1 && InputScanned()) {
+                stop();
+                break;
+            }
         }
         // Nothing armed: the capture stalled after a failed allocation; end it as a stop would.
         if (!m_loop.RunUntil([] { return true; }, std::numeric_limits<std::int64_t>::max())) {
-            transport.OnStop();
+            stop();
             break;
         }
         Step();
     }
-    m_session.Engine().JoinWorker();
     return true;
 }
 

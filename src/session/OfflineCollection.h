@@ -11,9 +11,9 @@
 // at that stop are delivered again. Event names carry the start time plus the recording time
 // consumed when the event file is written.
 //
-// Threads: construct, Run and destroy on one thread (the driver), which owns the session. The
-// worker's calls into the transport and the document run on the driver's thread, in turn with
-// the worker.
+// Threads: construct, Run and destroy on one thread (the driver), which owns the session. While
+// the worker computes an event the driver waits for it, so virtual time stands still meanwhile and
+// the run is deterministic whatever the thread timing.
 #include <atomic>
 #include <cstdint>
 #include <functional>
@@ -23,7 +23,7 @@
 #include "audio/LoopTransportHost.h"
 #include "audio/SimulatedBackend.h"
 #include "audio/TimerLoop.h"
-#include "collect/LockstepCollectHost.h"
+#include "collect/CollectHost.h"
 #include "collect/TimelineClock.h"
 #include "session/TonmiraSession.h"
 
@@ -58,12 +58,12 @@ public:
 
     // Each processed event, on the driver's thread.
     std::function<void(const EventOutcome&)> m_onEvent;
-    // After every timer tick and every call or wait of the worker, on the driver's thread: tests
+    // After every timer tick and every event the worker hands back, on the driver's thread: tests
     // use it to press stop at a chosen moment.
     std::function<void()> m_onStep;
 
     CTransport& Transport() { return m_session.Transport(); }
-    CCollectionEngine& Engine() { return m_session.Engine(); }
+    CollectionCycle& Collection() { return m_session.Collection(); }
     SimulatedBackend& Backend() { return m_backend; }
     // Bytes of the recording the recorder has taken or dropped so far.
     std::uint64_t ConsumedBytes() const;
@@ -93,7 +93,7 @@ private:
     TimerLoop m_loop;
     LoopTransportHost m_view;
     TimelineClock m_timeline;
-    LockstepCollectHost m_host;
+    CollectHost m_host;  // no post: the driver waits for the worker
     // Last: destroyed first, so the engine joins its worker while the hosts still exist.
     TonmiraSession m_session;
 };

@@ -43,7 +43,7 @@ QString GraphReadout::TextAt(QPoint point)
     const view::ViewCore& core = m_view.Core();
     const CTonmiraDoc& doc = core.m_doc;
     const WindowAnalysis& a = core.m_analysis;
-    if (!doc.m_pMono || doc.m_nState == TransportState::Recording || core.IsCollectBusy() || a.m_nFftSize < 16)
+    if (!doc.m_pMono || doc.m_nState == TransportState::Recording || a.m_nFftSize < 16)
         return {};
     const view::MonoSamples take{doc.m_pMono, doc.m_nSamples, doc.m_header.wBitsPerSample == 8};
     const int rate = static_cast<int>(doc.m_header.nSamplesPerSec);

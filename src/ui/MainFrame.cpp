@@ -196,7 +196,7 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
 CommandState CMainFrame::QueryCommand(int id) const
 {
     view::FrameFlags flags;
-    flags.m_bCollectBusy = m_pView->Core().IsCollectBusy();
+    flags.m_bCollectBusy = m_pView->Core().IsCollecting();
     flags.m_bToolBarVisible = m_pToolBar && m_pToolBar->isVisible();
     flags.m_bStatusBarVisible = statusBar()->isVisible();
     flags.m_bHasRecentFiles = !m_recent.Entries().empty();
@@ -250,8 +250,7 @@ bool CMainFrame::RunFrameCommand(int id)
 {
     switch (id) {
     case kCmdFileNew:
-        if (m_pDocuments->OnFileNew())
-            m_pView->OnInitialUpdate();
+        m_pDocuments->OnFileNew();
         return true;
     case kCmdFileOpen:
         OnFileOpen();
@@ -299,7 +298,7 @@ bool CMainFrame::NewDocument()
     if (m_pOverview)
         m_pOverview->Suspend();
     m_pView->Core().m_doc.OnNewDocument();
-    m_pView->OnInitialUpdate();
+    m_pView->Core().InitialUpdate();
     UpdateCommandUi();
     if (m_pOverview)
         m_pOverview->Resume();
@@ -314,10 +313,8 @@ view::OpenResult CMainFrame::Open(const std::string& path)
     if (m_pOverview)
         m_pOverview->Suspend();
     const view::OpenResult result = m_pDocuments->OpenDocumentFile(path);
-    if (result != view::OpenResult::Cancelled) {
-        m_pView->OnInitialUpdate();
+    if (result != view::OpenResult::Cancelled)
         SaveRecentFiles();
-    }
     UpdateCommandUi();
     // A load that changed the samples says so: never a silent conversion.
     const SourceFormat& source = m_pView->Core().m_doc.m_source;

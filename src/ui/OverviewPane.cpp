@@ -4,6 +4,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 #include <algorithm>
 #include <cassert>
 
@@ -35,8 +36,14 @@ OverviewPane::OverviewPane(CTonmiraView& view, QWidget* parent)
                 this, [this, generation, index, levels] { OnTileReady(generation, index, levels); },
                 Qt::QueuedConnection);
         });
-    m_poll.setInterval(100);
-    connect(&m_poll, &QTimer::timeout, this, &OverviewPane::Refresh);
+    // The pane may go before or after the session: a pane that has gone hears nothing.
+    view.Core().m_session.Changes().Subscribe([pane = QPointer<OverviewPane>(this)](ChangeSet changes) {
+        if (!pane)
+            return;
+        if (changes & (kChangeTakeReplaced | kChangeTakeEdited))
+            ++pane->m_nTakeSerial;
+        pane->Refresh();
+    });
 }
 
 OverviewPane::~OverviewPane()
@@ -52,15 +59,13 @@ void OverviewPane::SetWholeTake(bool whole)
     update();
 }
 
-OverviewPane::TakeKey OverviewPane::CurrentTake() const
+OverviewPane::TakeShown OverviewPane::CurrentTake() const
 {
-    const view::ViewCore& core = m_view.Core();
-    const CTonmiraDoc& doc = core.m_doc;
-    // While recording or collecting the take grows or belongs to the worker: nothing reads it.
-    if (!doc.m_pMono || doc.m_nSamples == 0 || doc.m_nState == TransportState::Recording || core.IsCollectBusy())
+    const CTonmiraDoc& doc = m_view.Core().m_doc;
+    // While recording the take grows: nothing reads it.
+    if (!doc.m_pMono || doc.m_nSamples == 0 || doc.m_nState == TransportState::Recording)
         return {};
-    return {doc.m_pMono, doc.m_nSamples, doc.m_header.wBitsPerSample == 8, static_cast<unsigned>(doc.m_nPeak),
-            doc.m_nBalance};
+    return {doc.m_pMono, doc.m_nSamples, doc.m_header.wBitsPerSample == 8, m_nTakeSerial};
 }
 
 view::MonoSamples OverviewPane::Samples() const { return {m_take.data, m_take.frames, m_take.eightBit}; }
@@ -121,7 +126,6 @@ void OverviewPane::StopWork()
 void OverviewPane::Shutdown()
 {
     m_bShutDown = true;
-    m_poll.stop();
     StopWork();
 }
 
@@ -134,8 +138,14 @@ void OverviewPane::StartBuilder()
     const view::MonoSamples samples = Samples();
     view::SummaryPyramid* target = m_pBuilding.get();
     m_builder = std::thread([this, serial, samples, target] {
-        const bool built = target->Build(samples, m_bCancelBuild, [this](double done) {
-            m_nProgress.store(static_cast<int>(done * 1000), std::memory_order_relaxed);
+        const bool built = target->Build(samples, m_bCancelBuild, [this, serial](double done) {
+            const int perMille = static_cast<int>(done * 1000);
+            // A repaint per percent shows the progress without flooding the queue.
+            if (m_nProgress.exchange(perMille, std::memory_order_relaxed) / 10 != perMille / 10)
+                QMetaObject::invokeMethod(this, [this, serial] {
+                    if (serial == m_nBuildSerial)
+                        update();
+                }, Qt::QueuedConnection);
         });
         if (built)
             QMetaObject::invokeMethod(this, [this, serial] { OnPyramidBuilt(serial); }, Qt::QueuedConnection);
@@ -164,7 +174,7 @@ void OverviewPane::Refresh()
     assert(std::this_thread::get_id() == m_uiThread);
     if (!isVisible() || m_bShutDown || m_nHold > 0)
         return;
-    const TakeKey take = CurrentTake();
+    const TakeShown take = CurrentTake();
     bool wasSuspended = m_bSuspended;
     m_bSuspended = false;
     if (!(take == m_take)) {
@@ -250,14 +260,12 @@ void OverviewPane::OnTileReady(std::uint64_t generation, std::int64_t index, con
 void OverviewPane::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
-    m_poll.start();
     Refresh();
 }
 
 void OverviewPane::hideEvent(QHideEvent* event)
 {
     QWidget::hideEvent(event);
-    m_poll.stop();
     StopWork();
 }
 

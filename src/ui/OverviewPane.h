@@ -5,7 +5,6 @@
 // worker threads. Clicking or dragging moves the position as the slider does.
 // UI thread only; the workers never touch a widget: they post their results.
 #include <QImage>
-#include <QTimer>
 #include <QWidget>
 #include <atomic>
 #include <map>
@@ -13,6 +12,7 @@
 #include <set>
 #include <thread>
 
+#include "base/Changes.h"
 #include "view/SonogramTiles.h"
 #include "view/SummaryPyramid.h"
 
@@ -57,17 +57,16 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
-    // What makes a take this one: a summary or tile made from another is thrown away. The peak
-    // and balance catch commands that rewrite the samples in place.
-    struct TakeKey {
+    // The take shown: a summary or tile made from another is thrown away. The serial counts the
+    // session's announcements of a replaced or edited take (an edit may keep the buffer).
+    struct TakeShown {
         const unsigned char* data = nullptr;
         std::uint64_t frames = 0;
         bool eightBit = false;
-        unsigned peak = 0;
-        int balance = 0;
-        bool operator==(const TakeKey&) const = default;
+        unsigned serial = 0;
+        bool operator==(const TakeShown&) const = default;
     };
-    TakeKey CurrentTake() const;
+    TakeShown CurrentTake() const;
     view::MonoSamples Samples() const;
     view::SpectrogramLayout CurrentLayout() const;
     std::int64_t FirstColumn() const;
@@ -86,7 +85,8 @@ private:
     bool m_bSuspended = false;
     bool m_bShutDown = false;
     int m_nHold = 0;  // Suspends not yet resumed
-    TakeKey m_take;
+    TakeShown m_take;
+    unsigned m_nTakeSerial = 0;
 
     std::thread m_builder;
     std::atomic<bool> m_bCancelBuild{false};
@@ -101,7 +101,6 @@ private:
     std::map<std::int64_t, QImage> m_tileImages;
     std::set<std::int64_t> m_requested;
 
-    QTimer m_poll;  // follows playback and other changes made without a command
     unsigned long long m_shown[5] = {};
 };
 

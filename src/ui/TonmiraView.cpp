@@ -28,17 +28,20 @@ CTonmiraView::CTonmiraView(MessageSink& sink, WaveBackend& backend, const LocalC
       m_pCore(std::make_unique<view::ViewCore>(sink, m_host, m_host, backend, clock)),
       m_layout(DialogBaseUnits(QApplication::font()))
 {
-    m_host.SetScreen(this);
     CreateControls();
     PlaceControls();
     ConnectControls();
     setMinimumSize(1, 1);
+    // First among the window's subscribers: the frame and the overview pane read the controls.
+    m_nSubscription = m_pCore->m_session.Changes().Subscribe([this](ChangeSet changes) { OnSessionChanged(changes); });
 }
 
 CTonmiraView::~CTonmiraView()
 {
+    // The frame around is being destroyed: what the shutdown announces goes to the controls only.
+    m_onStateChanged = nullptr;
     StopForClose();
-    m_host.SetScreen(nullptr);
+    m_pCore->m_session.Changes().Unsubscribe(m_nSubscription);
     m_pCore.reset();
 }
 
@@ -160,35 +163,57 @@ void CTonmiraView::resizeEvent(QResizeEvent* event)
     }
 }
 
-void CTonmiraView::OnInitialUpdate()
+void CTonmiraView::OnInitialUpdate() { m_pCore->InitialUpdate(); }
+
+void CTonmiraView::OnSessionChanged(ChangeSet changes)
 {
-    view::ViewCore& core = *m_pCore;
-    core.InitialUpdate();
+    const view::ViewCore& core = *m_pCore;
     const WindowAnalysis& a = core.m_analysis;
-    const CTonmiraDoc& doc = core.m_doc;
-    for (UpDownControl* spin : {m_pMinSpin, m_pMaxSpin})
-        spin->SetRange(a.m_nMinFreq, a.m_nMaxFreq);
-    m_pMaxSpin->SetPos(a.m_nMaxFreq);
-    m_pMinSpin->SetPos(a.m_nMinFreq);
-    m_pMinEdit->setReadOnly(false);
-    m_pMaxEdit->setReadOnly(false);
-    for (int k = 0; k < kFftSizeCount; ++k)
-        if ((kMinFftSize << k) == a.m_nFftSize)
-            m_pFftCombo->setCurrentIndex(k);
-    const UINT n = static_cast<UINT>(a.m_nFftSize);
-    SetSliderRange(0, doc.m_nSamples > n ? doc.m_nSamples - n : 1);
-    SetSliderPosition(0);
-    for (QListWidget* list : m_pLists)
-        list->clear();
-    // The view's update after the first document enables the relayout; the form then takes the
-    // window's present size.
-    if (!m_layout.m_bUpdated) {
-        m_layout.OnUpdate();
-        if (m_layout.OnSize(width(), height()))
-            PlaceControls();
+    const CTransport& t = core.m_transport;
+    if (changes & kChangeFormat) {
+        for (UpDownControl* spin : {m_pMinSpin, m_pMaxSpin})
+            spin->SetRange(a.m_nMinFreq, a.m_nMaxFreq);
+        m_pMaxSpin->SetPos(a.m_nMaxFreq);
+        m_pMinSpin->SetPos(a.m_nMinFreq);
+        m_pMinEdit->setReadOnly(false);
+        m_pMaxEdit->setReadOnly(false);
     }
-    UpdateControlsFromMembers();
-    update();
+    if (changes & (kChangeFormat | kChangeFftSize))
+        for (int k = 0; k < kFftSizeCount; ++k)
+            if ((kMinFftSize << k) == a.m_nFftSize)
+                m_pFftCombo->setCurrentIndex(k);
+    if (changes & (kChangeTakeReplaced | kChangeTakeEdited | kChangeFftSize | kChangeFormat))
+        SetSliderRange(0, t.PositionLimit());
+    if (changes & (kChangePosition | kChangeTakeReplaced | kChangeTakeEdited | kChangeFftSize))
+        SetSliderPosition(t.ShownPosition());
+    if (changes & kChangePosition)
+        m_pPositionEdit->setText(QString::fromStdString(t.PositionField()));
+    if (changes & kChangeFields)
+        UpdateControlsFromMembers();
+    if (changes & kChangeTransport) {
+        m_pFftCombo->setEnabled(core.m_doc.m_nState != TransportState::Recording);
+        const CTransport::StreamCounters& c = t.Counters();
+        if (c.m_bShown) {
+            const DWORD values[4] = {c.m_nWrite, c.m_nRead, c.m_nDone, c.m_nLastSize};
+            for (int i = 0; i < 4; ++i)
+                if (auto* edit = qobject_cast<QLineEdit*>(Control(view::kIdcCounterEdits[i])))
+                    edit->setText(QString::number(values[i]));
+        }
+    }
+    if (changes & kChangeTakeReplaced) {
+        // The view's update after the first document enables the relayout; the form then takes
+        // the window's present size.
+        if (!m_layout.m_bUpdated) {
+            m_layout.OnUpdate();
+            if (m_layout.OnSize(width(), height()))
+                PlaceControls();
+        }
+        update();
+    }
+    if (changes & kChangeAnalysis)
+        ShowFundamentals(m_pCore->m_session.Fundamentals());
+    if (changes & (kChangeAnalysis | kChangePosition | kChangeTakeEdited | kChangeFftSize | kChangeFormat))
+        InvalidateGraphs();
     TransportChanged();
 }
 
@@ -208,26 +233,8 @@ void CTonmiraView::SetSliderPosition(UINT position)
 void CTonmiraView::MoveToSliderPosition(UINT position)
 {
     m_pSlider->setSliderPosition(static_cast<int>(std::min<UINT>(position, static_cast<UINT>(m_pSlider->maximum()))));
-    m_pCore->m_transport.OnHScroll(ScrollCode::EndScroll, static_cast<UINT>(m_pSlider->sliderPosition()));
-    TransportChanged();
-}
-
-void CTonmiraView::SetControlText(int id, const std::string& text)
-{
-    if (auto* edit = qobject_cast<QLineEdit*>(Control(id)))
-        edit->setText(QString::fromStdString(text));
-}
-
-void CTonmiraView::EnableControl(int id, bool enable)
-{
-    if (QWidget* w = Control(id))
-        w->setEnabled(enable);
-}
-
-void CTonmiraView::InvalidateAnalysis()
-{
-    m_pCore->m_analysis.m_bRecalcPeaks = 1;
-    InvalidateGraphs();
+    const auto to = static_cast<UINT>(m_pSlider->sliderPosition());
+    m_pCore->m_session.Command([&] { m_pCore->m_transport.OnHScroll(ScrollCode::EndScroll, to); });
 }
 
 void CTonmiraView::InvalidateGraphs()
@@ -256,26 +263,6 @@ void CTonmiraView::EndWaitCursor()
 {
     if (m_nWaitCursor > 0 && --m_nWaitCursor == 0)
         QApplication::restoreOverrideCursor();
-}
-
-bool CTonmiraView::RunRecordSetupDialog(RecordSetupValues& values)
-{
-    return ui::RunRecordSetupDialog({this, *m_pCore}, values);
-}
-
-bool CTonmiraView::RunBalanceDialog(int& balance) { return ui::RunBalanceDialog({this, *m_pCore}, balance); }
-
-bool CTonmiraView::RunSpeedDialog(int& speed) { return ui::RunSpeedDialog({this, *m_pCore}, speed); }
-
-void CTonmiraView::ApplyRateChange(int fftSizeIndex)
-{
-    m_pCore->ApplyRateChange();
-    m_pFftCombo->setCurrentIndex(fftSizeIndex);
-    const int half = m_pCore->m_analysis.m_nMaxFreq;
-    for (UpDownControl* spin : {m_pMinSpin, m_pMaxSpin})
-        spin->SetRange(0, half);
-    m_pMaxSpin->SetPos(half);
-    m_pMinSpin->SetPos(0);
 }
 
 void CTonmiraView::TransportChanged()

@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "ui/QtHost.h"
-#include "ui/ViewScreen.h"
+#include "base/Changes.h"
 #include "view/FormLayout.h"
 #include "view/ViewCore.h"
 
@@ -28,20 +28,20 @@ namespace tonmira::ui {
 
 class UpDownControl;
 
-class CTonmiraView : public QWidget, public ViewScreen {
+class CTonmiraView : public QWidget {
     Q_OBJECT
 public:
     CTonmiraView(MessageSink& sink, WaveBackend& backend, const LocalClock& clock, QWidget* parent = nullptr);
     ~CTonmiraView() override;
 
-    // Every New and Open ends here (after the document changed).
+    // The document changed outside the session's commands (a test's load): the session's
+    // initial update, which the window then follows.
     void OnInitialUpdate();
     // A view command (transport, marks, graph type, edits, dialogs). The caller has checked that
     // the command is enabled.
     void OnCommand(int id);
-    // The window closes: a recording or playback is stopped (a recording becomes the take), a
-    // collection worker finishes its event without recording again. UI thread; returns when no
-    // device is open and no worker runs.
+    // The window closes: the session shuts down (a recording becomes the take, an event in flight
+    // is finished without recording again). Returns when no device is open and no worker runs.
     void StopForClose();
 
     view::ViewCore& Core() { return *m_pCore; }
@@ -51,20 +51,10 @@ public:
     // Called after every change of the transport's state (menus and tool bar follow it).
     std::function<void()> m_onStateChanged;
 
-    // ViewScreen
-    void SetSliderRange(UINT min, UINT max) override;
-    void SetSliderPosition(UINT position) override;
-    void SetControlText(int id, const std::string& text) override;
-    void EnableControl(int id, bool enable) override;
-    void InvalidateAnalysis() override;
-    void UpdateControlsFromMembers() override;
-    void BeginWaitCursor() override;
-    void EndWaitCursor() override;
-    bool RunRecordSetupDialog(RecordSetupValues& values) override;
-    bool RunBalanceDialog(int& balance) override;
-    bool RunSpeedDialog(int& speed) override;
-    void ApplyRateChange(int fftSizeIndex) override;
-    void TransportChanged() override;
+    // After every publication of the session: the menus and tool bar follow the document's state.
+    void TransportChanged();
+    // The take's samples changed outside the transport (a dialog's edit): announced as an edit.
+    void TakeEdited();
 
     // Moves the slider to position and the position with it, as letting the thumb go there does
     // (the overview pane's clicks take this path).
@@ -83,6 +73,13 @@ private:
     void PlaceControls();
     void ConnectControls();
     void OnTimer(int id);
+    // Subscriber of the session: the controls, lists and graphs follow what changed.
+    void OnSessionChanged(ChangeSet changes);
+    void SetSliderRange(UINT min, UINT max);
+    void SetSliderPosition(UINT position);
+    void UpdateControlsFromMembers();
+    void BeginWaitCursor();
+    void EndWaitCursor();
     void OnSliderAction(int action);
     void OnFftSizeChosen(int index);
     void OnMaxSpin(int pos, int delta, bool* refuse);
@@ -108,6 +105,7 @@ private:
     UpDownControl* m_pMinSpin = nullptr;
     UpDownControl* m_pMaxSpin = nullptr;
     QListWidget* m_pLists[5] = {};
+    std::size_t m_nSubscription = 0;
     bool m_bInRangeMessage = false;
     int m_nWaitCursor = 0;
 };

@@ -6,7 +6,6 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QSlider>
-#include <QThread>
 
 #include "dsp/FftSize.h"
 #include "ui/ViewDialogs.h"
@@ -17,11 +16,7 @@
 
 namespace tonmira::ui {
 
-void CTonmiraView::OnTimer(int id)
-{
-    m_pCore->m_transport.OnTimer(id);
-    TransportChanged();
-}
+void CTonmiraView::OnTimer(int id) { m_pCore->m_session.OnTimer(id); }
 
 void CTonmiraView::OnSliderAction(int action)
 {
@@ -48,35 +43,22 @@ void CTonmiraView::OnSliderAction(int action)
     }
     const CTonmiraDoc& doc = m_pCore->m_doc;
     const UINT before = doc.m_nPosition;
-    m_pCore->m_transport.OnHScroll(code, static_cast<UINT>(m_pSlider->sliderPosition()));
+    const auto thumb = static_cast<UINT>(m_pSlider->sliderPosition());
+    m_pCore->m_session.Command([&] { m_pCore->m_transport.OnHScroll(code, thumb); });
     // The slider shows the position the transport chose, not its own step.
     m_pSlider->setSliderPosition(static_cast<int>(doc.m_pData ? doc.m_nPosition : before));
-    TransportChanged();
 }
 
 void CTonmiraView::OnFftSizeChosen(int index)
 {
-    view::ViewCore& core = *m_pCore;
-    if (!core.ChangeFftSize(index)) {
-        for (int k = 0; k < kFftSizeCount; ++k)
-            if ((kMinFftSize << k) == core.m_analysis.m_nFftSize)
-                m_pFftCombo->setCurrentIndex(k);
-        TransportChanged();
-        return;
-    }
-    const CTonmiraDoc& doc = core.m_doc;
-    const UINT n = static_cast<UINT>(core.m_analysis.m_nFftSize);
-    SetSliderRange(0, doc.m_nSamples > n ? doc.m_nSamples - n : 0);
-    if (doc.m_nState == TransportState::Idle)
-        SetSliderPosition(doc.m_nPosition);
-    InvalidateAnalysis();
-    TransportChanged();
+    // The session announces the size (or puts the combo back) and the slider over the take.
+    m_pCore->ChangeFftSize(index);
 }
 
 void CTonmiraView::AfterRangeStep()
 {
+    // The range only redraws the spectrum; it is not an input of the transform.
     UpdateControlsFromMembers();
-    m_pCore->m_analysis.m_bRecalcPeaks = 0;
     InvalidateGraphs();
 }
 
@@ -121,7 +103,6 @@ void CTonmiraView::OnFrequencyLeft(bool maxEdit)
     a.m_nMinFreq = m_pMinEdit->text().toInt();
     const std::string message = view::RangeMessageOnLeave(a.m_nMinFreq, a.m_nMaxFreq, maxEdit);
     if (message.empty()) {
-        a.m_bRecalcPeaks = 0;
         InvalidateGraphs();
         return;
     }
@@ -161,37 +142,59 @@ void CTonmiraView::OnTruncate()
     view::ViewCore& core = *m_pCore;
     CTonmiraDoc& doc = core.m_doc;
     BeginWaitCursor();
-    if (doc.TruncateToMarks()) {
-        doc.SetModifiedFlag();
-        const UINT n = static_cast<UINT>(core.m_analysis.m_nFftSize);
-        SetSliderRange(0, doc.m_nSamples > n ? doc.m_nSamples - n : 0);
-        SetSliderPosition(0);
-        core.m_transport.SetPositionText("00:00.000");
-        UpdateControlsFromMembers();
-        InvalidateAnalysis();
-    }
+    core.m_session.Command(
+        [&] {
+            if (!doc.TruncateToMarks())
+                return;
+            doc.SetModifiedFlag();
+            const UINT n = static_cast<UINT>(core.m_analysis.m_nFftSize);
+            core.m_transport.SetShownRange(doc.m_nSamples > n ? doc.m_nSamples - n : 0, 0);
+            core.m_transport.SetPositionText("00:00.000");
+            core.m_transport.ShowFieldsFromMembers();
+            core.m_session.Command([] {}, kChangeTakeEdited | kChangeAnalysis);
+        },
+        kChangeTransport);
     EndWaitCursor();
 }
 
 void CTonmiraView::OnCommand(int id)
 {
     view::ViewCore& core = *m_pCore;
+    TonmiraSession& session = core.m_session;
     CTransport& t = core.m_transport;
     const DialogContext ctx{this, core};
+    auto command = [&](void (CTransport::*fn)()) { session.Command([&] { (t.*fn)(); }); };
     switch (id) {
-    case kCmdPlay: t.OnPlay(); break;
-    case kCmdStop: t.OnStop(); break;
-    case kCmdPause: t.OnPause(); break;
-    case kCmdRecord: core.OnRecord(); break;
-    case kCmdToStart: t.OnGoTop(); break;
-    case kCmdToEnd: t.OnGoEnd(); break;
-    case kCmdReverse: t.OnReverse(); break;
-    case kCmdBalance: t.OnBalance(); break;
-    case kCmdSpeed: t.OnSpeed(); break;
-    case kCmdLock: t.OnLock(); break;
-    case kCmdStartMark: t.OnStartMark(); break;
-    case kCmdEndMark: t.OnEndMark(); break;
-    case kCmdRecordSetup: t.OnRecordSetup(); break;
+    case kCmdPlay: command(&CTransport::OnPlay); break;
+    case kCmdStop:
+        // Moving a long recording into the take takes a while.
+        BeginWaitCursor();
+        command(&CTransport::OnStop);
+        EndWaitCursor();
+        break;
+    case kCmdPause: command(&CTransport::OnPause); break;
+    case kCmdRecord: session.OnRecord(); break;
+    case kCmdToStart: command(&CTransport::OnGoTop); break;
+    case kCmdToEnd: command(&CTransport::OnGoEnd); break;
+    case kCmdReverse: command(&CTransport::OnReverse); break;
+    case kCmdBalance: {
+        int balance = core.m_doc.m_nBalance;
+        if (RunBalanceDialog(ctx, balance))
+            session.Command([&] { t.ApplyBalance(balance); });
+        break;
+    }
+    case kCmdSpeed: {
+        int speed = t.Speed();
+        if (RunSpeedDialog(ctx, speed))
+            t.SetSpeed(speed);  // applies from the next play command
+        break;
+    }
+    case kCmdLock: command(&CTransport::OnLock); break;
+    case kCmdStartMark: command(&CTransport::OnStartMark); break;
+    case kCmdEndMark: command(&CTransport::OnEndMark); break;
+    case kCmdRecordSetup:
+        session.Command([&] { t.OnRecordSetup([&](RecordSetupValues& values) { return RunRecordSetupDialog(ctx, values); }); });
+        break;
     case kCmdTruncate: OnTruncate(); break;
     case kCmdRangeExpand: RunRangeExpansionDialog(ctx); break;
     case kCmdAutoRecordSetup: RunAutoRecordDialog(ctx); break;
@@ -206,8 +209,8 @@ void CTonmiraView::OnCommand(int id)
         InvalidateGraphs();
         break;
     case view::kCmdDetectLevel:
-        core.m_analysis.m_bRecalcPeaks = 1;
-        InvalidateGraphs();
+        // The window's spectrum goes to the detection-level window as it is computed.
+        session.Command([] {}, kChangeAnalysis);
         ShowFreqLevelWindow(ctx);
         break;
     default:
@@ -218,25 +221,10 @@ void CTonmiraView::OnCommand(int id)
 
 void CTonmiraView::StopForClose()
 {
-    if (!m_pCore)
-        return;
-    view::ViewCore& core = *m_pCore;
-    if (core.m_pEngine)
-        core.m_pEngine->m_bFinishing.store(true, std::memory_order_release);  // pairs with the worker's acquire
-    // A busy worker needs this thread to run its calls: keep serving them until it is done.
-    while (core.IsCollectBusy()) {
-        if (core.m_doc.m_nState == TransportState::Playing)
-            core.m_transport.OnStop();  // ends a replay; the worker goes on
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        QThread::msleep(2);
-    }
-    if (core.m_pEngine)
-        core.m_pEngine->JoinWorker();
-    if (core.m_doc.m_nState != TransportState::Idle)
-        core.m_transport.OnStop();
-    if (core.m_doc.m_nState != TransportState::Idle)
-        core.m_transport.OnDestroy();  // the take could not grow: the devices close all the same
-    m_host.KillTimer(kTransportTimer);
+    if (m_pCore)
+        m_pCore->m_session.ShutDown();
 }
+
+void CTonmiraView::TakeEdited() { m_pCore->m_session.Command([] {}, kChangeTakeEdited | kChangeAnalysis); }
 
 }  // namespace tonmira::ui

@@ -43,12 +43,7 @@ void CTonmiraView::paintEvent(QPaintEvent* /*event*/)
 
 void CTonmiraView::PaintGraphs(QPainter& painter)
 {
-    view::ViewCore& core = *m_pCore;
-    // The worker waits for this before it empties the document.
-    std::atomic<BOOL>* drawing = core.m_pEngine ? &core.m_pEngine->m_bDrawing : nullptr;
-    if (drawing)
-        drawing->store(1, std::memory_order_relaxed);  // nothing published: the worker only waits
-
+    const view::ViewCore& core = *m_pCore;
     const QRect wave = ToQRect(m_layout.m_rcWave);
     const QRect spectrum = ToQRect(m_layout.m_rcSpectrum);
     painter.fillRect(wave, Qt::white);
@@ -62,11 +57,6 @@ void CTonmiraView::PaintGraphs(QPainter& painter)
     StrokeAll(painter, paint.grid, QColor(128, 128, 128));
     StrokeAll(painter, paint.bars, QColor(255, 0, 0));
     painter.setClipping(false);
-    if (paint.boxes)
-        ShowFundamentals(*paint.boxes);
-
-    if (drawing)
-        drawing->store(0, std::memory_order_release);  // pairs with the worker's acquire in WaitWhile
 }
 
 }  // namespace tonmira::ui

@@ -30,7 +30,7 @@ FileChooser& Chooser()
 void InvalidateAnalysis(QWidget* parent)
 {
     if (auto* view = qobject_cast<CTonmiraView*>(parent))
-        view->InvalidateAnalysis();
+        view->TakeEdited();
 }
 
 }  // namespace

@@ -14,14 +14,15 @@ ViewCore::ViewCore(MessageSink& sink, TransportHost& host, CollectHost& collectH
       m_analysis(m_session.Analysis()),
       m_transport(m_session.Transport()),
       m_settings(m_session.Settings()),
-      m_pEngine(&m_session.Engine())
+      m_collection(m_session.Collection())
 {
+    m_session.Follow(true);
     DWORD formats = 0;
     if (m_transport.Device().QueryInputFormats(formats))
         m_transport.SetInputFormats(formats);
 }
 
-ViewCore::~ViewCore() { m_pEngine->m_bFinishing.store(true, std::memory_order_release); }  // pairs with the worker's acquire
+ViewCore::~ViewCore() { m_session.ShutDown(); }
 
 BOOL ViewCore::InitialUpdate()
 {
@@ -30,10 +31,7 @@ BOOL ViewCore::InitialUpdate()
         m_analysis.m_nMinFreq = 0;
         m_analysis.m_nMaxFreq = static_cast<int>(m_doc.m_header.nSamplesPerSec / 2);
     }
-    const BOOL ok = m_analysis.InitialUpdate(m_doc, m_sink);
-    m_transport.ResetViewState();
-    m_pEngine->m_nDetectLevel = m_analysis.m_freqLevel.m_nLevel;
-    return ok;
+    return m_session.InitialUpdate();
 }
 
 bool ViewCore::ChangeFftSize(int index)
@@ -41,30 +39,34 @@ bool ViewCore::ChangeFftSize(int index)
     if (index < 0 || index >= kFftSizeCount)
         return false;
     const int size = kMinFftSize << index;
-    const bool wasPlaying = m_doc.m_nState == TransportState::Playing;
-    const BOOL wasPaused = m_doc.m_bPause;
-    if (wasPlaying) {
-        // Paused first, so that the stop keeps the position for the restart.
-        if (!m_doc.m_bPause)
-            m_transport.OnPause();
-        m_transport.OnStop();
-        if (!WindowAnalysis::FftSizeFitsTake(m_doc, size, m_sink))
-            return false;
-    }
-    const BOOL ok = m_analysis.ChangeFftSize(m_doc, size, m_sink);
-    if (wasPlaying) {
-        m_doc.m_bPause = wasPaused;
-        m_transport.OnPlay();
-    }
-    return ok != 0;
+    bool ok = false;
+    m_session.Command(
+        [&] {
+            const bool wasPlaying = m_doc.m_nState == TransportState::Playing;
+            const BOOL wasPaused = m_doc.m_bPause;
+            if (wasPlaying) {
+                // Paused first, so that the stop keeps the position for the restart.
+                if (!m_doc.m_bPause)
+                    m_transport.OnPause();
+                m_transport.OnStop();
+                if (!WindowAnalysis::FftSizeFitsTake(m_doc, size, m_sink))
+                    return;
+            }
+            ok = m_analysis.ChangeFftSize(m_doc, size, m_sink) != 0;
+            if (wasPlaying) {
+                m_doc.m_bPause = wasPaused;
+                m_transport.OnPlay();
+            }
+            if (ok) {
+                const UINT n = static_cast<UINT>(m_analysis.m_nFftSize);
+                const UINT shown = m_doc.m_nState == TransportState::Idle ? m_doc.m_nPosition : m_transport.ShownPosition();
+                m_transport.SetShownRange(m_doc.m_nSamples > n ? m_doc.m_nSamples - n : 0, shown);
+            }
+        },
+        kChangeFftSize | kChangePosition | kChangeTransport | kChangeAnalysis);
+    return ok;
 }
 
 void ViewCore::ApplyCollectSettings() { m_session.ApplyCollectSettings(); }
-
-void ViewCore::OnRecord()
-{
-    m_pEngine->m_nDetectLevel = m_analysis.m_freqLevel.m_nLevel;
-    m_transport.OnRecord();
-}
 
 }  // namespace tonmira::view

@@ -59,7 +59,7 @@ TEST_F(PlaybackTest, ForwardPlaysFromThePositionToTheEndMarkAndReturnsToTheStart
     EXPECT_EQ(doc.m_nPosition, 100u);
     EXPECT_EQ(transport->State(), TransportState::Idle);
     EXPECT_FALSE(loop->IsArmed(1));
-    EXPECT_EQ(host.m_texts[kIdcLastSize], "10");
+    EXPECT_EQ(transport->Counters().m_nLastSize, 10u);
 }
 
 TEST_F(PlaybackTest, EndMarkAtOrBeforeThePositionPlaysToTheEndOfTheTake)
@@ -144,17 +144,23 @@ TEST_F(PlaybackTest, PauseWhileIdleCuesAndThePauseCommandStartsTheSound)
     RunFor(300);
     // Pause while playing holds the device; play is then ignored; stop keeps the position.
     transport->OnPause();
-    EXPECT_EQ(transport->IsOutputPaused(), true);
     EXPECT_FALSE(loop->IsArmed(1));
     UINT held = doc.m_nPosition;
     EXPECT_GT(held, 640u);
+    RunFor(300);
+    EXPECT_EQ(doc.m_nPosition, held);
     transport->OnPlay();
     EXPECT_EQ(backend.OpenCount(WaveDirection::Output), 1);
     transport->OnStop();
     EXPECT_EQ(doc.m_nState, TransportState::Idle);
     EXPECT_EQ(doc.m_nPosition, held);
     EXPECT_EQ(doc.m_bPause, 0);
-    EXPECT_EQ(transport->IsOutputPaused(), false);
+    // Nothing is held any more: the next play opens the device and runs.
+    transport->OnPlay();
+    EXPECT_EQ(doc.m_nState, TransportState::Playing);
+    EXPECT_EQ(backend.OpenCount(WaveDirection::Output), 2);
+    EXPECT_TRUE(loop->IsArmed(1));
+    transport->OnStop();
 }
 
 TEST_F(PlaybackTest, SpeedChangesTheDeviceRateBySemitones)

@@ -26,7 +26,7 @@ TEST_F(RecordSetupTest, ChoiceIsStoredAndARateChangeResetsTheAnalysis)
 {
     transport->SetAutoStartLevel(7);
     host.m_setupAnswers.push_back(Choice(3, 1, 1, 0));
-    transport->OnRecordSetup();
+    RecordSetup();
     ASSERT_EQ(host.m_setupShown.size(), 1u);
     EXPECT_EQ(host.m_setupShown[0].m_nRateIndex, 2);
     EXPECT_EQ(host.m_setupShown[0].m_nBitsRadio, 0);
@@ -49,13 +49,13 @@ TEST_F(RecordSetupTest, ChoiceIsStoredAndARateChangeResetsTheAnalysis)
     host.m_nRateChangeIndex = -1;
     ASSERT_TRUE(analysis.SetFftSize(512, doc, host));
     host.m_setupAnswers.push_back(Choice(3, 0, 0, 0));
-    transport->OnRecordSetup();
+    RecordSetup();
     EXPECT_EQ(analysis.m_nFftSize, 512);
     EXPECT_EQ(host.m_nRateChangeIndex, -1);
     EXPECT_EQ(doc.m_header.nChannels, 2);
 
     host.m_setupAnswers.push_back(Choice(0, 0, 0, 0));
-    transport->OnRecordSetup();
+    RecordSetup();
     EXPECT_EQ(analysis.m_nFftSize, 8192);
     EXPECT_EQ(host.m_nRateChangeIndex, 9);
 
@@ -63,7 +63,7 @@ TEST_F(RecordSetupTest, ChoiceIsStoredAndARateChangeResetsTheAnalysis)
     std::vector<std::int16_t> take(200, 1);
     LoadTake16(take, 2);
     host.m_setupAnswers.push_back(Choice(0, 0, 0, 20));
-    transport->OnRecordSetup();
+    RecordSetup();
     EXPECT_EQ(host.m_setupShown.back().m_bHasData, 1);
     EXPECT_EQ(transport->AutoStartLevel(), 20);
 }
@@ -72,10 +72,10 @@ TEST_F(RecordSetupTest, AutomaticStartLevelSwitchesCollectionOff)
 {
     transport->SetCollectParameters(500, transport->ContinuousMs(), 0);
     host.m_setupAnswers.push_back(Choice(2, 0, 0, 0));
-    transport->OnRecordSetup();
+    RecordSetup();
     EXPECT_EQ(transport->CollectLevel(), 500);
     host.m_setupAnswers.push_back(Choice(2, 0, 0, 10));
-    transport->OnRecordSetup();
+    RecordSetup();
     EXPECT_EQ(transport->AutoStartLevel(), 10);
     EXPECT_EQ(transport->CollectLevel(), 0);
 }
@@ -85,7 +85,7 @@ TEST_F(RecordSetupTest, UnsupportedFormatReopensTheDialogWithTheOldFormat)
     transport->SetInputFormats(0x0FFFF);  // nothing at 96000 Hz
     host.m_setupAnswers.push_back(Choice(0, 0, 0, 0));
     host.m_setupAnswers.push_back(Choice(1, 0, 1, 0));
-    transport->OnRecordSetup();
+    RecordSetup();
     ASSERT_EQ(host.m_messages.size(), 1u);
     EXPECT_EQ(host.m_messages[0], "選択した設定は使用できません！");
     ASSERT_EQ(host.m_setupShown.size(), 2u);
@@ -97,13 +97,13 @@ TEST_F(RecordSetupTest, UnsupportedFormatReopensTheDialogWithTheOldFormat)
 TEST_F(RecordSetupTest, OtherRatesCannotBeChangedAndCancelChangesNothing)
 {
     doc.m_header.nSamplesPerSec = 8000;
-    transport->OnRecordSetup();
+    RecordSetup();
     ASSERT_EQ(host.m_messages.size(), 1u);
     EXPECT_EQ(host.m_messages[0], "設定変更できません！");
     EXPECT_TRUE(host.m_setupShown.empty());
 
     doc.m_header.nSamplesPerSec = 44100;
-    transport->OnRecordSetup();  // no answer queued: Cancel
+    RecordSetup();  // no answer queued: Cancel
     EXPECT_EQ(doc.m_header.wBitsPerSample, 16);
     EXPECT_EQ(doc.m_header.nChannels, 2);
 }

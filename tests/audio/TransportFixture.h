@@ -16,6 +16,7 @@
 #include "audio/TransportHost.h"
 #include "doc/TakeFigures.h"
 #include "doc/TonmiraDoc.h"
+#include "dsp/FftSize.h"
 #include "dsp/WindowAnalysis.h"
 
 namespace tonmira::test {
@@ -23,18 +24,14 @@ namespace tonmira::test {
 class RecordingHost : public TransportHost {
 public:
     TimerLoop* m_pLoop = nullptr;
+    const WindowAnalysis* m_pAnalysis = nullptr;
     std::vector<std::string> m_messages;
-    std::map<int, std::string> m_texts;
-    std::map<int, bool> m_enabled;
-    UINT m_nSliderPosition = 0;
-    UINT m_nSliderMax = 0;
-    int m_nInvalidations = 0;
-    int m_nControlUpdates = 0;
-    int m_nWaitCursor = 0;
+    int m_nInvalidations = 0;   // announcements that ask for the analysis afresh
+    int m_nControlUpdates = 0;  // announcements that show the fields from the members
     std::vector<UINT> m_timerPeriods;  // every SetTimer(1, ...)
     std::deque<RecordSetupValues> m_setupAnswers;  // OK with these values; empty = Cancel
     std::vector<RecordSetupValues> m_setupShown;
-    int m_nRateChangeIndex = -1;
+    int m_nRateChangeIndex = -1;  // the FFT-size index announced with a new format
 
     void Message(const std::string& text) override { m_messages.push_back(text); }
     void SetTimer(int id, UINT ms) override
@@ -44,15 +41,18 @@ public:
         m_pLoop->SetTimer(id, ms);
     }
     void KillTimer(int id) override { m_pLoop->KillTimer(id); }
-    void SetSliderRange(UINT, UINT max) override { m_nSliderMax = max; }
-    void SetSliderPosition(UINT position) override { m_nSliderPosition = position; }
-    void SetControlText(int id, const std::string& text) override { m_texts[id] = text; }
-    void EnableControl(int id, bool enable) override { m_enabled[id] = enable; }
-    void InvalidateAnalysis() override { ++m_nInvalidations; }
-    void UpdateControlsFromMembers() override { ++m_nControlUpdates; }
-    void BeginWaitCursor() override { ++m_nWaitCursor; }
-    void EndWaitCursor() override { --m_nWaitCursor; }
-    bool RunRecordSetupDialog(RecordSetupValues& values) override
+    void Changed(ChangeSet changes) override
+    {
+        if (changes & kChangeAnalysis)
+            ++m_nInvalidations;
+        if (changes & kChangeFields)
+            ++m_nControlUpdates;
+        if ((changes & kChangeFormat) && m_pAnalysis)
+            for (int k = 0; (kMinFftSize << k) <= m_pAnalysis->m_nFftSize; ++k)
+                if ((kMinFftSize << k) == m_pAnalysis->m_nFftSize)
+                    m_nRateChangeIndex = k;
+    }
+    bool RunRecordSetupDialog(RecordSetupValues& values)
     {
         m_setupShown.push_back(values);
         if (m_setupAnswers.empty())
@@ -61,7 +61,6 @@ public:
         m_setupAnswers.pop_front();
         return true;
     }
-    void ApplyRateChange(int index) override { m_nRateChangeIndex = index; }
 };
 
 class CollectProbe : public CollectHandOver {
@@ -89,6 +88,7 @@ struct TransportFixture : ::testing::Test {
         transport = std::make_unique<CTransport>(doc, analysis, host, backend);
         loop = std::make_unique<TimerLoop>(clock, [this](int id) { transport->OnTimer(id); });
         host.m_pLoop = loop.get();
+        host.m_pAnalysis = &analysis;
         clock.m_onAdvance = [this](std::int64_t us) { backend.AdvanceTime(static_cast<std::uint64_t>(us)); };
     }
     ~TransportFixture() override { transport.reset(); }
@@ -114,6 +114,12 @@ struct TransportFixture : ::testing::Test {
         doc.m_nEndMark = doc.m_nSamples - 1;
         doc.m_nPosition = 0;
         doc.m_nStartMark = 0;
+    }
+
+    // The record settings command, its dialog answered by the host.
+    void RecordSetup()
+    {
+        transport->OnRecordSetup([this](RecordSetupValues& values) { return host.RunRecordSetupDialog(values); });
     }
 
     // Runs the timer until the transport is idle again (or `ms` of virtual time pass).

@@ -11,6 +11,7 @@
 #include "collect/CollectSettings.h"
 #include "collect/EventFile.h"
 #include "collect/EventHost.h"
+#include "collect/EventLog.h"
 #include "collect/EventProcessor.h"
 #include "collect/LocalClock.h"
 #include "base/MessageSink.h"
@@ -112,6 +113,9 @@ TEST(EventProcessor, AcceptedEventIsNamedByItsFiguresAndReplayed)
     EXPECT_EQ(FormatEventLine(out), expected + " " + std::to_string(fig.m_nPeak) + " 0 " +
                                         std::to_string(fig.m_nPoints100) + " " + StdDevFigure(fig.m_fStdDev, 0) +
                                         " accepted");
+    // In the log a field with a line end is quoted as one with a comma is.
+    out.m_strInput = "two\nlines";
+    EXPECT_NE(EventLog::FormatRow(out).find(",\"two\nlines\","), std::string::npos);
 }
 
 TEST(EventProcessor, EventMissingOnlyThePlayLevelKeepsItsName)

@@ -235,11 +235,12 @@ TEST(TonmiraDoc, MonoSaveWritesTheMixAndLeavesTheDocumentAlone)
     CTonmiraDoc doc(sink);
     SetTake16(doc, 2, {3, -4, 100, 200, -50, 50});
     doc.m_strFileName = "take.wav";
-    ASSERT_TRUE(doc.OnSaveMonoData(dir.File("mono")));  // no extension: ".wav" added
+    std::filesystem::create_directory(dir.File("a.b"));
+    ASSERT_TRUE(doc.OnSaveMonoData(dir.File("a.b/mono")));  // no extension in the name: ".wav" added
     WavBytes expected;
     expected.channels = 1;
     expected.data = Samples16({0, 150, 0});
-    EXPECT_EQ(ReadFileBytes(dir.File("mono.wav")), expected.Build());
+    EXPECT_EQ(ReadFileBytes(dir.File("a.b/mono.wav")), expected.Build());
     ASSERT_TRUE(doc.OnSaveMonoData(dir.File("mono.pcm")));
     EXPECT_EQ(ReadFileBytes(dir.File("mono.pcm")), "0\r\n150\r\n0\r\n");
     EXPECT_EQ(doc.m_strFileName, "take.wav");

@@ -12,6 +12,10 @@
 #include "base/MessageSink.h"
 #include "doc/TonmiraDoc.h"
 
+extern "C" {
+#include <libavutil/channel_layout.h>
+}
+
 using namespace tonmira;
 using namespace tonmira::test;
 
@@ -192,4 +196,26 @@ TEST(WideWav, MoreChannelsAreMixedDownToStereoAndTheSourceIsProtected)
     EXPECT_EQ(l.doc.ProposedSaveName(), dir.File("six-16bit.wav"));
     EXPECT_FALSE(l.doc.IsProtectedTarget(dir.File("six-16bit.wav")));
     EXPECT_TRUE(l.doc.OnSaveDocument(l.doc.ProposedSaveName()));
+}
+
+TEST(WideWav, EveryCountUpTo64ChannelsOpensAsStereo)
+{
+    // A count FFmpeg names a layout for keeps its downmix; any other goes odd-numbered channels
+    // left, even-numbered right, each side the mean: channel c holds c * 100 (odd) or -c * 50.
+    TempDir dir;
+    for (int channels = 3; channels <= 64; ++channels) {
+        WavBytes w;
+        w.channels = channels;
+        for (int c = 1; c <= channels; ++c)
+            PutU16(w.data, static_cast<std::uint16_t>(static_cast<std::int16_t>(c % 2 ? c * 100 : -c * 50)));
+        Loaded l;
+        LoadBytes(l, dir, w.Build());
+        ASSERT_TRUE(l.ok) << channels << " " << (l.sink.m_messages.empty() ? "" : l.sink.m_messages[0]);
+        EXPECT_EQ(l.doc.m_header.nChannels, 2) << channels;
+        AVChannelLayout named{};
+        av_channel_layout_default(&named, channels);
+        if (named.order != AV_CHANNEL_ORDER_NATIVE)  // means of 1, 3, 5, ... and of 2, 4, 6, ...
+            EXPECT_EQ(l.Samples(), (std::vector<int>{(channels + 1) / 2 * 100, -(channels / 2 + 1) * 50})) << channels;
+        EXPECT_EQ(l.doc.m_source.m_nClipped, 0u);
+    }
 }

@@ -78,6 +78,8 @@ TEST(Fundamentals, HarmonicSeriesAndGroups)
     EXPECT_EQ(Pick(Spectrum({{5, 80000}, {35, 70000}})).Box(1), "1507.3");
     EXPECT_EQ(Pick(Spectrum({{5, 80000}, {10, 60000}, {35, 70000}})).Box(1), "1507.3");
     EXPECT_EQ(Pick(Spectrum({{5, 80000}, {10, 60000}, {20, 50000}, {35, 70000}})).Box(0), "215.3 430.7 861.3 1507.3");
+    // The 5th after the 2nd is on the limit (2 x 2 = 5 - 1) and joins.
+    EXPECT_EQ(Pick(Spectrum({{5, 80000}, {10, 60000}, {25, 70000}})).Box(0), "215.3 430.7 1076.7");
 
     // Equal scores list the lower group first.
     EXPECT_EQ(Pick(Spectrum({{5, 80000}, {23, 80000}})).Box(0), "215.3");

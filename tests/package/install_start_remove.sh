@@ -58,17 +58,42 @@ for f in /usr/bin/tonmira /usr/bin/tonmira-cli /usr/share/applications/tonmira.d
          /usr/share/icons/hicolor/scalable/apps/tonmira.svg /usr/share/icons/hicolor/48x48/apps/tonmira.png \
          /usr/share/icons/hicolor/256x256/apps/tonmira.png \
          /usr/share/tonmira/manual/ja/index.html /usr/share/tonmira/manual/en/index.html \
-         /usr/share/doc/tonmira/copyright; do
+         /usr/share/doc/tonmira/copyright /usr/share/doc/tonmira/changelog.gz \
+         /usr/share/man/man1/tonmira.1.gz /usr/share/man/man1/tonmira-cli.1.gz \
+         /usr/share/bash-completion/completions/tonmira-cli /usr/share/metainfo/org.example.tonmira.metainfo.xml; do
   grep -qx "$f" "$WORK/files" || fail "the package lacks $f"
 done
 depends="$(dpkg-deb -f "$DEB" Depends)"
-for d in libqt6widgets6 libportaudio2 qt6-qpa-plugins; do
+for d in libqt6widgets6 libportaudio2 qt6-qpa-plugins qt6-translations-l10n fonts-ipafont-gothic; do
   [[ "$depends" == *"$d"* ]] || fail "Depends lacks $d: $depends"
 done
 
 dpkg_retry -i "$DEB" || fail "dpkg -i"
 installed || fail "dpkg -i left tonmira not installed"
 /usr/bin/tonmira-cli info "$AUDIO" | grep -q '^rate: 44100' || fail "the installed tonmira-cli cannot read $AUDIO"
+# Around the programs: help, version and JSON of the installed binaries (no display needed),
+# the man pages as man shows them, the completion as bash loads it, the AppStream metadata.
+# (Each output is taken whole before it is searched: grep -q would end the pipe early.)
+has() { grep -q -- "$2" <<<"$1"; }
+has "$(/usr/bin/tonmira-cli collect --help)" '--continuous-ms MS' || fail "tonmira-cli collect --help lists no settings options"
+has "$(/usr/bin/tonmira --help)" '--lang ja|en' || fail "tonmira --help does not name --lang"
+has "$(/usr/bin/tonmira-cli --version)" '^tonmira-cli [0-9.]*$' || fail "tonmira-cli --version"
+has "$(env -u DISPLAY /usr/bin/tonmira --version --verbose)" '^Qt: ' || fail "tonmira --version --verbose"
+has "$(/usr/bin/tonmira-cli info "$AUDIO" --json)" '"rate":44100' || fail "tonmira-cli info --json"
+if command -v man >/dev/null; then
+  for page in tonmira tonmira-cli; do
+    warnings=$(MANWIDTH=80 man --warnings "$page" 2>&1 >/dev/null) || fail "man $page"
+    [ -z "$warnings" ] || fail "man $page: $warnings"
+  done
+  has "$(MANWIDTH=80 man tonmira-cli 2>/dev/null)" 'pre-trigger-ms' || fail "man tonmira-cli lacks the options"
+fi
+bash -c 'source /usr/share/bash-completion/completions/tonmira-cli && COMP_WORDS=(tonmira-cli inf) COMP_CWORD=1 &&
+         _tonmira_cli && [ "${COMPREPLY[*]}" = info ]' || fail "the installed completion does not complete 'inf'"
+if command -v appstreamcli >/dev/null; then
+  appstreamcli validate --no-net /usr/share/metainfo/org.example.tonmira.metainfo.xml >"$WORK/appstream.log" 2>&1 \
+    || { cat "$WORK/appstream.log" >&2; fail "the installed AppStream metadata is not valid"; }
+fi
+echo "help, version, JSON, man pages, completion and AppStream metadata of the installed package work"
 if command -v desktop-file-validate >/dev/null; then
   desktop-file-validate /usr/share/applications/tonmira.desktop || fail "the installed menu entry is not valid"
 fi

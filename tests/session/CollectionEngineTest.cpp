@@ -207,7 +207,7 @@ TEST_F(CollectionEngineTest, SettingsChangedWhileProcessingApplyFromTheNextEvent
     Start();
     // As the settings dialog would, while the worker runs the first event.
     CountReplays([&] {
-        if (run->Engine().IsProcessing())
+        if (run->Collection().IsRunning())
             settings.m_nPlayCount = 0;
     });
     ASSERT_TRUE(Collect());
@@ -251,7 +251,6 @@ TEST_F(CollectionEngineTest, StopWhileCapturingDiscardsTheEventAndTheNextTakeSta
     EXPECT_EQ(doc.m_nState, TransportState::Idle);
     ASSERT_EQ(doc.m_nSamples, 1000u);
     EXPECT_EQ(std::memcmp(doc.m_pData, old.data(), 2000), 0);
-    EXPECT_EQ(run->Transport().ChunkCount(), 0);
     EXPECT_EQ(run->Transport().RecordedFrames(), 0u);
     EXPECT_TRUE(Files().empty());
 

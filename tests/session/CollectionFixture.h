@@ -86,18 +86,14 @@ struct CollectionFixture : ::testing::Test {
     // Counts the replays as the simulated output sees them start.
     void CountReplays(std::function<void()> alsoOnStep = nullptr)
     {
+        // Each replay opens the output device once (one after another may follow in one tick).
         run->m_onStep = [this, alsoOnStep] {
-            bool running = run->Backend().IsRunning(WaveDirection::Output);
-            replays += running && !outputRunning;
-            outputRunning = running;
-            if (alsoOnStep) {
+            replays = run->Backend().OpenCount(WaveDirection::Output);
+            if (alsoOnStep)
                 alsoOnStep();
-                outputRunning = run->Backend().IsRunning(WaveDirection::Output);
-            }
         };
     }
     int replays = 0;
-    bool outputRunning = false;
 
     bool Collect()
     {

@@ -60,7 +60,7 @@ TEST_F(CollectionSoakTest, HoursOfEventsLeaveOneFilePerKeptEventAndNothingBehind
     EXPECT_EQ(std::filesystem::path(events.back().outcome.m_strEventFile).filename().string().substr(0, 8),
               kSoakSeconds > 3600 ? "20240306" : "20240305");
     EXPECT_FALSE(doc.HasTake());
-    EXPECT_EQ(run->Transport().ChunkCount(), 0);
+    EXPECT_EQ(run->Transport().RecordedFrames(), 0u);
 }
 
 }  // namespace

@@ -9,7 +9,7 @@
 #include "audio/SimulatedBackend.h"
 #include "audio/TimerLoop.h"
 #include "collect/LocalClock.h"
-#include "collect/LockstepCollectHost.h"
+#include "collect/CollectHost.h"
 #include "session/TonmiraSession.h"
 
 namespace tonmira {
@@ -20,9 +20,9 @@ struct SessionHosts {
     SimulatedBackend backend;
     VirtualClock clock;
     TonmiraSession* session = nullptr;
-    TimerLoop loop{clock, [this](int id) { session->Transport().OnTimer(id); }};
+    TimerLoop loop{clock, [this](int id) { session->OnTimer(id); }};
     LoopTransportHost view{loop, sink};
-    LockstepCollectHost collectHost{loop};
+    CollectHost collectHost;
     SystemLocalClock localTime;
 
     SessionHosts()

@@ -8,8 +8,10 @@
 #include <QStatusBar>
 #include <QTest>
 #include <QToolBar>
+#include <thread>
 
 #include "UiFixture.h"
+#include "ui/QtHost.h"
 #include "ui/SuspendWatcher.h"
 #include "view/FrameCommandIds.h"
 
@@ -107,6 +109,7 @@ TEST_F(FrameTest, CommandsFollowTheDocumentFromEveryEntry)
     EXPECT_TRUE(frame->Action(kCmdPlay)->isChecked());
     EXPECT_FALSE(frame->Action(kCmdStop)->isChecked());
     EXPECT_FALSE(frame->Action(kCmdFileOpen)->isEnabled());
+    EXPECT_FALSE(frame->Action(view::kCmdRecentFile)->isEnabled());  // tone.wav is on the list
     EXPECT_FALSE(frame->Dispatch(kCmdFileNew));
     // Space stops from the frequency edit, where an edit would otherwise take the key.
     QWidget* edit = frame->View().Control(1002);
@@ -134,6 +137,18 @@ TEST_F(FrameTest, CommandsFollowTheDocumentFromEveryEntry)
     ASSERT_TRUE(frame->Dispatch(view::kCmdViewToolBar));
     EXPECT_FALSE(frame->ToolBar()->isVisible());
     EXPECT_FALSE(frame->Action(view::kCmdViewToolBar)->isChecked());
+
+    // What a finished collection worker posts runs on the UI thread, and the commands follow the
+    // change it announces there.
+    std::thread worker([&] {
+        frame->View().Host().PostToOwner([&] {
+            Doc().m_bLock = 0;
+            frame->View().Core().m_session.Changes().Publish(kChangeTransport);
+        });
+    });
+    worker.join();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !frame->Action(kCmdLock)->isChecked(); }, 5000));
+    EXPECT_TRUE(frame->Action(kCmdRecord)->isEnabled());
 }
 
 TEST_F(FrameTest, SuspendStopsPlayback)

@@ -54,12 +54,27 @@ TEST_F(OverviewTest, OffByDefaultAndSwitchedAtTheEndOfTheViewMenu)
     ASSERT_TRUE(viewMenu);
     EXPECT_EQ(viewMenu->actions().back(), Switch());
     // Hidden, the pane does no work.
-    ASSERT_TRUE(frame->OpenFile(WriteWav("a.wav", SineSamples(20000, 1, 440, 44100, 9000), 1)));
+    std::string constant;
+    for (int i = 0; i < 20000; ++i)
+        PutU16(constant, 12000);
+    ASSERT_TRUE(frame->OpenFile(WriteWav("a.wav", constant, 1)));
     QTest::qWait(50);
     EXPECT_EQ(Pane().Pyramid(), nullptr);
 
     Switch()->trigger();
     EXPECT_TRUE(Dock()->isVisible());
+    // The waveform of a constant positive take: green above the centre, none below (the right
+    // half, away from the position's mark).
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Pane().Pyramid() != nullptr; }, 20000));
+    const QImage image = Pane().grab().toImage();
+    const QRect o = Pane().OverviewRect();
+    int above = 0, below = 0;
+    for (int x = o.center().x(); x < o.right() - 1; ++x)
+        for (int y = o.top() + 1; y < o.bottom(); ++y)
+            if (image.pixel(x, y) == qRgb(0, 128, 0))
+                ++(y < o.top() + o.height() / 2 ? above : below);
+    EXPECT_GT(above, 0);
+    EXPECT_EQ(below, 0);
     Dock()->close();
     EXPECT_FALSE(Switch()->isChecked());
 }

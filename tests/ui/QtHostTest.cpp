@@ -5,7 +5,9 @@
 #include <QTest>
 #include <QThread>
 #include <atomic>
+#include <memory>
 #include <thread>
+#include <vector>
 
 #include "base/MessageSink.h"
 #include "ui/QtHost.h"
@@ -35,44 +37,34 @@ TEST(QtHost, TimersRepeatUntilKilledAndReportTheirId)
 
     host.Message("テスト");
     EXPECT_EQ(sink.m_messages, (std::vector<std::string>{"テスト"}));
-    QSignalSpy invalidated(&host, &ui::QtHost::analysisInvalidated);
-    host.InvalidateAnalysis();  // without a screen only the signal
-    EXPECT_EQ(invalidated.count(), 1);
 }
 
-TEST(QtHost, WorkerCallsRunOnTheUiThreadInOrderAndAreWaitedFor)
+TEST(QtHost, PostsFromAWorkerRunOnTheUiThreadInOrderAndNotAfterTheHostHasGone)
 {
     CapturingMessageSink sink;
-    ui::QtHost host(sink, [](int) {});
+    auto host = std::make_unique<ui::QtHost>(sink, [](int) {});
     const QThread* ui = QThread::currentThread();
-    std::vector<int> order;  // written on the UI thread only, by the calls
-    std::atomic<int> workerSaw{0};
-    std::atomic<bool> finished{false};
+    std::vector<int> order;  // written on the UI thread only, by the posts
     std::thread worker([&] {
-        for (int i = 0; i < 50; ++i) {
-            int value = 0;
-            host.RunOnUiThread([&] {
+        for (int i = 0; i < 50; ++i)
+            host->PostToOwner([&order, ui, i] {
                 EXPECT_EQ(QThread::currentThread(), ui);
                 order.push_back(i);
-                value = i + 1;  // the worker's local, by reference
             });
-            // The call has run before RunOnUiThread returns.
-            if (value == i + 1)
-                workerSaw.fetch_add(1);
-        }
-        finished.store(true);
     });
-    ASSERT_TRUE(QTest::qWaitFor([&] { return finished.load(); }, 5000));
     worker.join();
-    EXPECT_EQ(workerSaw.load(), 50);
-    ASSERT_EQ(order.size(), 50u);
+    EXPECT_TRUE(order.empty()) << "posts wait for the UI thread's next turn";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return order.size() == 50u; }, 5000));
     for (int i = 0; i < 50; ++i)
         EXPECT_EQ(order[static_cast<std::size_t>(i)], i);
 
-    // On the UI thread itself the call runs directly.
+    // A post still queued when the host goes is dropped with it.
     bool ran = false;
-    host.RunOnUiThread([&] { ran = true; });
-    EXPECT_TRUE(ran);
+    std::thread late([&] { host->PostToOwner([&ran] { ran = true; }); });
+    late.join();
+    host.reset();
+    QTest::qWait(50);
+    EXPECT_FALSE(ran);
 }
 
 }  // namespace

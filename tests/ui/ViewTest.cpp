@@ -37,8 +37,11 @@ TEST_F(ViewTest, InitialUpdateFollowsTheRate)
     EXPECT_EQ(qobject_cast<QComboBox*>(view.Control(1001))->currentText(), "512");
     EXPECT_EQ(qobject_cast<QLineEdit*>(view.Control(1002))->text(), "4000");
     EXPECT_EQ(slider->maximum(), 1);  // the take is shorter than the window
-    for (int id : view::kIdcFundamentalList)
-        EXPECT_EQ(qobject_cast<QListWidget*>(view.Control(id))->count(), 0);
+    // The boxes show the new take's analysis, computed once by the open.
+    const FundamentalBoxes& boxes = Core().m_session.Fundamentals();
+    for (std::size_t i = 0; i < boxes.size(); ++i)
+        EXPECT_EQ(qobject_cast<QListWidget*>(view.Control(view::kIdcFundamentalList[i]))->count(),
+                  static_cast<int>(boxes[i].size()));
 
     // A size chosen in the combo moves into the analysis and the transport.
     auto* combo = qobject_cast<QComboBox*>(view.Control(1001));

@@ -79,6 +79,7 @@ TEST(FormLayout, OddHeightChangesKeepBothGraphsEqual)
     // each other at every step, and back at the start.
     const int h0 = layout.m_rcWave.Height();
     ASSERT_TRUE(layout.OnSize(layout.FormWidth(), layout.FormHeight() - 41));
+    EXPECT_EQ(layout.m_rcWave.Height(), h0 - 21);  // 42 shared out: the odd pixel is not lost
     EXPECT_EQ(layout.m_rcWave.Height(), layout.m_rcSpectrum.Height());
     ASSERT_TRUE(layout.OnSize(layout.FormWidth(), layout.FormHeight()));
     EXPECT_EQ(layout.m_rcWave.Height(), layout.m_rcSpectrum.Height());

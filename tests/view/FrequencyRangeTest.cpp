@@ -19,6 +19,7 @@ TEST(FrequencyRange, MaximumSpin)
     s = StepMaxFrequency(105, -10, 100, 22050);
     EXPECT_EQ(s.value, 101);
     EXPECT_FALSE(s.allowed);
+    EXPECT_FALSE(StepMaxFrequency(110, -10, 100, 22050).allowed);  // exactly onto it, too
 }
 
 TEST(FrequencyRange, MinimumSpin)

@@ -32,6 +32,9 @@ TEST(GridLines, LinearStepIsTheLargestThatFitsThreeTimes)
 
     // 100..400: every 100 from the minimum up to below the maximum.
     EXPECT_EQ(GridLineXs(kArea, 100, 400, false), Expected({100, 200, 300}, 100, 400));
+    // A minimum between multiples: the first line is the next multiple, never left of the edge.
+    EXPECT_EQ(GridLineXs(kArea, 150, 1000, false).front(), Expected({200}, 150, 1000)[0]);
+    EXPECT_EQ(GridLineXs(kArea, 101, 1000, false).front(), Expected({200}, 101, 1000)[0]);
 
     // 100..350 (range 250): no hundred fits three times, so every 10 Hz.
     xs = GridLineXs(kArea, 100, 350, false);

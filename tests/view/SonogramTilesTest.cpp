@@ -79,6 +79,16 @@ TEST(SonogramTiles, TheRidgeOfAChirpRisesAndFollowsItsFrequency)
     std::vector<std::uint8_t> levels;
     ASSERT_TRUE(ComputeTile(fft, take, l, 100, cancel, levels));
     EXPECT_EQ(*std::max_element(levels.begin(), levels.end()), 0);
+
+    // A take of exactly one tile, silent but for its last 8 frames: its last column alone is lit.
+    std::vector<unsigned char> edge(2 * 16 * kTileColumns, 0);
+    for (std::size_t i = edge.size() - 16; i < edge.size(); i += 2)
+        edge[i + 1] = 0x40;
+    const SpectrogramLayout one{16, rate, 4, 0, rate / 2, false, 16};
+    ASSERT_TRUE(fft.Init(16, 1));
+    ASSERT_TRUE(ComputeTile(fft, {edge.data(), edge.size() / 2, false}, one, 0, cancel, levels));
+    for (int c = 0; c < kTileColumns; ++c)
+        EXPECT_EQ(*std::max_element(levels.begin() + c * 4, levels.begin() + c * 4 + 4) > 0, c == kTileColumns - 1) << c;
 }
 
 TEST(SonogramTiles, WorkersAloneComputeAndAResetDropsTheOldGeneration)

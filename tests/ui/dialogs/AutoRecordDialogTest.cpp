@@ -47,6 +47,8 @@ TEST_F(AutoRecordDialogTest, FreshSettingsShowDefaultsAndCancelChangesNothing)
         EXPECT_FALSE(IsChecked(dlg, kIdcByFactor));
         auto* spin = Control<ui::UpDownControl>(dlg, kIdcCollectLevelSpin);
         EXPECT_EQ(spin->Max(), 32767);
+        spin->Step(-1);  // the spin stops at its lower end
+        EXPECT_EQ(Text(dlg, kIdcCollectLevel), "0");
         Type(dlg, kIdcCollectLevel, "500");
         Type(dlg, kIdcBandLow, "100");
         Click(dlg, ui::kIdCancel);

@@ -26,9 +26,9 @@ public:
     void Message(const std::string& text) override { m_messages.push_back(text); }
     void SetTimer(int, UINT) override {}
     void KillTimer(int) override {}
-    bool RunRecordSetupDialog(RecordSetupValues& values) override { return ui::RunRecordSetupDialog(values, *this, nullptr); }
-    bool RunBalanceDialog(int& balance) override { return ui::RunBalanceDialog(balance, *this, nullptr); }
-    bool RunSpeedDialog(int& speed) override { return ui::RunSpeedDialog(speed, *this, nullptr); }
+    bool RunRecordSetupDialog(RecordSetupValues& values) { return ui::RunRecordSetupDialog(values, *this, nullptr); }
+    bool RunBalanceDialog(int& balance) { return ui::RunBalanceDialog(balance, *this, nullptr); }
+    bool RunSpeedDialog(int& speed) { return ui::RunSpeedDialog(speed, *this, nullptr); }
     std::vector<std::string> m_messages;
 };
 
@@ -44,6 +44,24 @@ struct TransportDialogsTest : ::testing::Test {
         doc.m_header.nSamplesPerSec = 44100;
         doc.m_header.wBitsPerSample = 16;
         doc.m_header.nChannels = 2;
+    }
+
+    // The commands as the window runs them: its dialog, then the transport.
+    void OnRecordSetup()
+    {
+        transport.OnRecordSetup([this](RecordSetupValues& values) { return host.RunRecordSetupDialog(values); });
+    }
+    void OnBalance()
+    {
+        int balance = doc.m_nBalance;
+        if (host.RunBalanceDialog(balance))
+            transport.ApplyBalance(balance);
+    }
+    void OnSpeed()
+    {
+        int speed = transport.Speed();
+        if (host.RunSpeedDialog(speed))
+            transport.SetSpeed(speed);
     }
 
     // A stereo take whose left channel is 1000 and right channel -3000 throughout.
@@ -93,7 +111,7 @@ TEST_F(TransportDialogsTest, RecordSettingsRefuseAFormatTheDeviceLacksAndReopen)
              Click(dlg, kIdcRecordMono);
              Click(dlg, kIdOk);
          }});
-    transport.OnRecordSetup();
+    OnRecordSetup();
     EXPECT_EQ(script.Remaining(), 0u);
     EXPECT_EQ(doc.m_header.nSamplesPerSec, 22050u);
     EXPECT_EQ(doc.m_header.wBitsPerSample, 8);
@@ -110,7 +128,7 @@ TEST_F(TransportDialogsTest, RecordSettingsRefuseAFormatTheDeviceLacksAndReopen)
         Control<QSlider>(dlg, kIdcRecordLevel)->setValue(40);
         Click(dlg, kIdCancel);
     }});
-    transport.OnRecordSetup();
+    OnRecordSetup();
     EXPECT_EQ(cancel.Remaining(), 0u);
     EXPECT_EQ(transport.AutoStartLevel(), 12);
 }
@@ -136,15 +154,15 @@ TEST_F(TransportDialogsTest, BalanceRebuildsTheMonoMixAndSpeedIsKeptOnOkOnly)
                         toEnd(kIdcBalanceSlider, 50, 0, 100, 10, Qt::Key_Home, kIdOk),
                         toEnd(kIdcSpeedSlider, -3, -12, 12, 1, Qt::Key_End, kIdCancel),
                         toEnd(kIdcSpeedSlider, -3, -12, 12, 1, Qt::Key_End, kIdOk)});
-    transport.OnBalance();
+    OnBalance();
     EXPECT_EQ(doc.m_nBalance, 50);
     EXPECT_EQ(Mono(0), -1000);
-    transport.OnBalance();
+    OnBalance();
     EXPECT_EQ(doc.m_nBalance, 0);
     EXPECT_EQ(Mono(0), 1000) << "left channel only";
-    transport.OnSpeed();
+    OnSpeed();
     EXPECT_EQ(transport.Speed(), -3);
-    transport.OnSpeed();
+    OnSpeed();
     EXPECT_EQ(transport.Speed(), 12);
     EXPECT_EQ(script.Remaining(), 0u);
 }
