@@ -84,10 +84,14 @@ bool RefuseProtectedTarget(const CTonmiraDoc& doc, const std::string& path)
         doc.m_sink.Message("tonmira-cli: " + path +
                            " names a format that is only read, never written; give a name ending in .wav "
                            "(WAV) or another name (PCM text)");
-    else
+    else if (doc.m_source.IsConverted())
         doc.m_sink.Message("tonmira-cli: " + path + " is the file this take was converted from (" +
                            doc.m_source.m_strConversion + "); it is not written over, save as " +
                            doc.ProposedSaveName() + " instead");
+    else
+        doc.m_sink.Message("tonmira-cli: " + path + " is the file this take was decoded from (" +
+                           doc.m_source.m_strDescription + ", a format that is only read); it is not written "
+                           "over, save as " + doc.ProposedSaveName() + " instead");
     return false;
 }
 

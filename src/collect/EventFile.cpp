@@ -88,21 +88,16 @@ int EventFile::WriteEventFile(CTonmiraDoc& doc, const std::string& folder, const
 
     WavHeader& h = doc.m_header;
     FillWavHeader(h, h.nChannels, h.nSamplesPerSec, h.wBitsPerSample, doc.m_nSamples);
-    // The sizes are 32-bit fields: a take too long for them cannot be written as a valid file.
-    std::uint64_t dataSize = static_cast<std::uint64_t>(h.nBlockAlign) * doc.m_nSamples;
-    bool fits = dataSize + 36 <= 0xFFFFFFFFu;
-    h.dataSize = static_cast<DWORD>(dataSize);
-    h.riffSize = h.dataSize + 36;
     m_strWrittenName = m_strEventFile;
     m_bWritten = false;
-    if (!fits || (dataSize > 0 && !doc.m_pData)) {
+    if (doc.m_nSamples > 0 && !doc.m_pData) {
         sink.Message(kMsgEventFileFailed);
         return 0;
     }
 
     std::string placed;
-    if (!WriteNewFileSafely(m_strEventFile, [&](CArchive& ar) { return WriteWavData(ar, h, doc.m_pData); },
-                            placed)) {
+    auto write = [&](CArchive& ar) { return WriteWavData(ar, h, doc.m_pData, doc.m_nSamples); };
+    if (!WriteNewFileSafely(m_strEventFile, write, placed)) {
         sink.Message(kMsgEventFileFailed);
         return 0;
     }

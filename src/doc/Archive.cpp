@@ -89,6 +89,33 @@ std::size_t CArchive::Read(void* buffer, std::size_t n)
     return done;
 }
 
+std::size_t CArchive::Peek(void* buffer, std::size_t n)
+{
+    if (m_mode != load || m_fd < 0)
+        return 0;
+    n = std::min(n, m_buffer.size());
+    if (m_nBufLen - m_nBufPos < n) {
+        // Move what is left to the front and read behind it; a pipe may give a little at a time.
+        std::memmove(m_buffer.data(), m_buffer.data() + m_nBufPos, m_nBufLen - m_nBufPos);
+        m_nBufLen -= m_nBufPos;
+        m_nBufPos = 0;
+        while (m_nBufLen < n && !m_bEof && !m_bError) {
+            ssize_t got = ::read(m_fd, m_buffer.data() + m_nBufLen, m_buffer.size() - m_nBufLen);
+            if (got < 0) {
+                if (errno != EINTR)
+                    m_bError = true;
+            } else if (got == 0) {
+                m_bEof = true;
+            } else {
+                m_nBufLen += static_cast<std::size_t>(got);
+            }
+        }
+    }
+    const std::size_t k = std::min(n, m_nBufLen - m_nBufPos);
+    std::memcpy(buffer, m_buffer.data() + m_nBufPos, k);
+    return k;
+}
+
 bool CArchive::ReadString(std::string& line, std::size_t nMax)
 {
     line.clear();

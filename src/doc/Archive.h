@@ -39,6 +39,10 @@ public:
     // Reads up to n bytes; returns the bytes read. Fewer than n means the end of the file
     // or a read error (then IsError() is true).
     std::size_t Read(void* buffer, std::size_t n);
+    // Copies up to n (at most 64 KiB) of the next bytes into buffer without consuming them: the
+    // next Read or ReadString starts with the same bytes. Returns the bytes copied; fewer than n
+    // at the end of the file or after a read error.
+    std::size_t Peek(void* buffer, std::size_t n);
     // Reads one line of at most nMax characters into line (without its line end).
     // A line ends at LF, or at CR, which also consumes the character after it; a longer
     // line is returned in pieces of nMax. Returns false at the end of the file with nothing

@@ -23,6 +23,7 @@ extern "C" {
 
 #include "base/MessageSink.h"
 #include "base/SampleMath.h"
+#include "doc/SamplingRateValidation.h"
 
 namespace tonmira {
 
@@ -268,13 +269,19 @@ HRESULT CReader::FindAudioOutput()
             return hr;
         int channels = m_pDecoder->ch_layout.nb_channels;
         int rate = m_pDecoder->sample_rate;
-        if (channels <= 0 || rate <= 0) {
+        // A rate no take may have is refused here, so a decoded file never gives a WAV that
+        // the program would refuse to read back.
+        const bool rateIsReal =
+            rate >= static_cast<int>(kMinSamplingRate) && rate <= static_cast<int>(kMaxSamplingRate);
+        if (channels <= 0 || !rateIsReal) {
             m_sink.Message(FormatNamed("Could not get media type", E_FAIL));
             return E_FAIL;
         }
         const AVCodecParameters* par = m_pReader->streams[output]->codecpar;
         const AVCodecDescriptor* codec = avcodec_descriptor_get(par->codec_id);
-        const bool lossy = !codec || (codec->props & AV_CODEC_PROP_LOSSY);
+        // Companded 8-bit samples (mu-law, A-law) expand to 16 bits exactly: told as 8-bit.
+        const bool companded = par->codec_id == AV_CODEC_ID_PCM_MULAW || par->codec_id == AV_CODEC_ID_PCM_ALAW;
+        const bool lossy = !codec || ((codec->props & AV_CODEC_PROP_LOSSY) && !companded);
         m_strSourceCodec = codec ? codec->name : "unknown";
         m_nSourceChannels = channels;
         m_bSourceFloat = !lossy && (av_get_packed_sample_fmt(m_pDecoder->sample_fmt) == AV_SAMPLE_FMT_FLT ||

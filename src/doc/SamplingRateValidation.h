@@ -6,6 +6,8 @@
 
 namespace tonmira {
 
+// The rates a take may have, whatever it is read from (WAV, text, a decoded file): the format
+// prompt's range, so that every file the program writes it can also read back.
 inline constexpr UINT kMinSamplingRate = 1;
 inline constexpr UINT kMaxSamplingRate = 1000000;
 

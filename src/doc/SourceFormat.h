@@ -17,6 +17,9 @@ struct SourceFormat {
     // The path the take was loaded from (empty for a recording).
     std::string m_strPath;
     std::uint64_t m_nClipped = 0;  // samples beyond full scale, set to the largest 16-bit value
+    // Read by the decoder: the file is of a format the program never writes (also when the name
+    // does not say so, or says WAV), so it is never written over even when nothing was converted.
+    bool m_bForeign = false;
 
     bool IsConverted() const { return !m_strConversion.empty(); }
     void Clear() { *this = SourceFormat{}; }

@@ -3,12 +3,14 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdlib>
 #include <cstring>
 
 #include "doc/Archive.h"
 #include "base/Messages.h"
 #include "doc/FileFormat.h"
+#include "doc/FileSignature.h"
 #include "doc/LoadMix.h"
 #include "doc/MonoMix.h"
 #include "base/MessageSink.h"
@@ -24,6 +26,49 @@ namespace {
 
 // Every load starts at the even balance.
 constexpr int kLoadBalance = 50;
+
+// The WAV branch of the load: the program's own reader, then the decoder for what the reader hands
+// over (wider samples, more channels) or declines (a kind of file the signature names).
+BOOL LoadWavFile(CTonmiraDoc& doc, CArchive& ar, const FileSignature& signature, bool& monoBuilt)
+{
+    const char* decoder = nullptr;
+    LoadMix mix(kLoadBalance);
+    CapturingMessageSink wavMessages;
+    const BOOL read = ReadWavFile(doc, ar, &decoder, &mix, &wavMessages);
+    if (read && !decoder) {
+        if (doc.m_pData) {
+            doc.m_pMono = mix.Take(doc.m_nSamples, doc.m_nPeak);
+            monoBuilt = doc.m_pMono != nullptr;
+        }
+        return 1;
+    }
+    // A file of a kind the reader does not read itself (mu-law, 12 valid bits, 64-bit integers,
+    // big-endian RIFX, another format under a WAV name) goes to the decoder before it is refused.
+    const bool declined =
+        !read && signature.m_pszDemuxer && !ar.IsError() && DeclinesTheFormat(wavMessages.m_messages);
+    if (!read && !declined) {
+        for (const std::string& message : wavMessages.m_messages)
+            doc.m_sink.Message(message);
+        return 0;
+    }
+    if (declined) {
+        std::memset(&doc.m_header, 0, offsetof(WavHeader, dataId));
+        doc.m_source.Clear();
+    }
+    // The decoder's messages speak of its own steps; for a WAV file the person sees the WAV
+    // reader's message for what it declined, or the read failure for what it handed over.
+    CapturingMessageSink decoderMessages;
+    if (LoadDecodedFile(doc, declined ? signature.m_pszDemuxer : DemuxerName(FileFormat::Wav),
+                        declined ? signature.m_pszDecoder : decoder, &decoderMessages))
+        return 1;
+    if (declined) {
+        for (const std::string& message : wavMessages.m_messages)
+            doc.m_sink.Message(message);
+    } else {
+        doc.m_sink.Message(msg::kReadFailed);
+    }
+    return 0;
+}
 
 }  // namespace
 
@@ -213,18 +258,22 @@ BOOL CTonmiraDoc::LoadFromArchive(CArchive& ar)
     m_nPeak = 0;
     BOOL ok;
     bool monoBuilt = false;
-    const FileFormat format = FileFormatOf(m_strFileName);
+    FileFormat format = FileFormatOf(m_strFileName);
+    // The name decides, but a name without one of the known extensions (an ".au", an ".aifc", a
+    // recorder's own) is first looked at for the signature of an audio file, and a WAV the reader
+    // declines is handed to the decoder by what it is. Only a regular file: the decoder opens
+    // the file again, and a pipe can be read once.
+    FileSignature signature;
+    if ((format == FileFormat::Wav || format == FileFormat::Text) && ar.BytesLeft() != UINT64_MAX) {
+        BYTE head[kSignatureBytes];
+        signature = SignatureOf(head, ar.Peek(head, sizeof head));
+    }
+    if (format == FileFormat::Text && signature.m_bWav)
+        format = FileFormat::Wav;
     if (format == FileFormat::Wav) {
-        const char* decoder = nullptr;
-        LoadMix mix(kLoadBalance);
-        ok = ReadWavFile(*this, ar, &decoder, &mix);
-        // A WAV file of wider, floating-point or more channels than the take holds.
-        if (ok && decoder) {
-            ok = LoadDecodedFile(*this, DemuxerName(FileFormat::Wav), decoder);
-        } else if (ok && m_pData) {
-            m_pMono = mix.Take(m_nSamples, m_nPeak);
-            monoBuilt = m_pMono != nullptr;
-        }
+        ok = LoadWavFile(*this, ar, signature, monoBuilt);
+    } else if (format == FileFormat::Text && signature.m_pszDemuxer) {
+        ok = LoadDecodedFile(*this, signature.m_pszDemuxer, signature.m_pszDecoder);
     } else if (format == FileFormat::Text) {
         ok = ReadPcmTextFile(*this, ar);
         if (ok)
@@ -243,9 +292,9 @@ BOOL CTonmiraDoc::LoadFromArchive(CArchive& ar)
 BOOL CTonmiraDoc::SaveToArchive(CArchive& ar)
 {
     if (FileFormatOf(m_strFileName) == FileFormat::Wav) {
-        FillWavHeader(m_header, m_header.nChannels, m_header.nSamplesPerSec, m_header.wBitsPerSample,
-                      m_pData ? m_nSamples : 0);
-        if (!WriteWavData(ar, m_header, m_pData)) {
+        const UINT frames = m_pData ? m_nSamples : 0;
+        FillWavHeader(m_header, m_header.nChannels, m_header.nSamplesPerSec, m_header.wBitsPerSample, frames);
+        if (!WriteWavData(ar, m_header, m_pData, frames)) {
             m_sink.Message(msg::kWavSaveFailed);
             return 0;
         }
@@ -262,7 +311,7 @@ bool CTonmiraDoc::IsProtectedTarget(const std::string& path) const
 {
     if (IsReadOnlyFormat(FileFormatOf(path)))
         return true;
-    if (!m_source.IsConverted() || m_source.m_strPath.empty())
+    if (!(m_source.IsConverted() || m_source.m_bForeign) || m_source.m_strPath.empty())
         return false;
     // The same file under any name (a link, "./x.wav"): compared by device and inode.
     struct stat target {}, source {};
@@ -303,7 +352,7 @@ BOOL CTonmiraDoc::OnSaveMonoData(const std::string& chosenPath)
         if (wav) {
             WavHeader header{};
             FillWavHeader(header, 1, m_header.nSamplesPerSec, m_header.wBitsPerSample, frames);
-            return WriteWavData(ar, header, m_pMono);
+            return WriteWavData(ar, header, m_pMono, frames);
         }
         return WritePcmTextFile(ar, m_pMono, frames, 1, m_header.wBitsPerSample);
     });

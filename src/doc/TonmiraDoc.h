@@ -41,8 +41,9 @@ public:
     // marks cover the whole take (or are not a valid range), or after the memory message.
     BOOL TruncateToMarks();
 
-    // The document load and save for the archive's file (format by its last three
-    // characters). Both return 0 after their own message.
+    // The document load and save for the archive's file (format by its last three characters;
+    // the load also by the file's first bytes when the name has no known extension or the WAV
+    // reader declines the file). Both return 0 after their own message.
     BOOL LoadFromArchive(CArchive& ar);
     BOOL SaveToArchive(CArchive& ar);
     // Writes the balance mix at m_nBalance to path (".wav" appended when path has no
@@ -52,8 +53,8 @@ public:
 
     // True when saving the document under path would write over what must stay: a file of a
     // format the program only reads (WMA, FLAC, ...), or the file this take was loaded from
-    // when the load converted it. The window then saves as ProposedSaveName(), the command
-    // line refuses.
+    // when the load converted it or decoded it (whatever its name). The window then saves as
+    // ProposedSaveName(), the command line refuses.
     bool IsProtectedTarget(const std::string& path) const;
     // The name File > Save proposes instead of a protected source: its name with ".wav", or,
     // when that is the converted source itself, with "-16bit.wav".

@@ -11,6 +11,7 @@
 #include "base/Messages.h"
 #include "base/MessageSink.h"
 #include "doc/Archive.h"
+#include "doc/FileSignature.h"
 #include "doc/TonmiraDoc.h"
 #include "doc/WavFile.h"
 
@@ -36,9 +37,18 @@ WavDataReader::OpenResult WavDataReader::Open(CTonmiraDoc& doc, const std::strin
     // The archive reads through a descriptor of its own, so this one keeps its offset at 0.
     int archiveFd = ::dup(fd);
     CArchive ar(archiveFd, CArchive::load, path);
+    BYTE head[kSignatureBytes];
+    const FileSignature signature = SignatureOf(head, ar.Peek(head, sizeof head));
     const char* decoder = nullptr;
-    if (archiveFd < 0 || !ReadWavHeader(doc, ar, &decoder)) {
+    std::uint64_t claimed = 0;
+    CapturingMessageSink declined;
+    if (archiveFd < 0 || !ReadWavHeader(doc, ar, &decoder, &claimed, &declined)) {
         ::close(fd);
+        // A file the WAV reader declines may still be one the document load decodes.
+        if (signature.m_pszDemuxer && !ar.IsError() && DeclinesTheFormat(declined.m_messages))
+            return OpenResult::NeedsConversion;
+        for (const std::string& message : declined.m_messages)
+            doc.m_sink.Message(message);
         doc.m_sink.Message(WithSystemReason(FormatArgs(msg::kAccessError, {path}), ar.LastError()));
         return OpenResult::Failed;
     }
@@ -50,8 +60,8 @@ WavDataReader::OpenResult WavDataReader::Open(CTonmiraDoc& doc, const std::strin
     m_nDataOffset = static_cast<std::uint64_t>(st.st_size) - std::min<std::uint64_t>(left, st.st_size);
     // As the load: a data chunk that claims more than the file holds gives the whole frames there.
     const std::uint64_t frameBytes = doc.m_header.nBlockAlign;
-    m_nDataBytes = std::min<std::uint64_t>(doc.m_header.dataSize, left) / frameBytes * frameBytes;
-    doc.m_header.dataSize = static_cast<DWORD>(m_nDataBytes);
+    m_nDataBytes = std::min<std::uint64_t>(claimed, left) / frameBytes * frameBytes;
+    doc.m_header.dataSize = m_nDataBytes < 0xFFFFFFFFu ? static_cast<DWORD>(m_nDataBytes) : 0xFFFFFFFFu;
     m_fd = fd;
     m_nSilence = doc.m_header.wBitsPerSample == 8 ? 0x80 : 0;
     // Read front to back: the kernel reads ahead and may drop what was read.

@@ -21,14 +21,16 @@ public:
     enum class OpenResult {
         Opened,
         Failed,
-        // Samples the take cannot hold as they are (24-bit, float, more channels): the document
-        // load converts them, so such a file is loaded, not read piece by piece.
+        // Samples the take cannot hold as they are (24-bit, float, more channels), or a file the
+        // WAV reader declines that the decoder may read (mu-law, big-endian): the document load
+        // converts them, so such a file is loaded, not read piece by piece.
         NeedsConversion,
     };
     // Opens path as the document load would read it as a WAV file: the same checks and the same
     // messages (the reading's own, then the generic file error), on doc's sink. Once opened doc's
-    // m_header holds the format and its dataSize the bytes of whole frames there are; the take
-    // is not loaded. path must be a regular file (the data is read by offset).
+    // m_header holds the format and its dataSize the bytes of whole frames there are (0xFFFFFFFF
+    // past 4 GiB: DataBytes() has them all); the take is not loaded. path must be a regular file
+    // (the data is read by offset).
     OpenResult Open(CTonmiraDoc& doc, const std::string& path);
 
     // Bytes of sample data: whole frames, at most what the file holds.

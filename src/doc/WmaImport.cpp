@@ -57,9 +57,9 @@ BOOL LoadWmaFile(CTonmiraDoc& doc)
     return LoadDecodedFile(doc, "asf");
 }
 
-BOOL LoadDecodedFile(CTonmiraDoc& doc, const char* demuxer, const char* decoder)
+BOOL LoadDecodedFile(CTonmiraDoc& doc, const char* demuxer, const char* decoder, MessageSink* messages)
 {
-    MessageSink& sink = doc.m_sink;
+    MessageSink& sink = messages ? *messages : doc.m_sink;
     const std::string path = doc.m_strFileName;
 
     CReader reader(sink);
@@ -103,6 +103,7 @@ BOOL LoadDecodedFile(CTonmiraDoc& doc, const char* demuxer, const char* decoder)
     reader.m_pBuffer = nullptr;
     doc.m_nSamples = reader.m_nFrames;
     DescribeSource(doc.m_source, reader, demuxer);
+    doc.m_source.m_bForeign = true;
     return 1;
 }
 

@@ -6,6 +6,7 @@
 namespace tonmira {
 
 class CTonmiraDoc;
+class MessageSink;
 
 // Decodes doc.m_strFileName and makes it the take: fills m_pData, m_nSamples and the format
 // fields of m_header (nChannels, nSamplesPerSec, wBitsPerSample, nBlockAlign, nAvgBytesPerSec).
@@ -18,6 +19,9 @@ BOOL LoadWmaFile(CTonmiraDoc& doc);
 // file held and what the load changed (wider or floating-point samples rounded, clips counted,
 // more channels mixed down to stereo).
 // decoder, when given, names the FFmpeg decoder of the stream instead of the demuxer's choice.
-BOOL LoadDecodedFile(CTonmiraDoc& doc, const char* demuxer, const char* decoder = nullptr);
+// The messages go to messages when given, else to the document's sink. doc.m_source marks the
+// take as read from a file of a format the program never writes (m_bForeign).
+BOOL LoadDecodedFile(CTonmiraDoc& doc, const char* demuxer, const char* decoder = nullptr,
+                     MessageSink* messages = nullptr);
 
 }  // namespace tonmira

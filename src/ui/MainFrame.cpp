@@ -20,6 +20,7 @@
 #include "ui/QtDocumentPrompts.h"
 #include "ui/SuspendWatcher.h"
 #include "ui/TonmiraView.h"
+#include "ui/dialogs/LocalPath.h"
 #include "ui/i18n/Translation.h"
 #include "view/CommandTable.h"
 
@@ -378,9 +379,9 @@ void CMainFrame::LoadRecentFiles()
     settings.beginGroup(QString::fromLatin1(kRecentGroup));
     std::vector<std::string> entries;
     for (std::size_t i = 1; i <= view::RecentFiles::kMaxEntries; ++i) {
-        const QString path = settings.value(QStringLiteral("File%1").arg(i)).toString();
-        if (!path.isEmpty())
-            entries.push_back(path.toStdString());
+        const std::string path = PathFromSetting(settings.value(QStringLiteral("File%1").arg(i)));
+        if (!path.empty())
+            entries.push_back(path);
     }
     m_recent.SetEntries(entries);
 }
@@ -392,7 +393,7 @@ void CMainFrame::SaveRecentFiles() const
     settings.remove(QString());
     const auto& entries = m_recent.Entries();
     for (std::size_t i = 0; i < entries.size(); ++i)
-        settings.setValue(QStringLiteral("File%1").arg(i + 1), QString::fromStdString(entries[i]));
+        settings.setValue(QStringLiteral("File%1").arg(i + 1), PathSetting(entries[i]));
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event)

@@ -4,6 +4,7 @@
 #include <QMessageBox>
 
 #include "ui/ViewDialogs.h"
+#include "ui/dialogs/LocalPath.h"
 #include "ui/i18n/Translation.h"
 
 namespace tonmira::ui {
@@ -58,7 +59,7 @@ view::SaveAnswer QtDocumentPrompts::AskSaveChanges(const std::string& question)
 
 std::optional<std::string> QtDocumentPrompts::AskSavePath(const std::string& proposed)
 {
-    QFileDialog dialog(m_parent, Tr("名前を付けて保存"), QString::fromStdString(proposed));
+    QFileDialog dialog(m_parent, Tr("名前を付けて保存"), ShownPath(proposed));
     UseQtDialog(dialog, DocumentSaveFilters());
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QStringLiteral("wav"));
@@ -68,7 +69,7 @@ std::optional<std::string> QtDocumentPrompts::AskSavePath(const std::string& pro
     });
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return dialog.selectedFiles().first().toStdString();
+    return LocalPath(dialog.selectedFiles().first());
 }
 
 std::optional<std::string> AskOpenPath(QWidget* parent)
@@ -79,7 +80,7 @@ std::optional<std::string> AskOpenPath(QWidget* parent)
     dialog.setFileMode(QFileDialog::ExistingFile);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return dialog.selectedFiles().constFirst().toStdString();
+    return LocalPath(dialog.selectedFiles().constFirst());
 }
 
 bool QtFormatPrompt::Ask(FormatAnswer& answer) { return AskTextFormat(m_parent, answer); }

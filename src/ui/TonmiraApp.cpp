@@ -14,6 +14,7 @@
 #include "ui/MainFrame.h"
 #include "ui/QtMessageSink.h"
 #include "ui/TonmiraView.h"
+#include "ui/dialogs/LocalPath.h"
 #include "ui/i18n/Translation.h"
 #include "view/ViewCore.h"
 
@@ -73,8 +74,8 @@ int RunApplication(int argc, char** argv)
         frame.View().Core().m_settings);
     frame.View().Core().ApplyCollectSettings();
 
-    if (args.size() > 1) {
-        if (!frame.OpenFile(args.at(1).toStdString()))
+    if (const std::string path = CommandLinePath(argc, argv); !path.empty()) {
+        if (!frame.OpenFile(path))
             return 1;
     } else {
         frame.NewDocument();

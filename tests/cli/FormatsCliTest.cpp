@@ -150,6 +150,28 @@ TEST_F(FormatsCli, TextNamesStayText)
     EXPECT_EQ(Line(r.out, "converted"), "");
 }
 
+// Every path into a take has the same limit, so nothing the program writes is refused when it is
+// read back: text at the highest rate the prompt allows converts to a WAV that loads, and a
+// decoded file above that rate is refused instead of giving such a WAV.
+TEST_F(FormatsCli, EveryRateATakeMayHaveIsReadBackAndNoOther)
+{
+    std::string text = dir.File("fast.txt"), wav = dir.File("fast.wav"), flac = dir.File("faster.flac");
+    std::string lines;
+    for (int i = 0; i < 20; ++i)
+        lines += std::to_string(i) + "\r\n";
+    test::WriteFileBytes(text, lines);
+    auto converted = RunCli({"convert", text, wav, "--rate", "1000000"});
+    ASSERT_EQ(converted.exitCode, 0) << converted.err;
+    auto info = RunCli({"info", wav});
+    EXPECT_EQ(info.exitCode, 0) << info.err;
+    EXPECT_EQ(Line(info.out, "rate"), "1000000");
+
+    Shell("sox -n -r 1048575 -c 1 -b 16 " + test::ShellQuote(flac) + " synth 0.01 sine 440");
+    auto refused = RunCli({"convert", flac, dir.File("faster.wav")});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_FALSE(std::filesystem::exists(dir.File("faster.wav")));
+}
+
 TEST_F(FormatsCli, NoCommandWritesOverAReadOnlyFormatOrAConvertedSource)
 {
     std::string flac = dir.File("keep.flac"), wma = dir.File("keep.wma"), wav24 = dir.File("keep24.wav");

@@ -179,10 +179,10 @@ TEST(EventFile, NoFolderAndUnwritableFolder)
     // steps must not act on that file.
     const std::string other = dir.File("20240305140709.WAV");
     WriteFileBytes(other, "other event");
-    const UINT frames = doc.m_nSamples;
-    doc.m_nSamples = 0x80000000u;  // more than a WAV file's 32-bit sizes can hold: not written
+    BYTE* const samples = doc.m_pData;
+    doc.m_pData = nullptr;  // frames without their samples: not written
     EXPECT_EQ(file.WriteEventFile(doc, dir.Path().string(), clock, sink, 0, 0, 0), 0);
-    doc.m_nSamples = frames;
+    doc.m_pData = samples;
     EXPECT_EQ(file.m_strEventFile, other);
     EXPECT_FALSE(file.Delete());
     EXPECT_FALSE(file.MarkRejected());

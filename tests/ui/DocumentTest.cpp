@@ -11,6 +11,7 @@
 #include "ui/QtDocumentPrompts.h"
 #include "ui/dialogs/DialogTestUtil.h"
 #include "doc/TonmiraDoc.h"
+#include "ui/dialogs/LocalPath.h"
 #include "view/CommandIds.h"
 
 namespace tonmira::test {
@@ -128,6 +129,27 @@ TEST_F(DocumentTest, RecentFilesKeepFourAndSurviveTheWindow)
     std::filesystem::remove(paths[2]);
     ASSERT_TRUE(frame->Dispatch(view::kCmdRecentFile));
     EXPECT_EQ(frame->Recent().Entries(), (std::vector<std::string>{paths[4], paths[3], paths[1]}));
+}
+
+// A name that is not UTF-8 (Latin-1 "café" from an old archive) opens from the command line, as
+// the bytes the file system holds, and stays on the recent list across windows.
+TEST_F(DocumentTest, ANameThatIsNotUtf8OpensFromTheCommandLineAndTheRecentList)
+{
+    const std::string path = WriteWav("caf\xe9.wav", SineSamples(2000, 1, 440, 44100, 9000), 1);
+    std::string program = "tonmira";
+    std::string argument = path;
+    char* argv[] = {program.data(), argument.data(), nullptr};
+    ASSERT_TRUE(frame->OpenFile(ui::CommandLinePath(2, argv)));
+    EXPECT_EQ(Doc().m_strFileName, path);
+    EXPECT_EQ(Doc().m_nSamples, 2000u);
+
+    frame.reset();
+    frame = std::make_unique<ui::CMainFrame>(sink, backend, clock);
+    frame->SetPrompts(&prompts);
+    EXPECT_EQ(frame->Recent().Entries(), (std::vector<std::string>{path}));
+    ASSERT_TRUE(frame->Dispatch(view::kCmdRecentFile));
+    EXPECT_EQ(Doc().m_strFileName, path);
+    EXPECT_TRUE(sink.m_messages.empty());
 }
 
 TEST_F(DocumentTest, AConvertedSourceIsToldAndSaveProposesAWavBesideIt)

@@ -3,6 +3,7 @@
 #include <QFileDialog>
 #include <QStringList>
 
+#include "ui/dialogs/LocalPath.h"
 #include "ui/i18n/Translation.h"
 
 namespace tonmira::ui {
@@ -37,14 +38,14 @@ std::string QtFileChooser::ChooseFile(const FileDialogSpec& spec, QWidget* paren
     dialog.setDefaultSuffix(QString::fromUtf8(spec.m_pszDefaultExtension));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
-    return dialog.selectedFiles().constFirst().toStdString();
+    return LocalPath(dialog.selectedFiles().constFirst());
 }
 
 std::string QtFileChooser::ChooseFolder(const char* title, QWidget* parent)
 {
     QString folder = QFileDialog::getExistingDirectory(parent, Tr(title), QString(),
                                                        QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
-    return folder.toStdString();
+    return LocalPath(folder);
 }
 
 }  // namespace tonmira::ui
