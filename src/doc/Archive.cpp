@@ -68,7 +68,8 @@ bool CArchive::FillBuffer()
 
 std::size_t CArchive::Read(void* buffer, std::size_t n)
 {
-    if (m_mode != load || m_fd < 0)
+    // Checked here too: a peek may already hold a small file whole, so no read would see the flag.
+    if (m_mode != load || m_fd < 0 || Cancelled())
         return 0;
     BYTE* dest = static_cast<BYTE*>(buffer);
     std::size_t buffered = std::min(n, m_nBufLen - m_nBufPos);
@@ -119,7 +120,7 @@ std::size_t CArchive::Peek(void* buffer, std::size_t n)
 bool CArchive::ReadString(std::string& line, std::size_t nMax)
 {
     line.clear();
-    if (m_mode != load || m_fd < 0)
+    if (m_mode != load || m_fd < 0 || Cancelled())
         return false;
     bool readAny = false;
     while (line.size() < nMax) {
