@@ -139,7 +139,7 @@ void BM_SliderStepAndUpdate(benchmark::State& state)
     QApplication::processEvents();
     bool forward = true;
     for (auto _ : state) {
-        const UINT before = doc.m_nPosition;
+        const tonmira::UINT before = doc.m_nPosition;
         slider->triggerAction(forward ? QAbstractSlider::SliderSingleStepAdd : QAbstractSlider::SliderSingleStepSub);
         forward = !forward;
         QApplication::processEvents();
