@@ -9,7 +9,16 @@
 
 #include "doc/FormatPrompt.h"
 #include "base/MessageSink.h"
+#include "doc/DecoderLog.h"
 #include "doc/TonmiraDoc.h"
+
+// Files the WAV reader declines go on to the decoder: set it up as the programs' main does.
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    tonmira::QuietDecoderLog();
+    tonmira::LimitDecoderAllocations();
+    return 0;
+}
 
 namespace {
 

@@ -15,6 +15,7 @@
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
     tonmira::QuietDecoderLog();  // as the programs' main does
+    tonmira::LimitDecoderAllocations();
     return 0;
 }
 

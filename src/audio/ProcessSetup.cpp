@@ -22,6 +22,7 @@ void QuietAlsaErrors(const char*, int, const char*, int, const char*, ...) {}
 void ConfigureProcessForDesktop()
 {
     QuietDecoderLog();
+    LimitDecoderAllocations();
     snd_lib_error_set_handler(&QuietAlsaErrors);
 }
 

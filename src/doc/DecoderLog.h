@@ -7,4 +7,9 @@ namespace tonmira {
 // messages stay its only output. Call once from main, before any file is read.
 void QuietDecoderLog();
 
+// Caps any one allocation of the decoder library (256 MiB): a damaged header can claim a chunk of
+// gigabytes, which the library would allocate and zero before finding the file too short. Our own
+// sample buffers are not affected. A setting of the whole process: call once from main.
+void LimitDecoderAllocations();
+
 }  // namespace tonmira
