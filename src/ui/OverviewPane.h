@@ -15,8 +15,8 @@
 
 #include "base/Changes.h"
 #include "view/SonogramTiles.h"
-#include "view/SpectrogramPicture.h"
-#include "view/SpectrumSummary.h"
+#include "view/TakePicture.h"
+#include "view/TakeLevelSummary.h"
 #include "view/SummaryPyramid.h"
 
 namespace tonmira::ui {

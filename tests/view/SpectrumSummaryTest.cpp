@@ -9,8 +9,8 @@
 
 #include "view/Readout.h"
 #include "view/SonogramTiles.h"
-#include "view/SpectrogramPicture.h"
-#include "view/SpectrumSummary.h"
+#include "view/TakePicture.h"
+#include "view/TakeLevelSummary.h"
 
 namespace tonmira::view {
 namespace {

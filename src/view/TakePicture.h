@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "view/SpectrumSummary.h"
+#include "view/TakeLevelSummary.h"
 
 namespace tonmira::view {
 

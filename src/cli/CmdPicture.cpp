@@ -11,8 +11,8 @@
 #include "doc/TonmiraDoc.h"
 #include "dsp/WindowAnalysis.h"
 #include "view/PngFile.h"
-#include "view/SpectrogramPicture.h"
-#include "view/SpectrumSummary.h"
+#include "view/TakePicture.h"
+#include "view/TakeLevelSummary.h"
 
 namespace tonmira::cli {
 

@@ -1,4 +1,4 @@
-#include "view/SpectrogramPicture.h"
+#include "view/TakePicture.h"
 
 #include <algorithm>
 #include <cmath>

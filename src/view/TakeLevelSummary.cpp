@@ -1,4 +1,4 @@
-#include "view/SpectrumSummary.h"
+#include "view/TakeLevelSummary.h"
 
 #include <algorithm>
 

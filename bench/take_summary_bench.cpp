@@ -3,7 +3,7 @@
 // one CFftEngine transform of N samples / worker threads), the first coarse picture (first stage
 // of the build plus drawing it), drawing the finished picture at several widths, the summary's
 // memory against the take's, and whether five short calls show at every width.
-// Usage: spectrum_summary_bench [minutes] [threads] (default 120, the machine's cores).
+// Usage: take_summary_bench [minutes] [threads] (default 120, the machine's cores).
 #include <chrono>
 #include <cmath>
 #include <condition_variable>
@@ -17,8 +17,8 @@
 
 #include "dsp/FftEngine.h"
 #include "view/Readout.h"
-#include "view/SpectrogramPicture.h"
-#include "view/SpectrumSummary.h"
+#include "view/TakePicture.h"
+#include "view/TakeLevelSummary.h"
 
 using namespace tonmira;
 using Clock = std::chrono::steady_clock;
