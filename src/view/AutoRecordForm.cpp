@@ -139,25 +139,23 @@ std::optional<AutoRecordForm::ExchangeFailure> AutoRecordForm::ControlsToData(co
 {
     for (const ExchangeEntry& entry : kExchangeOrder) {
         std::optional<ExchangeFailure> failure;
+        // A text that is no number fails with message; a number is stored (before any range check).
+        auto store = [&](auto& member, const auto& value, const char* message) {
+            if (value)
+                member = *value;
+            else
+                failure = ExchangeFailure{entry.id, message};
+            return value.has_value();
+        };
         std::visit(Overloaded{
                        [&](const IntField& f) {
-                           auto value = ParseDialogInt(controls.Text(entry.id));
-                           if (!value) {
-                               failure = ExchangeFailure{entry.id, msg::kEnterInteger};
-                               return;
-                           }
-                           // The value is stored before its range is checked.
-                           this->*f.member = *value;
-                           if (f.ranged && (*value < f.min || *value > f.max))
+                           const auto value = ParseDialogInt(controls.Text(entry.id));
+                           if (store(this->*f.member, value, msg::kEnterInteger) && f.ranged &&
+                               (*value < f.min || *value > f.max))
                                failure = ExchangeFailure{entry.id, IntegerRangeMessage(f.min, f.max)};
                        },
                        [&](const RealField& f) {
-                           auto value = ParseDialogReal(controls.Text(entry.id));
-                           if (!value) {
-                               failure = ExchangeFailure{entry.id, msg::kEnterNumber};
-                               return;
-                           }
-                           this->*f.member = *value;
+                           store(this->*f.member, ParseDialogReal(controls.Text(entry.id)), msg::kEnterNumber);
                        },
                        [&](const TextField& f) { this->*f.member = controls.Text(entry.id); },
                        [&](const CheckField& f) { this->*f.member = controls.Check(entry.id) ? 1 : 0; },
