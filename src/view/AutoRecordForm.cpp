@@ -98,28 +98,12 @@ void AutoRecordForm::CopyFromView(const CollectSettings& view, WORD wBitsPerSamp
 
 void AutoRecordForm::CopyToView(CollectSettings& view, int& nAutoStartLevel, DWORD nSamplesPerSec) const
 {
-    view.m_nCollectLevel = m_nCollectLevel;
     if (m_nCollectLevel != 0)
         nAutoStartLevel = 0;
-    view.m_nPlayLevel = m_nPlayLevel;
-    view.m_nContinuousMs = m_nContinuousMs;
-    view.m_strOutputFolder = m_strOutputFolder;
-    view.m_bSaveAmplified = m_bSaveAmplified;
-    view.m_bSaveRejected = m_bSaveRejected;
-    view.m_nPlayCount = m_nPlayCount;
-    view.m_bAlwaysMax = m_bAlwaysMax;
-    view.m_nAmpFactor = m_nAmpFactor;
-    view.m_nBandLowHz = m_nBandLowHz;
-    if (m_nBandHighHz != static_cast<int>(nSamplesPerSec / 2))
-        view.m_nBandHighHz = m_nBandHighHz;
-    view.m_nExcludeHz = m_nExcludeHz;
-    view.m_fIntegLow = m_fIntegLow;
-    view.m_fIntegHigh = m_fIntegHigh;
-    view.m_fPointsLow = m_fPointsLow;
-    view.m_fPointsHigh = m_fPointsHigh;
-    view.m_fStdDevLow = m_fStdDevLow;
-    view.m_fStdDevHigh = m_fStdDevHigh;
-    view.m_nPreTriggerMs = m_nPreTriggerMs;
+    // A top edge left at half the rate keeps the settings' own (0 follows every take's rate).
+    const int bandHigh = m_nBandHighHz == static_cast<int>(nSamplesPerSec / 2) ? view.m_nBandHighHz : m_nBandHighHz;
+    view = static_cast<const CollectSettings&>(*this);
+    view.m_nBandHighHz = bandHigh;
 }
 
 void AutoRecordForm::DataToControls(AutoRecordControls& controls) const
