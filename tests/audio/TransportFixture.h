@@ -111,6 +111,20 @@ struct TransportFixture : ::testing::Test {
         test::LoadTake16(doc, samples, channels, doc.m_header.nSamplesPerSec);
     }
 
+    // The marks as the mark commands set them on a fresh take: the start mark at `start`, the
+    // end mark on the last frame of the window that ends at `end`. The position is left there.
+    void SetMarks(UINT start, UINT end)
+    {
+        if (start != 0) {
+            transport->ShowPosition(start);
+            transport->OnStartMark();
+        }
+        transport->ShowPosition(end + 1 - static_cast<UINT>(analysis.m_nFftSize));
+        transport->OnEndMark();
+        ASSERT_EQ(doc.m_nStartMark, start);
+        ASSERT_EQ(doc.m_nEndMark, end);
+    }
+
     // The record settings command, its dialog answered by the host.
     void RecordSetup()
     {
