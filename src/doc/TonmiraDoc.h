@@ -70,8 +70,8 @@ public:
     // with 0 and nothing changed. The old take goes, the frames are copied (a trailing part of
     // a frame dropped, none at all leaves no take), the header describes them, FinishLoad runs
     // (the mono buffer, for two channels with its peak; marks over the whole take; position 0)
-    // and the document is not
-    // modified. The file name stays; the source is cleared. Returns 0 after the memory message.
+    // and the document is not modified. The file name stays; the source is cleared. Returns 0
+    // after the memory message.
     BOOL LoadPcm(const void* frames, std::size_t bytes, WORD nChannels, DWORD nSamplesPerSec, WORD wBitsPerSample);
     // Frees m_pMono (when separate), m_pData and m_pReverse and nulls them; m_nSamples 0.
     void FreeTake();

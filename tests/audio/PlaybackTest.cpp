@@ -64,7 +64,7 @@ TEST_F(PlaybackTest, ForwardPlaysFromThePositionToTheEndMarkAndReturnsToTheStart
 TEST_F(PlaybackTest, EndMarkAtOrBeforeThePositionPlaysToTheEndOfTheTake)
 {
     LoadRamp(5 * kN + 3);
-    const UINT end = kN - 1;  // the nearest end mark to the start the command sets
+    const UINT end = kN - 1;  // the lowest end mark the command sets: the window at frame 0
     SetMarks(0, end);
     transport->ShowPosition(end);
     transport->OnPlay();
