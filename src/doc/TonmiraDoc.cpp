@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
@@ -17,6 +18,7 @@
 #include "doc/PcmTextFile.h"
 #include "doc/SafeFileWriter.h"
 #include "doc/SampleBlock.h"
+#include "doc/SamplingRateValidation.h"
 #include "doc/WavFile.h"
 #include "doc/WmaImport.h"
 
@@ -225,6 +227,40 @@ void CTonmiraDoc::FinishLoad(bool monoBuilt)
     m_nState = TransportState::Idle;
     m_bReverse = 0;
     m_bPause = 0;
+}
+
+BOOL CTonmiraDoc::LoadPcm(const void* frames, std::size_t bytes, WORD nChannels, DWORD nSamplesPerSec,
+                          WORD wBitsPerSample)
+{
+    // The shapes every later step relies on, as the WAV reader takes them without the decoder.
+    if ((nChannels != 1 && nChannels != 2) || (wBitsPerSample != 8 && wBitsPerSample != 16) ||
+        nSamplesPerSec < kMinSamplingRate || nSamplesPerSec > kMaxSamplingRate)
+        return 0;
+    const std::size_t frameBytes = std::size_t(nChannels) * wBitsPerSample / 8;
+    const std::size_t count = bytes / frameBytes;
+    if (count > UINT32_MAX) {
+        m_sink.Message(msg::kMallocFailed);
+        return 0;
+    }
+    BYTE* data = nullptr;
+    if (count) {
+        data = AllocateSampleBlock(count * frameBytes);
+        if (!data) {
+            m_sink.Message(msg::kMallocFailed);
+            return 0;
+        }
+        std::memcpy(data, frames, count * frameBytes);
+    }
+    FreeTake();
+    FillWavHeader(m_header, nChannels, nSamplesPerSec, wBitsPerSample, static_cast<UINT>(count));
+    m_source.Clear();
+    m_pData = data;
+    m_nSamples = static_cast<UINT>(count);
+    m_nPeak = 0;
+    m_bLock = 0;
+    FinishLoad();
+    SetModifiedFlag(0);
+    return 1;
 }
 
 BOOL CTonmiraDoc::Serialize(CArchive& ar)

@@ -5,6 +5,7 @@
 // blocks, owned by the document (m_pMono only when it differs from m_pData).
 // A take is present exactly when m_pData is not null; then m_nSamples >= 1 and
 // m_nStartMark <= m_nEndMark < m_nSamples, m_nPosition < m_nSamples.
+#include <cstddef>
 #include <string>
 
 #include "doc/Document.h"
@@ -64,6 +65,14 @@ public:
     // load has already mixed it at that balance), marks over the whole take, position 0, idle,
     // reverse and pause off.
     void FinishLoad(bool monoBuilt = false);
+    // Makes `bytes` of interleaved PCM frames the take, as a file load would: one or two channels
+    // of 8 (unsigned) or 16 (signed) bits at a rate the program reads, anything else refused
+    // with 0 and nothing changed. The old take goes, the frames are copied (a trailing part of
+    // a frame dropped, none at all leaves no take), the header describes them, FinishLoad runs
+    // (the mono buffer, for two channels with its peak; marks over the whole take; position 0)
+    // and the document is not modified. The file name stays; the source is cleared. Returns 0
+    // after the memory message.
+    BOOL LoadPcm(const void* frames, std::size_t bytes, WORD nChannels, DWORD nSamplesPerSec, WORD wBitsPerSample);
     // Frees m_pMono (when separate), m_pData and m_pReverse and nulls them; m_nSamples 0.
     void FreeTake();
     bool HasTake() const { return m_pData != nullptr; }

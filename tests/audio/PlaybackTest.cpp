@@ -43,9 +43,8 @@ struct PlaybackTest : TransportFixture {
 TEST_F(PlaybackTest, ForwardPlaysFromThePositionToTheEndMarkAndReturnsToTheStartMark)
 {
     LoadRamp(20000);
-    doc.m_nStartMark = 100;
-    doc.m_nPosition = 300;
-    doc.m_nEndMark = 300 + 9 * kN - 1 + 10;  // nine full buffers and 10 samples
+    SetMarks(100, 300 + 9 * kN - 1 + 10);  // nine full buffers and 10 samples
+    transport->ShowPosition(300);
     transport->OnPlay();
     ASSERT_EQ(doc.m_nState, TransportState::Playing);
     EXPECT_EQ(transport->State(), TransportState::Playing);
@@ -65,13 +64,14 @@ TEST_F(PlaybackTest, ForwardPlaysFromThePositionToTheEndMarkAndReturnsToTheStart
 TEST_F(PlaybackTest, EndMarkAtOrBeforeThePositionPlaysToTheEndOfTheTake)
 {
     LoadRamp(5 * kN + 3);
-    doc.m_nEndMark = 50;
-    doc.m_nPosition = 50;
+    const UINT end = kN - 1;  // the lowest end mark the command sets: the window at frame 0
+    SetMarks(0, end);
+    transport->ShowPosition(end);
     transport->OnPlay();
-    EXPECT_EQ(transport->PlayLength(), 5u * kN + 3 - 50);
+    EXPECT_EQ(transport->PlayLength(), 5u * kN + 3 - end);
     EXPECT_TRUE(RunUntilIdle(5000));
-    std::vector<std::int16_t> expected(mono.begin() + 50, mono.end());
-    EXPECT_EQ(PlayedRange(mono[50], expected.size()), expected);
+    std::vector<std::int16_t> expected(mono.begin() + end, mono.end());
+    EXPECT_EQ(PlayedRange(mono[end], expected.size()), expected);
 }
 
 TEST_F(PlaybackTest, LongRangeIsFedBeyondTheRingAndEndsWithAFullLastBuffer)
@@ -103,7 +103,7 @@ TEST_F(PlaybackTest, BackwardPlaysFromTheEndOfTheWindowDownToFrameZero)
     transport->OnReverse();
     ASSERT_EQ(doc.m_bReverse, 1);
     ASSERT_NE(doc.m_pReverse, nullptr);
-    doc.m_nPosition = 1000;
+    transport->ShowPosition(1000);
     transport->OnPlay();
     EXPECT_EQ(transport->PlayLength(), 1000u + kN);
     EXPECT_TRUE(RunUntilIdle(5000));
@@ -119,7 +119,7 @@ TEST_F(PlaybackTest, BackwardFromTheLastFramePlaysOnlyWhatTheTakeHolds)
 {
     LoadRamp(500);
     transport->OnReverse();
-    doc.m_nPosition = 499;  // where a recording leaves it
+    transport->ShowPosition(499);  // where a recording leaves it
     transport->OnPlay();
     EXPECT_EQ(transport->PlayLength(), 500u);
     EXPECT_TRUE(RunUntilIdle(5000));
@@ -130,7 +130,7 @@ TEST_F(PlaybackTest, BackwardFromTheLastFramePlaysOnlyWhatTheTakeHolds)
 TEST_F(PlaybackTest, PauseWhileIdleCuesAndThePauseCommandStartsTheSound)
 {
     LoadRamp(4000);
-    doc.m_nPosition = 640;
+    transport->ShowPosition(640);
     transport->OnPause();  // idle: only armed
     EXPECT_EQ(doc.m_bPause, 1);
     transport->OnPlay();
@@ -219,7 +219,7 @@ TEST_F(PlaybackTest, MarksGoToAndReverseMoveThePosition)
     // Start mark: set at the position, cleared when set; at position 0 it stays cleared.
     transport->OnStartMark();
     EXPECT_EQ(doc.m_nStartMark, 0u);
-    doc.m_nPosition = 200;
+    transport->ShowPosition(200);
     transport->OnStartMark();
     EXPECT_EQ(doc.m_nStartMark, 200u);
     transport->OnStartMark();
@@ -230,12 +230,14 @@ TEST_F(PlaybackTest, MarksGoToAndReverseMoveThePosition)
     EXPECT_EQ(doc.m_nEndMark, 200u + kN - 1);
     transport->OnEndMark();
     EXPECT_EQ(doc.m_nEndMark, 999u);
-    doc.m_nPosition = 990;  // a window that reaches past the take: the mark stays inside it
+    transport->ShowPosition(990);  // a window that reaches past the take: the mark stays inside it
     transport->OnEndMark();
     EXPECT_EQ(doc.m_nEndMark, 999u);
-    doc.m_nEndMark = 700;
+    transport->ShowPosition(700 - kN + 1);
+    transport->OnEndMark();
+    ASSERT_EQ(doc.m_nEndMark, 700u);
 
-    doc.m_nPosition = 500;
+    transport->ShowPosition(500);
     transport->OnGoTop();
     EXPECT_EQ(doc.m_nPosition, 200u);
     transport->OnGoTop();
@@ -246,7 +248,7 @@ TEST_F(PlaybackTest, MarksGoToAndReverseMoveThePosition)
     EXPECT_EQ(doc.m_nPosition, 1000u - kN);
 
     // Reverse on at the start mark goes to the window ending on the end mark, and back.
-    doc.m_nPosition = 200;
+    transport->ShowPosition(200);
     std::string before = transport->PositionText();
     transport->OnReverse();
     EXPECT_EQ(doc.m_nPosition, 700u - kN + 1);
@@ -256,7 +258,7 @@ TEST_F(PlaybackTest, MarksGoToAndReverseMoveThePosition)
     EXPECT_EQ(doc.m_bReverse, 0);
 
     // Go-to-start while playing only stops.
-    doc.m_nPosition = 300;
+    transport->ShowPosition(300);
     transport->OnPlay();
     transport->OnGoTop();
     EXPECT_EQ(doc.m_nState, TransportState::Idle);
@@ -267,7 +269,6 @@ TEST_F(PlaybackTest, SliderScrollCodesClampToTheTake)
 {
     LoadRamp(1000);
     const UINT last = 1000 - kN;
-    doc.m_nPosition = 0;
     transport->OnHScroll(ScrollCode::LineLeft, 0);
     EXPECT_EQ(host.m_nInvalidations, 0) << "nothing shown at the left end";
     transport->OnHScroll(ScrollCode::LineRight, 0);
@@ -276,7 +277,7 @@ TEST_F(PlaybackTest, SliderScrollCodesClampToTheTake)
     EXPECT_EQ(doc.m_nPosition, 0u);
     transport->OnHScroll(ScrollCode::PageRight, 0);
     EXPECT_EQ(doc.m_nPosition, static_cast<UINT>(kN));
-    doc.m_nPosition = last - 10;
+    transport->ShowPosition(last - 10);
     transport->OnHScroll(ScrollCode::PageRight, 0);
     EXPECT_EQ(doc.m_nPosition, last);
     transport->OnHScroll(ScrollCode::LineRight, 0);

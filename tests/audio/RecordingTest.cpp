@@ -61,8 +61,7 @@ TEST_F(RecordingTest, RecordingAppendsBehindTheTakeInItsFormat)
     SetFormat(8000, 16, 1, 256);
     std::vector<std::int16_t> old(1000, 7);
     LoadTake16(old, 1);
-    doc.m_nStartMark = 10;
-    doc.m_nEndMark = 500;
+    SetMarks(10, 500);
     std::vector<BYTE> input(5000 * 2);
     for (std::size_t i = 0; i < 5000; ++i) {
         std::int16_t v = static_cast<std::int16_t>(i + 1);
@@ -90,8 +89,9 @@ TEST_F(RecordingTest, StopBeforeAnyBufferKeepsTheTakeButResetsMarksAndMono)
     for (std::size_t i = 0; i < old.size(); ++i)
         old[i] = static_cast<std::int16_t>(i);
     LoadTake16(old, 2);
-    doc.m_nBalance = 0;  // kept: only a recording that added frames resets it
-    doc.m_nStartMark = 5;
+    transport->ApplyBalance(0);  // kept: only a recording that added frames resets it
+    transport->ShowPosition(5);
+    transport->OnStartMark();
     transport->OnRecord();
     transport->OnStop();
     EXPECT_EQ(doc.m_nSamples, 1000u);
@@ -278,7 +278,7 @@ TEST_F(RecordingTest, RecordingThatCannotStartLeavesTheTakePlayable)
 {
     std::vector<std::int16_t> old(600, 3);
     LoadTake16(old, 2);
-    doc.m_nPosition = 100;
+    transport->ShowPosition(100);
     transport->SetShownRange(299, 100);
     // No input device at all: said, and nothing of the view moved.
     backend.m_bHasInput = false;
@@ -299,7 +299,7 @@ TEST_F(RecordingTest, RecordingThatCannotStartLeavesTheTakePlayable)
     backend.m_refusedRates.clear();
     host.m_messages.clear();
     // A format with no frames cannot have a ring.
-    doc.m_header.nChannels = 0;
+    doc.m_header.nChannels = 0;  // planted: no command makes such a format
     transport->OnRecord();
     ASSERT_EQ(host.m_messages.size(), 1u);
     EXPECT_EQ(host.m_messages[0], "録音処理の初期化に失敗しました！");

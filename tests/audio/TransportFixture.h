@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "TakeFactory.h"
 #include "audio/SimulatedBackend.h"
 #include "audio/TimerLoop.h"
 #include "audio/Transport.h"
@@ -104,19 +105,24 @@ struct TransportFixture : ::testing::Test {
         ASSERT_TRUE(analysis.SetFftSize(fftSize, host));
     }
 
-    // Puts a 16-bit take into the document as a load would.
+    // Puts a 16-bit take at the format's rate into the document.
     void LoadTake16(const std::vector<std::int16_t>& samples, WORD channels)
     {
-        doc.m_header.nChannels = channels;
-        doc.m_header.wBitsPerSample = 16;
-        doc.m_pData = static_cast<BYTE*>(std::malloc(samples.size() * 2));
-        std::memcpy(doc.m_pData, samples.data(), samples.size() * 2);
-        doc.m_nSamples = static_cast<UINT>(samples.size() / channels);
-        doc.m_nBalance = 50;
-        doc.BuildMonoBuffer();
-        doc.m_nEndMark = doc.m_nSamples - 1;
-        doc.m_nPosition = 0;
-        doc.m_nStartMark = 0;
+        test::LoadTake16(doc, samples, channels, doc.m_header.nSamplesPerSec);
+    }
+
+    // The marks as the mark commands set them on a fresh take: the start mark at `start`, the
+    // end mark on the last frame of the window that ends at `end`. The position is left there.
+    void SetMarks(UINT start, UINT end)
+    {
+        if (start != 0) {
+            transport->ShowPosition(start);
+            transport->OnStartMark();
+        }
+        transport->ShowPosition(end + 1 - static_cast<UINT>(analysis.m_nFftSize));
+        transport->OnEndMark();
+        ASSERT_EQ(doc.m_nStartMark, start);
+        ASSERT_EQ(doc.m_nEndMark, end);
     }
 
     // The record settings command, its dialog answered by the host.

@@ -7,6 +7,7 @@
 #include <random>
 #include <vector>
 
+#include "TakeFactory.h"
 #include "collect/CollectSettings.h"
 #include "collect/EventAnalysis.h"
 #include "base/MessageSink.h"
@@ -59,14 +60,8 @@ struct TakeFixture {
 
     void Set(const std::vector<int>& samples, int channels, int rate)
     {
-        auto bytes = Pcm16(samples);
-        doc.m_pData = static_cast<BYTE*>(std::malloc(bytes.size()));
-        std::memcpy(doc.m_pData, bytes.data(), bytes.size());
-        doc.m_nSamples = static_cast<UINT>(samples.size() / channels);
-        doc.m_pMono = channels == 1 ? doc.m_pData : nullptr;
-        doc.m_header.nChannels = static_cast<WORD>(channels);
-        doc.m_header.nSamplesPerSec = static_cast<DWORD>(rate);
-        doc.m_header.wBitsPerSample = 16;
+        test::LoadTake16(doc, std::vector<std::int16_t>(samples.begin(), samples.end()), static_cast<WORD>(channels),
+                         static_cast<DWORD>(rate));
     }
 };
 
@@ -377,19 +372,15 @@ TEST(EventAnalysis, AnalysisWithoutAmplifyingTheTakeGivesTheSameFigures)
                     values[peakAt] = shape == 3 ? 60 : scale;
                     CapturingMessageSink sink;
                     CTonmiraDoc in(sink), copy(sink);
-                    for (CTonmiraDoc* doc : {&in, &copy}) {
-                        doc->m_pData = static_cast<BYTE*>(std::malloc(count * bits / 8));
-                        for (std::size_t i = 0; i < count; ++i) {
-                            if (bits == 8)
-                                doc->m_pData[i] = static_cast<BYTE>(128 + values[i]);
-                            else
-                                StoreS16(doc->m_pData, i, values[i]);
-                        }
-                        doc->m_nSamples = static_cast<UINT>(frames);
-                        doc->m_header.nChannels = static_cast<WORD>(channels);
-                        doc->m_header.nSamplesPerSec = rate;
-                        doc->m_header.wBitsPerSample = static_cast<WORD>(bits);
+                    std::vector<BYTE> bytes(count * bits / 8);
+                    for (std::size_t i = 0; i < count; ++i) {
+                        if (bits == 8)
+                            bytes[i] = static_cast<BYTE>(128 + values[i]);
+                        else
+                            StoreS16(bytes.data(), i, values[i]);
                     }
+                    for (CTonmiraDoc* doc : {&in, &copy})
+                        test::LoadTakeBytes(*doc, bytes, static_cast<WORD>(channels), static_cast<WORD>(bits), rate);
                     CollectSettings settings;
                     settings.m_bAlwaysMax = alwaysMax;
                     settings.m_nAmpFactor = 3;

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <iterator>
 
+#include "TakeFactory.h"
 #include "TestUtil.h"
 #include "collect/EventFile.h"
 #include "collect/LocalClock.h"
@@ -13,6 +14,7 @@
 #include "doc/TonmiraDoc.h"
 
 using namespace tonmira;
+using tonmira::test::LoadTakeBytes;
 using tonmira::test::ReadFileBytes;
 using tonmira::test::TempDir;
 using tonmira::test::WriteFileBytes;
@@ -21,18 +23,6 @@ namespace fs = std::filesystem;
 namespace {
 
 const LocalDateTime kWhen{2024, 3, 5, 14, 7, 9};
-
-void SetTake(CTonmiraDoc& doc, WORD channels, DWORD rate, WORD bits, const std::string& bytes)
-{
-    doc.m_header.nChannels = channels;
-    doc.m_header.nSamplesPerSec = rate;
-    doc.m_header.wBitsPerSample = bits;
-    std::free(doc.m_pData);
-    doc.m_pData = static_cast<BYTE*>(std::malloc(bytes.size() + 1));
-    std::memcpy(doc.m_pData, bytes.data(), bytes.size());
-    doc.m_nSamples = static_cast<UINT>(bytes.size() / (channels * bits / 8));
-    doc.m_pMono = channels == 1 ? doc.m_pData : nullptr;
-}
 
 std::string Le32(std::uint32_t v)
 {
@@ -66,7 +56,7 @@ TEST(EventFile, WritesHeaderAndSamplesWithoutPadByte)
     CapturingMessageSink sink;
     CTonmiraDoc doc(sink);
     // Three 8-bit mono frames: an odd data size gets no pad byte.
-    SetTake(doc, 1, 11025, 8, "\x80\x01\xff");
+    LoadTakeBytes(doc, std::string("\x80\x01\xff"), 1, 8, 11025);
     EventFile file;
     FixedLocalClock clock(kWhen);
     ASSERT_EQ(file.WriteEventFile(doc, dir.Path().string(), clock, sink, 0, 0, 7), 1);  // value3 alone: plain name
@@ -77,7 +67,7 @@ TEST(EventFile, WritesHeaderAndSamplesWithoutPadByte)
     EXPECT_TRUE(sink.m_messages.empty());
 
     // After a format change the derived header fields follow it.
-    SetTake(doc, 2, 48000, 16, std::string(8, '\x11'));
+    LoadTakeBytes(doc, std::string(8, '\x11'), 2, 16, 48000);
     ASSERT_EQ(file.WriteEventFile(doc, dir.Path().string() + "/", clock, sink, 4567, 0, 0), 1);
     EXPECT_EQ(file.m_strEventFile, dir.Path().string() + "//20240305140709-4567-0000-00000000.WAV");
     std::string bytes = ReadFileBytes(file.m_strEventFile);
@@ -92,7 +82,7 @@ TEST(EventFile, RenameMarkAndDelete)
     TempDir dir;
     CapturingMessageSink sink;
     CTonmiraDoc doc(sink);
-    SetTake(doc, 1, 8000, 16, std::string(4, '\0'));
+    LoadTakeBytes(doc, std::string(4, '\0'), 1, 16, 8000);
     FixedLocalClock clock(kWhen);
     EventFile file;
     ASSERT_EQ(file.WriteEventFile(doc, dir.Path().string(), clock, sink, 0, 0, 0), 1);
@@ -116,7 +106,7 @@ TEST(EventFile, TakenNamesAreNumberedAndNothingIsReplaced)
     TempDir dir;
     CapturingMessageSink sink;
     CTonmiraDoc doc(sink);
-    SetTake(doc, 1, 8000, 16, std::string("\x01\x02\x03\x04", 4));
+    LoadTakeBytes(doc, std::string("\x01\x02\x03\x04", 4), 1, 16, 8000);
     FixedLocalClock clock(kWhen);
     const std::string plain = dir.File("20240305140709.WAV");
     const std::string figures = dir.File("20240305140709-00300-1299-5000-00000042.WAV");
@@ -154,7 +144,7 @@ TEST(EventFile, NoFolderAndUnwritableFolder)
 {
     CapturingMessageSink sink;
     CTonmiraDoc doc(sink);
-    SetTake(doc, 1, 8000, 16, std::string(4, '\0'));
+    LoadTakeBytes(doc, std::string(4, '\0'), 1, 16, 8000);
     FixedLocalClock clock(kWhen);
     EventFile file;
     file.m_strEventFile = "/stale/path.WAV";
@@ -180,7 +170,7 @@ TEST(EventFile, NoFolderAndUnwritableFolder)
     const std::string other = dir.File("20240305140709.WAV");
     WriteFileBytes(other, "other event");
     BYTE* const samples = doc.m_pData;
-    doc.m_pData = nullptr;  // frames without their samples: not written
+    doc.m_pData = nullptr;  // planted: frames without their samples, not written
     EXPECT_EQ(file.WriteEventFile(doc, dir.Path().string(), clock, sink, 0, 0, 0), 0);
     doc.m_pData = samples;
     EXPECT_EQ(file.m_strEventFile, other);

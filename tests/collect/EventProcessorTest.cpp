@@ -7,6 +7,7 @@
 #include <thread>
 #include <vector>
 
+#include "TakeFactory.h"
 #include "TestUtil.h"
 #include "collect/CollectSettings.h"
 #include "collect/EventFile.h"
@@ -47,20 +48,10 @@ struct EventRun {
     {
         const double pi = 2 * std::asin(1.0);
         const int frames = 3000;
-        doc.m_header.nChannels = 2;
-        doc.m_header.nSamplesPerSec = 8000;
-        doc.m_header.wBitsPerSample = 16;
-        doc.m_pData = static_cast<BYTE*>(std::malloc(frames * 4));
-        for (int i = 0; i < frames; ++i) {
-            auto v = static_cast<std::uint16_t>(static_cast<int>(10000 * std::sin(2 * pi * 1010 * i / 8000)));
-            for (int c = 0; c < 2; ++c) {
-                doc.m_pData[4 * i + 2 * c] = static_cast<BYTE>(v & 0xFF);
-                doc.m_pData[4 * i + 2 * c + 1] = static_cast<BYTE>(v >> 8);
-            }
-        }
-        doc.m_nSamples = frames;
-        doc.m_nEndMark = frames - 1;
-        doc.BuildMonoBuffer();
+        std::vector<std::int16_t> samples;
+        for (int i = 0; i < frames; ++i)
+            samples.insert(samples.end(), 2, static_cast<std::int16_t>(10000 * std::sin(2 * pi * 1010 * i / 8000)));
+        test::LoadTake16(doc, samples, 2, 8000);
         fft.Init(512, 0);
         settings.m_nBandLowHz = 900;
         settings.m_nBandHighHz = 1100;

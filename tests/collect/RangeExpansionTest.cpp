@@ -1,9 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <cstring>
 #include <vector>
 
+#include "TakeFactory.h"
 #include "collect/RangeExpansion.h"
 #include "base/MessageSink.h"
 #include "doc/TonmiraDoc.h"
@@ -16,27 +15,7 @@ struct Take {
     CapturingMessageSink sink;
     CTonmiraDoc doc{sink};
 
-    void Set16(const std::vector<int>& samples, int channels)
-    {
-        std::vector<BYTE> bytes;
-        for (int s : samples) {
-            auto u = static_cast<std::uint16_t>(s);
-            bytes.push_back(static_cast<BYTE>(u & 0xFF));
-            bytes.push_back(static_cast<BYTE>(u >> 8));
-        }
-        Set(bytes, channels, 16);
-    }
-    void Set(const std::vector<BYTE>& bytes, int channels, int bits)
-    {
-        doc.m_header.nChannels = static_cast<WORD>(channels);
-        doc.m_header.wBitsPerSample = static_cast<WORD>(bits);
-        doc.m_header.nSamplesPerSec = 8000;
-        doc.m_pData = static_cast<BYTE*>(std::malloc(bytes.size()));
-        std::memcpy(doc.m_pData, bytes.data(), bytes.size());
-        doc.m_nSamples = static_cast<UINT>(bytes.size() / (channels * bits / 8));
-        doc.m_nEndMark = doc.m_nSamples - 1;
-        ASSERT_TRUE(doc.BuildMonoBuffer());
-    }
+    void Set16(const std::vector<std::int16_t>& samples, WORD channels) { test::LoadTake16(doc, samples, channels, 8000); }
     std::vector<int> Samples16(const BYTE* p, std::size_t count) const
     {
         std::vector<int> out;
@@ -52,7 +31,7 @@ TEST(RangeExpansion, SixteenBitToFullScaleMeasuresThePeakFirst)
 {
     Take t;
     t.Set16({8000, -8000, 4001, -3, 0, 1}, 1);
-    t.doc.m_nPeak = 0;
+    t.doc.m_nPeak = 0;  // planted: not measured yet
     int peak = RangeExpansionPeak(t.doc);
     EXPECT_EQ(peak, 8000);
     EXPECT_EQ(t.doc.m_nPeak, 8000);
@@ -81,8 +60,7 @@ TEST(RangeExpansion, StalePeakClampsAndSameLevelChangesNothing)
     Take t;
     // The stored peak is below the true one (frames appended later): results are limited.
     t.Set16({1000, 4000, -4000}, 1);
-    t.doc.m_nPeak = 1000;
-    t.doc.SetModifiedFlag(0);
+    t.doc.m_nPeak = 1000;  // planted
     EXPECT_FALSE(ExpandRange(t.doc, RangeExpansionPeak(t.doc), 1000));
     EXPECT_FALSE(t.doc.IsModified());
     ASSERT_TRUE(ExpandRange(t.doc, RangeExpansionPeak(t.doc), 20000));
@@ -92,7 +70,7 @@ TEST(RangeExpansion, StalePeakClampsAndSameLevelChangesNothing)
 TEST(RangeExpansion, EightBitAndSilence)
 {
     Take t;
-    t.Set({64, 192, 128, 100}, 1, 8);
+    test::LoadTake8(t.doc, {64, 192, 128, 100}, 1, 8000);
     ASSERT_TRUE(ExpandRange(t.doc, RangeExpansionPeak(t.doc), 127));
     EXPECT_EQ(std::vector<BYTE>(t.doc.m_pData, t.doc.m_pData + 4), (std::vector<BYTE>{1, 255, 128, 73}));
 

@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "DocTestUtil.h"
+#include "TakeFactory.h"
 #include "TestUtil.h"
 #include "base/Messages.h"
 #include "base/MessageSink.h"
@@ -17,22 +18,6 @@ using namespace tonmira;
 using namespace tonmira::test;
 
 namespace {
-
-// Makes doc hold a 16-bit take of the given interleaved samples.
-void SetTake16(CTonmiraDoc& doc, int channels, const std::vector<int>& samples)
-{
-    doc.FreeTake();
-    doc.m_header.nChannels = static_cast<WORD>(channels);
-    doc.m_header.wBitsPerSample = 16;
-    doc.m_header.nSamplesPerSec = 44100;
-    doc.m_pData = static_cast<BYTE*>(std::malloc(samples.size() * 2));
-    for (std::size_t i = 0; i < samples.size(); ++i) {
-        std::int16_t s = static_cast<std::int16_t>(samples[i]);
-        std::memcpy(doc.m_pData + 2 * i, &s, 2);
-    }
-    doc.m_nSamples = static_cast<UINT>(samples.size() / channels);
-    doc.FinishLoad();
-}
 
 int Mono16(const CTonmiraDoc& doc, UINT i, const BYTE* buffer = nullptr)
 {
@@ -57,11 +42,66 @@ TEST(TonmiraDoc, ConstructionValues)
     EXPECT_EQ(std::memcmp(&doc.m_header, &zero, sizeof zero), 0);
 }
 
+// A take made from frames in memory is the take a WAV file of the same frames loads as.
+TEST(TonmiraDoc, LoadPcmLeavesWhatAFileLoadLeaves)
+{
+    TempDir dir;
+    WavBytes wav;
+    wav.rate = 8000;
+    wav.data = Samples16({3, -4, 1000, -30000, -32768, 32767});
+    WriteFileBytes(dir.File("take.wav"), wav.Build());
+    CapturingMessageSink sink;
+    CTonmiraDoc loaded(sink);
+    ASSERT_TRUE(loaded.OnOpenDocument(dir.File("take.wav")));
+
+    CTonmiraDoc doc(sink);
+    LoadTake8(doc, {1, 2, 3, 4, 5}, 1);  // an earlier take in another state, all of it replaced
+    doc.m_nStartMark = 1;
+    doc.m_nPosition = 3;
+    doc.m_bLock = 1;
+    doc.m_bReverse = 1;
+    doc.BuildReverseBuffer();
+    doc.SetModifiedFlag();
+    doc.m_strFileName = "name.wav";
+    const std::string bytes = wav.data + "x";  // a part of a frame at the end is dropped
+    ASSERT_TRUE(doc.LoadPcm(bytes.data(), bytes.size(), 2, 8000, 16));
+
+    EXPECT_EQ(std::memcmp(&doc.m_header, &loaded.m_header, sizeof doc.m_header), 0);
+    ASSERT_EQ(doc.m_nSamples, 3u);
+    EXPECT_EQ(std::memcmp(doc.m_pData, loaded.m_pData, 12), 0);
+    ASSERT_NE(doc.m_pMono, nullptr);
+    EXPECT_EQ(std::memcmp(doc.m_pMono, loaded.m_pMono, 6), 0);
+    EXPECT_EQ(doc.m_nPeak, loaded.m_nPeak);
+    EXPECT_EQ(doc.m_nPeak, 32768);
+    EXPECT_EQ(doc.m_nStartMark, 0u);
+    EXPECT_EQ(doc.m_nEndMark, 2u);
+    EXPECT_EQ(doc.m_nPosition, 0u);
+    EXPECT_EQ(doc.m_nBalance, 50);
+    EXPECT_EQ(doc.m_bReverse, 0);
+    EXPECT_EQ(doc.m_pReverse, nullptr);
+    EXPECT_EQ(doc.m_bLock, 0);
+    EXPECT_EQ(doc.m_bModified, 0);
+    EXPECT_EQ(doc.m_strFileName, "name.wav");
+
+    // Shapes no later step handles are refused and change nothing; no frames leave no take.
+    const BYTE* kept = doc.m_pData;
+    EXPECT_FALSE(doc.LoadPcm(bytes.data(), 12, 3, 8000, 16));
+    EXPECT_FALSE(doc.LoadPcm(bytes.data(), 12, 2, 8000, 24));
+    EXPECT_FALSE(doc.LoadPcm(bytes.data(), 12, 2, 0, 16));
+    EXPECT_EQ(doc.m_pData, kept);
+    EXPECT_EQ(doc.m_nSamples, 3u);
+    ASSERT_TRUE(doc.LoadPcm(bytes.data(), 1, 1, 8000, 16));
+    EXPECT_FALSE(doc.HasTake());
+    EXPECT_EQ(doc.m_nSamples, 0u);
+    EXPECT_EQ(doc.m_nEndMark, 0u);
+    EXPECT_TRUE(sink.m_messages.empty());
+}
+
 TEST(TonmiraDoc, BalanceMixTruncatesTowardZeroAndRaisesThePeak)
 {
     CapturingMessageSink sink;
     CTonmiraDoc doc(sink);
-    SetTake16(doc, 2, {3, -4, 1000, -30000, -32768, 32767});
+    LoadTake16(doc, {3, -4, 1000, -30000, -32768, 32767}, 2);
     EXPECT_EQ(Mono16(doc, 0), 0);  // 1.5 - 2 = -0.5 -> 0
     EXPECT_EQ(Mono16(doc, 1), -14500);
     EXPECT_EQ(Mono16(doc, 2), 0);  // -16384 + 16383.5 = -0.5 -> 0
@@ -85,13 +125,7 @@ TEST(TonmiraDoc, EightBitMixWorksOnRawBytes)
 {
     CapturingMessageSink sink;
     CTonmiraDoc doc(sink);
-    doc.m_header.nChannels = 2;
-    doc.m_header.wBitsPerSample = 8;
-    doc.m_pData = static_cast<BYTE*>(std::malloc(4));
-    const BYTE bytes[4] = {255, 0, 129, 130};
-    std::memcpy(doc.m_pData, bytes, 4);
-    doc.m_nSamples = 2;
-    doc.FinishLoad();
+    LoadTake8(doc, {255, 0, 129, 130}, 2);
     EXPECT_EQ(doc.m_pMono[0], 127);  // 127.5 truncated
     EXPECT_EQ(doc.m_pMono[1], 129);
     EXPECT_EQ(doc.m_nPeak, 128);
@@ -104,7 +138,7 @@ TEST(TonmiraDoc, OneChannelMonoIsTheTakeItself)
 {
     CapturingMessageSink sink;
     CTonmiraDoc doc(sink);
-    SetTake16(doc, 1, {5, -6, 7});
+    LoadTake16(doc, {5, -6, 7}, 1);
     EXPECT_EQ(doc.m_pMono, doc.m_pData);
     EXPECT_EQ(doc.m_nPeak, 0);
     ASSERT_TRUE(doc.BuildReverseBuffer());
@@ -121,7 +155,7 @@ TEST(TonmiraDoc, TruncateToMarks)
 {
     CapturingMessageSink sink;
     CTonmiraDoc doc(sink);
-    SetTake16(doc, 2, {0, 0, 1, 10, 2, 20, 3, 30, 4, 40});
+    LoadTake16(doc, {0, 0, 1, 10, 2, 20, 3, 30, 4, 40}, 2);
     // Marks over the whole take: nothing to do.
     EXPECT_FALSE(doc.TruncateToMarks());
     EXPECT_EQ(doc.m_nSamples, 5u);
@@ -146,7 +180,7 @@ TEST(TonmiraDoc, TruncateToMarks)
     EXPECT_EQ(Mono16(doc, 0, doc.m_pReverse), 16);
     EXPECT_EQ(doc.m_nPeak, 40);      // not lowered for the shorter take
 
-    SetTake16(doc, 1, {9, 8, 7, 6});
+    LoadTake16(doc, {9, 8, 7, 6}, 1);
     doc.m_nStartMark = 2;
     doc.m_nEndMark = 2;
     ASSERT_TRUE(doc.TruncateToMarks());
@@ -160,7 +194,7 @@ TEST(TonmiraDoc, NewDocumentFreesTheTakeAndKeepsTheFormat)
 {
     CapturingMessageSink sink;
     CTonmiraDoc doc(sink);
-    SetTake16(doc, 2, {1, 2, 3, 4});
+    LoadTake16(doc, {1, 2, 3, 4}, 2);
     doc.m_bLock = 1;
     doc.m_nStartMark = 1;
     doc.m_strFileName = "x.wav";
@@ -185,7 +219,7 @@ TEST(TonmiraDoc, MonoSaveWritesTheMixAndLeavesTheDocumentAlone)
     TempDir dir;
     CapturingMessageSink sink;
     CTonmiraDoc doc(sink);
-    SetTake16(doc, 2, {3, -4, 100, 200, -50, 50});
+    LoadTake16(doc, {3, -4, 100, 200, -50, 50}, 2);
     doc.m_strFileName = "take.wav";
     std::filesystem::create_directory(dir.File("a.b"));
     ASSERT_TRUE(doc.OnSaveMonoData(dir.File("a.b/mono")));  // no extension in the name: ".wav" added
@@ -210,7 +244,7 @@ TEST(TonmiraDoc, FailedSaveLeavesTheTargetUnchanged)
     TempDir dir;
     CapturingMessageSink sink;
     CTonmiraDoc doc(sink);
-    SetTake16(doc, 2, std::vector<int>(200000, 7));
+    LoadTake16(doc, std::vector<std::int16_t>(200000, 7), 2);
     const std::string target = dir.File("keep.wav");
     WriteFileBytes(target, "precious");
     WriteFileBytes(dir.File("keep.pcm"), "precious");
@@ -258,7 +292,7 @@ TEST(TonmiraDoc, MixEqualsTheExtendedPrecisionSumForEveryBalance)
         }
     CapturingMessageSink sink;
     CTonmiraDoc doc(sink);
-    SetTake16(doc, 2, samples);
+    LoadTake16(doc, std::vector<std::int16_t>(samples.begin(), samples.end()), 2);
     for (int balance = 0; balance <= 100; ++balance) {
         doc.m_nBalance = balance;
         ASSERT_TRUE(doc.BuildMonoBuffer());
@@ -277,7 +311,7 @@ TEST(TonmiraDoc, SaveOverAnExistingFileKeepsItsPermissions)
     TempDir dir;
     CapturingMessageSink sink;
     CTonmiraDoc doc(sink);
-    SetTake16(doc, 1, {1, 2, 3});
+    LoadTake16(doc, {1, 2, 3}, 1);
     const std::string target = dir.File("t.wav");
     WriteFileBytes(target, "old");
     std::filesystem::permissions(target, std::filesystem::perms(0640));

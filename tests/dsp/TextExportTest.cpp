@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "TakeFactory.h"
 #include "TestUtil.h"
 #include "base/MessageSink.h"
 #include "dsp/TextExport.h"
@@ -14,22 +15,11 @@
 #include "dsp/WindowAnalysis.h"
 
 using namespace tonmira;
+using tonmira::test::LoadTake16;
 using tonmira::test::ReadFileBytes;
 using tonmira::test::TempDir;
 
 namespace {
-
-void MakeMonoTake(CTonmiraDoc& doc, const std::vector<short>& frames, UINT rate = 8000)
-{
-    doc.m_header.nChannels = 1;
-    doc.m_header.nSamplesPerSec = rate;
-    doc.m_header.wBitsPerSample = 16;
-    doc.m_pData = static_cast<BYTE*>(std::malloc(frames.size() * 2));
-    std::memcpy(doc.m_pData, frames.data(), frames.size() * 2);
-    doc.m_pMono = doc.m_pData;
-    doc.m_nSamples = static_cast<UINT>(frames.size());
-    doc.m_nEndMark = doc.m_nSamples - 1;
-}
 
 int CountLinesIn(const std::string& text)
 {
@@ -54,7 +44,7 @@ TEST(TextExport, PcmWindowStopsAtTheEndOfTheTake)
     TempDir dir;
     CapturingMessageSink sink;
     CTonmiraDoc doc(sink);
-    MakeMonoTake(doc, {5, -6, 7, -32768, 32767});
+    LoadTake16(doc, {5, -6, 7, -32768, 32767}, 1, 8000);
     doc.m_nPosition = 2;
     ASSERT_TRUE(ExportPcmData(doc, 16, dir.File("w"), sink));
     EXPECT_EQ(ReadFileBytes(dir.File("w.pcm")), "7\r\n-32768\r\n32767\r\n");
@@ -69,7 +59,7 @@ TEST(TextExport, TransitionBlocksReuseTheLastInputsAndLeaveTheLastSpectrum)
     std::vector<short> frames(40);
     for (int i = 0; i < 40; ++i)
         frames[i] = static_cast<short>((i * 7919) % 2001 - 1000);  // no period to hide a mistake
-    MakeMonoTake(doc, frames);
+    LoadTake16(doc, frames, 1, 8000);
     WindowAnalysis analysis;
     ASSERT_TRUE(analysis.InitialUpdate(doc, sink));
     ASSERT_TRUE(analysis.SetFftSize(16, sink));
@@ -99,7 +89,7 @@ TEST(TextExport, TransitionBlocksReuseTheLastInputsAndLeaveTheLastSpectrum)
     doc.m_nEndMark = 10;
     ASSERT_TRUE(ExportSpectrumTransition(doc, analysis, 3000, 1000, dir.File("none.spa"), sink));
     EXPECT_EQ(ReadFileBytes(dir.File("none.spa")), "");
-    // An end mark beyond the take is limited to it.
+    // An end mark beyond the take (planted: no command makes one) is limited to it.
     doc.m_nStartMark = 32;
     doc.m_nEndMark = 4000000000u;
     ASSERT_TRUE(ExportSpectrumTransition(doc, analysis, 3000, 1000, dir.File("end.spa"), sink));
@@ -122,7 +112,7 @@ TEST(TextExport, FailuresKeepWhatWasThereAndSaySo)
     TempDir dir;
     CapturingMessageSink sink;
     CTonmiraDoc doc(sink);
-    MakeMonoTake(doc, std::vector<short>(64, 100));
+    LoadTake16(doc, std::vector<short>(64, 100), 1, 8000);
     std::vector<int> spectrum(8, 1);
 
     // A folder in the way of the target: nothing replaces it, the message is shown.
@@ -146,7 +136,7 @@ TEST(TextExport, FailuresKeepWhatWasThereAndSaySo)
     // Without a mono buffer the transition has nothing to read.
     WindowAnalysis analysis;
     ASSERT_TRUE(analysis.InitialUpdate(doc, sink));
-    doc.m_pMono = nullptr;
+    doc.m_pMono = nullptr;  // planted: a failed mix leaves none
     EXPECT_FALSE(ExportSpectrumTransition(doc, analysis, 0, 4000, dir.File("t.spa"), sink));
     EXPECT_EQ(sink.m_messages.back(), "スペクトラム推移データの保存に失敗しました。");
     doc.m_pMono = doc.m_pData;

@@ -1,41 +1,23 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <cstring>
 #include <vector>
 
+#include "TakeFactory.h"
 #include "base/MessageSink.h"
 #include "doc/TonmiraDoc.h"
 #include "dsp/WindowAnalysis.h"
 
 using namespace tonmira;
 
-namespace {
-
-// A mono take at 44100 Hz; 8-bit frames are stored as value + 128.
-void MakeTake(CTonmiraDoc& doc, const std::vector<short>& frames, int bits = 16)
-{
-    doc.m_header.nChannels = 1;
-    doc.m_header.nSamplesPerSec = 44100;
-    doc.m_header.wBitsPerSample = static_cast<WORD>(bits);
-    doc.m_pData = static_cast<BYTE*>(std::malloc(frames.size() * 2));
-    for (std::size_t i = 0; i < frames.size(); ++i) {
-        if (bits == 16)
-            std::memcpy(doc.m_pData + 2 * i, &frames[i], 2);
-        else
-            doc.m_pData[i] = static_cast<BYTE>(frames[i] + 128);
-    }
-    doc.m_pMono = doc.m_pData;
-    doc.m_nSamples = static_cast<UINT>(frames.size());
-}
-
-}  // namespace
+using tonmira::test::LoadTake16;
+using tonmira::test::LoadTake8;
 
 TEST(WindowAnalysis, SizesPositionAndShortTakes)
 {
     CapturingMessageSink sink;
     CTonmiraDoc doc(sink);
-    MakeTake(doc, std::vector<short>(5000, 1000));
+    LoadTake16(doc, std::vector<short>(5000, 1000));
     WindowAnalysis analysis;
     ASSERT_TRUE(analysis.InitialUpdate(doc, sink));
     EXPECT_EQ(analysis.m_nFftSize, 4096);
@@ -47,7 +29,7 @@ TEST(WindowAnalysis, SizesPositionAndShortTakes)
     // Only frames inside the take are fed, and a position near the top must not wrap.
     doc.m_nPosition = 4000;
     EXPECT_EQ(analysis.FeedFromTake(doc), 1000);
-    doc.m_nPosition = 0xFFFFFFF0u;
+    doc.m_nPosition = 0xFFFFFFF0u;  // planted: past the take
     EXPECT_EQ(analysis.FeedFromTake(doc), 0);
 
     EXPECT_FALSE(analysis.SetFftSize(1000, sink));
@@ -77,7 +59,7 @@ TEST(WindowAnalysis, EightBitTakeAndCaptureBlocks)
 {
     CapturingMessageSink sink;
     CTonmiraDoc doc(sink);
-    MakeTake(doc, std::vector<short>(1024, -100), 8);
+    LoadTake8(doc, std::vector<BYTE>(1024, 28));  // -100 as stored
     WindowAnalysis analysis;
     ASSERT_TRUE(analysis.InitialUpdate(doc, sink));
     ASSERT_TRUE(analysis.ChangeFftSize(doc, 1024, sink));

@@ -236,11 +236,7 @@ TEST_F(CollectionEngineTest, StopWhileCapturingDiscardsTheEventAndTheNextTakeSta
     settings.m_nContinuousMs = 500;
     // An earlier take in the document stays as it was.
     std::vector<std::int16_t> old(1000, 77);
-    doc.m_pData = static_cast<BYTE*>(std::malloc(2000));
-    std::memcpy(doc.m_pData, old.data(), 2000);
-    doc.m_nSamples = 1000;
-    doc.m_nEndMark = 999;
-    doc.BuildMonoBuffer();
+    LoadTake16(doc, old, 1, kRate);
     Start().m_onStep = [&] {
         // In the quiet after the first burst, before its continuous time is over.
         if (doc.m_nState == TransportState::Recording && doc.m_bPause == 0 && run->ConsumedBytes() >= 2 * 17 * kRate / 10)
@@ -289,6 +285,7 @@ TEST_F(CollectionEngineTest, EventThatCannotJoinTheTakeIsLostAndCollectionGoesOn
 {
     MakeInput(4.0, {{0.5, 0.3, 12000}, {2.5, 0.3, 9000}});
     // A take so long that the frame count of take + event would not fit: it cannot grow.
+    // Planted: a count the two bytes do not hold, as no memory here holds such a take.
     doc.m_pData = static_cast<BYTE*>(std::malloc(2));
     doc.m_pData[0] = doc.m_pData[1] = 0;
     doc.m_nSamples = 0xFFFFFF00u;

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "TakeFactory.h"
 #include "TestUtil.h"
 #include "collect/CollectSettings.h"
 #include "collect/EventProcessor.h"

@@ -4,13 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <limits>
 #include <string>
 #include <vector>
 
+#include "TakeFactory.h"
 #include "audio/Clock.h"
 #include "audio/LoopTransportHost.h"
 #include "audio/SimulatedBackend.h"
@@ -68,10 +68,7 @@ TEST(SessionChanges, OneCommandIsOnePublicationHeardInOrderWithTheAnalysisAlread
     TonmiraSession& s = live.s;
     CTonmiraDoc& doc = s.Doc();
     const std::vector<std::int16_t> take = Tone(1.0, 0.25, 0.5, 12000);
-    doc.m_pData = static_cast<BYTE*>(std::malloc(take.size() * 2));
-    std::memcpy(doc.m_pData, take.data(), take.size() * 2);
-    doc.m_nSamples = static_cast<UINT>(take.size());
-    doc.FinishLoad();
+    test::LoadTake16(doc, take, 1, kRate);
     s.Follow(true);
     ASSERT_TRUE(s.InitialUpdate());
 

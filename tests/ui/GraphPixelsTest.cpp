@@ -165,9 +165,10 @@ protected:
             {0, half, false}, {0, half, true}, {100, 5000, false}, {100, 5000, true}, {1000, 1003, true},
             {half - 30, half - 10, false}, {0, 2, false}, {0, 100000, false}, {20, 100000, true}};
         for (std::size_t p = 0; p < positions.size(); ++p) {
-            if (Doc().m_pMono)
-                Doc().m_nPosition = std::min(positions[p], Doc().m_nSamples - 1);
-            Core().m_session.Command([] {}, kChangePosition | kChangeAnalysis);
+            Core().m_session.Command([&] {
+                if (Doc().m_pMono)
+                    Core().m_transport.ShowPosition(std::min(positions[p], Doc().m_nSamples - 1));
+            }, kChangePosition | kChangeAnalysis);
             for (std::size_t r = (p + turn) % positions.size(); r < ranges.size(); r += positions.size()) {
                 const auto& [minHz, maxHz, log] = ranges[r];
                 Core().m_display.m_nMinFreq = minHz;

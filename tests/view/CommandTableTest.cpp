@@ -2,12 +2,12 @@
 // and what the one table of commands must hold for the menus, keys and tool bar built from it.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <set>
 #include <string>
 
+#include "TakeFactory.h"
 #include "base/MessageSink.h"
 #include "doc/TonmiraDoc.h"
 #include "view/CommandTable.h"
@@ -50,16 +50,7 @@ std::set<int> Enabled(const CTonmiraDoc& doc, CommandContext frame = {})
 
 class CommandRulesTest : public ::testing::Test {
 protected:
-    void GiveTake(int channels)
-    {
-        doc.m_header.nChannels = static_cast<WORD>(channels);
-        doc.m_header.wBitsPerSample = 16;
-        doc.m_header.nSamplesPerSec = 44100;
-        doc.m_nSamples = 8192;
-        doc.m_pData = static_cast<BYTE*>(std::calloc(8192, 2 * channels));
-        doc.m_nEndMark = 8191;
-        ASSERT_TRUE(doc.BuildMonoBuffer());
-    }
+    void GiveTake(WORD channels) { test::LoadSilence(doc, 8192, channels); }
     CapturingMessageSink sink;
     CTonmiraDoc doc{sink};
 };

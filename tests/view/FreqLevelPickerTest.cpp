@@ -1,9 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <cstring>
 #include <vector>
 
+#include "TakeFactory.h"
 #include "base/MessageSink.h"
 #include "doc/TonmiraDoc.h"
 #include "dsp/WindowAnalysis.h"
@@ -16,17 +15,10 @@ TEST(FreqLevelPicker, SliderSetsTheLevelAndRepicksTheLastPickWithItsOwnTables)
     CapturingMessageSink sink;
     CTonmiraDoc doc(sink);
     const int frames = 4096;
-    doc.m_header.nChannels = 1;
-    doc.m_header.nSamplesPerSec = 44100;
-    doc.m_header.wBitsPerSample = 16;
-    doc.m_pData = static_cast<BYTE*>(std::malloc(frames * 2));
-    for (int i = 0; i < frames; ++i) {  // bin 64 of 4096 and its odd harmonics
-        const short v = (i / 32) % 2 ? 8000 : -8000;
-        std::memcpy(doc.m_pData + 2 * i, &v, 2);
-    }
-    doc.m_pMono = doc.m_pData;
-    doc.m_nSamples = frames;
-    doc.m_nEndMark = frames - 1;
+    std::vector<short> square(frames);
+    for (int i = 0; i < frames; ++i)  // bin 64 of 4096 and its odd harmonics
+        square[i] = (i / 32) % 2 ? 8000 : -8000;
+    test::LoadTake16(doc, square);
 
     WindowAnalysis analysis;
     view::FreqLevelPicker picker;

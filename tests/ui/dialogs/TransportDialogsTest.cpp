@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "DialogTestUtil.h"
+#include "TakeFactory.h"
 #include "TestUtil.h"
 #include "audio/SimulatedBackend.h"
 #include "audio/Transport.h"
@@ -67,15 +68,10 @@ struct TransportDialogsTest : ::testing::Test {
     // A stereo take whose left channel is 1000 and right channel -3000 throughout.
     void LoadStereoTake(UINT frames)
     {
-        doc.m_pData = static_cast<BYTE*>(std::malloc(frames * 4));
-        auto* samples = reinterpret_cast<std::int16_t*>(doc.m_pData);
-        for (UINT i = 0; i < frames; ++i) {
-            samples[2 * i] = 1000;
-            samples[2 * i + 1] = -3000;
-        }
-        doc.m_nSamples = frames;
-        doc.m_nEndMark = frames - 1;
-        ASSERT_TRUE(doc.BuildMonoBuffer());
+        std::vector<std::int16_t> samples;
+        for (UINT i = 0; i < frames; ++i)
+            samples.insert(samples.end(), {1000, -3000});
+        LoadTake16(doc, samples, 2);
     }
     std::int16_t Mono(UINT i) const { return reinterpret_cast<const std::int16_t*>(doc.m_pMono)[i]; }
 };
