@@ -64,6 +64,11 @@ public:
     // load has already mixed it at that balance), marks over the whole take, position 0, idle,
     // reverse and pause off.
     void FinishLoad(bool monoBuilt = false);
+    // Exchanges everything a load sets with other: the take and its derived buffers, format,
+    // source, file name, marks, position, transport flags, balance, lock, peak and modified flag.
+    // The message sink, format prompt and load flags stay with each document. For a take read
+    // into a document of its own (on a worker) that replaces this one's in one step.
+    void SwapTake(CTonmiraDoc& other);
     // Frees m_pMono (when separate), m_pData and m_pReverse and nulls them; m_nSamples 0.
     void FreeTake();
     bool HasTake() const { return m_pData != nullptr; }
