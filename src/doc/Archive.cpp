@@ -43,6 +43,7 @@ std::size_t CArchive::ReadDirect(BYTE* dest, std::size_t n)
             m_bEof = true;
         } else {
             done += static_cast<std::size_t>(got);
+            Advanced(static_cast<std::uint64_t>(got));
         }
     }
     return done;
@@ -61,6 +62,7 @@ bool CArchive::FillBuffer()
             m_bEof = true;
         } else {
             m_nBufLen = static_cast<std::size_t>(got);
+            Advanced(static_cast<std::uint64_t>(got));
         }
     }
     return m_nBufLen > 0;
@@ -109,6 +111,7 @@ std::size_t CArchive::Peek(void* buffer, std::size_t n)
                 m_bEof = true;
             } else {
                 m_nBufLen += static_cast<std::size_t>(got);
+                Advanced(static_cast<std::uint64_t>(got));
             }
         }
     }
@@ -159,6 +162,8 @@ void CArchive::Skip(std::uint64_t n)
         std::uint64_t move = std::min(n, left);
         if (::lseek(m_fd, static_cast<off_t>(move), SEEK_CUR) < 0)
             Fail(errno);
+        else
+            Advanced(move);
         if (move < n)
             m_bEof = true;
         return;
@@ -226,6 +231,13 @@ bool CArchive::Flush()
         WriteDirect(m_buffer.data(), m_nBufLen);
     m_nBufLen = 0;
     return !m_bError;
+}
+
+void CArchive::Advanced(std::uint64_t bytes)
+{
+    // Relaxed: a figure for display, pairs with nothing.
+    if (m_pProgress)
+        m_pProgress->fetch_add(bytes, std::memory_order_relaxed);
 }
 
 bool CArchive::Cancelled()

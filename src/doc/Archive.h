@@ -35,6 +35,9 @@ public:
     // A loading archive stops reading once *cancel is true (set from any thread): reads then
     // fail with ECANCELED. Large reads are split so that the flag is looked at every few MiB.
     void SetCancelFlag(const std::atomic<bool>* cancel) { m_pCancel = cancel; }
+    // A loading archive adds the bytes it takes from the file (read or skipped) to *progress,
+    // for a progress bar on another thread.
+    void SetProgress(std::atomic<std::uint64_t>* progress) { m_pProgress = progress; }
 
     // Reads up to n bytes; returns the bytes read. Fewer than n means the end of the file
     // or a read error (then IsError() is true).
@@ -73,8 +76,10 @@ private:
     Mode m_mode;
     std::string m_strFileName;
     bool Cancelled();
+    void Advanced(std::uint64_t bytes);
 
     const std::atomic<bool>* m_pCancel = nullptr;
+    std::atomic<std::uint64_t>* m_pProgress = nullptr;
     bool m_bError = false;
     int m_nError = 0;
     bool m_bEof = false;

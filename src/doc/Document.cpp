@@ -1,6 +1,7 @@
 #include "doc/Document.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 
 #include <cerrno>
 
@@ -30,6 +31,10 @@ BOOL CDocument::OnOpenDocument(const std::string& path)
         ReportAccessError(path, errno);
         return 0;
     }
+    m_nLoadedBytes.store(0, std::memory_order_relaxed);
+    struct stat st {};
+    m_nLoadSize.store(::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) ? static_cast<std::uint64_t>(st.st_size) : 0,
+                      std::memory_order_relaxed);
     DeleteContents();
     // Even a file of zero length goes through the load, so the document never keeps an
     // earlier take under the new file's name.
@@ -39,6 +44,7 @@ BOOL CDocument::OnOpenDocument(const std::string& path)
     {
         CArchive ar(fd, CArchive::load, path);
         ar.SetCancelFlag(&m_bCancelLoad);
+        ar.SetProgress(&m_nLoadedBytes);
         ok = Serialize(ar);
         error = ar.LastError();  // a read that failed; a file the load refused has no reason
     }

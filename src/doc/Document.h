@@ -3,6 +3,7 @@
 // generic failure message, the modified flag, and new-document. A save goes through a
 // temporary file, so a failed save leaves an existing file unchanged.
 #include <atomic>
+#include <cstdint>
 #include <string>
 
 #include "base/MessageSink.h"
@@ -66,6 +67,11 @@ public:
     // Whoever sets it clears it again before the next load should run. Relaxed: publishes
     // nothing else.
     std::atomic<bool> m_bCancelLoad{false};
+    // How far the load in progress has come, for a progress bar on another thread: bytes of the
+    // file read (or, for a decoded file, the position reached in it) and the file's size, 0 while
+    // unknown. Relaxed: shown, never relied on.
+    std::atomic<std::uint64_t> m_nLoadedBytes{0};
+    std::atomic<std::uint64_t> m_nLoadSize{0};
 
 protected:
     // Called before a new document or a load; empty by default.

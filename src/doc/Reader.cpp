@@ -501,6 +501,9 @@ HRESULT CReader::GetNextSample(const BYTE** ppData, DWORD* pcbLength)
         }
         if (err < 0)
             return HResultFromAvError(err);
+        // Relaxed: a figure for display, pairs with nothing.
+        if (m_pProgress && m_pPacket->pos >= 0)
+            m_pProgress->store(static_cast<std::uint64_t>(m_pPacket->pos), std::memory_order_relaxed);
         if (m_pPacket->stream_index != static_cast<int>(m_dwAudioOutput)) {
             av_packet_unref(m_pPacket.get());
             continue;

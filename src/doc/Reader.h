@@ -74,6 +74,9 @@ public:
     // Decoding stops with a failure once *m_pCancel is true (set from any thread). Set before
     // ReadSamples; null = never.
     const std::atomic<bool>* m_pCancel = nullptr;
+    // Gets the file position of each packet read, for a progress bar on another thread; null =
+    // none. Set before ReadSamples.
+    std::atomic<std::uint64_t>* m_pProgress = nullptr;
     // The FFmpeg demuxer Open uses; only this container is ever probed. Set before Open.
     const char* m_pszDemuxer = "asf";
     // The FFmpeg decoder of the audio stream when the caller knows better than the demuxer;

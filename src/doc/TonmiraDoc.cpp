@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 #include "doc/Archive.h"
 #include "base/Messages.h"
@@ -89,6 +90,28 @@ void CTonmiraDoc::FreeTake()
     std::free(m_pReverse);
     m_pMono = m_pData = m_pReverse = nullptr;
     m_nSamples = 0;
+}
+
+void CTonmiraDoc::SwapTake(CTonmiraDoc& other)
+{
+    using std::swap;
+    swap(m_nPeak, other.m_nPeak);
+    swap(m_bReverse, other.m_bReverse);
+    swap(m_nStartMark, other.m_nStartMark);
+    swap(m_nEndMark, other.m_nEndMark);
+    swap(m_nState, other.m_nState);
+    swap(m_bPause, other.m_bPause);
+    swap(m_nBalance, other.m_nBalance);
+    swap(m_bLock, other.m_bLock);
+    swap(m_nPosition, other.m_nPosition);
+    swap(m_nSamples, other.m_nSamples);
+    swap(m_strFileName, other.m_strFileName);
+    swap(m_pData, other.m_pData);
+    swap(m_pMono, other.m_pMono);
+    swap(m_pReverse, other.m_pReverse);
+    swap(m_header, other.m_header);
+    swap(m_source, other.m_source);
+    swap(m_bModified, other.m_bModified);
 }
 
 UINT CTonmiraDoc::FrameBytes() const

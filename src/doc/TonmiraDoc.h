@@ -73,6 +73,11 @@ public:
     // and the document is not modified. The file name stays; the source is cleared. Returns 0
     // after the memory message.
     BOOL LoadPcm(const void* frames, std::size_t bytes, WORD nChannels, DWORD nSamplesPerSec, WORD wBitsPerSample);
+    // Exchanges everything a load sets with other: the take and its derived buffers, format,
+    // source, file name, marks, position, transport flags, balance, lock, peak and modified flag.
+    // The message sink, format prompt and load flags stay with each document. For a take read
+    // into a document of its own (on a worker) that replaces this one's in one step.
+    void SwapTake(CTonmiraDoc& other);
     // Frees m_pMono (when separate), m_pData and m_pReverse and nulls them; m_nSamples 0.
     void FreeTake();
     bool HasTake() const { return m_pData != nullptr; }

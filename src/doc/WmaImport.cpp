@@ -66,6 +66,7 @@ BOOL LoadDecodedFile(CTonmiraDoc& doc, const char* demuxer, const char* decoder,
     reader.m_pszDemuxer = demuxer;
     reader.m_pszDecoder = decoder;
     reader.m_pCancel = &doc.m_bCancelLoad;
+    reader.m_pProgress = &doc.m_nLoadedBytes;
     // The whole file, decoded samples, audio only, a time range.
     HRESULT hr = reader.Configure(0, 0, 0, 1, 0, 0);
     if (FAILED(hr)) {

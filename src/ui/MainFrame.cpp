@@ -13,6 +13,7 @@
 #include <QToolBar>
 
 #include "doc/TonmiraDoc.h"
+#include "session/TakeLoad.h"
 #include "ui/ViewDialogs.h"
 #include "ui/FrameIcons.h"
 #include "ui/LockKeys.h"
@@ -69,6 +70,8 @@ CMainFrame::CMainFrame(MessageSink& sink, WaveBackend& backend, const LocalClock
 
 CMainFrame::~CMainFrame()
 {
+    // The worker reads into a document of its own, but reports to this window: it ends first.
+    StopLoad();
     // The pane's workers read the take: they end before the view and its document go.
     m_pOverview->Shutdown();
     // The dock hides while the base class deletes it; its signal must not reach a frame that is
@@ -204,10 +207,17 @@ void CMainFrame::CreateAccelerators()
 
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
 {
-    // Space stops from anywhere in the window, also where an edit would take the key.
+    // Space stops from anywhere in the window, also where an edit would take the key; so does
+    // Esc a file being read.
     if (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride) {
         auto* key = static_cast<QKeyEvent*>(event);
         auto* widget = qobject_cast<QWidget*>(watched);
+        if (key->key() == Qt::Key_Escape && IsLoading() && widget && widget->window() == this) {
+            if (event->type() == QEvent::KeyPress)
+                CancelLoad();
+            event->accept();
+            return event->type() == QEvent::KeyPress;
+        }
         if (key->key() == Qt::Key_Space && key->modifiers() == Qt::NoModifier && widget && widget->window() == this) {
             if (event->type() == QEvent::KeyPress && !key->isAutoRepeat())
                 Dispatch(view::kCmdStop);
@@ -222,6 +232,7 @@ view::CommandState CMainFrame::QueryCommand(int id) const
 {
     view::CommandContext context = view::DocumentContext(m_pView->Core().m_doc);
     context.m_bCollectBusy = m_pView->Core().IsCollecting();
+    context.m_bLoading = IsLoading();
     context.m_bToolBarVisible = m_pToolBar && m_pToolBar->isVisible();
     context.m_bStatusBarVisible = statusBar()->isVisible();
     context.m_bOverviewVisible = m_pOverviewDock && !m_pOverviewDock->isHidden();
@@ -283,13 +294,6 @@ void CMainFrame::Run(int id)
     m_pView->TransportChanged();
 }
 
-void CMainFrame::OnFileOpen()
-{
-    const std::optional<std::string> path = AskOpenPath(this);
-    if (path)
-        OpenFile(*path);
-}
-
 bool CMainFrame::NewDocument()
 {
     if (m_pOverview)
@@ -300,47 +304,6 @@ bool CMainFrame::NewDocument()
     if (m_pOverview)
         m_pOverview->Resume();
     return true;
-}
-
-bool CMainFrame::OpenFile(const std::string& path) { return Open(path) == view::OpenResult::Opened; }
-
-view::OpenResult CMainFrame::Open(const std::string& path)
-{
-    // Also reached from the recent-file entries, outside Dispatch: the old take goes here.
-    if (m_pOverview)
-        m_pOverview->Suspend();
-    const view::OpenResult result = m_pDocuments->OpenDocumentFile(path);
-    if (result != view::OpenResult::Cancelled)
-        SaveRecentFiles();
-    UpdateCommandUi();
-    // A load that changed the samples says so: never a silent conversion. What was done comes
-    // first, so a narrow window still shows it; the whole text is the bar's tool tip. Another
-    // file opened takes the notice away.
-    const SourceFormat& source = m_pView->Core().m_doc.m_source;
-    if (result == view::OpenResult::Opened && source.IsConverted()) {
-        const QString notice = Tr("変換して読み込みました: %1 (%2)")
-                                   .arg(QString::fromStdString(source.m_strConversion),
-                                        QString::fromStdString(source.m_strDescription));
-        statusBar()->showMessage(notice);
-        statusBar()->setToolTip(notice);
-    } else if (result != view::OpenResult::Cancelled) {
-        statusBar()->showMessage(Tr("レディ"));
-        statusBar()->setToolTip(QString());
-    }
-    if (m_pOverview)
-        m_pOverview->Resume();
-    return result;
-}
-
-void CMainFrame::OnRecentFile(std::size_t index)
-{
-    if (index >= m_recent.Entries().size())
-        return;
-    const std::string path = m_recent.Entries()[index];
-    if (Open(path) == view::OpenResult::Failed) {
-        m_recent.Remove(path);
-        SaveRecentFiles();
-    }
 }
 
 void CMainFrame::FillRecentFiles()
@@ -398,13 +361,11 @@ void CMainFrame::SaveRecentFiles() const
 
 void CMainFrame::closeEvent(QCloseEvent* event)
 {
-    // A load still reading (on a worker) is abandoned rather than waited for.
-    std::atomic<bool>& cancelLoad = m_pView->Core().m_doc.m_bCancelLoad;
-    cancelLoad.store(true, std::memory_order_relaxed);
+    // A file still being read is called off, not waited for; the take it would replace stays.
+    StopLoad();
     m_pView->StopForClose();
     UpdateCommandUi();
     if (!m_pDocuments->SaveModified()) {
-        cancelLoad.store(false, std::memory_order_relaxed);  // the window stays: loads work again
         event->ignore();
         return;
     }

@@ -21,6 +21,7 @@ namespace tonmira {
 class FormatPrompt;
 class LocalClock;
 class MessageSink;
+class TakeLoad;
 class WaveBackend;
 }  // namespace tonmira
 
@@ -42,7 +43,19 @@ public:
     // The first document: empty, or the file named on the command line. False when that file
     // could not be opened (its message has been shown).
     bool NewDocument();
-    bool OpenFile(const std::string& path);
+    // Opens path as Open does and returns when the read has ended (the event loop runs while the
+    // worker reads): the result. Cancelled also when another read runs.
+    view::OpenResult OpenAndWait(const std::string& path);
+    bool OpenFile(const std::string& path) { return OpenAndWait(path) == view::OpenResult::Opened; }
+    // Asks about a modified take, then reads path on a worker while the window goes on (progress
+    // in the status bar, Esc calls it off); the take is replaced when the read succeeded. done,
+    // when given, gets the result on this thread. False when nothing was started: the question
+    // was cancelled, or a read runs already (one at a time: the commands that open are disabled
+    // meanwhile, so a second read is refused rather than calling off the first).
+    bool StartOpen(const std::string& path, std::function<void(view::OpenResult)> done = {});
+    bool IsLoading() const { return m_pLoad != nullptr; }
+    // Calls the running read off; the take, view and title stay as they were.
+    void CancelLoad();
 
     // The state a command shows now (enabled, checked), as menu, tool bar and keys use it.
     view::CommandState QueryCommand(int id) const;
@@ -73,7 +86,11 @@ private:
     void FillRecentFiles();
     void OnFileOpen();
     void OnRecentFile(std::size_t index);
-    view::OpenResult Open(const std::string& path);
+    // The read has ended (or is abandoned): the messages it left, the take swapped in on success.
+    void EndLoad();
+    // The read is called off and waited for (closing, destroying).
+    void StopLoad();
+    void ShowLoadProgress();
     void UpdateTitle();
     void LoadRecentFiles();
     void SaveRecentFiles() const;
@@ -102,6 +119,14 @@ private:
     class QDockWidget* m_pOverviewDock = nullptr;
     OverviewPane* m_pOverview = nullptr;
     GraphReadout* m_pReadout = nullptr;
+
+    // The read in progress, if any, and what it needs at its end.
+    std::unique_ptr<TakeLoad> m_pLoad;
+    unsigned m_nLoadSerial = 0;  // a finished read's post for an earlier read is stale
+    std::string m_strLoadPath;
+    std::function<void(view::OpenResult)> m_loadDone;
+    class QProgressBar* m_pLoadProgress = nullptr;
+    class QTimer* m_pLoadTimer = nullptr;
 };
 
 }  // namespace tonmira::ui

@@ -286,6 +286,9 @@ void OverviewPane::RefreshSummary()
             if (!m_bSummaryPosted.exchange(true))
                 QMetaObject::invokeMethod(this, [this] { OnSummaryProgress(); }, Qt::QueuedConnection);
         });
+        // Nothing of it is finished yet: the first progress report draws it. Pooling an empty
+        // summary of a long take would only hold up the window.
+        return;
     } else if (!m_pSummary->Complete() && !m_pSummary->Running()) {
         m_pSummary->Resume();
     }

@@ -1,5 +1,7 @@
 #include "ui/QtDocumentPrompts.h"
 
+#include <QApplication>
+#include <QCursor>
 #include <QFileDialog>
 #include <QMessageBox>
 
@@ -83,6 +85,13 @@ std::optional<std::string> AskOpenPath(QWidget* parent)
     return LocalPath(dialog.selectedFiles().constFirst());
 }
 
-bool QtFormatPrompt::Ask(FormatAnswer& answer) { return AskTextFormat(m_parent, answer); }
+bool QtFormatPrompt::Ask(FormatAnswer& answer)
+{
+    // Asked while a file is read under the wait cursor: the question wants the ordinary one.
+    QApplication::setOverrideCursor(QCursor(Qt::ArrowCursor));
+    const bool answered = AskTextFormat(m_parent, answer);
+    QApplication::restoreOverrideCursor();
+    return answered;
+}
 
 }  // namespace tonmira::ui

@@ -6,6 +6,7 @@
 #include <QIcon>
 #include <QSettings>
 #include <QStatusBar>
+#include <QTimer>
 
 #include "audio/PortAudioBackend.h"
 #include "collect/LocalClock.h"
@@ -24,6 +25,9 @@ namespace {
 
 // The settings key of the recent-file list.
 const char kSettingsOrganization[] = "アプリケーション ウィザードで生成されたローカル アプリケーション";
+// A file named on the command line still being read after this long gets the window (and its
+// progress bar) shown.
+constexpr int kShowWhileReadingMs = 300;
 
 }  // namespace
 
@@ -75,8 +79,26 @@ int RunApplication(int argc, char** argv)
     frame.View().Core().ApplyCollectSettings();
 
     if (const std::string path = CommandLinePath(argc, argv); !path.empty()) {
-        if (!frame.OpenFile(path))
+        // The window appears only when the read takes a moment: a file that cannot be opened at
+        // all ends the program with its message and no window, as before.
+        bool shown = false;
+        QTimer::singleShot(kShowWhileReadingMs, &frame, [&frame, &shown] {
+            if (frame.IsLoading()) {
+                frame.show();
+                shown = true;
+            }
+        });
+        switch (frame.OpenAndWait(path)) {
+        case view::OpenResult::Failed:
             return 1;
+        case view::OpenResult::Cancelled:
+            if (shown && frame.isHidden())
+                return 0;  // closed while reading
+            frame.NewDocument();  // Esc: the window starts empty
+            break;
+        case view::OpenResult::Opened:
+            break;
+        }
     } else {
         frame.NewDocument();
     }

@@ -181,7 +181,9 @@ CommandState QueryCommand(const CommandContext& context, int id)
     if (!command || !command->rule)
         return {};
     CommandState state = command->rule(context);
-    if (context.m_bCollectBusy && !command->whileCollecting)
+    // A file being read replaces the take when it is done: what would replace, edit, move through
+    // or play the take waits for it as it waits for the collection worker.
+    if ((context.m_bCollectBusy || context.m_bLoading) && !command->whileCollecting)
         state.m_bEnable = false;
     return state;
 }

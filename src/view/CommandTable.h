@@ -28,6 +28,7 @@ struct CommandContext {
     bool m_bStartMark = false;      // a start mark is set
     bool m_bEndMark = false;        // the end mark stands before the take's last frame
     bool m_bCollectBusy = false;    // the collection worker owns the take
+    bool m_bLoading = false;        // a file is being read to replace the take
     bool m_bToolBarVisible = true;
     bool m_bStatusBarVisible = true;
     bool m_bOverviewVisible = false;
@@ -56,7 +57,7 @@ struct Command {
     std::array<const char*, 2> keys;  // portable key names ("Ctrl+N", "Shift+Del"); the first is shown in the menu
     CommandState (*rule)(const CommandContext&) = nullptr;  // null: the command has no handler
     bool checkable = false;
-    bool whileCollecting = false;  // stays usable while the collection worker owns the take
+    bool whileCollecting = false;  // stays usable while the collection worker owns the take or a file is read
 };
 
 std::span<const Command> Commands();

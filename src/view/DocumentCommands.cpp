@@ -48,21 +48,12 @@ bool DocumentCommands::OnFileNew()
     return true;
 }
 
-OpenResult DocumentCommands::OpenDocumentFile(const std::string& path)
+void DocumentCommands::OpenLoaded(const std::string& path, CTonmiraDoc& loaded)
 {
-    if (!SaveModified())
-        return OpenResult::Cancelled;
-    if (!m_core.m_doc.OnOpenDocument(path)) {
-        // The load has already freed the old take: what is left is an empty document.
-        m_core.m_doc.OnNewDocument();
-        m_strPathName.clear();
-        m_core.InitialUpdate();
-        return OpenResult::Failed;
-    }
+    m_core.m_doc.SwapTake(loaded);
     m_strPathName = path;
     m_recent.Add(path);
     m_core.InitialUpdate();
-    return OpenResult::Opened;
 }
 
 bool DocumentCommands::DoSave(const std::string& path)

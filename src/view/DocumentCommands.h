@@ -5,6 +5,10 @@
 #include <optional>
 #include <string>
 
+namespace tonmira {
+class CTonmiraDoc;
+}
+
 namespace tonmira::view {
 
 class RecentFiles;
@@ -12,6 +16,8 @@ class ViewCore;
 
 enum class SaveAnswer { Yes, No, Cancel };
 
+// Cancelled: the question before it or the read was called off; Failed: the file could not be
+// read (its messages were shown). Either way the document stays as it was.
 enum class OpenResult { Opened, Cancelled, Failed };
 
 class DocumentPrompts {
@@ -32,9 +38,10 @@ public:
     bool SaveModified();
     // File > New. False when cancelled.
     bool OnFileNew();
-    // Opens path (after SaveModified). Cancelled: nothing changed. Failed: the file could not
-    // be opened (its message was shown) and the document is empty, as after New.
-    OpenResult OpenDocumentFile(const std::string& path);
+    // The second half of Open, once path has been read into loaded (a document of its own, see
+    // TakeLoad; SaveModified was asked before): the take replaces the document's (loaded keeps
+    // the old one), path becomes its name and the first recent file, and the view starts over.
+    void OpenLoaded(const std::string& path, CTonmiraDoc& loaded);
     // File > Save: to the document's path, or as Save As when it has none or when the path is
     // a read-only format or the source the take was converted from.
     bool OnFileSave();

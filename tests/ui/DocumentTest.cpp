@@ -91,15 +91,49 @@ TEST_F(DocumentTest, SaveQuestionBeforeTheTakeIsReplaced)
     EXPECT_TRUE(frame->isVisible());
 }
 
-TEST_F(DocumentTest, FailedOpenLeavesAnEmptyDocumentWithTheMessage)
+// The take on screen stays whole until the new one is read: a file that fails, or a read called
+// off with Esc, leaves the take, its marks, the modified flag and the title as they were; while
+// the file is read, what would touch the take waits.
+TEST_F(DocumentTest, AFailedOrCalledOffOpenKeepsTheTakeItWouldHaveReplaced)
 {
-    ASSERT_TRUE(frame->OpenFile(WriteWav("good.wav", SineSamples(5000, 2, 440, 44100, 9000))));
+    const std::string good = WriteWav("good.wav", SineSamples(5000, 2, 440, 44100, 9000));
+    ASSERT_TRUE(frame->OpenFile(good));
+    Doc().m_nStartMark = 100;
+    Doc().m_nEndMark = 3999;
+    Doc().SetModifiedFlag();
+    prompts.m_answer = view::SaveAnswer::No;
+    const BYTE* take = Doc().m_pData;
+    auto unchanged = [&](const char* when) {
+        EXPECT_EQ(Doc().m_pData, take) << when;
+        EXPECT_EQ(Doc().m_nSamples, 5000u) << when;
+        EXPECT_EQ(Doc().m_nStartMark, 100u) << when;
+        EXPECT_EQ(Doc().m_nEndMark, 3999u) << when;
+        EXPECT_TRUE(Doc().IsModified()) << when;
+        EXPECT_EQ(Doc().m_strFileName, good) << when;
+        EXPECT_EQ(frame->windowTitle(), "good.wav - Tonmira") << when;
+    };
+
     WriteFileBytes(dir.File("bad.wav"), "RIFF....WAVEjunk");
-    EXPECT_FALSE(frame->OpenFile(dir.File("bad.wav")));
+    EXPECT_EQ(frame->OpenAndWait(dir.File("bad.wav")), view::OpenResult::Failed);
     ASSERT_FALSE(sink.m_messages.empty());
     EXPECT_EQ(sink.m_messages.back(), dir.File("bad.wav") + " へのアクセス中に不明なエラーが発生しました。");
-    EXPECT_FALSE(Doc().HasTake());
-    EXPECT_EQ(frame->windowTitle(), "無題 - Tonmira");
+    unchanged("after a failed open");
+
+    sink.m_messages.clear();
+    std::optional<view::OpenResult> result;
+    ASSERT_TRUE(frame->StartOpen(WriteWav("other.wav", SineSamples(7000, 1, 440, 44100, 9000), 1),
+                                 [&](view::OpenResult r) { result = r; }));
+    EXPECT_FALSE(frame->Dispatch(view::kCmdTruncate));
+    EXPECT_FALSE(frame->QueryCommand(view::kCmdFileOpen).m_bEnable);
+    EXPECT_FALSE(frame->StartOpen(good)) << "one read at a time";
+    EXPECT_TRUE(frame->QueryCommand(view::kCmdAppExit).m_bEnable);
+    QTest::keyClick(frame.get(), Qt::Key_Escape);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return result.has_value(); }, 10000));
+    EXPECT_EQ(*result, view::OpenResult::Cancelled);
+    EXPECT_FALSE(frame->IsLoading());
+    EXPECT_TRUE(sink.m_messages.empty());
+    unchanged("after Esc");
+    EXPECT_TRUE(frame->Dispatch(view::kCmdTruncate)) << "the commands are back";
 }
 
 TEST_F(DocumentTest, RecentFilesKeepFourAndSurviveTheWindow)
@@ -128,6 +162,7 @@ TEST_F(DocumentTest, RecentFilesKeepFourAndSurviveTheWindow)
     // An entry that cannot be opened any more is taken off the list.
     std::filesystem::remove(paths[2]);
     ASSERT_TRUE(frame->Dispatch(view::kCmdRecentFile));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !frame->IsLoading(); }, 10000));
     EXPECT_EQ(frame->Recent().Entries(), (std::vector<std::string>{paths[4], paths[3], paths[1]}));
 }
 
@@ -148,6 +183,7 @@ TEST_F(DocumentTest, ANameThatIsNotUtf8OpensFromTheCommandLineAndTheRecentList)
     frame->SetPrompts(&prompts);
     EXPECT_EQ(frame->Recent().Entries(), (std::vector<std::string>{path}));
     ASSERT_TRUE(frame->Dispatch(view::kCmdRecentFile));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !frame->IsLoading(); }, 10000));
     EXPECT_EQ(Doc().m_strFileName, path);
     EXPECT_TRUE(sink.m_messages.empty());
 }
