@@ -226,6 +226,7 @@ view::CommandState CMainFrame::QueryCommand(int id) const
     context.m_bStatusBarVisible = statusBar()->isVisible();
     context.m_bOverviewVisible = m_pOverviewDock && !m_pOverviewDock->isHidden();
     context.m_bHasRecentFiles = !m_recent.Entries().empty();
+    context.m_bCanUndo = m_pView->Core().CanUndo();
     view::CommandState state = view::QueryCommand(context, id);
     if (!m_handlers.count(id))
         state = {};

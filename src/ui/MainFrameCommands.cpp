@@ -35,6 +35,7 @@ void CMainFrame::BindCommands()
         {kCmdAppExit, [this] { close(); }},
         {kCmdTruncate, [&v] { v.OnTruncate(); }},
         {kCmdRangeExpand, [&v] { RunRangeExpansionDialog(v.Dialogs()); }},
+        {kCmdEditUndo, [&v] { v.OnUndo(); }},
         {kCmdPlay, transport(&CTransport::OnPlay)},
         {kCmdRecord, [&session] { session.OnRecord(); }},
         {kCmdStop, [&v] { v.OnStop(); }},

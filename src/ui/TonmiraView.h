@@ -43,6 +43,7 @@ public:
     // The view's own commands; the frame's command bindings call them once the state allows.
     void OnStop();
     void OnTruncate();
+    void OnUndo();
     void ToggleGraphType();
     void ShowDetectLevel();
     // What a dialog of the view opens over and works on.

@@ -53,6 +53,7 @@ CommandState RecentFile(const CommandContext& c) { return Enable(c.m_bHasRecentF
 CommandState ToolBar(const CommandContext& c) { return EnableCheck(true, c.m_bToolBarVisible); }
 CommandState StatusBar(const CommandContext& c) { return EnableCheck(true, c.m_bStatusBarVisible); }
 CommandState Overview(const CommandContext& c) { return EnableCheck(true, c.m_bOverviewVisible); }
+CommandState Undo(const CommandContext& c) { return Enable(c.m_bTake && c.m_bCanUndo && Idle(c)); }
 
 constexpr bool kSeparator = true;
 constexpr bool kCheckable = true;
@@ -132,11 +133,12 @@ constexpr Command kCommands[] = {
     {kCmdAppAbout, Menu::Help, kSeparator, "Tonmira のﾊﾞｰｼﾞｮﾝ情報(&A)...",
      "ﾌﾟﾛｸﾞﾗﾑの情報、ﾊﾞｰｼﾞｮﾝそして著作権を表示", "ﾊﾞｰｼﾞｮﾝ情報", {}, Always, false, kWhileCollecting},
 
-    // The framework's keys for edit and pane commands: the keys are taken, nothing handles them.
+    // The framework's keys for edit and pane commands: the keys are taken; of them only undo is
+    // handled (the last truncation or range expansion).
     {kCmdEditCopy, Menu::None, false, "", nullptr, nullptr, {"Ctrl+C", "Ctrl+Ins"}, nullptr},
     {kCmdEditCut, Menu::None, false, "", nullptr, nullptr, {"Ctrl+X", "Shift+Del"}, nullptr},
     {kCmdEditPaste, Menu::None, false, "", nullptr, nullptr, {"Ctrl+V", "Shift+Ins"}, nullptr},
-    {kCmdEditUndo, Menu::None, false, "", nullptr, nullptr, {"Ctrl+Z", "Alt+Backspace"}, nullptr},
+    {kCmdEditUndo, Menu::None, false, "", nullptr, nullptr, {"Ctrl+Z", "Alt+Backspace"}, Undo},
     {kCmdNextPane, Menu::None, false, "", nullptr, nullptr, {"F6"}, nullptr},
     {kCmdPrevPane, Menu::None, false, "", nullptr, nullptr, {"Shift+F6"}, nullptr},
 };

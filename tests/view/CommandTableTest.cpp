@@ -34,6 +34,8 @@ CommandContext Context(const CTonmiraDoc& doc, CommandContext frame = {})
     context.m_bStatusBarVisible = frame.m_bStatusBarVisible;
     context.m_bOverviewVisible = frame.m_bOverviewVisible;
     context.m_bHasRecentFiles = frame.m_bHasRecentFiles;
+    context.m_bCanUndo = frame.m_bCanUndo;
+    context.m_bEventListVisible = frame.m_bEventListVisible;
     return context;
 }
 
@@ -149,11 +151,26 @@ TEST_F(CommandRulesTest, CollectionWorkerHoldsTheTake)
 TEST_F(CommandRulesTest, CommandsWithoutHandlerStayDisabled)
 {
     GiveTake(2);
-    for (int id : {kCmdEditCopy, kCmdEditCut, kCmdEditPaste, kCmdEditUndo, kCmdNextPane, kCmdPrevPane}) {
+    for (int id : {kCmdEditCopy, kCmdEditCut, kCmdEditPaste, kCmdNextPane, kCmdPrevPane}) {
         const CommandState s = Query(doc, id);
         EXPECT_FALSE(s.m_bHandled || s.m_bEnable) << id;
     }
     EXPECT_FALSE(Query(doc, 12345).m_bHandled);
+}
+
+TEST_F(CommandRulesTest, UndoOnlyWithSomethingToUndoWhileIdle)
+{
+    GiveTake(2);
+    CommandContext frame;
+    const auto undo = [&] { return QueryCommand(Context(doc, frame), kCmdEditUndo).m_bEnable; };
+    EXPECT_FALSE(undo());
+    frame.m_bCanUndo = true;
+    EXPECT_TRUE(undo());
+    doc.m_nState = TransportState::Playing;
+    EXPECT_FALSE(undo());
+    doc.m_nState = TransportState::Idle;
+    frame.m_bCollectBusy = true;
+    EXPECT_FALSE(undo());
 }
 
 TEST(CommandTable, EachIdKeyAndButtonBelongsToOneCommand)
