@@ -45,6 +45,7 @@ void CMainFrame::BindCommands()
         {kCmdToEnd, transport(&CTransport::OnGoEnd)},
         {kCmdStartMark, transport(&CTransport::OnStartMark)},
         {kCmdEndMark, transport(&CTransport::OnEndMark)},
+        {kCmdGoToTime, [&v] { RunGoToTimeDialog(v.Dialogs()); }},
         {kCmdReverse, transport(&CTransport::OnReverse)},
         {kCmdBalance,
          [&v, &session, &t] {

@@ -103,6 +103,8 @@ constexpr Command kCommands[] = {
      StartMark, kCheckable},
     {kCmdEndMark, Menu::Position, false, "終了ﾏｰｸ(&E)", "現在位置を終了位置としてﾏｰｸ", "終了ﾏｰｸ", {}, EndMark,
      kCheckable},
+    {kCmdGoToTime, Menu::Position, kSeparator, "時間を指定して移動(&G)...", "指定した時間に現在位置を移動",
+     "時間を指定して移動", {}, WithTake},
 
     {kCmdReverse, Menu::Options, false, "逆方向(&R)", "ﾃﾞｰﾀを逆方向に再生", "逆方向", {}, Reverse, kCheckable},
     {kCmdBalance, Menu::Options, false, "左右ﾊﾞﾗﾝｽ(&B)...", "ｽﾃﾚｵﾃﾞｰﾀの左右ﾊﾞﾗﾝｽの調整", "左右ﾊﾞﾗﾝｽ", {},

@@ -951,5 +951,29 @@
         <source>PNG 画像 (*.png)</source>
         <translation>PNG picture (*.png)</translation>
     </message>
+    <message>
+        <source>時間を指定して移動(&amp;G)...</source>
+        <translation>&amp;Go to Time...</translation>
+    </message>
+    <message>
+        <source>指定した時間に現在位置を移動</source>
+        <translation>Move the position to a given time</translation>
+    </message>
+    <message>
+        <source>時間を指定して移動</source>
+        <translation>Go to Time</translation>
+    </message>
+    <message>
+        <source>時間(&amp;T) (m:ss.fff、h:mm:ss.fff または秒):</source>
+        <translation>&amp;Time (m:ss.fff, h:mm:ss.fff or seconds):</translation>
+    </message>
+    <message>
+        <source>時間は m:ss.fff、h:mm:ss.fff または秒数で入力してください。</source>
+        <translation>Enter the time as m:ss.fff, h:mm:ss.fff or seconds.</translation>
+    </message>
+    <message>
+        <source>%1 から %2 までの時間を入力してください。</source>
+        <translation>Enter a time from %1 to %2.</translation>
+    </message>
 </context>
 </TS>
