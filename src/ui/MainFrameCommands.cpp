@@ -73,6 +73,7 @@ void CMainFrame::BindCommands()
         {kCmdViewToolBar, [this] { m_pToolBar->setVisible(!m_pToolBar->isVisible()); }},
         {kCmdViewStatusBar, [this] { statusBar()->setVisible(!statusBar()->isVisible()); }},
         {kCmdViewOverview, [this] { m_pOverviewDock->setVisible(m_pOverviewDock->isHidden()); }},
+        {kCmdViewEventList, [this] { m_pEventListDock->setVisible(m_pEventListDock->isHidden()); }},
         {kCmdHelpFinder, [this] { RunHelpTopics(this); }},
         {kCmdAppAbout, [this] { RunAboutBox(this); }},
     };

@@ -71,7 +71,7 @@ TEST_F(CommandRulesTest, EmptyDocument)
     // New, open, record, stop, pause, record settings, collection settings, detection level,
     // graph type, properties, bar and overview toggles, help, about, exit.
     EXPECT_EQ(Enabled(doc), (std::set<int>{57600, 57601, 32781, 32779, 32780, 32794, 32775, 32802, 32772, 32788,
-                                           59392, 59393, 32900, 57667, 57664, 57665}));
+                                           59392, 59393, 32900, 32911, 57667, 57664, 57665}));
     // The recent-file entry only with entries.
     CommandContext frame;
     frame.m_bHasRecentFiles = true;
@@ -145,7 +145,7 @@ TEST_F(CommandRulesTest, CollectionWorkerHoldsTheTake)
     CommandContext frame;
     frame.m_bCollectBusy = true;
     // Stop (to end a replay) and the display commands stay; nothing that touches the take.
-    EXPECT_EQ(Enabled(doc, frame), (std::set<int>{32779, 32772, 32802, 59392, 59393, 32900, 57667, 57664, 57665}));
+    EXPECT_EQ(Enabled(doc, frame), (std::set<int>{32779, 32772, 32802, 59392, 59393, 32900, 32911, 57667, 57664, 57665}));
 }
 
 TEST_F(CommandRulesTest, CommandsWithoutHandlerStayDisabled)
