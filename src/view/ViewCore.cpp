@@ -18,10 +18,15 @@ ViewCore::ViewCore(MessageSink& sink, TransportHost& host, CollectHost& collectH
       m_collection(m_session.Collection())
 {
     m_session.Follow(true);
+    // First subscriber: the range is right before the window hears of the change.
+    m_nBandSubscription = m_session.Changes().Subscribe([this](ChangeSet changes) {
+        if (changes & kChangeWholeBand)
+            m_display.ShowWholeBand(m_doc.m_header.nSamplesPerSec);
+    });
     DWORD formats = 0;
     if (m_transport.Device().QueryInputFormats(formats))
         m_transport.SetInputFormats(formats);
-    m_nSubscription = m_session.Changes().Subscribe([this](ChangeSet changes) {
+    m_nUndoSubscription = m_session.Changes().Subscribe([this](ChangeSet changes) {
         if (m_bOwnEdit)
             return;
         // A new or edited take, or a recording started: the copy no longer fits what is shown.
@@ -33,7 +38,8 @@ ViewCore::ViewCore(MessageSink& sink, TransportHost& host, CollectHost& collectH
 ViewCore::~ViewCore()
 {
     m_session.ShutDown();
-    m_session.Changes().Unsubscribe(m_nSubscription);
+    m_session.Changes().Unsubscribe(m_nBandSubscription);
+    m_session.Changes().Unsubscribe(m_nUndoSubscription);
 }
 
 bool ViewCore::UndoableEdit(const std::function<bool()>& edit)
@@ -102,7 +108,7 @@ bool ViewCore::Undo()
             m_undo.Restore(m_doc);
             ShowTakeAt(m_doc.m_nPosition);
         },
-        kChangeTakeEdited | kChangeFormat | kChangePosition | kChangeFields | kChangeTransport | kChangeAnalysis);
+        kChangeTakeEdited | kChangePosition | kChangeFields | kChangeTransport | kChangeAnalysis);
     m_bOwnEdit = false;
     return true;
 }
@@ -111,8 +117,7 @@ BOOL ViewCore::InitialUpdate()
 {
     if (!m_doc.HasTake() && !IsValidRecordFormat(m_doc.m_header)) {
         FormatFromInputBits(m_transport.InputFormats(), m_doc.m_header);
-        m_analysis.m_nMinFreq = 0;
-        m_analysis.m_nMaxFreq = static_cast<int>(m_doc.m_header.nSamplesPerSec / 2);
+        m_display.ShowWholeBand(m_doc.m_header.nSamplesPerSec);
     }
     return m_session.InitialUpdate();
 }

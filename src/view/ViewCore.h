@@ -12,6 +12,7 @@
 #include "dsp/WindowAnalysis.h"
 #include "session/TonmiraSession.h"
 #include "view/TakeUndo.h"
+#include "view/SpectrumDisplay.h"
 
 namespace tonmira {
 class CollectHost;
@@ -59,6 +60,8 @@ public:
 
     // Graph type and other view flags.
     BOOL m_bLogGraph = 0;
+    // The displayed range and the detection window's pick.
+    SpectrumDisplay m_display;
 
     MessageSink& m_sink;
     TonmiraSession m_session;
@@ -76,9 +79,10 @@ private:
     void ShowTakeAt(UINT position);
 
     TakeUndo m_undo;
-    std::size_t m_nSubscription = 0;
+    std::size_t m_nUndoSubscription = 0;
     // Inside an undoable edit or its undo: their own announcements do not forget the copy.
     bool m_bOwnEdit = false;
+    std::size_t m_nBandSubscription = 0;
 };
 
 }  // namespace tonmira::view
