@@ -3,7 +3,6 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "base/Messages.h"
 #include "doc/TonmiraDoc.h"
 
 namespace tonmira::view {
@@ -16,10 +15,8 @@ bool TakeUndo::Capture(CTonmiraDoc& doc)
         return false;
     const std::size_t bytes = static_cast<std::size_t>(doc.m_nSamples) * doc.FrameBytes();
     MallocBytes data(static_cast<BYTE*>(std::malloc(bytes)));
-    if (!data) {
-        doc.m_sink.Message(msg::kMallocFailed);
+    if (!data)
         return false;
-    }
     std::memcpy(data.get(), doc.m_pData, bytes);
     m_saved = Saved{std::move(data), doc.m_nSamples, doc.m_header, doc.m_nStartMark, doc.m_nEndMark,
                     doc.m_nPosition, doc.m_nPeak, doc.IsModified()};

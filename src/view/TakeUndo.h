@@ -16,8 +16,8 @@ namespace tonmira::view {
 
 class TakeUndo {
 public:
-    // Copies the take of doc, dropping any older copy first. False after the memory message
-    // (nothing can be undone then).
+    // Copies the take of doc, dropping any older copy first. False, without a message, when there
+    // is no memory for the copy: the edit still goes ahead, it only cannot be undone.
     bool Capture(CTonmiraDoc& doc);
     bool CanUndo() const { return m_saved.has_value(); }
     void Clear() { m_saved.reset(); }

@@ -48,8 +48,7 @@ bool ViewCore::UndoableEdit(const std::function<bool()>& edit)
     bool changed = false;
     m_session.Command(
         [&] {
-            if (!m_undo.Capture(m_doc))
-                return;
+            m_undo.Capture(m_doc);
             changed = edit();
             if (!changed)
                 m_undo.Clear();
