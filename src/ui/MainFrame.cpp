@@ -58,6 +58,7 @@ CMainFrame::CMainFrame(MessageSink& sink, WaveBackend& backend, const LocalClock
     CreateStatusBar();
     CreateAccelerators();
     CreateOverview();
+    CreateEventList();
     LoadRecentFiles();
     qApp->installEventFilter(this);
 
@@ -77,6 +78,11 @@ CMainFrame::~CMainFrame()
     // The dock hides while the base class deletes it; its signal must not reach a frame that is
     // no longer one.
     m_pOverviewDock->disconnect();
+    // The event list hears the view's session: it goes while the view is still there.
+    m_pEventListDock->disconnect();
+    delete m_pEventListDock;
+    m_pEventListDock = nullptr;
+    m_pEventList = nullptr;
     qApp->removeEventFilter(this);
     m_pView->StopForClose();
 }
@@ -236,7 +242,9 @@ view::CommandState CMainFrame::QueryCommand(int id) const
     context.m_bToolBarVisible = m_pToolBar && m_pToolBar->isVisible();
     context.m_bStatusBarVisible = statusBar()->isVisible();
     context.m_bOverviewVisible = m_pOverviewDock && !m_pOverviewDock->isHidden();
+    context.m_bEventListVisible = m_pEventListDock && !m_pEventListDock->isHidden();
     context.m_bHasRecentFiles = !m_recent.Entries().empty();
+    context.m_bCanUndo = m_pView->Core().CanUndo();
     view::CommandState state = view::QueryCommand(context, id);
     if (!m_handlers.count(id))
         state = {};

@@ -10,6 +10,7 @@
 
 #include "view/CommandTable.h"
 #include "view/DocumentCommands.h"
+#include "view/EventLogTable.h"
 #include "view/RecentFiles.h"
 
 class QAction;
@@ -29,6 +30,7 @@ namespace tonmira::ui {
 
 class CTonmiraView;
 class GraphReadout;
+class EventListPane;
 class OverviewPane;
 class SuspendWatcher;
 
@@ -65,6 +67,7 @@ public:
     view::RecentFiles& Recent() { return m_recent; }
     QToolBar* ToolBar() const { return m_pToolBar; }
     OverviewPane* Overview() const { return m_pOverview; }
+    EventListPane* EventList() const { return m_pEventList; }
     // Questions of the document commands; the frame's own dialogs unless replaced (tests).
     void SetPrompts(view::DocumentPrompts* prompts);
 
@@ -102,6 +105,10 @@ private:
     void OnFileSave(bool saveAs);
     // The overview pane (hidden), its switch at the end of the 表示 menu and the readouts.
     void CreateOverview();
+    // The event list pane (hidden) and where its rows lead: a row's input opened at the event's
+    // offset, or the event's own file (MainFrameEventList.cpp).
+    void CreateEventList();
+    void OnEventJump(const view::EventJump& jump);
 
     CTonmiraView* m_pView = nullptr;
     std::unique_ptr<view::DocumentPrompts> m_pDefaultPrompts;
@@ -119,6 +126,8 @@ private:
     class QDockWidget* m_pOverviewDock = nullptr;
     OverviewPane* m_pOverview = nullptr;
     GraphReadout* m_pReadout = nullptr;
+    class QDockWidget* m_pEventListDock = nullptr;
+    EventListPane* m_pEventList = nullptr;
 
     // The read in progress, if any, and what it needs at its end.
     std::unique_ptr<TakeLoad> m_pLoad;

@@ -35,6 +35,7 @@ void CMainFrame::BindCommands()
         {kCmdAppExit, [this] { close(); }},
         {kCmdTruncate, [&v] { v.OnTruncate(); }},
         {kCmdRangeExpand, [&v] { RunRangeExpansionDialog(v.Dialogs()); }},
+        {kCmdEditUndo, [&v] { v.OnUndo(); }},
         {kCmdPlay, transport(&CTransport::OnPlay)},
         {kCmdRecord, [&session] { session.OnRecord(); }},
         {kCmdStop, [&v] { v.OnStop(); }},
@@ -44,6 +45,7 @@ void CMainFrame::BindCommands()
         {kCmdToEnd, transport(&CTransport::OnGoEnd)},
         {kCmdStartMark, transport(&CTransport::OnStartMark)},
         {kCmdEndMark, transport(&CTransport::OnEndMark)},
+        {kCmdGoToTime, [&v] { RunGoToTimeDialog(v.Dialogs()); }},
         {kCmdReverse, transport(&CTransport::OnReverse)},
         {kCmdBalance,
          [&v, &session, &t] {
@@ -71,6 +73,7 @@ void CMainFrame::BindCommands()
         {kCmdViewToolBar, [this] { m_pToolBar->setVisible(!m_pToolBar->isVisible()); }},
         {kCmdViewStatusBar, [this] { statusBar()->setVisible(!statusBar()->isVisible()); }},
         {kCmdViewOverview, [this] { m_pOverviewDock->setVisible(m_pOverviewDock->isHidden()); }},
+        {kCmdViewEventList, [this] { m_pEventListDock->setVisible(m_pEventListDock->isHidden()); }},
         {kCmdHelpFinder, [this] { RunHelpTopics(this); }},
         {kCmdAppAbout, [this] { RunAboutBox(this); }},
     };

@@ -43,6 +43,7 @@ public:
     // The view's own commands; the frame's command bindings call them once the state allows.
     void OnStop();
     void OnTruncate();
+    void OnUndo();
     void ToggleGraphType();
     void ShowDetectLevel();
     // What a dialog of the view opens over and works on.
@@ -66,6 +67,9 @@ public:
     // Moves the slider to position and the position with it, as letting the thumb go there does
     // (the overview pane's clicks take this path).
     void MoveToSliderPosition(UINT position);
+    // Moves to the time text names (m:ss.fff, h:mm:ss.fff or seconds) the slider's way. False,
+    // nothing moved, after a message naming the forms or the take's range.
+    bool GoToTime(const std::string& text);
 
     // The five fundamental-frequency boxes (for the detection-level window).
     void ShowFundamentals(const FundamentalBoxes& boxes);

@@ -143,21 +143,16 @@ bool CTonmiraView::eventFilter(QObject* watched, QEvent* event)
 
 void CTonmiraView::OnTruncate()
 {
-    view::ViewCore& core = *m_pCore;
-    CTonmiraDoc& doc = core.m_doc;
     BeginWaitCursor();
-    core.m_session.Command(
-        [&] {
-            if (!doc.TruncateToMarks())
-                return;
-            doc.SetModifiedFlag();
-            const UINT n = static_cast<UINT>(core.m_analysis.m_nFftSize);
-            core.m_transport.SetShownRange(doc.m_nSamples > n ? doc.m_nSamples - n : 0, 0);
-            core.m_transport.SetPositionText("00:00.000");
-            core.m_transport.ShowFieldsFromMembers();
-            core.m_session.Command([] {}, kChangeTakeEdited | kChangeAnalysis);
-        },
-        kChangeTransport);
+    m_pCore->Truncate();
+    EndWaitCursor();
+}
+
+void CTonmiraView::OnUndo()
+{
+    // Copying a long take back takes a while.
+    BeginWaitCursor();
+    m_pCore->Undo();
     EndWaitCursor();
 }
 

@@ -26,13 +26,6 @@ FileChooser& Chooser()
     return chooser;
 }
 
-// The view's screen, for redrawing after a dialog changed the take.
-void InvalidateAnalysis(QWidget* parent)
-{
-    if (auto* view = qobject_cast<CTonmiraView*>(parent))
-        view->TakeEdited();
-}
-
 }  // namespace
 
 bool RunRecordSetupDialog(DialogContext ctx, RecordSetupValues& values)
@@ -59,8 +52,10 @@ void RunAutoRecordDialog(DialogContext ctx)
 void RunRangeExpansionDialog(DialogContext ctx)
 {
     QWidget* parent = ctx.parent;
-    if (RunRangeExpansion(ctx.core.m_doc, ctx.core.m_sink, parent, [parent] { parent->repaint(); }))
-        InvalidateAnalysis(parent);
+    // The core expands, keeping the take as it was for undo, and announces the edit.
+    view::ViewCore& core = ctx.core;
+    RunRangeExpansion(core.m_doc, core.m_sink, parent, [parent] { parent->repaint(); },
+                      [&core](int peak, int level) { return core.ExpandRange(peak, level); });
 }
 
 void RunPropertyDialog(DialogContext ctx)

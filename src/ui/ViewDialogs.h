@@ -26,6 +26,8 @@ bool RunSpeedDialog(DialogContext ctx, int& speed);
 void RunAutoRecordDialog(DialogContext ctx);
 // Range expansion (32799) on the take.
 void RunRangeExpansionDialog(DialogContext ctx);
+// Go to a time typed by the user (GoToTime.cpp).
+void RunGoToTimeDialog(DialogContext ctx);
 // Properties of the take (32788).
 void RunPropertyDialog(DialogContext ctx);
 // The detection-level window (32802), modeless; its slider re-picks the fundamentals.

@@ -39,6 +39,9 @@ inline constexpr int kCmdViewToolBar = 59392;
 inline constexpr int kCmdViewStatusBar = 59393;
 // The overview pane's switch in the 表示 menu (an addition: no id of the frame uses it).
 inline constexpr int kCmdViewOverview = 32900;
+// Additions of the 位置 and 表示 menus: go to a time, the event list pane.
+inline constexpr int kCmdGoToTime = 32910;
+inline constexpr int kCmdViewEventList = 32911;
 // Keys of the framework's edit and pane commands; nothing in the program handles them.
 inline constexpr int kCmdEditCopy = 57634;
 inline constexpr int kCmdEditCut = 57635;

@@ -53,6 +53,8 @@ CommandState RecentFile(const CommandContext& c) { return Enable(c.m_bHasRecentF
 CommandState ToolBar(const CommandContext& c) { return EnableCheck(true, c.m_bToolBarVisible); }
 CommandState StatusBar(const CommandContext& c) { return EnableCheck(true, c.m_bStatusBarVisible); }
 CommandState Overview(const CommandContext& c) { return EnableCheck(true, c.m_bOverviewVisible); }
+CommandState EventList(const CommandContext& c) { return EnableCheck(true, c.m_bEventListVisible); }
+CommandState Undo(const CommandContext& c) { return Enable(c.m_bTake && c.m_bCanUndo && Idle(c)); }
 
 constexpr bool kSeparator = true;
 constexpr bool kCheckable = true;
@@ -102,6 +104,8 @@ constexpr Command kCommands[] = {
      StartMark, kCheckable},
     {kCmdEndMark, Menu::Position, false, "終了ﾏｰｸ(&E)", "現在位置を終了位置としてﾏｰｸ", "終了ﾏｰｸ", {}, EndMark,
      kCheckable},
+    {kCmdGoToTime, Menu::Position, kSeparator, "時間を指定して移動(&G)...", "指定した時間に現在位置を移動",
+     "時間を指定して移動", {}, WithTake},
 
     {kCmdReverse, Menu::Options, false, "逆方向(&R)", "ﾃﾞｰﾀを逆方向に再生", "逆方向", {}, Reverse, kCheckable},
     {kCmdBalance, Menu::Options, false, "左右ﾊﾞﾗﾝｽ(&B)...", "ｽﾃﾚｵﾃﾞｰﾀの左右ﾊﾞﾗﾝｽの調整", "左右ﾊﾞﾗﾝｽ", {},
@@ -126,17 +130,20 @@ constexpr Command kCommands[] = {
      "ｽﾃｰﾀｽ ﾊﾞｰの表示切り替え", {}, StatusBar, kCheckable, kWhileCollecting},
     {kCmdViewOverview, Menu::View, kSeparator, "概要とｽﾍﾟｸﾄﾛｸﾞﾗﾑ(&O)",
      "テイク全体の概要とスペクトログラムの表示/非表示", nullptr, {}, Overview, kCheckable, kWhileCollecting},
+    {kCmdViewEventList, Menu::View, false, "イベント一覧(&L)", "集音イベントの一覧の表示/非表示", nullptr, {},
+     EventList, kCheckable, kWhileCollecting},
 
     {kCmdHelpFinder, Menu::Help, false, "ﾄﾋﾟｯｸの検索(&H)...", "ﾄﾋﾟｯｸの検索", "ﾄﾋﾟｯｸの検索", {}, Always, false,
      kWhileCollecting},
     {kCmdAppAbout, Menu::Help, kSeparator, "Tonmira のﾊﾞｰｼﾞｮﾝ情報(&A)...",
      "ﾌﾟﾛｸﾞﾗﾑの情報、ﾊﾞｰｼﾞｮﾝそして著作権を表示", "ﾊﾞｰｼﾞｮﾝ情報", {}, Always, false, kWhileCollecting},
 
-    // The framework's keys for edit and pane commands: the keys are taken, nothing handles them.
+    // The framework's keys for edit and pane commands: the keys are taken; of them only undo is
+    // handled (the last truncation or range expansion).
     {kCmdEditCopy, Menu::None, false, "", nullptr, nullptr, {"Ctrl+C", "Ctrl+Ins"}, nullptr},
     {kCmdEditCut, Menu::None, false, "", nullptr, nullptr, {"Ctrl+X", "Shift+Del"}, nullptr},
     {kCmdEditPaste, Menu::None, false, "", nullptr, nullptr, {"Ctrl+V", "Shift+Ins"}, nullptr},
-    {kCmdEditUndo, Menu::None, false, "", nullptr, nullptr, {"Ctrl+Z", "Alt+Backspace"}, nullptr},
+    {kCmdEditUndo, Menu::None, false, "", nullptr, nullptr, {"Ctrl+Z", "Alt+Backspace"}, Undo},
     {kCmdNextPane, Menu::None, false, "", nullptr, nullptr, {"F6"}, nullptr},
     {kCmdPrevPane, Menu::None, false, "", nullptr, nullptr, {"Shift+F6"}, nullptr},
 };

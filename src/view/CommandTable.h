@@ -33,6 +33,8 @@ struct CommandContext {
     bool m_bStatusBarVisible = true;
     bool m_bOverviewVisible = false;
     bool m_bHasRecentFiles = false;
+    bool m_bCanUndo = false;        // the last truncation or range expansion can be undone
+    bool m_bEventListVisible = false;
 };
 
 // The document's part of the context; the frame's flags keep their defaults.

@@ -1,6 +1,7 @@
 #include "view/ViewCore.h"
 
 #include "audio/TransportHost.h"
+#include "collect/RangeExpansion.h"
 #include "dsp/FftSize.h"
 #include "view/InitialFormat.h"
 
@@ -25,12 +26,90 @@ ViewCore::ViewCore(MessageSink& sink, TransportHost& host, CollectHost& collectH
     DWORD formats = 0;
     if (m_transport.Device().QueryInputFormats(formats))
         m_transport.SetInputFormats(formats);
+    m_nUndoSubscription = m_session.Changes().Subscribe([this](ChangeSet changes) {
+        if (m_bOwnEdit)
+            return;
+        // A new or edited take, or a recording started: the copy no longer fits what is shown.
+        if ((changes & (kChangeTakeReplaced | kChangeTakeEdited)) || m_doc.m_nState == TransportState::Recording)
+            m_undo.Clear();
+    });
 }
 
 ViewCore::~ViewCore()
 {
     m_session.ShutDown();
     m_session.Changes().Unsubscribe(m_nBandSubscription);
+    m_session.Changes().Unsubscribe(m_nUndoSubscription);
+}
+
+bool ViewCore::UndoableEdit(const std::function<bool()>& edit)
+{
+    m_bOwnEdit = true;
+    bool changed = false;
+    m_session.Command(
+        [&] {
+            m_undo.Capture(m_doc);
+            changed = edit();
+            if (!changed)
+                m_undo.Clear();
+        },
+        kChangeTransport);
+    m_bOwnEdit = false;
+    return changed;
+}
+
+void ViewCore::ShowTakeAt(UINT position)
+{
+    const UINT n = static_cast<UINT>(m_analysis.m_nFftSize);
+    const UINT limit = m_doc.m_nSamples > n ? m_doc.m_nSamples - n : 0;
+    m_transport.SetShownRange(limit, std::min(position, limit));
+    m_transport.ShowPosition(position);
+    m_transport.ShowFieldsFromMembers();
+}
+
+bool ViewCore::Truncate()
+{
+    // Marks over the whole take leave nothing to truncate: no copy is made for it.
+    if (!m_doc.HasTake() || m_doc.m_nEndMark - m_doc.m_nStartMark + 1 == m_doc.m_nSamples)
+        return false;
+    return UndoableEdit([&] {
+        if (!m_doc.TruncateToMarks())
+            return false;
+        m_doc.SetModifiedFlag();
+        const UINT n = static_cast<UINT>(m_analysis.m_nFftSize);
+        m_transport.SetShownRange(m_doc.m_nSamples > n ? m_doc.m_nSamples - n : 0, 0);
+        m_transport.SetPositionText("00:00.000");
+        m_transport.ShowFieldsFromMembers();
+        m_session.Command([] {}, kChangeTakeEdited | kChangeAnalysis);
+        return true;
+    });
+}
+
+bool ViewCore::ExpandRange(int peak, int level)
+{
+    if (!m_doc.HasTake() || level == peak)
+        return false;
+    return UndoableEdit([&] {
+        if (!tonmira::ExpandRange(m_doc, peak, level))
+            return false;
+        m_session.Command([] {}, kChangeTakeEdited | kChangeAnalysis);
+        return true;
+    });
+}
+
+bool ViewCore::Undo()
+{
+    if (!m_undo.CanUndo() || m_doc.m_nState != TransportState::Idle)
+        return false;
+    m_bOwnEdit = true;
+    m_session.Command(
+        [&] {
+            m_undo.Restore(m_doc);
+            ShowTakeAt(m_doc.m_nPosition);
+        },
+        kChangeTakeEdited | kChangePosition | kChangeFields | kChangeTransport | kChangeAnalysis);
+    m_bOwnEdit = false;
+    return true;
 }
 
 BOOL ViewCore::InitialUpdate()

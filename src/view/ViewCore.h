@@ -3,12 +3,15 @@
 // on a wave backend, collection settings and cycle) with the view's own rules around it. The Qt
 // view owns one, subscribes to the session's changes and only paints and forwards input; the tests
 // drive it without a widget. UI thread only.
+#include <functional>
+
 #include "audio/Transport.h"
 #include "collect/CollectSettings.h"
 #include "collect/LocalClock.h"
 #include "doc/TonmiraDoc.h"
 #include "dsp/WindowAnalysis.h"
 #include "session/TonmiraSession.h"
+#include "view/TakeUndo.h"
 #include "view/SpectrumDisplay.h"
 
 namespace tonmira {
@@ -43,6 +46,15 @@ public:
     // Collection settings changed (the settings dialog's OK): the recording timer gets the level.
     void ApplyCollectSettings();
 
+    // The edits that rewrite the whole take, each undoable once: truncation to the marks, and range
+    // expansion from peak to level. False when the take stayed as it was.
+    bool Truncate();
+    bool ExpandRange(int peak, int level);
+    // Puts the take back as it was before the last of those edits; any other change of the take
+    // (an edit, open, new, a recording, a collection event) forgets it.
+    bool CanUndo() const { return m_undo.CanUndo(); }
+    bool Undo();
+
     // Between the hand-over of a collection event and the next recording.
     bool IsCollecting() const { return m_collection.IsRunning(); }
 
@@ -61,6 +73,15 @@ public:
     CollectionCycle& m_collection;
 
 private:
+    // Runs edit (which returns whether the take changed) with a copy of the take kept for undo.
+    bool UndoableEdit(const std::function<bool()>& edit);
+    // The transport's slider, position text and fields for a take reshaped outside it.
+    void ShowTakeAt(UINT position);
+
+    TakeUndo m_undo;
+    std::size_t m_nUndoSubscription = 0;
+    // Inside an undoable edit or its undo: their own announcements do not forget the copy.
+    bool m_bOwnEdit = false;
     std::size_t m_nBandSubscription = 0;
 };
 

@@ -63,7 +63,12 @@ TEST_F(OverviewTest, OffByDefaultAndSwitchedAtTheEndOfTheViewMenu)
         if (entry->menu() && entry->menu()->actions().contains(frame->Action(view::kCmdViewStatusBar)))
             viewMenu = entry->menu();
     ASSERT_TRUE(viewMenu);
-    EXPECT_EQ(viewMenu->actions().back(), Switch());
+    // The additions follow the specified items after a separator, the overview's switch first.
+    const QList<QAction*> items = viewMenu->actions();
+    const qsizetype bar = items.indexOf(frame->Action(view::kCmdViewStatusBar));
+    ASSERT_LT(bar + 2, items.size());
+    EXPECT_TRUE(items[bar + 1]->isSeparator());
+    EXPECT_EQ(items[bar + 2], Switch());
     // Hidden, the pane does no work.
     std::string constant;
     for (int i = 0; i < 20000; ++i)

@@ -34,6 +34,8 @@ CommandContext Context(const CTonmiraDoc& doc, CommandContext frame = {})
     context.m_bStatusBarVisible = frame.m_bStatusBarVisible;
     context.m_bOverviewVisible = frame.m_bOverviewVisible;
     context.m_bHasRecentFiles = frame.m_bHasRecentFiles;
+    context.m_bCanUndo = frame.m_bCanUndo;
+    context.m_bEventListVisible = frame.m_bEventListVisible;
     return context;
 }
 
@@ -60,7 +62,7 @@ TEST_F(CommandRulesTest, EmptyDocument)
     // New, open, record, stop, pause, record settings, collection settings, detection level,
     // graph type, properties, bar and overview toggles, help, about, exit.
     EXPECT_EQ(Enabled(doc), (std::set<int>{57600, 57601, 32781, 32779, 32780, 32794, 32775, 32802, 32772, 32788,
-                                           59392, 59393, 32900, 57667, 57664, 57665}));
+                                           59392, 59393, 32900, 32911, 57667, 57664, 57665}));
     // The recent-file entry only with entries.
     CommandContext frame;
     frame.m_bHasRecentFiles = true;
@@ -134,17 +136,32 @@ TEST_F(CommandRulesTest, CollectionWorkerHoldsTheTake)
     CommandContext frame;
     frame.m_bCollectBusy = true;
     // Stop (to end a replay) and the display commands stay; nothing that touches the take.
-    EXPECT_EQ(Enabled(doc, frame), (std::set<int>{32779, 32772, 32802, 59392, 59393, 32900, 57667, 57664, 57665}));
+    EXPECT_EQ(Enabled(doc, frame), (std::set<int>{32779, 32772, 32802, 59392, 59393, 32900, 32911, 57667, 57664, 57665}));
 }
 
 TEST_F(CommandRulesTest, CommandsWithoutHandlerStayDisabled)
 {
     GiveTake(2);
-    for (int id : {kCmdEditCopy, kCmdEditCut, kCmdEditPaste, kCmdEditUndo, kCmdNextPane, kCmdPrevPane}) {
+    for (int id : {kCmdEditCopy, kCmdEditCut, kCmdEditPaste, kCmdNextPane, kCmdPrevPane}) {
         const CommandState s = Query(doc, id);
         EXPECT_FALSE(s.m_bHandled || s.m_bEnable) << id;
     }
     EXPECT_FALSE(Query(doc, 12345).m_bHandled);
+}
+
+TEST_F(CommandRulesTest, UndoOnlyWithSomethingToUndoWhileIdle)
+{
+    GiveTake(2);
+    CommandContext frame;
+    const auto undo = [&] { return QueryCommand(Context(doc, frame), kCmdEditUndo).m_bEnable; };
+    EXPECT_FALSE(undo());
+    frame.m_bCanUndo = true;
+    EXPECT_TRUE(undo());
+    doc.m_nState = TransportState::Playing;
+    EXPECT_FALSE(undo());
+    doc.m_nState = TransportState::Idle;
+    frame.m_bCollectBusy = true;
+    EXPECT_FALSE(undo());
 }
 
 TEST(CommandTable, EachIdKeyAndButtonBelongsToOneCommand)

@@ -40,7 +40,8 @@ void CRangeSetupDlg::OnOK()
     accept();
 }
 
-bool RunRangeExpansion(CTonmiraDoc& doc, MessageSink& sink, QWidget* parent, const std::function<void()>& repaint)
+bool RunRangeExpansion(CTonmiraDoc& doc, MessageSink& sink, QWidget* parent, const std::function<void()>& repaint,
+                       const std::function<bool(int peak, int level)>& expand)
 {
     CRangeSetupDlg dlg(sink, parent);
     int peak = 0;
@@ -55,7 +56,7 @@ bool RunRangeExpansion(CTonmiraDoc& doc, MessageSink& sink, QWidget* parent, con
     if (repaint)
         repaint();
     WaitCursor wait;
-    return ExpandRange(doc, peak, dlg.m_nPeakLevel);
+    return expand ? expand(peak, dlg.m_nPeakLevel) : ExpandRange(doc, peak, dlg.m_nPeakLevel);
 }
 
 }  // namespace tonmira::ui

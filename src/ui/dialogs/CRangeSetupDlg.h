@@ -30,7 +30,8 @@ protected:
 
 // The range-expansion command: measures the peak when it is not known, asks for the new one and
 // expands the take. `repaint` runs right after OK, before the samples are scaled. Returns true when
-// the take changed.
-bool RunRangeExpansion(CTonmiraDoc& doc, MessageSink& sink, QWidget* parent, const std::function<void()>& repaint);
+// the take changed. `expand`, when given, does the expansion instead of ExpandRange.
+bool RunRangeExpansion(CTonmiraDoc& doc, MessageSink& sink, QWidget* parent, const std::function<void()>& repaint,
+                       const std::function<bool(int peak, int level)>& expand = {});
 
 }  // namespace tonmira::ui

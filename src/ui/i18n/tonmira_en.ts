@@ -951,5 +951,105 @@
         <source>PNG 画像 (*.png)</source>
         <translation>PNG picture (*.png)</translation>
     </message>
+    <message>
+        <source>時間を指定して移動(&amp;G)...</source>
+        <translation>&amp;Go to Time...</translation>
+    </message>
+    <message>
+        <source>指定した時間に現在位置を移動</source>
+        <translation>Move the position to a given time</translation>
+    </message>
+    <message>
+        <source>時間を指定して移動</source>
+        <translation>Go to Time</translation>
+    </message>
+    <message>
+        <source>時間(&amp;T) (m:ss.fff、h:mm:ss.fff または秒):</source>
+        <translation>&amp;Time (m:ss.fff, h:mm:ss.fff or seconds):</translation>
+    </message>
+    <message>
+        <source>時間は m:ss.fff、h:mm:ss.fff または秒数で入力してください。</source>
+        <translation>Enter the time as m:ss.fff, h:mm:ss.fff or seconds.</translation>
+    </message>
+    <message>
+        <source>%1 から %2 までの時間を入力してください。</source>
+        <translation>Enter a time from %1 to %2.</translation>
+    </message>
+    <message>
+        <source>イベント一覧(&amp;L)</source>
+        <translation>Event &amp;List</translation>
+    </message>
+    <message>
+        <source>集音イベントの一覧の表示/非表示</source>
+        <translation>Show or hide the list of collected events</translation>
+    </message>
+    <message>
+        <source>イベント一覧</source>
+        <translation>Event List</translation>
+    </message>
+    <message>
+        <source>ライブ</source>
+        <translation>live</translation>
+    </message>
+    <message>
+        <source>採用</source>
+        <translation>accepted</translation>
+    </message>
+    <message>
+        <source>不採用 (%1)</source>
+        <translation>rejected (%1)</translation>
+    </message>
+    <message>
+        <source>P %1  積分 %2%  点 %3%  偏差 %4</source>
+        <translation>P %1  integration %2%  points %3%  deviation %4</translation>
+    </message>
+    <message>
+        <source>記録を開く...</source>
+        <translation>Open Log...</translation>
+    </message>
+    <message>
+        <source>すべて</source>
+        <translation>All</translation>
+    </message>
+    <message>
+        <source>採用のみ</source>
+        <translation>Accepted only</translation>
+    </message>
+    <message>
+        <source>不採用のみ</source>
+        <translation>Rejected only</translation>
+    </message>
+    <message>
+        <source>時刻</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>入力とオフセット</source>
+        <translation>Input and offset</translation>
+    </message>
+    <message>
+        <source>判定と理由</source>
+        <translation>Verdict and reason</translation>
+    </message>
+    <message>
+        <source>数値</source>
+        <translation>Figures</translation>
+    </message>
+    <message>
+        <source>%1 を読み込めません。</source>
+        <translation>%1 cannot be read.</translation>
+    </message>
+    <message>
+        <source>%1 はイベントの記録ではありません。</source>
+        <translation>%1 is not an event log.</translation>
+    </message>
+    <message>
+        <source>イベントの記録を開く</source>
+        <translation>Open Event Log</translation>
+    </message>
+    <message>
+        <source>イベントの記録 (*.csv)</source>
+        <translation>Event logs (*.csv)</translation>
+    </message>
 </context>
 </TS>
