@@ -57,6 +57,7 @@ CMainFrame::CMainFrame(MessageSink& sink, WaveBackend& backend, const LocalClock
     CreateStatusBar();
     CreateAccelerators();
     CreateOverview();
+    CreateLevelMeter();
     LoadRecentFiles();
     qApp->installEventFilter(this);
 
@@ -75,6 +76,8 @@ CMainFrame::~CMainFrame()
     // no longer one.
     m_pOverviewDock->disconnect();
     qApp->removeEventFilter(this);
+    // The view's session outlives the frame's own members: the meter hears it no more.
+    m_pView->Core().m_session.Changes().Unsubscribe(m_nLevelSubscription);
     m_pView->StopForClose();
 }
 

@@ -85,6 +85,19 @@ private:
     void OnFileSave(bool saveAs);
     // The overview pane (hidden), its switch at the end of the 表示 menu and the readouts.
     void CreateOverview();
+    // Shows or hides the overview pane; shown, the window grows by its height where the screen
+    // has room, and the form keeps its height.
+    void ShowOverview(bool show);
+    // Sets the start and end marks to frames first..last through the mark commands.
+    void MarkRange(unsigned first, unsigned last);
+    // The input level in the status bar while recording or collecting.
+    void CreateLevelMeter();
+
+public:
+    // What the level meter shows now: peak and RMS per channel, a clip; empty when not recording.
+    QString InputLevelText() const;
+
+private:
 
     CTonmiraView* m_pView = nullptr;
     std::unique_ptr<view::DocumentPrompts> m_pDefaultPrompts;
@@ -101,6 +114,8 @@ private:
     SuspendWatcher* m_pSuspend = nullptr;
     class QDockWidget* m_pOverviewDock = nullptr;
     OverviewPane* m_pOverview = nullptr;
+    int m_nOverviewGrowth = 0;  // pixels the window grew when the pane was shown
+    std::size_t m_nLevelSubscription = 0;  // the level meter's, ended with the frame
     GraphReadout* m_pReadout = nullptr;
 };
 

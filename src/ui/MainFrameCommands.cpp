@@ -5,6 +5,7 @@
 #include <QToolBar>
 
 #include "ui/MainFrame.h"
+#include "ui/OverviewPane.h"
 #include "ui/TonmiraView.h"
 #include "ui/ViewDialogs.h"
 
@@ -70,7 +71,8 @@ void CMainFrame::BindCommands()
         {kCmdProperties, [&v] { RunPropertyDialog(v.Dialogs()); }},
         {kCmdViewToolBar, [this] { m_pToolBar->setVisible(!m_pToolBar->isVisible()); }},
         {kCmdViewStatusBar, [this] { statusBar()->setVisible(!statusBar()->isVisible()); }},
-        {kCmdViewOverview, [this] { m_pOverviewDock->setVisible(m_pOverviewDock->isHidden()); }},
+        {kCmdViewOverview, [this] { ShowOverview(m_pOverviewDock->isHidden()); }},
+        {kCmdViewFitTake, [this] { m_pOverview->FitWholeTake(); }},
         {kCmdHelpFinder, [this] { RunHelpTopics(this); }},
         {kCmdAppAbout, [this] { RunAboutBox(this); }},
     };

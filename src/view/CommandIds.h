@@ -39,6 +39,8 @@ inline constexpr int kCmdViewToolBar = 59392;
 inline constexpr int kCmdViewStatusBar = 59393;
 // The overview pane's switch in the 表示 menu (an addition: no id of the frame uses it).
 inline constexpr int kCmdViewOverview = 32900;
+// The overview pane's time axis back to the whole take (also in the pane's context menu).
+inline constexpr int kCmdViewFitTake = 32910;
 // Keys of the framework's edit and pane commands; nothing in the program handles them.
 inline constexpr int kCmdEditCopy = 57634;
 inline constexpr int kCmdEditCut = 57635;

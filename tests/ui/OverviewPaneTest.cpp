@@ -1,6 +1,7 @@
 // The overview pane and the readouts in the window: off by default, the chirp's ridge in its
 // pixels, clicks moving the position as the slider does, the command line's picture equal to the
-// pane's, the status bar's readouts.
+// pane's, the status bar's readouts, the wheel's zoom and pan, a Shift+drag's marks, and a form
+// that keeps its size when the pane comes.
 #include <QDockWidget>
 #include <QMenu>
 #include <QMenuBar>
@@ -8,6 +9,7 @@
 #include <QSlider>
 #include <QToolBar>
 #include <QStatusBar>
+#include <QWheelEvent>
 
 #include "UiFixture.h"
 #include "ui/GraphReadout.h"
@@ -63,7 +65,11 @@ TEST_F(OverviewTest, OffByDefaultAndSwitchedAtTheEndOfTheViewMenu)
         if (entry->menu() && entry->menu()->actions().contains(frame->Action(view::kCmdViewStatusBar)))
             viewMenu = entry->menu();
     ASSERT_TRUE(viewMenu);
-    EXPECT_EQ(viewMenu->actions().back(), Switch());
+    // The switch, then the command that fits the whole take, close the menu.
+    ASSERT_GE(viewMenu->actions().size(), 2);
+    EXPECT_EQ(viewMenu->actions().back(), frame->Action(view::kCmdViewFitTake));
+    EXPECT_EQ(viewMenu->actions()[viewMenu->actions().size() - 2], Switch());
+    EXPECT_FALSE(frame->Action(view::kCmdViewFitTake)->isEnabled()) << "nothing to fit while the pane is off";
     // Hidden, the pane does no work.
     std::string constant;
     for (int i = 0; i < 20000; ++i)
@@ -212,6 +218,127 @@ TEST_F(OverviewTest, TheCommandLinePictureIsThePanesPixels)
         const QString saved = QString::fromStdString(dir.File("pane.png"));
         ASSERT_TRUE(pane.SaveWholeTakePng(saved));
         EXPECT_EQ(DifferingPixels(picture, QImage(saved), QPoint(0, 0), picture.rect()), 0);
+    }
+}
+
+// One wheel step of notches at point, with modifiers.
+void Wheel(QWidget& widget, QPoint point, int notches, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QWheelEvent event(point, widget.mapToGlobal(point), QPoint(), QPoint(0, 120 * notches), Qt::NoButton, modifiers,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&widget, &event);
+}
+
+TEST_F(OverviewTest, TheWheelZoomsAndPansAndShiftDragSetsTheMarks)
+{
+    const int rate = 22050;
+    const int frames = rate * 300;
+    const double f0 = 200, f1 = 9000;
+    ASSERT_TRUE(frame->OpenFile(WriteWav("chirp.wav", ChirpSamples(frames, rate, f0, f1), 1, rate)));
+    frame->resize(900, 700);
+    Switch()->trigger();
+    QApplication::processEvents();
+    ui::OverviewPane& pane = Pane();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return pane.Pyramid() && pane.Summary().Complete(); }, 20000));
+    const QRect s = pane.SpectrogramRect();
+    EXPECT_TRUE(frame->Action(view::kCmdViewFitTake)->isEnabled());
+
+    // The ridge's row at column x is the chirp's frequency at the time the axis gives for x.
+    auto ridgeHz = [&](int x) {
+        QApplication::processEvents();
+        const QImage image = pane.grab().toImage();
+        int best = s.top();
+        for (int y = s.top(); y <= s.bottom(); ++y)
+            if (qGray(image.pixel(x, y)) > qGray(image.pixel(x, best)))
+                best = y;
+        return (1.0 - (best - s.top() + 0.5) / s.height()) * (rate / 2.0);
+    };
+    auto chirpHz = [&](double frame) { return f0 + (f1 - f0) * frame / frames; };
+    const double binHz = rate / 2.0 / s.height() * 3;
+
+    // Two notches in at a third of the pane: the frame under the pointer stays, the view narrows.
+    const QPoint at(s.width() / 3, s.center().y());
+    const double under = pane.Axis().FrameAt(at.x());
+    Wheel(pane, at, 2);
+    ASSERT_FALSE(pane.Axis().Fitted());
+    EXPECT_NEAR(pane.Axis().FrameAt(at.x()), under, pane.Axis().FramesPerColumn() * 1.5);
+    EXPECT_NEAR(pane.Axis().ToFrame() - pane.Axis().FromFrame(), frames / std::pow(1.25, 2), frames / 100.0);
+    EXPECT_FALSE(pane.DeepZoom());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !pane.WholeTakeImage().isNull(); }, 5000));
+    for (const int x : {200, 500, 800})
+        EXPECT_NEAR(ridgeHz(x), chirpHz(pane.Axis().FrameAt(x + 0.5)), binHz) << "zoomed, x " << x;
+
+    // Shift+wheel pans a notch later in the take, the strip along.
+    const double from = pane.Axis().FromFrame();
+    Wheel(pane, at, -1, Qt::ShiftModifier);
+    EXPECT_GT(pane.Axis().FromFrame(), from);
+    EXPECT_NEAR(ridgeHz(500), chirpHz(pane.Axis().FrameAt(500.5)), binHz) << "panned";
+
+    // Deep in, the columns come from exact spectra on the workers, and the pointer reads their level.
+    for (int k = 0; k < 40 && !pane.DeepZoom(); ++k)
+        Wheel(pane, at, 2);
+    ASSERT_TRUE(pane.DeepZoom());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return pane.ReadoutAt(QPoint(at.x(), s.top() + 5)).contains(QStringLiteral("dBFS")); }, 30000));
+    EXPECT_NEAR(ridgeHz(at.x()), chirpHz(pane.Axis().FrameAt(at.x() + 0.5)), binHz * 2) << "deep";
+    // Around the position too.
+    pane.SetWholeTake(false);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return pane.ReadoutAt(QPoint(s.width() / 2, s.top() + 5)).contains(QStringLiteral("dBFS")); }, 30000));
+    pane.SetWholeTake(true);
+
+    // The command fits the whole take again.
+    ASSERT_TRUE(frame->Dispatch(view::kCmdViewFitTake));
+    EXPECT_TRUE(pane.Axis().Fitted());
+
+    // Shift+drag from a quarter to a half of the strip: the marks there, as the mark commands set
+    // them, the position at the range's start.
+    Wheel(pane, at, 2);
+    const int y = pane.OverviewRect().center().y();
+    const QPoint a(s.width() / 4, y), b(s.width() / 2, y);
+    const auto first = static_cast<UINT>(pane.Axis().FrameAt(a.x()));
+    const auto last = static_cast<UINT>(pane.Axis().FrameAt(b.x()));
+    QTest::mousePress(&pane, Qt::LeftButton, Qt::ShiftModifier, a);
+    QTest::mouseMove(&pane, (a + b) / 2);
+    QTest::mouseRelease(&pane, Qt::LeftButton, Qt::ShiftModifier, b);
+    EXPECT_EQ(Doc().m_nStartMark, first);
+    EXPECT_EQ(Doc().m_nEndMark, last);
+    EXPECT_EQ(Doc().m_nPosition, first);
+    EXPECT_TRUE(frame->Action(view::kCmdStartMark)->isChecked());
+    EXPECT_TRUE(frame->Action(view::kCmdEndMark)->isChecked());
+    // A second selection replaces both marks (the commands toggle: set marks go first).
+    QTest::mousePress(&pane, Qt::LeftButton, Qt::ShiftModifier, b);
+    QTest::mouseRelease(&pane, Qt::LeftButton, Qt::ShiftModifier, b + QPoint(40, 0));
+    EXPECT_EQ(Doc().m_nStartMark, last);
+    EXPECT_EQ(Doc().m_nEndMark, static_cast<UINT>(pane.Axis().FrameAt(b.x() + 40)));
+}
+
+TEST_F(OverviewTest, TheFormKeepsItsSizeWhenThePaneComes)
+{
+    ASSERT_TRUE(frame->OpenFile(WriteWav("tone.wav", SineSamples(44100, 1, 440, 44100, 9000), 1)));
+    for (const QSize size : {QSize(420, 320), QSize(672, 400)}) {
+        frame->resize(size);
+        QApplication::processEvents();
+        const int windowHeight = frame->height();
+        const QRect view = frame->centralWidget()->geometry();
+        std::vector<QRect> controls;
+        for (const QWidget* w : frame->View().findChildren<QWidget*>())
+            controls.push_back(w->geometry());
+        Switch()->trigger();
+        QApplication::processEvents();
+        ASSERT_TRUE(Dock()->isVisible());
+        // No control of the form lost any of its size; the window grew for the pane.
+        EXPECT_GE(frame->centralWidget()->height(), view.height()) << size.width();
+        std::size_t i = 0;
+        for (const QWidget* w : frame->View().findChildren<QWidget*>()) {
+            EXPECT_GE(w->width(), controls[i].width()) << w->objectName().toStdString() << " at " << size.width();
+            EXPECT_GE(w->height(), controls[i++].height()) << w->objectName().toStdString() << " at " << size.width();
+        }
+        EXPECT_GE(Pane().height(), Pane().minimumHeight());
+        EXPECT_GE(frame->height(), windowHeight + Pane().minimumHeight());
+        // Switched off, the window gives the height back.
+        Switch()->trigger();
+        QApplication::processEvents();
+        EXPECT_EQ(frame->height(), windowHeight) << size.width();
+        EXPECT_EQ(frame->centralWidget()->height(), view.height());
     }
 }
 

@@ -951,5 +951,21 @@
         <source>PNG 画像 (*.png)</source>
         <translation>PNG picture (*.png)</translation>
     </message>
+    <message>
+        <source>テイク全体を表示(&amp;W)</source>
+        <translation>Fit the &amp;Whole Take</translation>
+    </message>
+    <message>
+        <source>概要の時間軸をテイク全体に戻す</source>
+        <translation>Show the whole take in the overview again</translation>
+    </message>
+    <message>
+        <source>ピーク %1  RMS %2 dBFS</source>
+        <translation>Peak %1  RMS %2 dBFS</translation>
+    </message>
+    <message>
+        <source>クリップ</source>
+        <translation>CLIP</translation>
+    </message>
 </context>
 </TS>
