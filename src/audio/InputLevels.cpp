@@ -24,24 +24,35 @@ void InputLevelMeter::NewBatch()
 
 void InputLevelMeter::Add(const BYTE* data, std::size_t bytes)
 {
+    // One pass per channel over plain locals: the tick measures every recorded sample.
     const std::size_t sampleBytes = m_nBits / 8;
-    const std::size_t frames = bytes / (sampleBytes * static_cast<std::size_t>(m_nChannels));
-    for (std::size_t f = 0; f < frames; ++f)
-        for (int c = 0; c < m_nChannels; ++c) {
-            const BYTE* at = data + (f * static_cast<std::size_t>(m_nChannels) + static_cast<std::size_t>(c)) * sampleBytes;
-            int v;
-            bool clipped;
-            if (m_nBits == 16) {
-                v = static_cast<std::int16_t>(static_cast<std::uint16_t>(at[0] | (at[1] << 8)));
-                clipped = v == -32768 || v == 32767;
-            } else {
-                v = static_cast<int>(at[0]) - 128;
-                clipped = at[0] == 0 || at[0] == 255;
+    const std::size_t stride = sampleBytes * static_cast<std::size_t>(m_nChannels);
+    const std::size_t frames = bytes / stride;
+    for (int c = 0; c < m_nChannels; ++c) {
+        const BYTE* at = data + static_cast<std::size_t>(c) * sampleBytes;
+        int peak = m_nPeak[c];
+        std::int64_t squares = 0;  // exact: at most 2^30 per sample, a buffer far below 2^33 samples
+        int lowest = 0, highest = 0;
+        if (m_nBits == 16) {
+            for (std::size_t f = 0; f < frames; ++f, at += stride) {
+                const int v = static_cast<std::int16_t>(static_cast<std::uint16_t>(at[0] | (at[1] << 8)));
+                lowest = v < lowest ? v : lowest;
+                highest = v > highest ? v : highest;
+                squares += static_cast<std::int64_t>(v) * v;
             }
-            m_nPeak[c] = std::max(m_nPeak[c], std::abs(v));
-            m_dSquares[c] += static_cast<double>(v) * v;
-            m_bClipped[c] = m_bClipped[c] || clipped;
+            m_bClipped[c] = m_bClipped[c] || lowest == -32768 || highest == 32767;
+        } else {
+            for (std::size_t f = 0; f < frames; ++f, at += stride) {
+                const int v = static_cast<int>(at[0]) - 128;
+                lowest = v < lowest ? v : lowest;
+                highest = v > highest ? v : highest;
+                squares += static_cast<std::int64_t>(v) * v;
+            }
+            m_bClipped[c] = m_bClipped[c] || lowest == -128 || highest == 127;
         }
+        m_nPeak[c] = std::max({peak, -lowest, highest});
+        m_dSquares[c] += static_cast<double>(squares);
+    }
     m_nFrames += frames;
 }
 
