@@ -114,7 +114,7 @@ private:
     SuspendWatcher* m_pSuspend = nullptr;
     class QDockWidget* m_pOverviewDock = nullptr;
     OverviewPane* m_pOverview = nullptr;
-    int m_nOverviewGrowth = 0;  // pixels the window grew when the pane was shown
+    int m_nHeightBeforeOverview = 0;  // the window's height before the pane was shown
     std::size_t m_nLevelSubscription = 0;  // the level meter's, ended with the frame
     GraphReadout* m_pReadout = nullptr;
 };

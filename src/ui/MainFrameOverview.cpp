@@ -89,32 +89,38 @@ void CMainFrame::ShowOverview(bool show)
     if (!show) {
         m_pOverviewDock->hide();
         m_pView->setMinimumHeight(1);
-        // The window gives back what the pane took (the layout first lets go of the pane's
-        // minimum, which would hold the window's).
-        if (m_nOverviewGrowth > 0 && !isMaximized() && !isFullScreen()) {
+        // The window gets back the height it had before the pane came (the layout first lets go
+        // of the pane's minimum, which would hold the window's).
+        if (m_nHeightBeforeOverview > 0 && !isMaximized() && !isFullScreen()) {
             layout()->activate();
-            resize(width(), height() - m_nOverviewGrowth);
+            resize(width(), m_nHeightBeforeOverview);
         }
-        m_nOverviewGrowth = 0;
+        m_nHeightBeforeOverview = 0;
         return;
     }
-    // The form keeps the height it has (at most its template's): the pane gives way first.
-    m_pView->setMinimumHeight(std::min(m_pView->height(), m_pView->Layout().FormHeight()));
     // The dock's height: the pane's and its title's.
-    int growth = m_pOverviewDock->sizeHint().height();
+    const int paneHeight = m_pOverviewDock->sizeHint().height();
+    const int paneLeast = m_pOverviewDock->minimumSizeHint().height();
+    const int form = m_pView->height();
+    int room = form + paneHeight;  // for the form and the pane
     if (!isMaximized() && !isFullScreen()) {
         // Grown by the pane's height where the screen has room; moved up if the bottom would
         // leave it.
+        int growth = paneHeight;
         if (const QScreen* s = screen()) {
-            const QRect room = s->availableGeometry();
+            const QRect screenRoom = s->availableGeometry();
             const int decoration = frameGeometry().height() - geometry().height();
-            growth = std::max(std::min(growth, room.height() - decoration - height()), 0);
-            if (growth > 0 && frameGeometry().bottom() + growth > room.bottom())
-                move(x(), std::max(room.top(), y() - (frameGeometry().bottom() + growth - room.bottom())));
+            growth = std::max(std::min(growth, screenRoom.height() - decoration - height()), 0);
+            if (growth > 0 && frameGeometry().bottom() + growth > screenRoom.bottom())
+                move(x(), std::max(screenRoom.top(), y() - (frameGeometry().bottom() + growth - screenRoom.bottom())));
         }
+        m_nHeightBeforeOverview = height();
         resize(width(), height() + growth);
-        m_nOverviewGrowth = growth;
+        room = form + growth;
     }
+    // The form keeps its height while the pane can have its least; beyond that the form gives
+    // way, never below its template's height (nor below what it had).
+    m_pView->setMinimumHeight(std::clamp(room - paneLeast, std::min(form, m_pView->Layout().FormHeight()), form));
     m_pOverviewDock->show();
     resizeDocks({m_pOverviewDock}, {m_pOverview->sizeHint().height()}, Qt::Vertical);
 }
