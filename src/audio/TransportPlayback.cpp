@@ -13,13 +13,6 @@ namespace {
 
 constexpr UINT kPlayTickMs = 100;
 
-std::string Decimal(DWORD value)
-{
-    char text[16];
-    std::snprintf(text, sizeof text, "%d", static_cast<int>(value));
-    return text;
-}
-
 }  // namespace
 
 // Start of the played range in the mono buffer (forwards) or the reversed buffer (backwards).

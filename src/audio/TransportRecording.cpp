@@ -392,13 +392,11 @@ void CTransport::OnRecordSetup(const std::function<bool(RecordSetupValues&)>& ru
                 m_pCollectHandOver->ClearCollectLevel();
         }
         if (rate != oldRate) {
-            m_analysis.m_nMaxFreq = static_cast<int>(rate / 2);
-            m_analysis.m_nMinFreq = 0;
-            // Engine, spectrum and detection-level window for the new N and format; on failure
+            // Engine and spectrum for the new N and format; on failure
             // the memory message has been shown and nothing is computed until N changes again.
-            m_analysis.SetFftSize(DefaultFftSize(rate), m_doc, m_host);
+            m_analysis.SetFftSize(DefaultFftSize(rate), m_host);
             ShowFieldsFromMembers();
-            m_host.Changed(kChangeFormat | kChangeFftSize | kChangeAnalysis);
+            m_host.Changed(kChangeFormat | kChangeWholeBand | kChangeFftSize | kChangeAnalysis);
         }
         return;
     }

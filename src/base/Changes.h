@@ -15,12 +15,13 @@ enum Change : ChangeSet {
     kChangePosition = 1u << 0,      // the position, its text or the position shown while recording
     kChangeTakeReplaced = 1u << 1,  // another take (open, new, a recording's end, a collection event)
     kChangeTakeEdited = 1u << 2,    // the samples of the same take changed (truncate, expand, balance)
-    kChangeFormat = 1u << 3,        // rate and format, with N and the displayed range set for them
+    kChangeFormat = 1u << 3,        // rate and format, with N set for them
     kChangeFields = 1u << 4,        // the range and position fields are shown afresh from the members
     kChangeTransport = 1u << 5,     // state, pause, stream counters, marks, lock
     kChangeAnalysis = 1u << 6,      // the spectrum and fundamentals of the window were recomputed
     kChangeEventDone = 1u << 7,     // a collection event was processed and logged
     kChangeFftSize = 1u << 8,       // N alone (the range and format stay)
+    kChangeWholeBand = 1u << 9,     // the displayed range goes back to 0 .. rate / 2 (open, new rate)
 };
 
 class ChangePublisher {

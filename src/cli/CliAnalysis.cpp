@@ -8,12 +8,6 @@
 
 namespace tonmira::cli {
 
-std::set<std::string> WithAnalysisOptions(std::set<std::string> valueOptions)
-{
-    valueOptions.insert({"pos", "fft", "balance"});
-    return WithLoadOptions(std::move(valueOptions));
-}
-
 int FftSizeOption(const CliArgs& args)
 {
     if (!args.Has("fft"))

@@ -2,7 +2,6 @@
 // The shared start of the analysis commands (export, peaks, metrics): load the input, mix it
 // at --balance, set the FFT size from --fft (default: the view's choice for the rate) and
 // put the analysis window at --pos, as the view would after File > Open and the user's moves.
-#include <set>
 #include <string>
 
 #include "cli/CliArgs.h"
@@ -13,9 +12,6 @@ class WindowAnalysis;
 }  // namespace tonmira
 
 namespace tonmira::cli {
-
-// valueOptions plus pos, fft, balance and the load options.
-std::set<std::string> WithAnalysisOptions(std::set<std::string> valueOptions);
 
 // --fft as given, or 0 when absent; a size outside 16, 32, ..., 131072 is a UsageError.
 int FftSizeOption(const CliArgs& args);

@@ -28,18 +28,6 @@ private:
 
 }  // namespace
 
-const std::set<std::string>& LoadOptionNames()
-{
-    static const std::set<std::string> names{"rate", "bits"};
-    return names;
-}
-
-std::set<std::string> WithLoadOptions(std::set<std::string> valueOptions)
-{
-    valueOptions.insert(LoadOptionNames().begin(), LoadOptionNames().end());
-    return valueOptions;
-}
-
 bool LoadDocument(CTonmiraDoc& doc, const std::string& path, const CliArgs& args)
 {
     UINT rate = 44100;

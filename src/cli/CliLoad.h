@@ -3,7 +3,6 @@
 // The format question of a text file is answered from --rate (default 44100) and
 // --bits 16|8 (default 16). The program's messages go to stderr, the generic file error
 // included; a false result means the command should exit with kExitFailed.
-#include <set>
 #include <string>
 
 #include "cli/CliArgs.h"
@@ -13,11 +12,6 @@ class CTonmiraDoc;
 }
 
 namespace tonmira::cli {
-
-// The option names LoadDocument reads; add them to a command's value options.
-const std::set<std::string>& LoadOptionNames();
-// valueOptions plus LoadOptionNames().
-std::set<std::string> WithLoadOptions(std::set<std::string> valueOptions);
 
 // Opens path into doc (whose sink should be a CliMessageSink). A bad --rate shows the format
 // prompt's own message and throws UsageError; a bad --bits throws UsageError.

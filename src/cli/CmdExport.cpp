@@ -41,9 +41,9 @@ int RunExport(const std::vector<std::string>& argv)
     doc.m_nEndMark = static_cast<UINT>(args.GetInt("end", lastFrame, doc.m_nStartMark, lastFrame));
     // The view keeps 0 <= minimum < maximum <= rate / 2.
     const int nyquist = static_cast<int>(doc.m_header.nSamplesPerSec / 2);
-    analysis.m_nMinFreq = static_cast<int>(args.GetInt("min-freq", 0, 0, nyquist > 0 ? nyquist - 1 : 0));
-    analysis.m_nMaxFreq = static_cast<int>(args.GetInt("max-freq", nyquist, analysis.m_nMinFreq + 1, nyquist));
-    return ExportSpectrumTransition(doc, analysis, out, sink) ? kExitDone : kExitFailed;
+    const int minFreq = static_cast<int>(args.GetInt("min-freq", 0, 0, nyquist > 0 ? nyquist - 1 : 0));
+    const int maxFreq = static_cast<int>(args.GetInt("max-freq", nyquist, minFreq + 1, nyquist));
+    return ExportSpectrumTransition(doc, analysis, minFreq, maxFreq, out, sink) ? kExitDone : kExitFailed;
 }
 
 const CliCommandRegistrar registrar(

@@ -115,7 +115,9 @@ JsonWriter& JsonWriter::Integer(long long value)
     return *this;
 }
 
-JsonWriter& JsonWriter::Number(double value)
+// The shortest text that reads back as the same value of its own type: a float's 0.1 stays "0.1".
+template <typename Real>
+JsonWriter& JsonWriter::Shortest(Real value)
 {
     if (!std::isfinite(value))
         return Null();
@@ -126,16 +128,9 @@ JsonWriter& JsonWriter::Number(double value)
     return *this;
 }
 
-JsonWriter& JsonWriter::Number(float value)
-{
-    if (!std::isfinite(value))
-        return Null();
-    BeforeValue();
-    char buffer[64];
-    auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    m_text.append(buffer, result.ptr);
-    return *this;
-}
+JsonWriter& JsonWriter::Number(double value) { return Shortest(value); }
+
+JsonWriter& JsonWriter::Number(float value) { return Shortest(value); }
 
 JsonWriter& JsonWriter::Bool(bool value)
 {

@@ -31,6 +31,8 @@ public:
 
 private:
     void BeforeValue();
+    template <typename Real>
+    JsonWriter& Shortest(Real value);
 
     std::string m_text;
     std::vector<bool> m_first;  // per open object or array: nothing written in it yet

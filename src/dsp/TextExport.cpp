@@ -75,15 +75,15 @@ TransitionBins SpectrumTransitionBins(int minFreq, int maxFreq, int rate, int ff
     return {static_cast<int>(lo), static_cast<int>(hi)};
 }
 
-BOOL ExportSpectrumTransition(const CTonmiraDoc& doc, WindowAnalysis& analysis, const std::string& chosenPath,
-                              MessageSink& sink)
+BOOL ExportSpectrumTransition(const CTonmiraDoc& doc, WindowAnalysis& analysis, int minFreq, int maxFreq,
+                              const std::string& chosenPath, MessageSink& sink)
 {
     const std::string path = WithDefaultExtension(chosenPath, "spa");
     const int n = analysis.m_nFftSize;
     if (!doc.m_pMono || !analysis.m_pSpectrum || !analysis.m_fft.IsReady() || analysis.m_fft.m_nSize != n)
         return Fail(sink, msg::kTransitionSaveFailed);
     const TransitionBins bins =
-        SpectrumTransitionBins(analysis.m_nMinFreq, analysis.m_nMaxFreq, static_cast<int>(doc.m_header.nSamplesPerSec), n);
+        SpectrumTransitionBins(minFreq, maxFreq, static_cast<int>(doc.m_header.nSamplesPerSec), n);
     const bool eightBit = doc.m_header.wBitsPerSample == 8;
     // 64-bit frame arithmetic: the end mark + 1 and pos + N must not wrap.
     const unsigned long long start = doc.m_nStartMark;

@@ -25,13 +25,13 @@ BOOL ExportPcmData(const CTonmiraDoc& doc, int fftSize, const std::string& path,
 BOOL ExportSpectrumData(const int* spectrum, int fftSize, const std::string& path, MessageSink& sink);
 
 // One line per block of m_nFftSize mono frames from m_nStartMark through m_nEndMark (the end
-// limited to the take): the block's magnitudes of the bins m_nMinFreq .. m_nMaxFreq map to,
+// limited to the take): the block's magnitudes of the bins the display range minFreq .. maxFreq map to,
 // "%d" then ", %d" each. A last short block reuses the inputs left from the previous block.
 // The lines are built whole in memory. Leaves the last block's spectrum in
 // analysis.m_pSpectrum. ".spa" is appended to a path without extension. Returns 0 after
 // "スペクトラム推移データの保存に失敗しました。".
-BOOL ExportSpectrumTransition(const CTonmiraDoc& doc, WindowAnalysis& analysis, const std::string& path,
-                              MessageSink& sink);
+BOOL ExportSpectrumTransition(const CTonmiraDoc& doc, WindowAnalysis& analysis, int minFreq, int maxFreq,
+                              const std::string& path, MessageSink& sink);
 
 // The bins lo..hi the transition export writes for a display range: bin b stands for
 // b x (rate / 2) / (N / 2 - 1) Hz. Both are limited to 0..N/2 - 1; lo may exceed hi.

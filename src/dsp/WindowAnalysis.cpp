@@ -32,31 +32,22 @@ short ClampToShort(long long v)
 WindowAnalysis::WindowAnalysis()
 {
     PickPeakGroups(nullptr, 0, 0, 0, 0, m_peakGroupScore, m_peakGroupFreq);  // clears the tables
-    m_freqLevel.m_nLevel = m_nDetectLevel;
 }
 
 WindowAnalysis::~WindowAnalysis() = default;
 
 BOOL WindowAnalysis::InitialUpdate(const CTonmiraDoc& doc, MessageSink& sink)
 {
-    const UINT rate = doc.m_header.nSamplesPerSec;
-    if (doc.m_pData) {
-        m_nMinFreq = 0;
-        m_nMaxFreq = static_cast<int>(rate / 2);
-    }
-    return SetFftSize(DefaultFftSize(rate), doc, sink);
+    return SetFftSize(DefaultFftSize(doc.m_header.nSamplesPerSec), sink);
 }
 
-BOOL WindowAnalysis::SetFftSize(int size, const CTonmiraDoc& doc, MessageSink& sink)
+BOOL WindowAnalysis::SetFftSize(int size, MessageSink& sink)
 {
     if (!IsListedFftSize(size))
         return 0;
     m_nFftSize = size;
-    m_freqLevel.m_nRate = static_cast<int>(doc.m_header.nSamplesPerSec);
-    m_freqLevel.m_nBits = doc.m_header.wBitsPerSample;
-    // The window must not keep a pointer to the buffer freed below: its slider would read
-    // freed memory, or past the new buffer, until the next pick.
-    m_freqLevel.m_pSpectrum = nullptr;
+    // The buffer holding the pick is freed below: the detection window's slider must not read it.
+    m_bPicked = false;
 
     BOOL engineReady = m_fft.Init(size, m_nWindowType);
     m_pSpectrum.reset(engineReady ? static_cast<int*>(std::calloc(static_cast<std::size_t>(size / 2), sizeof(int))) : nullptr);
@@ -70,7 +61,7 @@ BOOL WindowAnalysis::SetFftSize(int size, const CTonmiraDoc& doc, MessageSink& s
 
 BOOL WindowAnalysis::ChangeFftSize(CTonmiraDoc& doc, int size, MessageSink& sink)
 {
-    if (!SetFftSize(size, doc, sink))
+    if (!SetFftSize(size, sink))
         return 0;
     const UINT n = static_cast<UINT>(size);
     if (doc.m_nSamples <= n)
@@ -148,7 +139,9 @@ FundamentalBoxes WindowAnalysis::TransformAndPick(int level, int rate, int bits)
     m_nDetectLevel = level;
     m_nSpectrumMax = FlooredSpectrumMax(m_pSpectrum.get(), m_nFftSize, bits);
     PickPeakGroups(m_pSpectrum.get(), m_nFftSize, rate, level, m_nSpectrumMax, m_peakGroupScore, m_peakGroupFreq);
-    m_freqLevel.m_pSpectrum = m_pSpectrum.get();
+    m_bPicked = true;
+    m_nPickedRate = rate;
+    m_nPickedBits = bits;
     return ListFundamentals(m_peakGroupScore, m_peakGroupFreq);
 }
 

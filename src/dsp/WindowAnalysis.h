@@ -1,15 +1,14 @@
 #pragma once
-// The main view's analysis state without any widget: FFT size, engine, spectrum buffer,
-// display frequency range, detection level and the fundamental-frequency tables, with the
-// operations that keep them consistent. N and the range live here only: the transport, the
-// detection-level window and the collection engine read them here. The desktop view owns one; the CLI and the tests use
-// it directly. The owner's thread only: the collection worker has an engine of its own.
+// The analysis of the window at the position, without any widget: FFT size, engine, spectrum
+// buffer, detection level and the fundamental-frequency tables, with the operations that keep
+// them consistent. N lives here only: the transport, the detection-level window and the collection
+// read it here. The session owns one; the CLI and the tests use it directly. The owner's thread
+// only: the collection worker has an engine of its own.
 #include <memory>
 
 #include "base/MallocBlock.h"
 #include "base/Types.h"
 #include "dsp/FftEngine.h"
-#include "dsp/FreqLevelPicker.h"
 #include "dsp/Fundamentals.h"
 
 namespace tonmira {
@@ -24,16 +23,15 @@ public:
     WindowAnalysis(const WindowAnalysis&) = delete;
     WindowAnalysis& operator=(const WindowAnalysis&) = delete;
 
-    // New or opened document: range 0..rate/2 when it holds a take, the default N for its
-    // rate, engine and spectrum buffer rebuilt, detection-level window without a spectrum.
+    // New or opened document: the default N for its rate, engine and spectrum buffer rebuilt,
+    // no pick held.
     // Returns 0 after "メモリが確保（malloc）できません!" (then
     // m_pSpectrum is null and nothing is computed until a size change succeeds).
     BOOL InitialUpdate(const CTonmiraDoc& doc, MessageSink& sink);
 
-    // N = size (16..131072, a power of two): engine and spectrum buffer rebuilt, the
-    // detection-level window refreshed (format taken from doc).
+    // N = size (16..131072, a power of two): engine and spectrum buffer rebuilt, no pick held.
     // Returns 0 for a size outside the list, or after the allocation message.
-    BOOL SetFftSize(int size, const CTonmiraDoc& doc, MessageSink& sink);
+    BOOL SetFftSize(int size, MessageSink& sink);
 
     // The FFT-size choice while the take is not playing: SetFftSize, then the position is
     // kept so that the window ends within the take (0 when the take is shorter than N).
@@ -58,8 +56,8 @@ public:
     int FeedFromCaptureBlock(const BYTE* block, DWORD bytes, int channels, int bits, int divisor);
 
     // Transforms the fed input into m_pSpectrum, picks the fundamentals at level (copied into
-    // m_nDetectLevel) with the take's bits, hands the spectrum to the detection-level
-    // window and returns the five boxes.
+    // m_nDetectLevel) with the take's bits, keeps the spectrum as the last pick (with rate and
+    // bits) and returns the five boxes.
     FundamentalBoxes TransformAndPick(int level, int rate, int bits);
 
     // What the session does when an input of the analysis changed while idle or playing:
@@ -67,24 +65,25 @@ public:
     // boxes come back empty and nothing is transformed.
     FundamentalBoxes Recalculate(const CTonmiraDoc& doc, int level);
 
-    // The detection-level window's slider moved to level (0..50): its own pick of the spectrum
-    // handed over last; nothing when none has been since the spectrum buffer was (re)made.
-    std::optional<FundamentalBoxes> DetectionWindowLevelChanged(int level)
-    {
-        return m_freqLevel.OnLevelChanged(level, m_nFftSize);
-    }
+    // The spectrum of the last pick, with the rate and bits it was picked at; null when there
+    // has been none since the spectrum buffer was (re)made (the buffer it pointed into is gone).
+    const int* PickedSpectrum() const { return m_bPicked ? m_pSpectrum.get() : nullptr; }
+    int PickedRate() const { return m_nPickedRate; }
+    int PickedBits() const { return m_nPickedBits; }
 
-    int m_nMaxFreq = 0;
-    int m_nMinFreq = 0;
     int m_nFftSize = 0;
     std::unique_ptr<int[], FreeDeleter> m_pSpectrum;  // m_nFftSize / 2 magnitudes
     CFftEngine m_fft;
-    int m_nDetectLevel = 5;
+    int m_nDetectLevel = 5;  // the level picks use: the view's, the detection window's, the collection's
     int m_nWindowType = 0;
     int m_nSpectrumMax = 0;
     int m_peakGroupScore[kPeakGroupCount];
     double m_peakGroupFreq[kPeakGroupCount][kPeakGroupSlots];
-    FreqLevelPicker m_freqLevel;  // the detection-level window's state
+
+private:
+    bool m_bPicked = false;
+    int m_nPickedRate = 0;
+    int m_nPickedBits = 16;
 };
 
 }  // namespace tonmira

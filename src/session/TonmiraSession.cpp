@@ -72,7 +72,7 @@ void TonmiraSession::Flush()
 
 void TonmiraSession::Recompute()
 {
-    const int level = m_analysis.m_freqLevel.m_nLevel;
+    const int level = m_analysis.m_nDetectLevel;
     const std::optional<WindowValues> window = CurrentWindowValues(m_doc, m_transport, m_analysis.m_nFftSize);
     if (!window) {
         m_boxes = {};
@@ -89,23 +89,26 @@ void TonmiraSession::Recompute()
 BOOL TonmiraSession::InitialUpdate()
 {
     BOOL ok = 0;
+    // A take brings its whole band; a new document without one keeps the range shown.
+    const ChangeSet band = m_doc.m_pData ? kChangeWholeBand : 0u;
     Command(
         [&] {
             ok = m_analysis.InitialUpdate(m_doc, m_link);
             m_transport.ResetViewState();
-            m_cycle.m_nDetectLevel = m_analysis.m_freqLevel.m_nLevel;
+            m_cycle.m_nDetectLevel = m_analysis.m_nDetectLevel;
             const UINT n = static_cast<UINT>(m_analysis.m_nFftSize);
             m_transport.SetShownRange(m_doc.m_nSamples > n ? m_doc.m_nSamples - n : 1, 0);
             m_transport.ShowFieldsFromMembers();
         },
-        kChangeTakeReplaced | kChangeFormat | kChangeFftSize | kChangeFields | kChangePosition | kChangeTransport | kChangeAnalysis);
+        kChangeTakeReplaced | kChangeFormat | band | kChangeFftSize | kChangeFields | kChangePosition | kChangeTransport |
+            kChangeAnalysis);
     return ok;
 }
 
 BOOL TonmiraSession::SetFftSize(int size)
 {
     BOOL ok = 0;
-    Command([&] { ok = m_analysis.SetFftSize(size, m_doc, m_link); }, kChangeFftSize | kChangeAnalysis);
+    Command([&] { ok = m_analysis.SetFftSize(size, m_link); }, kChangeFftSize | kChangeAnalysis);
     return ok;
 }
 
@@ -118,7 +121,7 @@ void TonmiraSession::ApplyCollectSettings()
 void TonmiraSession::OnRecord()
 {
     Command([&] {
-        m_cycle.m_nDetectLevel = m_analysis.m_freqLevel.m_nLevel;
+        m_cycle.m_nDetectLevel = m_analysis.m_nDetectLevel;
         m_transport.OnRecord();
     });
 }

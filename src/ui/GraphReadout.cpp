@@ -67,7 +67,7 @@ QString GraphReadout::TextAt(QPoint point)
     if (y < spectrum.top || y > spectrum.bottom || !a.m_pSpectrum)
         return {};
     const bool logAxis = core.m_bLogGraph != 0;
-    const std::optional<double> hz = view::SpectrumFrequencyAtX(spectrum, x, a.m_nMinFreq, a.m_nMaxFreq, logAxis);
+    const std::optional<double> hz = view::SpectrumFrequencyAtX(spectrum, x, core.m_display.m_nMinFreq, core.m_display.m_nMaxFreq, logAxis);
     if (!hz)
         return {};
     const int h = n / 2;
@@ -79,10 +79,10 @@ QString GraphReadout::TextAt(QPoint point)
                        .arg(std::isfinite(db) ? QString::number(db, 'f', 1) : QStringLiteral("-∞"));
     if (const std::optional<view::NoteReading> note = view::NearestNote(*hz))
         text += tr("  %1 %2 セント").arg(QString::fromStdString(note->name)).arg(note->cents);
-    const double lo = view::SpectrumFrequencyAtX(spectrum, std::max(x - kPeakSearchPixels, spectrum.left), a.m_nMinFreq,
-                                                 a.m_nMaxFreq, logAxis).value_or(*hz);
+    const double lo = view::SpectrumFrequencyAtX(spectrum, std::max(x - kPeakSearchPixels, spectrum.left), core.m_display.m_nMinFreq,
+                                                 core.m_display.m_nMaxFreq, logAxis).value_or(*hz);
     const double hi = view::SpectrumFrequencyAtX(spectrum, std::min(x + kPeakSearchPixels, spectrum.right),
-                                                 a.m_nMinFreq, a.m_nMaxFreq, logAxis).value_or(*hz);
+                                                 core.m_display.m_nMinFreq, core.m_display.m_nMaxFreq, logAxis).value_or(*hz);
     if (const std::optional<double> peak = m_peak.PeakNear(take, doc.m_nPosition, n, rate, *hz, (hi - lo) / 2))
         text += tr("  ピーク %1 Hz").arg(*peak, 0, 'f', 1);
     return text;

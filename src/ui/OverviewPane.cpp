@@ -115,8 +115,8 @@ view::SpectrogramLayout OverviewPane::CurrentLayout() const
     l.n = core.m_analysis.m_nFftSize;
     l.rate = static_cast<int>(core.m_doc.m_header.nSamplesPerSec);
     l.rows = std::max(r.height(), 0);
-    l.minHz = core.m_analysis.m_nMinFreq;
-    l.maxHz = core.m_analysis.m_nMaxFreq;
+    l.minHz = core.m_display.m_nMinFreq;
+    l.maxHz = core.m_display.m_nMaxFreq;
     l.logAxis = core.m_bLogGraph != 0;
     const double hop = std::max(l.n / 2, 1);
     // Drawn from the summary, the whole take needs no tiles: its zoom leaves them alone.
@@ -298,8 +298,8 @@ view::PictureAxes OverviewPane::WholeTakeAxes() const
     a.width = std::max(r.width(), 0);
     a.height = std::max(r.height(), 0);
     a.rate = static_cast<int>(core.m_doc.m_header.nSamplesPerSec);
-    a.minHz = core.m_analysis.m_nMinFreq;
-    a.maxHz = core.m_analysis.m_nMaxFreq;
+    a.minHz = core.m_display.m_nMinFreq;
+    a.maxHz = core.m_display.m_nMaxFreq;
     a.logAxis = core.m_bLogGraph != 0;
     return a;
 }

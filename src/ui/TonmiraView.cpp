@@ -172,19 +172,19 @@ void CTonmiraView::OnInitialUpdate() { m_pCore->InitialUpdate(); }
 void CTonmiraView::OnSessionChanged(ChangeSet changes)
 {
     const view::ViewCore& core = *m_pCore;
-    const WindowAnalysis& a = core.m_analysis;
+    const view::SpectrumDisplay& d = core.m_display;
     const CTransport& t = core.m_transport;
     if (changes & kChangeFormat) {
         for (UpDownControl* spin : {m_pMinSpin, m_pMaxSpin})
-            spin->SetRange(a.m_nMinFreq, a.m_nMaxFreq);
-        m_pMaxSpin->SetPos(a.m_nMaxFreq);
-        m_pMinSpin->SetPos(a.m_nMinFreq);
+            spin->SetRange(d.m_nMinFreq, d.m_nMaxFreq);
+        m_pMaxSpin->SetPos(d.m_nMaxFreq);
+        m_pMinSpin->SetPos(d.m_nMinFreq);
         m_pMinEdit->setReadOnly(false);
         m_pMaxEdit->setReadOnly(false);
     }
     if (changes & (kChangeFormat | kChangeFftSize))
         for (int k = 0; k < kFftSizeCount; ++k)
-            if ((kMinFftSize << k) == a.m_nFftSize)
+            if ((kMinFftSize << k) == core.m_analysis.m_nFftSize)
                 m_pFftCombo->setCurrentIndex(k);
     if (changes & (kChangeTakeReplaced | kChangeTakeEdited | kChangeFftSize | kChangeFormat))
         SetSliderRange(0, t.PositionLimit());
@@ -267,8 +267,8 @@ void CTonmiraView::InvalidateGraphs()
 void CTonmiraView::UpdateControlsFromMembers()
 {
     const view::ViewCore& core = *m_pCore;
-    m_pMaxEdit->setText(QString::number(core.m_analysis.m_nMaxFreq));
-    m_pMinEdit->setText(QString::number(core.m_analysis.m_nMinFreq));
+    m_pMaxEdit->setText(QString::number(core.m_display.m_nMaxFreq));
+    m_pMinEdit->setText(QString::number(core.m_display.m_nMinFreq));
     m_pPositionEdit->setText(QString::fromStdString(core.m_transport.PositionText()));
 }
 

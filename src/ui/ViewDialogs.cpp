@@ -77,7 +77,7 @@ void ShowFreqLevelWindow(DialogContext ctx)
     if (!window) {
         auto* view = qobject_cast<CTonmiraView*>(ctx.parent);
         window = new CFreqLevel(
-            ctx.core.m_analysis,
+            ctx.core.m_analysis, ctx.core.m_display.m_freqLevel,
             [view](const FundamentalBoxes& boxes) {
                 if (view)
                     view->ShowFundamentals(boxes);
@@ -125,7 +125,8 @@ void RunSaveSpectrumData(DialogContext ctx)
 void RunSaveSpectrumTransition(DialogContext ctx)
 {
     // The view's spectrum buffer ends holding the last block's spectrum; the graph shows it.
-    if (OnSaveSpectrumTransition(ctx.core.m_doc, ctx.core.m_analysis, Chooser(), ctx.core.m_sink, ctx.parent))
+    if (OnSaveSpectrumTransition(ctx.core.m_doc, ctx.core.m_analysis, ctx.core.m_display.m_nMinFreq,
+                                 ctx.core.m_display.m_nMaxFreq, Chooser(), ctx.core.m_sink, ctx.parent))
         ctx.parent->update();
 }
 

@@ -98,28 +98,12 @@ void AutoRecordForm::CopyFromView(const CollectSettings& view, WORD wBitsPerSamp
 
 void AutoRecordForm::CopyToView(CollectSettings& view, int& nAutoStartLevel, DWORD nSamplesPerSec) const
 {
-    view.m_nCollectLevel = m_nCollectLevel;
     if (m_nCollectLevel != 0)
         nAutoStartLevel = 0;
-    view.m_nPlayLevel = m_nPlayLevel;
-    view.m_nContinuousMs = m_nContinuousMs;
-    view.m_strOutputFolder = m_strOutputFolder;
-    view.m_bSaveAmplified = m_bSaveAmplified;
-    view.m_bSaveRejected = m_bSaveRejected;
-    view.m_nPlayCount = m_nPlayCount;
-    view.m_bAlwaysMax = m_bAlwaysMax;
-    view.m_nAmpFactor = m_nAmpFactor;
-    view.m_nBandLowHz = m_nBandLowHz;
-    if (m_nBandHighHz != static_cast<int>(nSamplesPerSec / 2))
-        view.m_nBandHighHz = m_nBandHighHz;
-    view.m_nExcludeHz = m_nExcludeHz;
-    view.m_fIntegLow = m_fIntegLow;
-    view.m_fIntegHigh = m_fIntegHigh;
-    view.m_fPointsLow = m_fPointsLow;
-    view.m_fPointsHigh = m_fPointsHigh;
-    view.m_fStdDevLow = m_fStdDevLow;
-    view.m_fStdDevHigh = m_fStdDevHigh;
-    view.m_nPreTriggerMs = m_nPreTriggerMs;
+    // A top edge left at half the rate keeps the settings' own (0 follows every take's rate).
+    const int bandHigh = m_nBandHighHz == static_cast<int>(nSamplesPerSec / 2) ? view.m_nBandHighHz : m_nBandHighHz;
+    view = static_cast<const CollectSettings&>(*this);
+    view.m_nBandHighHz = bandHigh;
 }
 
 void AutoRecordForm::DataToControls(AutoRecordControls& controls) const
@@ -139,25 +123,23 @@ std::optional<AutoRecordForm::ExchangeFailure> AutoRecordForm::ControlsToData(co
 {
     for (const ExchangeEntry& entry : kExchangeOrder) {
         std::optional<ExchangeFailure> failure;
+        // A text that is no number fails with message; a number is stored (before any range check).
+        auto store = [&](auto& member, const auto& value, const char* message) {
+            if (value)
+                member = *value;
+            else
+                failure = ExchangeFailure{entry.id, message};
+            return value.has_value();
+        };
         std::visit(Overloaded{
                        [&](const IntField& f) {
-                           auto value = ParseDialogInt(controls.Text(entry.id));
-                           if (!value) {
-                               failure = ExchangeFailure{entry.id, msg::kEnterInteger};
-                               return;
-                           }
-                           // The value is stored before its range is checked.
-                           this->*f.member = *value;
-                           if (f.ranged && (*value < f.min || *value > f.max))
+                           const auto value = ParseDialogInt(controls.Text(entry.id));
+                           if (store(this->*f.member, value, msg::kEnterInteger) && f.ranged &&
+                               (*value < f.min || *value > f.max))
                                failure = ExchangeFailure{entry.id, IntegerRangeMessage(f.min, f.max)};
                        },
                        [&](const RealField& f) {
-                           auto value = ParseDialogReal(controls.Text(entry.id));
-                           if (!value) {
-                               failure = ExchangeFailure{entry.id, msg::kEnterNumber};
-                               return;
-                           }
-                           this->*f.member = *value;
+                           store(this->*f.member, ParseDialogReal(controls.Text(entry.id)), msg::kEnterNumber);
                        },
                        [&](const TextField& f) { this->*f.member = controls.Text(entry.id); },
                        [&](const CheckField& f) { this->*f.member = controls.Check(entry.id) ? 1 : 0; },

@@ -14,7 +14,7 @@ GraphPaint BuildGraphPaint(const ViewCore& core, const PixelRect& wave, const Pi
     GraphPaint paint;
     const WindowAnalysis& analysis = core.m_analysis;
     paint.centre = CentreLine(wave);
-    paint.grid = GridLines(spectrum, analysis.m_nMinFreq, analysis.m_nMaxFreq, core.m_bLogGraph != 0);
+    paint.grid = GridLines(spectrum, core.m_display.m_nMinFreq, core.m_display.m_nMaxFreq, core.m_bLogGraph != 0);
     const CTonmiraDoc& doc = core.m_doc;
     const std::optional<WindowValues> window = CurrentWindowValues(core);
     if (!window)
@@ -25,8 +25,8 @@ GraphPaint BuildGraphPaint(const ViewCore& core, const PixelRect& wave, const Pi
 
     const int rate = static_cast<int>(doc.m_header.nSamplesPerSec);
     if (analysis.m_pSpectrum)
-        paint.bars = SpectrumBars(spectrum, analysis.m_pSpectrum.get(), n / 2, rate, analysis.m_nMinFreq,
-                                  analysis.m_nMaxFreq, analysis.m_nSpectrumMax, core.m_bLogGraph != 0);
+        paint.bars = SpectrumBars(spectrum, analysis.m_pSpectrum.get(), n / 2, rate, core.m_display.m_nMinFreq,
+                                  core.m_display.m_nMaxFreq, analysis.m_nSpectrumMax, core.m_bLogGraph != 0);
     return paint;
 }
 

@@ -17,19 +17,27 @@ ViewCore::ViewCore(MessageSink& sink, TransportHost& host, CollectHost& collectH
       m_collection(m_session.Collection())
 {
     m_session.Follow(true);
+    // First subscriber: the range is right before the window hears of the change.
+    m_nBandSubscription = m_session.Changes().Subscribe([this](ChangeSet changes) {
+        if (changes & kChangeWholeBand)
+            m_display.ShowWholeBand(m_doc.m_header.nSamplesPerSec);
+    });
     DWORD formats = 0;
     if (m_transport.Device().QueryInputFormats(formats))
         m_transport.SetInputFormats(formats);
 }
 
-ViewCore::~ViewCore() { m_session.ShutDown(); }
+ViewCore::~ViewCore()
+{
+    m_session.ShutDown();
+    m_session.Changes().Unsubscribe(m_nBandSubscription);
+}
 
 BOOL ViewCore::InitialUpdate()
 {
     if (!m_doc.HasTake() && !IsValidRecordFormat(m_doc.m_header)) {
         FormatFromInputBits(m_transport.InputFormats(), m_doc.m_header);
-        m_analysis.m_nMinFreq = 0;
-        m_analysis.m_nMaxFreq = static_cast<int>(m_doc.m_header.nSamplesPerSec / 2);
+        m_display.ShowWholeBand(m_doc.m_header.nSamplesPerSec);
     }
     return m_session.InitialUpdate();
 }

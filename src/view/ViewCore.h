@@ -9,6 +9,7 @@
 #include "doc/TonmiraDoc.h"
 #include "dsp/WindowAnalysis.h"
 #include "session/TonmiraSession.h"
+#include "view/SpectrumDisplay.h"
 
 namespace tonmira {
 class CollectHost;
@@ -47,6 +48,8 @@ public:
 
     // Graph type and other view flags.
     BOOL m_bLogGraph = 0;
+    // The displayed range and the detection window's pick.
+    SpectrumDisplay m_display;
 
     MessageSink& m_sink;
     TonmiraSession m_session;
@@ -56,6 +59,9 @@ public:
     CTransport& m_transport;
     CollectSettings& m_settings;
     CollectionCycle& m_collection;
+
+private:
+    std::size_t m_nBandSubscription = 0;
 };
 
 }  // namespace tonmira::view

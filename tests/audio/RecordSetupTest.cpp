@@ -41,17 +41,18 @@ TEST_F(RecordSetupTest, ChoiceIsStoredAndARateChangeResetsTheAnalysis)
     EXPECT_EQ(analysis.m_fft.m_nSize, 2048);
     EXPECT_NE(analysis.m_pSpectrum, nullptr);
     EXPECT_EQ(host.m_nRateChangeIndex, 7);
-    EXPECT_EQ(analysis.m_nMaxFreq, 11025);
-    EXPECT_EQ(analysis.m_nMinFreq, 0);
+    EXPECT_TRUE(host.m_bWholeBand);
     EXPECT_EQ(transport->AutoStartLevel(), 0);
 
     // Same rate: the FFT size stays, nothing is reset.
     host.m_nRateChangeIndex = -1;
-    ASSERT_TRUE(analysis.SetFftSize(512, doc, host));
+    host.m_bWholeBand = false;
+    ASSERT_TRUE(analysis.SetFftSize(512, host));
     host.m_setupAnswers.push_back(Choice(3, 0, 0, 0));
     RecordSetup();
     EXPECT_EQ(analysis.m_nFftSize, 512);
     EXPECT_EQ(host.m_nRateChangeIndex, -1);
+    EXPECT_FALSE(host.m_bWholeBand);
     EXPECT_EQ(doc.m_header.nChannels, 2);
 
     host.m_setupAnswers.push_back(Choice(0, 0, 0, 0));

@@ -32,6 +32,7 @@ public:
     std::deque<RecordSetupValues> m_setupAnswers;  // OK with these values; empty = Cancel
     std::vector<RecordSetupValues> m_setupShown;
     int m_nRateChangeIndex = -1;  // the FFT-size index announced with a new format
+    bool m_bWholeBand = false;    // the displayed range was told to show the whole band
 
     void Message(const std::string& text) override { m_messages.push_back(text); }
     void SetTimer(int id, UINT ms) override
@@ -47,6 +48,7 @@ public:
             ++m_nInvalidations;
         if (changes & kChangeFields)
             ++m_nControlUpdates;
+        m_bWholeBand = m_bWholeBand || (changes & kChangeWholeBand);
         if ((changes & kChangeFormat) && m_pAnalysis)
             for (int k = 0; (kMinFftSize << k) <= m_pAnalysis->m_nFftSize; ++k)
                 if ((kMinFftSize << k) == m_pAnalysis->m_nFftSize)
@@ -85,7 +87,7 @@ struct TransportFixture : ::testing::Test {
 
     TransportFixture()
     {
-        analysis.SetFftSize(4096, doc, host);
+        analysis.SetFftSize(4096, host);
         transport = std::make_unique<CTransport>(doc, analysis, host, backend);
         loop = std::make_unique<TimerLoop>(clock, [this](int id) { transport->OnTimer(id); });
         host.m_pLoop = loop.get();
@@ -99,7 +101,7 @@ struct TransportFixture : ::testing::Test {
         doc.m_header.nSamplesPerSec = rate;
         doc.m_header.wBitsPerSample = bits;
         doc.m_header.nChannels = channels;
-        ASSERT_TRUE(analysis.SetFftSize(fftSize, doc, host));
+        ASSERT_TRUE(analysis.SetFftSize(fftSize, host));
     }
 
     // Puts a 16-bit take into the document as a load would.

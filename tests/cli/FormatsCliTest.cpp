@@ -10,42 +10,17 @@
 #include <vector>
 
 #include "TestUtil.h"
+#include "cli/MadeFiles.h"
 #include "doc/WmaTestFiles.h"
 
 namespace tonmira {
 namespace {
 
 using test::RunCli;
+using test::Line;
+using test::Shell;
 using test::TempDir;
-
-void Shell(const std::string& command)
-{
-    int status = std::system((command + " </dev/null >/dev/null 2>&1").c_str());
-    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << command;
-}
-
-// The samples of a 16-bit WAV file: everything after the "data" chunk header.
-std::vector<std::int16_t> WavSamples(const std::string& path)
-{
-    std::string b = test::ReadFileBytes(path);
-    std::size_t at = b.find("data");
-    if (at == std::string::npos)
-        return {};
-    at += 8;
-    std::vector<std::int16_t> s((b.size() - at) / 2);
-    if (!s.empty())
-        std::memcpy(s.data(), b.data() + at, s.size() * 2);
-    return s;
-}
-
-std::string Line(const std::string& out, const std::string& key)
-{
-    std::size_t at = out.find(key + ": ");
-    if (at == std::string::npos)
-        return "";
-    std::size_t end = out.find('\n', at);
-    return out.substr(at + key.size() + 2, end - at - key.size() - 2);
-}
+using test::WavSamples;
 
 class FormatsCli : public ::testing::Test {
 protected:

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "TestUtil.h"
+#include "cli/MadeFiles.h"
 #include "doc/DocTestUtil.h"
 #include "doc/WmaTestFiles.h"
 
@@ -20,32 +21,10 @@ namespace {
 
 using test::RunCli;
 using test::ShellQuote;
+using test::Line;
+using test::Shell;
 using test::TempDir;
-
-void Shell(const std::string& command)
-{
-    int status = std::system((command + " </dev/null >/dev/null 2>&1").c_str());
-    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << command;
-}
-
-// The 16-bit samples of a plain WAV file written by the program: everything after the header.
-std::vector<std::int16_t> SavedSamples(const std::string& path)
-{
-    std::string b = test::ReadFileBytes(path);
-    std::vector<std::int16_t> s(b.size() > 44 ? (b.size() - 44) / 2 : 0);
-    if (!s.empty())
-        std::memcpy(s.data(), b.data() + 44, s.size() * 2);
-    return s;
-}
-
-std::string Line(const std::string& out, const std::string& key)
-{
-    std::size_t at = out.find(key + ": ");
-    if (at == std::string::npos)
-        return "";
-    std::size_t end = out.find('\n', at);
-    return out.substr(at + key.size() + 2, end - at - key.size() - 2);
-}
+using test::WavSamples;
 
 class OtherToolsFiles : public ::testing::Test {
 protected:
@@ -54,7 +33,7 @@ protected:
         source = dir.File("source.wav");
         // Written by sox so that the data chunk follows the header directly.
         Shell("sox -D -r 48000 -n -b 16 -c 2 " + ShellQuote(source) + " synth 1 sine 440 sine 1000 vol 0.5");
-        reference = SavedSamples(source);
+        reference = WavSamples(source);
         ASSERT_EQ(reference.size(), 96000u);
     }
     // A WAV of the source's samples in wider or narrower containers, written byte by byte: each
@@ -130,7 +109,7 @@ TEST_F(OtherToolsFiles, VariantsTheWavReaderDeclinesAndUnknownNamesLoadCloseToTh
         const std::string out = dir.File("out.wav");
         auto converted = RunCli({"convert", path, out});
         ASSERT_EQ(converted.exitCode, 0) << c.name << ": " << converted.err;
-        const std::vector<std::int16_t> got = SavedSamples(out);
+        const std::vector<std::int16_t> got = WavSamples(out);
         const std::vector<std::int16_t>& want = std::string(c.name) == "bits12.wav" ? twelve : reference;
         ASSERT_EQ(got.size(), want.size()) << c.name;
         int worst = 0;

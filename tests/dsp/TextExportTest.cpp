@@ -72,10 +72,11 @@ TEST(TextExport, TransitionBlocksReuseTheLastInputsAndLeaveTheLastSpectrum)
     MakeMonoTake(doc, frames);
     WindowAnalysis analysis;
     ASSERT_TRUE(analysis.InitialUpdate(doc, sink));
-    ASSERT_TRUE(analysis.SetFftSize(16, doc, sink));
+    ASSERT_TRUE(analysis.SetFftSize(16, sink));
     doc.m_nStartMark = 3;
     doc.m_nEndMark = 38;  // 36 frames: blocks of 16, 16 and 4
-    ASSERT_TRUE(ExportSpectrumTransition(doc, analysis, dir.File("t.spa"), sink));
+    const int halfRate = static_cast<int>(doc.m_header.nSamplesPerSec / 2);
+    ASSERT_TRUE(ExportSpectrumTransition(doc, analysis, 0, halfRate, dir.File("t.spa"), sink));
 
     CFftEngine fft;
     ASSERT_TRUE(fft.Init(16, 0));
@@ -91,19 +92,17 @@ TEST(TextExport, TransitionBlocksReuseTheLastInputsAndLeaveTheLastSpectrum)
     EXPECT_EQ(std::vector<int>(analysis.m_pSpectrum.get(), analysis.m_pSpectrum.get() + 8), spectrum);
 
     // lo above hi still writes the first value; marks the wrong way round write no line.
-    analysis.m_nMinFreq = 3000;
-    analysis.m_nMaxFreq = 1000;
-    ASSERT_TRUE(ExportSpectrumTransition(doc, analysis, dir.File("one.spa"), sink));
+    ASSERT_TRUE(ExportSpectrumTransition(doc, analysis, 3000, 1000, dir.File("one.spa"), sink));
     EXPECT_EQ(CountLinesIn(ReadFileBytes(dir.File("one.spa"))), 3);
     EXPECT_EQ(ReadFileBytes(dir.File("one.spa")).find(','), std::string::npos);
     doc.m_nStartMark = 30;
     doc.m_nEndMark = 10;
-    ASSERT_TRUE(ExportSpectrumTransition(doc, analysis, dir.File("none.spa"), sink));
+    ASSERT_TRUE(ExportSpectrumTransition(doc, analysis, 3000, 1000, dir.File("none.spa"), sink));
     EXPECT_EQ(ReadFileBytes(dir.File("none.spa")), "");
     // An end mark beyond the take is limited to it.
     doc.m_nStartMark = 32;
     doc.m_nEndMark = 4000000000u;
-    ASSERT_TRUE(ExportSpectrumTransition(doc, analysis, dir.File("end.spa"), sink));
+    ASSERT_TRUE(ExportSpectrumTransition(doc, analysis, 3000, 1000, dir.File("end.spa"), sink));
     EXPECT_EQ(CountLinesIn(ReadFileBytes(dir.File("end.spa"))), 1);
     EXPECT_TRUE(sink.m_messages.empty());
 }
@@ -148,7 +147,7 @@ TEST(TextExport, FailuresKeepWhatWasThereAndSaySo)
     WindowAnalysis analysis;
     ASSERT_TRUE(analysis.InitialUpdate(doc, sink));
     doc.m_pMono = nullptr;
-    EXPECT_FALSE(ExportSpectrumTransition(doc, analysis, dir.File("t.spa"), sink));
+    EXPECT_FALSE(ExportSpectrumTransition(doc, analysis, 0, 4000, dir.File("t.spa"), sink));
     EXPECT_EQ(sink.m_messages.back(), "スペクトラム推移データの保存に失敗しました。");
     doc.m_pMono = doc.m_pData;
 }

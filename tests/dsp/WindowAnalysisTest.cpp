@@ -39,7 +39,6 @@ TEST(WindowAnalysis, SizesPositionAndShortTakes)
     WindowAnalysis analysis;
     ASSERT_TRUE(analysis.InitialUpdate(doc, sink));
     EXPECT_EQ(analysis.m_nFftSize, 4096);
-    EXPECT_EQ(analysis.m_nMaxFreq, 22050);
 
     doc.m_nPosition = 900;
     analysis.Recalculate(doc, 5);
@@ -51,8 +50,8 @@ TEST(WindowAnalysis, SizesPositionAndShortTakes)
     doc.m_nPosition = 0xFFFFFFF0u;
     EXPECT_EQ(analysis.FeedFromTake(doc), 0);
 
-    EXPECT_FALSE(analysis.SetFftSize(1000, doc, sink));
-    EXPECT_FALSE(analysis.SetFftSize(262144, doc, sink));
+    EXPECT_FALSE(analysis.SetFftSize(1000, sink));
+    EXPECT_FALSE(analysis.SetFftSize(262144, sink));
     // A window longer than the take puts the position at 0.
     doc.m_nPosition = 3000;
     ASSERT_TRUE(analysis.ChangeFftSize(doc, 8192, sink));
@@ -105,32 +104,3 @@ TEST(WindowAnalysis, EightBitTakeAndCaptureBlocks)
     EXPECT_EQ(analysis.FeedFromCaptureBlock(stereo.data(), 3, 2, 16, 32768), 0);  // no whole frame
 }
 
-TEST(WindowAnalysis, DetectionLevelSliderRepicksWithItsOwnTables)
-{
-    CapturingMessageSink sink;
-    CTonmiraDoc doc(sink);
-    std::vector<short> square(4096);
-    for (int i = 0; i < 4096; ++i)  // bin 64 of 4096 and its odd harmonics
-        square[i] = static_cast<short>((i / 32) % 2 ? 8000 : -8000);
-    MakeTake(doc, square);
-    WindowAnalysis analysis;
-    ASSERT_TRUE(analysis.InitialUpdate(doc, sink));
-    EXPECT_FALSE(analysis.DetectionWindowLevelChanged(5).has_value());  // nothing handed over yet
-    FundamentalBoxes viewBoxes = analysis.Recalculate(doc, 5);
-    ASSERT_FALSE(viewBoxes[0].empty());
-    EXPECT_EQ(FormatFundamental(viewBoxes[0][0]), "689.1");
-    const int viewScore = analysis.m_peakGroupScore[0];
-
-    auto none = analysis.DetectionWindowLevelChanged(0);
-    ASSERT_TRUE(none.has_value());
-    EXPECT_TRUE((*none)[0].empty());
-    EXPECT_EQ(analysis.m_peakGroupScore[0], viewScore);  // the view's tables are untouched
-    auto again = analysis.DetectionWindowLevelChanged(5);
-    ASSERT_TRUE(again.has_value());
-    EXPECT_EQ((*again)[0], viewBoxes[0]);
-    EXPECT_EQ(analysis.m_freqLevel.m_nMax, analysis.m_nSpectrumMax);
-
-    // A new size takes the old buffer away from the slider until the next pick.
-    ASSERT_TRUE(analysis.ChangeFftSize(doc, 1024, sink));
-    EXPECT_FALSE(analysis.DetectionWindowLevelChanged(5).has_value());
-}

@@ -1,7 +1,9 @@
 // The window's dialog commands reach the real dialogs and apply what they decide: collection
 // settings to the recording timer, range expansion to the take, the detection-level window to
 // the view's fundamental boxes.
+#include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QSlider>
 
@@ -75,6 +77,29 @@ TEST_F(DialogCommandsTest, AutoStartLevelAndCollectionLevelExcludeEachOther)
     ASSERT_TRUE(frame->Dispatch(view::kCmdAutoRecordSetup));
     EXPECT_EQ(Core().m_transport.AutoStartLevel(), 5);
     EXPECT_EQ(Core().m_transport.CollectLevel(), 0);
+    EXPECT_EQ(script.Remaining(), 0u);
+}
+
+// A new recording rate shows its whole band in the range edits; the same rate keeps the range.
+TEST_F(DialogCommandsTest, ARecordingRateChangeShowsTheWholeBand)
+{
+    auto chooseRate = [](int index) {
+        return [index](QDialog* dlg) {
+            Control<QComboBox>(dlg, ui::kIdcRecordRate)->setCurrentIndex(index);
+            Click(dlg, ui::kIdOk);
+        };
+    };
+    auto* maxEdit = qobject_cast<QLineEdit*>(frame->View().Control(1002));
+    auto* minEdit = qobject_cast<QLineEdit*>(frame->View().Control(1003));
+    ModalScript script({chooseRate(1), chooseRate(1)});
+    Core().m_display.m_nMinFreq = 100;
+    ASSERT_TRUE(frame->Dispatch(view::kCmdRecordSetup));
+    const int halfRate = static_cast<int>(Doc().m_header.nSamplesPerSec / 2);
+    EXPECT_EQ(maxEdit->text().toInt(), halfRate);
+    EXPECT_EQ(minEdit->text(), "0");
+    Core().m_display.m_nMinFreq = 100;
+    ASSERT_TRUE(frame->Dispatch(view::kCmdRecordSetup));
+    EXPECT_EQ(Core().m_display.m_nMinFreq, 100) << "same rate, same range";
     EXPECT_EQ(script.Remaining(), 0u);
 }
 

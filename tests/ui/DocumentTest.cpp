@@ -76,12 +76,12 @@ TEST_F(DocumentTest, SaveQuestionBeforeTheTakeIsReplaced)
     EXPECT_EQ(Doc().m_nSamples, 2000u);
 
     // Cancelling the question before an Open keeps the take and the view as they were.
-    Core().m_analysis.m_nMinFreq = 100;  // a first update would put it back to 0
+    Core().m_display.m_nMinFreq = 100;  // a first update would put it back to 0
     Doc().SetModifiedFlag();
     prompts.m_answer = view::SaveAnswer::Cancel;
     EXPECT_FALSE(frame->OpenFile(WriteWav("other.wav", SineSamples(5000, 1, 440, 44100, 9000), 1)));
     EXPECT_EQ(Doc().m_nSamples, 2000u);
-    EXPECT_EQ(Core().m_analysis.m_nMinFreq, 100);
+    EXPECT_EQ(Core().m_display.m_nMinFreq, 100);
     EXPECT_EQ(frame->Recent().Entries().front(), wav);
 
     // Closing the window asks too; Cancel keeps it open.

@@ -69,8 +69,9 @@ TEST_F(FrameTest, MenusKeysToolBarAndStatusBar)
     std::vector<int> bar;
     for (QAction* a : frame->ToolBar()->actions()) {
         bar.push_back(a->isSeparator() ? 0 : a->data().toInt());
-        if (!a->isSeparator())
+        if (!a->isSeparator()) {
             EXPECT_FALSE(a->icon().isNull()) << a->data().toInt();
+        }
     }
     EXPECT_EQ(bar, (std::vector<int>{57600, 57601, 57603, 0, 32771, 32773, 0, 32779, 32778, 32780, 32781, 0, 32782,
                                      32783, 32790, 32793, 0, 57664}));

@@ -128,11 +128,11 @@ protected:
             StrokeEach(p, {view::CentreLine(wave)}, QColor(0, 0, 0));
             StrokeEach(p, ReferenceWaveform(wave, values, a.m_nFftSize, fullScale), QColor(0, 128, 0));
             p.setClipRect(Area(spectrum));
-            StrokeEach(p, view::GridLines(spectrum, a.m_nMinFreq, a.m_nMaxFreq, Core().m_bLogGraph != 0),
+            StrokeEach(p, view::GridLines(spectrum, Core().m_display.m_nMinFreq, Core().m_display.m_nMaxFreq, Core().m_bLogGraph != 0),
                        QColor(128, 128, 128));
             StrokeEach(p,
                        ReferenceBars(spectrum, a.m_pSpectrum.get(), a.m_nFftSize / 2,
-                                     static_cast<int>(Doc().m_header.nSamplesPerSec), a.m_nMinFreq, a.m_nMaxFreq,
+                                     static_cast<int>(Doc().m_header.nSamplesPerSec), Core().m_display.m_nMinFreq, Core().m_display.m_nMaxFreq,
                                      a.m_nSpectrumMax, Core().m_bLogGraph != 0),
                        QColor(255, 0, 0));
         }
@@ -170,8 +170,8 @@ protected:
             Core().m_session.Command([] {}, kChangePosition | kChangeAnalysis);
             for (std::size_t r = (p + turn) % positions.size(); r < ranges.size(); r += positions.size()) {
                 const auto& [minHz, maxHz, log] = ranges[r];
-                Core().m_analysis.m_nMinFreq = minHz;
-                Core().m_analysis.m_nMaxFreq = maxHz;
+                Core().m_display.m_nMinFreq = minHz;
+                Core().m_display.m_nMaxFreq = maxHz;
                 Core().m_bLogGraph = log;
                 int drawn = 0;
                 EXPECT_EQ(DifferingPixels(drawn), 0) << take << " N=" << n << " at " << Doc().m_nPosition << " "

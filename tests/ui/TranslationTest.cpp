@@ -237,8 +237,9 @@ TEST_F(EnglishWindowTest, WindowBuiltInEnglishShowsEnglish)
                 continue;
             const int amp = text.indexOf('&');
             EXPECT_TRUE(amp >= 0 && text[amp + 1].isLetter() && !text.contains('(')) << text.toStdString();
-            if (amp >= 0)
+            if (amp >= 0) {
                 EXPECT_FALSE(letters.contains(text[amp + 1].toLower())) << text.toStdString();
+            }
             letters.insert(text[amp + 1].toLower());
         }
     }

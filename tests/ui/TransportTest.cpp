@@ -228,7 +228,7 @@ TEST_F(TransportTest, FrequencySpinsKeepTheRangeRising)
     auto* minEdit = qobject_cast<QLineEdit*>(frame->View().Control(1003));
     ASSERT_TRUE(maxSpin && minSpin);
     maxSpin->Step(100);  // past rate / 2
-    EXPECT_EQ(Core().m_analysis.m_nMaxFreq, 22050);
+    EXPECT_EQ(Core().m_display.m_nMaxFreq, 22050);
     EXPECT_EQ(maxEdit->text(), "22050");
     maxSpin->Step(-50);
     EXPECT_EQ(maxEdit->text(), "22000");

@@ -93,8 +93,8 @@ protected:
     }
     void SetRange(int minHz, int maxHz, bool log)
     {
-        Core().m_analysis.m_nMinFreq = minHz;
-        Core().m_analysis.m_nMaxFreq = maxHz;
+        Core().m_display.m_nMinFreq = minHz;
+        Core().m_display.m_nMaxFreq = maxHz;
         Core().m_bLogGraph = log;
     }
 };

@@ -115,12 +115,16 @@ TEST(AutoRecordForm, ExchangeStopsAtFirstFailureInExchangeOrder)
     EXPECT_EQ(form.m_nPlayCount, 1001);
     EXPECT_EQ(form.m_nAmpFactor, 1);
 
+    // The exchange stops at the first control that fails, with its message.
+    auto expectFailure = [&](int id, const std::string& message) {
+        const auto failure = form.ControlsToData(c);
+        ASSERT_TRUE(failure);
+        EXPECT_EQ(failure->m_nControlId, id);
+        EXPECT_EQ(failure->m_strMessage, message);
+    };
     // Continuous time is checked against 0..10000, and comes first.
     c.m_texts[kIdcContinuousMs] = "10001";
-    auto failure = form.ControlsToData(c);
-    ASSERT_TRUE(failure);
-    EXPECT_EQ(failure->m_nControlId, kIdcContinuousMs);
-    EXPECT_EQ(failure->m_strMessage, "0 から 10000 までの整数を入力してください。");
+    expectFailure(kIdcContinuousMs, "0 から 10000 までの整数を入力してください。");
     c.m_texts[kIdcContinuousMs] = "10000";
     c.m_texts[kIdcPlayCount] = "2";
 
@@ -129,10 +133,7 @@ TEST(AutoRecordForm, ExchangeStopsAtFirstFailureInExchangeOrder)
     c.m_texts[kIdcIntegLow] = "5.5";
     c.m_texts[kIdcIntegHigh] = "50";
     c.m_texts[kIdcPointsLow] = "abc";
-    failure = form.ControlsToData(c);
-    ASSERT_TRUE(failure);
-    EXPECT_EQ(failure->m_nControlId, kIdcPointsLow);
-    EXPECT_EQ(failure->m_strMessage, "数字を入力してください。");
+    expectFailure(kIdcPointsLow, "数字を入力してください。");
     EXPECT_EQ(form.m_fIntegLow, 5.5f);
     EXPECT_EQ(form.m_fIntegHigh, 100.0f);
     EXPECT_EQ(form.m_nAmpFactor, 9);
@@ -140,10 +141,7 @@ TEST(AutoRecordForm, ExchangeStopsAtFirstFailureInExchangeOrder)
     // An integer that does not parse keeps the member's old value.
     c.m_texts[kIdcPointsLow] = "1";
     c.m_texts[kIdcBandLow] = "12.5";
-    failure = form.ControlsToData(c);
-    ASSERT_TRUE(failure);
-    EXPECT_EQ(failure->m_nControlId, kIdcBandLow);
-    EXPECT_EQ(failure->m_strMessage, "整数を入力してください。");
+    expectFailure(kIdcBandLow, "整数を入力してください。");
     EXPECT_EQ(form.m_nBandLowHz, 0);
 }
 

@@ -8,9 +8,10 @@
 
 namespace tonmira::ui {
 
-CFreqLevel::CFreqLevel(WindowAnalysis& analysis, FillBoxes fillBoxes, MessageSink& sink, QWidget* parent)
-    : TemplateDialog(141, "周波数検出ﾚﾍﾞﾙ設定", 170, 60, sink, parent), m_analysis(analysis),
-      m_picker(analysis.m_freqLevel), m_fillBoxes(std::move(fillBoxes))
+CFreqLevel::CFreqLevel(WindowAnalysis& analysis, view::FreqLevelPicker& picker, FillBoxes fillBoxes,
+                       MessageSink& sink, QWidget* parent)
+    : TemplateDialog(141, "周波数検出ﾚﾍﾞﾙ設定", 170, 60, sink, parent), m_analysis(analysis), m_picker(picker),
+      m_fillBoxes(std::move(fillBoxes))
 {
     setModal(false);
     m_sliderLevel = AddSlider(kIdcFreqLevelSlider, Qt::Horizontal, 7, 7, 156, 20);
@@ -24,14 +25,14 @@ CFreqLevel::CFreqLevel(WindowAnalysis& analysis, FillBoxes fillBoxes, MessageSin
     AddButton(kIdCancel, "ｷｬﾝｾﾙ", 58, 40, 50, 14)->hide();
     {
         QSignalBlocker block(m_sliderLevel);
-        m_sliderLevel->setValue(m_picker.m_nLevel);
+        m_sliderLevel->setValue(m_analysis.m_nDetectLevel);
     }
     connect(m_sliderLevel, &QSlider::valueChanged, this, &CFreqLevel::OnLevelMoved);
 }
 
 void CFreqLevel::SetLevel(int level)
 {
-    m_picker.m_nLevel = level;
+    m_analysis.m_nDetectLevel = level;
     QSignalBlocker block(m_sliderLevel);
     m_sliderLevel->setValue(level);
 }
@@ -39,14 +40,14 @@ void CFreqLevel::SetLevel(int level)
 void CFreqLevel::OnInitDialog()
 {
     QSignalBlocker block(m_sliderLevel);
-    m_sliderLevel->setValue(m_picker.m_nLevel);
+    m_sliderLevel->setValue(m_analysis.m_nDetectLevel);
 }
 
 void CFreqLevel::OnOK() { hide(); }
 
 void CFreqLevel::OnLevelMoved(int position)
 {
-    if (auto boxes = m_picker.OnLevelChanged(position, m_analysis.m_nFftSize); boxes && m_fillBoxes)
+    if (auto boxes = m_picker.OnLevelChanged(position, m_analysis); boxes && m_fillBoxes)
         m_fillBoxes(*boxes);
 }
 

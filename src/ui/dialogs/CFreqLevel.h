@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "dsp/WindowAnalysis.h"
+#include "view/FreqLevelPicker.h"
 #include "ui/dialogs/TemplateDialog.h"
 
 namespace tonmira::ui {
@@ -16,13 +17,14 @@ class CFreqLevel : public TemplateDialog {
 public:
     using FillBoxes = std::function<void(const FundamentalBoxes&)>;
 
-    // analysis: the view's, whose detection-level state (level, spectrum, rate, bits) and N the
-    // window uses. fillBoxes: shows five boxes in the view's list boxes.
-    CFreqLevel(WindowAnalysis& analysis, FillBoxes fillBoxes, MessageSink& sink, QWidget* parent);
+    // analysis: the view's, whose detection level, last pick and N the window uses; picker: the
+    // view's, whose tables the window fills. fillBoxes: shows five boxes in the view's list boxes.
+    CFreqLevel(WindowAnalysis& analysis, view::FreqLevelPicker& picker, FillBoxes fillBoxes, MessageSink& sink,
+               QWidget* parent);
 
     // The level without a re-pick (the view's initial 5).
     void SetLevel(int level);
-    int Level() const { return m_picker.m_nLevel; }
+    int Level() const { return m_analysis.m_nDetectLevel; }
 
     QSlider* m_sliderLevel;
 
@@ -34,7 +36,7 @@ private:
     void OnLevelMoved(int position);
 
     WindowAnalysis& m_analysis;
-    FreqLevelPicker& m_picker;
+    view::FreqLevelPicker& m_picker;
     FillBoxes m_fillBoxes;
 };
 

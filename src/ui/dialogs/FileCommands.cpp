@@ -36,14 +36,14 @@ bool OnSaveSpectrum(const WindowAnalysis& analysis, FileChooser& chooser, Messag
     return !path.empty() && ExportSpectrumData(analysis.m_pSpectrum.get(), analysis.m_nFftSize, path, sink) != 0;
 }
 
-bool OnSaveSpectrumTransition(const CTonmiraDoc& doc, WindowAnalysis& analysis, FileChooser& chooser,
-                              MessageSink& sink, QWidget* parent)
+bool OnSaveSpectrumTransition(const CTonmiraDoc& doc, WindowAnalysis& analysis, int minFreq, int maxFreq,
+                              FileChooser& chooser, MessageSink& sink, QWidget* parent)
 {
     std::string path = chooser.ChooseFile(kSpectrumTransitionDialog, parent);
     if (path.empty())
         return false;
     WaitCursor wait;
-    return ExportSpectrumTransition(doc, analysis, path, sink) != 0;
+    return ExportSpectrumTransition(doc, analysis, minFreq, maxFreq, path, sink) != 0;
 }
 
 }  // namespace tonmira::ui

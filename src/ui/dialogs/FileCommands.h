@@ -23,7 +23,8 @@ bool OnSavePcmData(const CTonmiraDoc& doc, const WindowAnalysis& analysis, FileC
                    QWidget* parent);
 bool OnSaveSpectrum(const WindowAnalysis& analysis, FileChooser& chooser, MessageSink& sink, QWidget* parent);
 // Leaves the last block's spectrum in the analysis' spectrum buffer.
-bool OnSaveSpectrumTransition(const CTonmiraDoc& doc, WindowAnalysis& analysis, FileChooser& chooser,
-                              MessageSink& sink, QWidget* parent);
+// minFreq .. maxFreq: the displayed range, whose bins are written.
+bool OnSaveSpectrumTransition(const CTonmiraDoc& doc, WindowAnalysis& analysis, int minFreq, int maxFreq,
+                              FileChooser& chooser, MessageSink& sink, QWidget* parent);
 
 }  // namespace tonmira::ui

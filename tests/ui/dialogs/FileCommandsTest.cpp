@@ -44,6 +44,8 @@ struct FileCommandsTest : ::testing::Test {
         analysis.Recalculate(doc, analysis.m_nDetectLevel);
     }
 
+    int HalfRate() const { return static_cast<int>(doc.m_header.nSamplesPerSec / 2); }
+
     // Runs tonmira-cli and returns the file it wrote (its fourth argument).
     std::string Cli(const std::vector<std::string>& args)
     {
@@ -58,7 +60,7 @@ TEST_F(FileCommandsTest, ExportsWriteWhatTheCliWrites)
     chooser.m_answers = {dir.File("window"), dir.File("spectrum.spc"), dir.File("transition.spa")};
     ASSERT_TRUE(ui::OnSavePcmData(doc, analysis, chooser, sink, nullptr));
     ASSERT_TRUE(ui::OnSaveSpectrum(analysis, chooser, sink, nullptr));
-    ASSERT_TRUE(ui::OnSaveSpectrumTransition(doc, analysis, chooser, sink, nullptr));
+    ASSERT_TRUE(ui::OnSaveSpectrumTransition(doc, analysis, 0, HalfRate(), chooser, sink, nullptr));
     EXPECT_TRUE(sink.m_messages.empty());
 
     auto cli = [&](const char* kind, const char* out) {
@@ -91,7 +93,7 @@ TEST_F(FileCommandsTest, CancelEndsEachCommandAndFiltersConvertForQt)
     EXPECT_FALSE(ui::OnSaveMonoData(doc, chooser, nullptr));
     EXPECT_FALSE(ui::OnSavePcmData(doc, analysis, chooser, sink, nullptr));
     EXPECT_FALSE(ui::OnSaveSpectrum(analysis, chooser, sink, nullptr));
-    EXPECT_FALSE(ui::OnSaveSpectrumTransition(doc, analysis, chooser, sink, nullptr));
+    EXPECT_FALSE(ui::OnSaveSpectrumTransition(doc, analysis, 0, HalfRate(), chooser, sink, nullptr));
     EXPECT_TRUE(sink.m_messages.empty());
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1) << "only the input";
 

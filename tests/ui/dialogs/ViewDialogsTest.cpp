@@ -135,8 +135,9 @@ TEST_F(ViewDialogsTest, DetectionLevelWindowKeepsItsLevelAndRepicksAtOnce)
     OpenTone(8192);
     WindowAnalysis analysis;
     ASSERT_TRUE(analysis.InitialUpdate(doc, sink));
+    view::FreqLevelPicker picker;
     std::vector<FundamentalBoxes> filled;
-    CFreqLevel window(analysis, [&](const FundamentalBoxes& boxes) { filled.push_back(boxes); }, sink,
+    CFreqLevel window(analysis, picker, [&](const FundamentalBoxes& boxes) { filled.push_back(boxes); }, sink,
                       nullptr);
     window.SetLevel(analysis.m_nDetectLevel);
 
@@ -152,7 +153,7 @@ TEST_F(ViewDialogsTest, DetectionLevelWindowKeepsItsLevelAndRepicksAtOnce)
     QTest::keyClick(window.m_sliderLevel, Qt::Key_Left);  // 6
     ASSERT_EQ(filled.size(), 1u) << "one pick per move";
     EXPECT_FALSE(filled[0][0].empty());
-    EXPECT_EQ(analysis.m_freqLevel.m_nLevel, 6);
+    EXPECT_EQ(analysis.m_nDetectLevel, 6) << "the level picks use from now on";
     QTest::keyClick(window.m_sliderLevel, Qt::Key_Home);  // level 0 picks nothing
     ASSERT_EQ(filled.size(), 2u);
     for (const auto& box : filled[1])
