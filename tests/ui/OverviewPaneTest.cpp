@@ -240,7 +240,8 @@ TEST_F(OverviewTest, TheWheelZoomsAndPansAndShiftDragSetsTheMarks)
     Switch()->trigger();
     QApplication::processEvents();
     ui::OverviewPane& pane = Pane();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return pane.Pyramid() && pane.Summary().Complete(); }, 20000));
+    // Five minutes: slow under the thread sanitizer.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return pane.Pyramid() && pane.Summary().Complete(); }, 120000));
     const QRect s = pane.SpectrogramRect();
     EXPECT_TRUE(frame->Action(view::kCmdViewFitTake)->isEnabled());
 
@@ -279,7 +280,7 @@ TEST_F(OverviewTest, TheWheelZoomsAndPansAndShiftDragSetsTheMarks)
     for (int k = 0; k < 40 && !pane.DeepZoom(); ++k)
         Wheel(pane, at, 2);
     ASSERT_TRUE(pane.DeepZoom());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return pane.ReadoutAt(QPoint(at.x(), s.top() + 5)).contains(QStringLiteral("dBFS")); }, 30000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return pane.ReadoutAt(QPoint(at.x(), s.top() + 5)).contains(QStringLiteral("dBFS")); }, 60000));
     EXPECT_NEAR(ridgeHz(at.x()), chirpHz(pane.Axis().FrameAt(at.x() + 0.5)), binHz * 2) << "deep";
     // The pointer reads the level of the pixel under it: loud on the ridge, far quieter above it.
     auto dbfsAt = [&](double hz) {
@@ -293,7 +294,7 @@ TEST_F(OverviewTest, TheWheelZoomsAndPansAndShiftDragSetsTheMarks)
     EXPECT_LT(dbfsAt(ridge + 4000), dbfsAt(ridge) - 40.0);
     // Around the position too.
     pane.SetWholeTake(false);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return pane.ReadoutAt(QPoint(s.width() / 2, s.top() + 5)).contains(QStringLiteral("dBFS")); }, 30000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return pane.ReadoutAt(QPoint(s.width() / 2, s.top() + 5)).contains(QStringLiteral("dBFS")); }, 60000));
     pane.SetWholeTake(true);
 
     // The command fits the whole take again.
