@@ -49,6 +49,8 @@ void CTransport::SetState(TransportState state)
 {
     m_nTransport.store(state, std::memory_order_release);  // pairs with State()'s acquire
     m_doc.m_nState = state;
+    // A recording's start measures afresh (its clips too); any other state shows no level.
+    m_inputLevel.Reset(m_doc.m_header.nChannels, m_doc.m_header.wBitsPerSample);
     m_host.Changed(kChangeTransport);
 }
 

@@ -17,6 +17,7 @@
 #include <string>
 
 #include "audio/CollectHandOver.h"
+#include "audio/InputLevels.h"
 #include "audio/RecordChunks.h"
 #include "audio/RecordSetupValues.h"
 #include "audio/WaveDevice.h"
@@ -58,6 +59,10 @@ public:
     void OnRecordSetup(const std::function<bool(RecordSetupValues&)>& runDialog);
     // The position slider; sliderPosition is the slider's own position (used at EndScroll).
     void OnHScroll(ScrollCode code, UINT sliderPosition);
+    // The input level of the last batch of buffers taken while recording or collecting, with the
+    // clips since the recording started; nothing measured when not recording. Owner thread, as
+    // the ticks that measure it (read it after a change announced with the batch).
+    const InputLevelMeter& InputLevel() const { return m_inputLevel; }
     // Timer ticks from the host; only id 1 is the transport's.
     void OnTimer(int id);
     // The view goes away: devices closed, timer off, chunks and ring freed (recorded frames lost).
@@ -214,6 +219,7 @@ private:
     UINT m_nRecordedFrames = 0;
     MallocBytes m_pRecordRing;  // kWaveRingSlots buffers of N frames
     RecordChunks m_chunks;
+    InputLevelMeter m_inputLevel;
     int m_nLastSoundBuffer = 0;
     // Pre-trigger ring: m_nPreSlots buffers, m_nPreCount of them filled, the next one written at
     // m_nPreHead. The frames at the start of the chunks beyond the pre-trigger time (the ring

@@ -197,6 +197,12 @@ void CTransport::RecordTick()
 
 bool CTransport::TakeBatch(DWORD r, DWORD d)
 {
+    // The level of every buffer the device handed over, also while waiting for the trigger:
+    // read here, after the acquire of the tick, never on the device's thread.
+    m_inputLevel.NewBatch();
+    for (DWORD k = r; k < d; ++k)
+        m_inputLevel.Add(RingSlot(k), std::min<DWORD>(m_waveDevice.m_nRecorded[k % kWaveRingSlots].load(std::memory_order_relaxed),
+                                                      BufferBytes()));
     const int threshold = LevelThreshold();
     DWORD start = r;
     bool batchLoud = false;

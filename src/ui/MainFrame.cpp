@@ -59,6 +59,7 @@ CMainFrame::CMainFrame(MessageSink& sink, WaveBackend& backend, const LocalClock
     CreateAccelerators();
     CreateOverview();
     CreateEventList();
+    CreateLevelMeter();
     LoadRecentFiles();
     qApp->installEventFilter(this);
 
@@ -84,6 +85,8 @@ CMainFrame::~CMainFrame()
     m_pEventListDock = nullptr;
     m_pEventList = nullptr;
     qApp->removeEventFilter(this);
+    // The view's session outlives the frame's own members: the meter hears it no more.
+    m_pView->Core().m_session.Changes().Unsubscribe(m_nLevelSubscription);
     m_pView->StopForClose();
 }
 

@@ -109,6 +109,19 @@ private:
     // offset, or the event's own file (MainFrameEventList.cpp).
     void CreateEventList();
     void OnEventJump(const view::EventJump& jump);
+    // Shows or hides the overview pane; shown, the window grows by its height where the screen
+    // has room, and the form keeps its height.
+    void ShowOverview(bool show);
+    // Sets the start and end marks to frames first..last through the mark commands.
+    void MarkRange(unsigned first, unsigned last);
+    // The input level in the status bar while recording or collecting.
+    void CreateLevelMeter();
+
+public:
+    // What the level meter shows now: peak and RMS per channel, a clip; empty when not recording.
+    QString InputLevelText() const;
+
+private:
 
     CTonmiraView* m_pView = nullptr;
     std::unique_ptr<view::DocumentPrompts> m_pDefaultPrompts;
@@ -125,6 +138,8 @@ private:
     SuspendWatcher* m_pSuspend = nullptr;
     class QDockWidget* m_pOverviewDock = nullptr;
     OverviewPane* m_pOverview = nullptr;
+    int m_nHeightBeforeOverview = 0;  // the window's height before the pane was shown
+    std::size_t m_nLevelSubscription = 0;  // the level meter's, ended with the frame
     GraphReadout* m_pReadout = nullptr;
     class QDockWidget* m_pEventListDock = nullptr;
     EventListPane* m_pEventList = nullptr;

@@ -5,6 +5,7 @@
 #include <QToolBar>
 
 #include "ui/MainFrame.h"
+#include "ui/OverviewPane.h"
 #include "ui/TonmiraView.h"
 #include "ui/ViewDialogs.h"
 
@@ -72,7 +73,8 @@ void CMainFrame::BindCommands()
         {kCmdProperties, [&v] { RunPropertyDialog(v.Dialogs()); }},
         {kCmdViewToolBar, [this] { m_pToolBar->setVisible(!m_pToolBar->isVisible()); }},
         {kCmdViewStatusBar, [this] { statusBar()->setVisible(!statusBar()->isVisible()); }},
-        {kCmdViewOverview, [this] { m_pOverviewDock->setVisible(m_pOverviewDock->isHidden()); }},
+        {kCmdViewOverview, [this] { ShowOverview(m_pOverviewDock->isHidden()); }},
+        {kCmdViewFitTake, [this] { m_pOverview->FitWholeTake(); }},
         {kCmdViewEventList, [this] { m_pEventListDock->setVisible(m_pEventListDock->isHidden()); }},
         {kCmdHelpFinder, [this] { RunHelpTopics(this); }},
         {kCmdAppAbout, [this] { RunAboutBox(this); }},

@@ -1,11 +1,5 @@
 #include "ui/OverviewPane.h"
 
-#include <QContextMenuEvent>
-#include <QFileDialog>
-#include <QMenu>
-#include <QMessageBox>
-#include <QMouseEvent>
-#include <QPainter>
 #include <QPointer>
 #include <algorithm>
 #include <cassert>
@@ -23,10 +17,7 @@ namespace tonmira::ui {
 namespace {
 
 constexpr int kOverviewHeight = 56;
-constexpr int kTimeAxisHeight = 14;  // the time labels under the spectrogram
-constexpr int kTickSpacing = 90;     // least distance of two time labels, pixels
-constexpr int kHzSpacing = 24;       // of two frequency labels
-constexpr int kColourBarWidth = 180; // the dBFS scale at the right of the time labels
+constexpr int kTimeAxisHeight = 14;  // the time labels under the strip and the spectrogram
 // Finished tiles kept beyond those on screen, so that panning back does not compute again.
 constexpr std::size_t kSpareTiles = 8;
 
@@ -38,7 +29,8 @@ OverviewPane::OverviewPane(CTonmiraView& view, QWidget* parent)
     : QWidget(parent), m_view(view), m_uiThread(std::this_thread::get_id())
 {
     setObjectName(QStringLiteral("overviewPane"));
-    setMinimumHeight(kOverviewHeight + 120);
+    // Small enough to give way to the form first on a small screen.
+    setMinimumHeight(kOverviewHeight + 2 * kTimeAxisHeight + 2 + 40);
     setMouseTracking(true);  // the readout follows the pointer
     m_pTiles = std::make_unique<view::SonogramTiles>(
         WorkerCount(), [this](std::uint64_t generation, std::int64_t index, view::SonogramTiles::Levels levels) {
@@ -72,6 +64,38 @@ void OverviewPane::SetWholeTake(bool whole)
     update();
 }
 
+bool OverviewPane::DeepZoom() const
+{
+    // Columns of four hops or fewer: the tiles' spectra cover every window of a column exactly.
+    const int hop = std::max(m_view.Core().m_analysis.m_nFftSize / 2, 1);
+    return m_bWholeTake && !m_axis.Fitted() && m_axis.FramesPerColumn() <= view::kMaxSpectraPerColumn * hop;
+}
+
+bool OverviewPane::UsesTiles() const { return !m_bWholeTake || DeepZoom(); }
+
+void OverviewPane::FitWholeTake()
+{
+    m_axis.Fit();
+    Refresh();
+    update();
+}
+
+void OverviewPane::ZoomAt(double x, double factor)
+{
+    if (m_axis.ZoomAt(x, factor)) {
+        Refresh();
+        update();
+    }
+}
+
+void OverviewPane::Pan(std::int64_t columns)
+{
+    if (m_axis.Pan(columns)) {
+        Refresh();
+        update();
+    }
+}
+
 OverviewPane::TakeShown OverviewPane::CurrentTake() const
 {
     const CTonmiraDoc& doc = m_view.Core().m_doc;
@@ -95,14 +119,15 @@ view::SpectrogramLayout OverviewPane::CurrentLayout() const
     l.maxHz = core.m_display.m_nMaxFreq;
     l.logAxis = core.m_bLogGraph != 0;
     const double hop = std::max(l.n / 2, 1);
-    l.columnFrames = m_bWholeTake && r.width() > 0 ? std::max(1.0, static_cast<double>(m_take.frames) / r.width()) : hop;
+    // Drawn from the summary, the whole take needs no tiles: its zoom leaves them alone.
+    l.columnFrames = !m_bWholeTake ? hop : DeepZoom() ? m_axis.FramesPerColumn() : 0.0;
     return l;
 }
 
 std::int64_t OverviewPane::FirstColumn() const
 {
     if (m_bWholeTake)
-        return 0;
+        return m_axis.FirstColumn();
     // The analysis window's centre in the middle: its column is the one showing its spectrum.
     const std::int64_t hop = std::max(m_layout.n / 2, 1);
     return (static_cast<std::int64_t>(m_view.Core().m_doc.m_nPosition) + m_layout.n / 2) / hop -
@@ -113,7 +138,7 @@ QRect OverviewPane::OverviewRect() const { return QRect(0, 0, width(), std::min(
 
 QRect OverviewPane::SpectrogramRect() const
 {
-    const int top = kOverviewHeight + 2;
+    const int top = kOverviewHeight + kTimeAxisHeight + 2;
     return QRect(0, top, width(), std::max(height() - top - kTimeAxisHeight, 0));
 }
 
@@ -200,9 +225,11 @@ void OverviewPane::Refresh()
         m_pSummary->Clear();
         m_wholeImage = QImage();
         m_tileImages.clear();
+        m_tileLevels.clear();
         m_requested.clear();
         m_layout = {};
         m_take = take;
+        m_axis.Fit();  // another take, or an edited one: shown whole
         if (m_take.data)
             StartBuilder();
         update();
@@ -212,9 +239,11 @@ void OverviewPane::Refresh()
     if (!m_take.data)
         return;
 
+    m_axis.SetTake(m_take.frames, SpectrogramRect().width(), m_view.Core().m_analysis.m_nFftSize);
     const view::SpectrogramLayout layout = CurrentLayout();
     if (!(layout == m_layout)) {
         m_tileImages.clear();
+        m_tileLevels.clear();
         m_layout = layout;
         wasSuspended = true;
     }
@@ -230,10 +259,11 @@ void OverviewPane::Refresh()
     const std::int64_t first = FirstColumn();
     const std::int64_t firstTile = first >= 0 ? first / view::kTileColumns : -((-first + view::kTileColumns - 1) / view::kTileColumns);
     const std::int64_t lastTile = (first + width - 1) / view::kTileColumns;
-    const std::int64_t maxColumn = m_bWholeTake ? width - 1
-                                                : static_cast<std::int64_t>(m_take.frames / static_cast<std::uint64_t>(std::max(m_layout.n / 2, 1)));
+    const bool tiles = UsesTiles();
+    const std::int64_t maxColumn =
+        tiles && m_layout.columnFrames >= 1.0 ? static_cast<std::int64_t>(static_cast<double>(m_take.frames) / m_layout.columnFrames) : -1;
     std::vector<std::int64_t> wanted;
-    for (std::int64_t t = std::max<std::int64_t>(firstTile, 0); !m_bWholeTake && t <= lastTile && t * view::kTileColumns <= maxColumn; ++t)
+    for (std::int64_t t = std::max<std::int64_t>(firstTile, 0); tiles && t <= lastTile && t * view::kTileColumns <= maxColumn; ++t)
         wanted.push_back(t);
     const std::int64_t middle = (firstTile + lastTile) / 2;
     std::sort(wanted.begin(), wanted.end(), [middle](std::int64_t a, std::int64_t b) {
@@ -245,6 +275,8 @@ void OverviewPane::Refresh()
     for (auto it = m_tileImages.begin(); it != m_tileImages.end();) {
         const bool far = it->first < firstTile - static_cast<std::int64_t>(kSpareTiles / 2) ||
                          it->first > lastTile + static_cast<std::int64_t>(kSpareTiles / 2);
+        if (far)
+            m_tileLevels.erase(it->first);
         it = far ? m_tileImages.erase(it) : std::next(it);
     }
 
@@ -292,22 +324,28 @@ void OverviewPane::RefreshSummary()
     } else if (!m_pSummary->Complete() && !m_pSummary->Running()) {
         m_pSummary->Resume();
     }
-    if (!(WholeTakeAxes() == m_wholeAxes) || m_wholeImage.isNull())
+    if (!DeepZoom() && (!(WholeTakeAxes() == m_wholeAxes) || m_wholeImage.isNull() || WholeSpan() != m_wholeSpan))
         DrawWholeTake();
 }
 
 void OverviewPane::OnSummaryProgress()
 {
     m_bSummaryPosted.store(false);
-    if (m_bWholeTake && isVisible())
+    if (m_bWholeTake && !DeepZoom() && isVisible())
         DrawWholeTake();
 }
 
 void OverviewPane::DrawWholeTake()
 {
     m_wholeAxes = WholeTakeAxes();
+    m_wholeSpan = WholeSpan();
     const view::PictureAxes& a = m_wholeAxes;
-    m_wholeLevels = view::WholeTakeLevels(*m_pSummary, a);
+    // Fitted, the picture is the one the command line draws; zoomed, the summary's blocks under
+    // the columns.
+    if (m_axis.Fitted())
+        m_wholeLevels = view::WholeTakeLevels(*m_pSummary, a);
+    else
+        m_wholeLevels = view::RangeLevels(*m_pSummary, a, m_wholeSpan.first, m_wholeSpan.second);
     const std::vector<std::uint32_t> pixels = view::ColourPixels(m_wholeLevels);
     if (a.width <= 0 || a.height <= 0 || pixels.empty() || m_pSummary->Empty() ||
         std::all_of(pixels.begin(), pixels.end(), [&](std::uint32_t p) { return p == pixels.front(); })) {
@@ -328,7 +366,7 @@ void OverviewPane::DrawWholeTake()
 
 bool OverviewPane::SaveWholeTakePng(const QString& path) const
 {
-    if (!m_pSummary->Complete() || m_wholeImage.isNull())
+    if (!m_pSummary->Complete() || m_wholeImage.isNull() || !m_axis.Fitted())
         return false;
     const view::PictureAxes& a = m_wholeAxes;
     std::vector<std::uint32_t> pixels(static_cast<std::size_t>(a.width) * static_cast<std::size_t>(a.height));
@@ -355,6 +393,7 @@ void OverviewPane::OnTileReady(std::uint64_t generation, std::int64_t index, con
             line[c] = colours[(*levels)[static_cast<std::size_t>(c * rows + r)]];
     }
     m_tileImages[index] = std::move(image);
+    m_tileLevels[index] = levels;
     update();
 }
 
@@ -368,225 +407,6 @@ void OverviewPane::hideEvent(QHideEvent* event)
 {
     QWidget::hideEvent(event);
     StopWork();
-}
-
-void OverviewPane::paintEvent(QPaintEvent* /*event*/)
-{
-    // Painting reads the take and the tiles: the UI thread only.
-    assert(std::this_thread::get_id() == m_uiThread);
-    QPainter p(this);
-    PaintOverview(p);
-    PaintSpectrogram(p);
-    PaintTimeAxis(p);
-}
-
-std::pair<double, double> OverviewPane::SpectrogramSeconds() const
-{
-    const double rate = std::max<double>(m_view.Core().m_doc.m_header.nSamplesPerSec, 1.0);
-    if (m_bWholeTake)
-        return {0.0, static_cast<double>(m_take.frames) / rate};
-    const double hop = std::max(m_layout.n / 2, 1);
-    const double first = static_cast<double>(FirstColumn());
-    return {first * hop / rate, (first + SpectrogramRect().width()) * hop / rate};
-}
-
-void OverviewPane::PaintTimeAxis(QPainter& p)
-{
-    const QRect s = SpectrogramRect();
-    const QRect axis(0, s.bottom() + 1, width(), kTimeAxisHeight);
-    p.fillRect(axis, palette().window());
-    if (!m_take.data || s.width() <= 0)
-        return;
-    QFont font = p.font();
-    font.setPixelSize(10);
-    p.setFont(font);
-    p.setPen(palette().windowText().color());
-    // The colour scale at the right end: -100 dBFS (darkest) to 0 dBFS.
-    const QRect bar(axis.right() - kColourBarWidth + 34, axis.top() + 3, kColourBarWidth - 80, axis.height() - 6);
-    const auto& colours = view::ViridisTable();
-    for (int x = 0; x < bar.width(); ++x)
-        p.fillRect(QRect(bar.left() + x, bar.top(), 1, bar.height()), QColor(colours[static_cast<std::size_t>(x * 255 / std::max(bar.width() - 1, 1))]));
-    p.drawText(QRect(bar.left() - 34, axis.top(), 32, axis.height()), Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("-100"));
-    p.drawText(QRect(bar.right() + 3, axis.top(), 44, axis.height()), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("0 dBFS"));
-
-    const auto [from, to] = SpectrogramSeconds();
-    const double step = view::TimeTickStep(to - from, s.width(), kTickSpacing);
-    if (step <= 0)
-        return;
-    for (double t = std::ceil(std::max(from, 0.0) / step) * step; t <= to; t += step) {
-        const int x = static_cast<int>(std::lround((t - from) / (to - from) * s.width()));
-        if (x + kTickSpacing > axis.right() - kColourBarWidth)
-            break;
-        p.drawLine(x, axis.top(), x, axis.top() + 3);
-        p.drawText(QRect(x + 2, axis.top(), kTickSpacing, axis.height()), Qt::AlignLeft | Qt::AlignVCenter,
-                   QString::fromStdString(view::ClockText(t, step)));
-    }
-}
-
-void OverviewPane::PaintOverview(QPainter& p)
-{
-    const QRect r = OverviewRect();
-    p.fillRect(r, Qt::white);
-    p.setPen(QColor(160, 160, 160));
-    p.drawRect(r.adjusted(0, 0, -1, -1));
-    // A summary of a take that has gone (a change still held) reads freed samples at its edges.
-    if (!m_take.data || !(CurrentTake() == m_take))
-        return;
-    if (!m_pPyramid) {
-        p.setPen(Qt::black);
-        p.drawText(r, Qt::AlignCenter,
-                   tr("概要を作成中… %1%").arg(m_nProgress.load(std::memory_order_relaxed) / 10));
-        return;
-    }
-    const double frames = static_cast<double>(m_take.frames);
-    const int fullScale = m_take.eightBit ? 128 : 32768;
-    const int half = r.height() / 2;
-    const int centre = r.top() + half;
-    p.setPen(QColor(0, 128, 0));
-    for (int x = 0; x < r.width(); ++x) {
-        const auto a = static_cast<std::uint64_t>(frames * x / r.width());
-        const auto b = std::max(a + 1, static_cast<std::uint64_t>(frames * (x + 1) / r.width()));
-        if (a >= m_take.frames)
-            break;
-        const view::MinMax m = m_pPyramid->Query(a, b);
-        p.drawLine(x, centre - m.max * (half - 1) / fullScale, x, centre - m.min * (half - 1) / fullScale);
-    }
-    const CTonmiraDoc& doc = m_view.Core().m_doc;
-    auto xOf = [&](double frame) { return static_cast<int>(frame * r.width() / frames); };
-    const int x0 = xOf(doc.m_nPosition);
-    const int x1 = std::max(x0 + 2, xOf(static_cast<double>(doc.m_nPosition) + m_view.Core().m_analysis.m_nFftSize));
-    p.fillRect(QRect(x0, r.top(), x1 - x0, r.height()), QColor(0, 0, 255, 70));
-    p.setPen(QPen(QColor(0, 0, 255), 1));
-    p.drawLine(x0, r.top(), x0, r.bottom());
-    p.setPen(QPen(QColor(200, 0, 0), 1, Qt::DashLine));
-    p.drawLine(xOf(doc.m_nStartMark), r.top(), xOf(doc.m_nStartMark), r.bottom());
-    p.drawLine(xOf(doc.m_nEndMark), r.top(), xOf(doc.m_nEndMark), r.bottom());
-}
-
-void OverviewPane::PaintSpectrogram(QPainter& p)
-{
-    const QRect r = SpectrogramRect();
-    if (r.height() <= 0)
-        return;
-    p.fillRect(r, QColor(view::ViridisTable()[0]));
-    if (!m_take.data)
-        return;
-    const std::int64_t first = FirstColumn();
-    p.setClipRect(r);
-    if (m_bWholeTake) {
-        if (!m_wholeImage.isNull())
-            p.drawImage(r.topLeft(), m_wholeImage);
-    } else {
-        for (const auto& [index, image] : m_tileImages)
-            if (image.height() == r.height())
-                p.drawImage(QPoint(static_cast<int>(index * view::kTileColumns - first), r.top()), image);
-    }
-    // The analysis window's place: the column of its centre.
-    const CTonmiraDoc& doc = m_view.Core().m_doc;
-    const double centre = static_cast<double>(doc.m_nPosition) + m_layout.n / 2.0;
-    const int x = m_bWholeTake ? view::ColumnOfFrame(centre, m_take.frames, r.width())
-                               : static_cast<int>(std::floor(centre / std::max(m_layout.n / 2, 1) - static_cast<double>(first)));
-    p.setPen(QPen(QColor(255, 255, 255, 160), 1, Qt::DashLine));
-    p.drawLine(x, r.top(), x, r.bottom());
-    p.setPen(Qt::white);
-    QFont font = p.font();
-    font.setPixelSize(10);
-    p.setFont(font);
-    for (const double hz : view::FrequencyTicks(m_layout.minHz, m_layout.maxHz, m_layout.logAxis, r.height(), kHzSpacing)) {
-        const int y = r.top() + static_cast<int>(std::lround(
-                                    (1.0 - view::AxisFraction(hz, m_layout.minHz, m_layout.maxHz, m_layout.logAxis)) * r.height()));
-        p.drawLine(0, y, 4, y);
-        p.drawText(QRect(6, y - 7, 80, 14), Qt::AlignLeft | Qt::AlignVCenter, QString::fromStdString(view::FrequencyText(hz)));
-    }
-    p.drawText(r.adjusted(4, 2, -4, -2), Qt::AlignTop | Qt::AlignRight,
-               m_bWholeTake ? tr("テイク全体") : tr("位置の周辺"));
-    if (m_bWholeTake && !m_pSummary->Complete() && !m_pSummary->Empty())
-        p.drawText(r.adjusted(4, 2, -4, -2), Qt::AlignBottom | Qt::AlignRight,
-                   tr("スペクトログラムを作成中… %1%").arg(m_pSummary->ProgressPerMille() / 10));
-    p.setClipping(false);
-}
-
-void OverviewPane::MoveTo(int x, int y)
-{
-    if (!m_take.data || width() <= 0)
-        return;
-    double frame;
-    if (m_bWholeTake || y < SpectrogramRect().top())
-        frame = static_cast<double>(m_take.frames) * std::clamp(x, 0, width() - 1) / width();
-    else
-        frame = static_cast<double>(FirstColumn() + x) * std::max(m_layout.n / 2, 1);
-    // A spectrogram column shows the window centred on it: that window becomes the analysis window.
-    if (y >= SpectrogramRect().top())
-        frame -= m_layout.n / 2.0;
-    m_view.MoveToSliderPosition(static_cast<UINT>(std::clamp(frame, 0.0, static_cast<double>(m_take.frames))));
-}
-
-void OverviewPane::mousePressEvent(QMouseEvent* event)
-{
-    if (event->button() == Qt::LeftButton)
-        MoveTo(event->position().toPoint().x(), event->position().toPoint().y());
-}
-
-void OverviewPane::mouseMoveEvent(QMouseEvent* event)
-{
-    const QPoint point = event->position().toPoint();
-    if (event->buttons() & Qt::LeftButton)
-        MoveTo(point.x(), point.y());
-    emit Readout(ReadoutAt(point));
-}
-
-void OverviewPane::resizeEvent(QResizeEvent* event)
-{
-    QWidget::resizeEvent(event);
-    Refresh();  // a new size is a new layout: tiles and picture are made for it
-}
-
-void OverviewPane::leaveEvent(QEvent* event)
-{
-    QWidget::leaveEvent(event);
-    emit Readout(QString());
-}
-
-QString OverviewPane::ReadoutAt(QPoint point) const
-{
-    const QRect r = SpectrogramRect();
-    if (!m_take.data || !r.contains(point) || m_layout.n <= 0)
-        return {};
-    const auto [from, to] = SpectrogramSeconds();
-    const int x = point.x() - r.left(), y = point.y() - r.top();
-    // The middle of the pixel, as the picture's column and row stand for it.
-    const double seconds = from + (to - from) * (x + 0.5) / r.width();
-    const double hz = view::AxisFrequency(1.0 - (y + 0.5) / r.height(), m_layout.minHz, m_layout.maxHz, m_layout.logAxis);
-    QString text = tr("時間 %1  周波数 %2 Hz").arg(QString::fromStdString(view::ClockText(seconds, 0.001))).arg(hz, 0, 'f', 0);
-    if (m_bWholeTake && m_wholeAxes.width == r.width() && m_wholeAxes.height == r.height() &&
-        m_wholeLevels.size() == static_cast<std::size_t>(r.width()) * static_cast<std::size_t>(r.height())) {
-        const int level = m_wholeLevels[static_cast<std::size_t>(y) * static_cast<std::size_t>(r.width()) + static_cast<std::size_t>(x)];
-        text += level == 0 ? tr("  -100 dBFS 以下") : QStringLiteral("  %1 dBFS").arg(view::LevelToDbfs(level), 0, 'f', 1);
-    }
-    return text;
-}
-
-void OverviewPane::contextMenuEvent(QContextMenuEvent* event)
-{
-    QMenu menu(this);
-    QAction* whole = menu.addAction(tr("テイク全体"));
-    QAction* around = menu.addAction(tr("位置の周辺"));
-    whole->setCheckable(true);
-    around->setCheckable(true);
-    whole->setChecked(m_bWholeTake);
-    around->setChecked(!m_bWholeTake);
-    menu.addSeparator();
-    QAction* save = menu.addAction(tr("画像として保存..."));
-    save->setEnabled(m_bWholeTake && m_pSummary->Complete() && !m_wholeImage.isNull());
-    QAction* chosen = menu.exec(event->globalPos());
-    if (chosen == save) {
-        const QString path =
-            QFileDialog::getSaveFileName(this, tr("画像として保存"), QString(), tr("PNG 画像 (*.png)"));
-        if (!path.isEmpty() && !SaveWholeTakePng(path))
-            QMessageBox::critical(this, QStringLiteral("Tonmira"), TranslateMessage(msg::kWriteFailed));
-    } else if (chosen) {
-        SetWholeTake(chosen == whole);
-    }
 }
 
 }  // namespace tonmira::ui

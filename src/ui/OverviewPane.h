@@ -3,7 +3,9 @@
 // min/max summary built in the background, the analysis window and the marks on it, and below
 // it a spectrogram of the whole take (drawn from a spectrum summary built on worker threads, coarse
 // first) or of the part around the position (one spectrum per column, computed in tiles on
-// worker threads). Clicking or dragging moves the position as the slider does.
+// worker threads). Clicking or dragging moves the position as the slider does. The wheel zooms the
+// time axis around the pointer (the strip and the whole take's spectrogram together), Shift+wheel
+// pans, Shift+drag selects a range for the marks.
 // UI thread only; the workers never touch a widget: they post their results.
 #include <QImage>
 #include <QWidget>
@@ -14,6 +16,7 @@
 #include <thread>
 
 #include "base/Changes.h"
+#include "view/PaneTimeAxis.h"
 #include "view/SonogramTiles.h"
 #include "view/TakePicture.h"
 #include "view/TakeLevelSummary.h"
@@ -41,6 +44,17 @@ public:
 
     bool WholeTake() const { return m_bWholeTake; }
     void SetWholeTake(bool whole);
+    // The whole take across the pane again, after any zoom.
+    void FitWholeTake();
+    // Zooms by factor (> 1 in) around column x, or pans by columns, as the wheel does.
+    void ZoomAt(double x, double factor);
+    void Pan(std::int64_t columns);
+    const view::PaneTimeAxis& Axis() const { return m_axis; }
+    // Window commands offered in the context menu too (the frame's own actions).
+    void AddMenuAction(QAction* action) { m_menuActions.push_back(action); }
+    // Whether the spectrogram of the whole take is drawn from exact per-column spectra (deep zoom)
+    // rather than from the summary.
+    bool DeepZoom() const;
     // The finished summary, null while it is built (tests).
     const view::SummaryPyramid* Pyramid() const { return m_pPyramid.get(); }
     int BuildProgressPerMille() const { return m_nProgress.load(std::memory_order_relaxed); }
@@ -55,7 +69,7 @@ public:
     // Writes the finished whole-take picture as PNG; false when there is none or on a failed write.
     bool SaveWholeTakePng(const QString& path) const;
     QSize sizeHint() const override { return QSize(600, 260); }
-    // The two areas in widget pixels.
+    // The two areas in widget pixels, each with its time labels under it.
     QRect OverviewRect() const;
     QRect SpectrogramRect() const;
     // What the pointer at point reads over the spectrogram (time, frequency and, over the whole
@@ -65,6 +79,8 @@ public:
 signals:
     // The pointer's readout changed; empty when it left the spectrogram.
     void Readout(const QString& text);
+    // A Shift+drag selected frames first..last (first < last) of the take.
+    void RangeSelected(unsigned first, unsigned last);
 
 protected:
     void leaveEvent(QEvent* event) override;
@@ -72,6 +88,8 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
@@ -97,11 +115,20 @@ private:
     void OnTileReady(std::uint64_t generation, std::int64_t index, const view::SonogramTiles::Levels& levels);
     void RefreshSummary();
     void OnSummaryProgress();
+    // The first frame and frames per column of the whole take's picture as the axis stands.
+    std::pair<double, double> WholeSpan() const { return {m_axis.FromFrame(), m_axis.FramesPerColumn()}; }
     void DrawWholeTake();
+    bool UsesTiles() const;
+    // The frame a point stands for: the strip's and the whole take's columns follow the axis.
+    double FrameAt(QPoint point) const;
     void MoveTo(int x, int y);
     void PaintOverview(class QPainter& p);
     void PaintSpectrogram(class QPainter& p);
-    void PaintTimeAxis(class QPainter& p);
+    void PaintSelection(class QPainter& p);
+    // Time labels in area for seconds from..to over width pixels; a scale of reserve pixels at the
+    // right is left free.
+    void PaintTimeAxis(class QPainter& p, QRect area, double from, double to, int reserve);
+    void PaintColourBar(class QPainter& p, QRect area);
     // Seconds at the left and right edges of the spectrogram.
     std::pair<double, double> SpectrogramSeconds() const;
 
@@ -125,6 +152,7 @@ private:
     std::uint64_t m_nGeneration = 0;
     view::SpectrogramLayout m_layout;
     std::map<std::int64_t, QImage> m_tileImages;
+    std::map<std::int64_t, view::SonogramTiles::Levels> m_tileLevels;  // the same tiles' levels
     std::set<std::int64_t> m_requested;
 
     std::unique_ptr<view::SpectrumSummary> m_pSummary;
@@ -132,6 +160,12 @@ private:
     view::PictureAxes m_wholeAxes;               // of m_wholeImage
     QImage m_wholeImage;
     std::vector<std::uint8_t> m_wholeLevels;     // m_wholeImage's colour levels
+    std::pair<double, double> m_wholeSpan;       // m_wholeImage's first frame and frames per column
+
+    view::PaneTimeAxis m_axis;
+    std::vector<QAction*> m_menuActions;
+    bool m_bSelecting = false;                   // a Shift+drag is under way
+    double m_selectFrom = 0, m_selectTo = 0;     // its frames
 
     unsigned long long m_shown[5] = {};
 };

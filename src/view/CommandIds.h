@@ -42,6 +42,8 @@ inline constexpr int kCmdViewOverview = 32900;
 // Additions of the 位置 and 表示 menus: go to a time, the event list pane.
 inline constexpr int kCmdGoToTime = 32910;
 inline constexpr int kCmdViewEventList = 32911;
+// The overview pane's time axis back to the whole take (also in the pane's context menu).
+inline constexpr int kCmdViewFitTake = 32912;
 // Keys of the framework's edit and pane commands; nothing in the program handles them.
 inline constexpr int kCmdEditCopy = 57634;
 inline constexpr int kCmdEditCut = 57635;

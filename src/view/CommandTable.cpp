@@ -53,6 +53,7 @@ CommandState RecentFile(const CommandContext& c) { return Enable(c.m_bHasRecentF
 CommandState ToolBar(const CommandContext& c) { return EnableCheck(true, c.m_bToolBarVisible); }
 CommandState StatusBar(const CommandContext& c) { return EnableCheck(true, c.m_bStatusBarVisible); }
 CommandState Overview(const CommandContext& c) { return EnableCheck(true, c.m_bOverviewVisible); }
+CommandState FitTake(const CommandContext& c) { return Enable(c.m_bTake && c.m_bOverviewVisible); }
 CommandState EventList(const CommandContext& c) { return EnableCheck(true, c.m_bEventListVisible); }
 CommandState Undo(const CommandContext& c) { return Enable(c.m_bTake && c.m_bCanUndo && Idle(c)); }
 
@@ -130,6 +131,8 @@ constexpr Command kCommands[] = {
      "ｽﾃｰﾀｽ ﾊﾞｰの表示切り替え", {}, StatusBar, kCheckable, kWhileCollecting},
     {kCmdViewOverview, Menu::View, kSeparator, "概要とｽﾍﾟｸﾄﾛｸﾞﾗﾑ(&O)",
      "テイク全体の概要とスペクトログラムの表示/非表示", nullptr, {}, Overview, kCheckable, kWhileCollecting},
+    {kCmdViewFitTake, Menu::View, false, "テイク全体を表示(&W)", "概要の時間軸をテイク全体に戻す", nullptr, {},
+     FitTake, false, kWhileCollecting},
     {kCmdViewEventList, Menu::View, false, "イベント一覧(&L)", "集音イベントの一覧の表示/非表示", nullptr, {},
      EventList, kCheckable, kWhileCollecting},
 

@@ -18,6 +18,12 @@ int ColumnOfFrame(double frame, std::uint64_t frames, int width)
 
 std::vector<std::uint8_t> WholeTakeLevels(const SpectrumSummary& s, const PictureAxes& a)
 {
+    return RangeLevels(s, a, 0.0, a.width > 0 ? static_cast<double>(s.Take().frames) / a.width : 1.0);
+}
+
+std::vector<std::uint8_t> RangeLevels(const SpectrumSummary& s, const PictureAxes& a, double fromFrame,
+                                      double framesPerColumn)
+{
     const int width = std::max(a.width, 0), height = std::max(a.height, 0);
     std::vector<std::uint8_t> levels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
     if (s.Empty() || width == 0 || height == 0)
@@ -54,8 +60,10 @@ std::vector<std::uint8_t> WholeTakeLevels(const SpectrumSummary& s, const Pictur
     const double frames = static_cast<double>(s.Take().frames);
     std::vector<std::uint8_t> column(static_cast<std::size_t>(bins));
     for (int x = 0; x < width; ++x) {
-        const double from = frames * x / width;
-        const double to = frames * (x + 1) / width;
+        const double from = fromFrame + framesPerColumn * x;
+        const double to = fromFrame + framesPerColumn * (x + 1);
+        if (from >= frames)
+            break;  // past the take's end: left dark
         std::fill(column.begin(), column.end(), 0);
         bool any = false;
         auto b = static_cast<std::int64_t>(std::lower_bound(hi.begin(), hi.end(), from) - hi.begin());

@@ -26,6 +26,12 @@ struct PictureAxes {
 // gives all 0.
 std::vector<std::uint8_t> WholeTakeLevels(const SpectrumSummary& summary, const PictureAxes& axes);
 
+// The same for a zoomed view: column x stands for frames [fromFrame + x * framesPerColumn,
+// fromFrame + (x + 1) * framesPerColumn); columns past the take's end stay 0. A block of the
+// summary wider than a column shows in every column it covers.
+std::vector<std::uint8_t> RangeLevels(const SpectrumSummary& summary, const PictureAxes& axes, double fromFrame,
+                                      double framesPerColumn);
+
 // The levels through the colour map, 0xffRRGGBB per pixel.
 std::vector<std::uint32_t> ColourPixels(const std::vector<std::uint8_t>& levels);
 

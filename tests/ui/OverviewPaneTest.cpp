@@ -1,6 +1,7 @@
 // The overview pane and the readouts in the window: off by default, the chirp's ridge in its
 // pixels, clicks moving the position as the slider does, the command line's picture equal to the
-// pane's, the status bar's readouts.
+// pane's, the status bar's readouts, the wheel's zoom and pan, a Shift+drag's marks, and a form
+// that keeps its size when the pane comes.
 #include <QDockWidget>
 #include <QMenu>
 #include <QMenuBar>
@@ -8,6 +9,8 @@
 #include <QSlider>
 #include <QToolBar>
 #include <QStatusBar>
+#include <QScreen>
+#include <QWheelEvent>
 
 #include "UiFixture.h"
 #include "ui/GraphReadout.h"
@@ -63,12 +66,15 @@ TEST_F(OverviewTest, OffByDefaultAndSwitchedAtTheEndOfTheViewMenu)
         if (entry->menu() && entry->menu()->actions().contains(frame->Action(view::kCmdViewStatusBar)))
             viewMenu = entry->menu();
     ASSERT_TRUE(viewMenu);
-    // The additions follow the specified items after a separator, the overview's switch first.
+    // The additions follow the specified items after a separator: the overview's switch, then the
+    // command that fits the whole take.
     const QList<QAction*> items = viewMenu->actions();
     const qsizetype bar = items.indexOf(frame->Action(view::kCmdViewStatusBar));
-    ASSERT_LT(bar + 2, items.size());
+    ASSERT_LT(bar + 3, items.size());
     EXPECT_TRUE(items[bar + 1]->isSeparator());
     EXPECT_EQ(items[bar + 2], Switch());
+    EXPECT_EQ(items[bar + 3], frame->Action(view::kCmdViewFitTake));
+    EXPECT_FALSE(frame->Action(view::kCmdViewFitTake)->isEnabled()) << "nothing to fit while the pane is off";
     // Hidden, the pane does no work.
     std::string constant;
     for (int i = 0; i < 20000; ++i)
@@ -100,7 +106,7 @@ TEST_F(OverviewTest, ChirpRidgeRisesAndClicksMoveThePositionAsTheSlider)
     const int rate = 44100;
     const int frames = rate * 3;
     ASSERT_TRUE(frame->OpenFile(WriteWav("chirp.wav", ChirpSamples(frames, rate, 300, 15000), 1)));
-    frame->resize(900, 800);
+    frame->resize(900, 500);  // the pane then has its height: the window grows by it
     Switch()->trigger();
     QApplication::processEvents();
     ui::OverviewPane& pane = Pane();
@@ -217,6 +223,147 @@ TEST_F(OverviewTest, TheCommandLinePictureIsThePanesPixels)
         const QString saved = QString::fromStdString(dir.File("pane.png"));
         ASSERT_TRUE(pane.SaveWholeTakePng(saved));
         EXPECT_EQ(DifferingPixels(picture, QImage(saved), QPoint(0, 0), picture.rect()), 0);
+    }
+}
+
+// One wheel step of notches at point, with modifiers.
+void Wheel(QWidget& widget, QPoint point, int notches, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QWheelEvent event(point, widget.mapToGlobal(point), QPoint(), QPoint(0, 120 * notches), Qt::NoButton, modifiers,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&widget, &event);
+}
+
+TEST_F(OverviewTest, TheWheelZoomsAndPansAndShiftDragSetsTheMarks)
+{
+    const int rate = 22050;
+    const int frames = rate * 300;
+    const double f0 = 200, f1 = 9000;
+    ASSERT_TRUE(frame->OpenFile(WriteWav("chirp.wav", ChirpSamples(frames, rate, f0, f1), 1, rate)));
+    frame->resize(900, 700);
+    Switch()->trigger();
+    QApplication::processEvents();
+    ui::OverviewPane& pane = Pane();
+    // Five minutes: slow under the thread sanitizer.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return pane.Pyramid() && pane.Summary().Complete(); }, 120000));
+    const QRect s = pane.SpectrogramRect();
+    EXPECT_TRUE(frame->Action(view::kCmdViewFitTake)->isEnabled());
+
+    // The ridge's row at column x is the chirp's frequency at the time the axis gives for x.
+    auto ridgeHz = [&](int x) {
+        QApplication::processEvents();
+        const QImage image = pane.grab().toImage();
+        int best = s.top();
+        for (int y = s.top(); y <= s.bottom(); ++y)
+            if (qGray(image.pixel(x, y)) > qGray(image.pixel(x, best)))
+                best = y;
+        return (1.0 - (best - s.top() + 0.5) / s.height()) * (rate / 2.0);
+    };
+    auto chirpHz = [&](double frame) { return f0 + (f1 - f0) * frame / frames; };
+    const double binHz = rate / 2.0 / s.height() * 3;
+
+    // Two notches in at a third of the pane: the frame under the pointer stays, the view narrows.
+    const QPoint at(s.width() / 3, s.center().y());
+    const double under = pane.Axis().FrameAt(at.x());
+    Wheel(pane, at, 2);
+    ASSERT_FALSE(pane.Axis().Fitted());
+    EXPECT_NEAR(pane.Axis().FrameAt(at.x()), under, pane.Axis().FramesPerColumn() * 1.5);
+    EXPECT_NEAR(pane.Axis().ToFrame() - pane.Axis().FromFrame(), frames / std::pow(1.25, 2), frames / 100.0);
+    EXPECT_FALSE(pane.DeepZoom());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !pane.WholeTakeImage().isNull(); }, 5000));
+    for (const int x : {200, 500, 800})
+        EXPECT_NEAR(ridgeHz(x), chirpHz(pane.Axis().FrameAt(x + 0.5)), binHz) << "zoomed, x " << x;
+
+    // Shift+wheel pans a notch later in the take, the strip along.
+    const double from = pane.Axis().FromFrame();
+    Wheel(pane, at, -1, Qt::ShiftModifier);
+    EXPECT_GT(pane.Axis().FromFrame(), from);
+    EXPECT_NEAR(ridgeHz(500), chirpHz(pane.Axis().FrameAt(500.5)), binHz) << "panned";
+
+    // Deep in, the columns come from exact spectra on the workers, and the pointer reads their level.
+    for (int k = 0; k < 40 && !pane.DeepZoom(); ++k)
+        Wheel(pane, at, 2);
+    ASSERT_TRUE(pane.DeepZoom());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return pane.ReadoutAt(QPoint(at.x(), s.top() + 5)).contains(QStringLiteral("dBFS")); }, 60000));
+    EXPECT_NEAR(ridgeHz(at.x()), chirpHz(pane.Axis().FrameAt(at.x() + 0.5)), binHz * 2) << "deep";
+    // The pointer reads the level of the pixel under it: loud on the ridge, far quieter above it.
+    auto dbfsAt = [&](double hz) {
+        const int y = s.top() + static_cast<int>((1.0 - hz / (rate / 2.0)) * s.height());
+        const QRegularExpressionMatch m =
+            QRegularExpression(QStringLiteral("(-?[0-9.]+) dBFS")).match(pane.ReadoutAt(QPoint(at.x(), y)));
+        return m.hasMatch() ? m.captured(1).toDouble() : -100.0;
+    };
+    const double ridge = chirpHz(pane.Axis().FrameAt(at.x() + 0.5));
+    EXPECT_GT(dbfsAt(ridge), -20.0);
+    EXPECT_LT(dbfsAt(ridge + 4000), dbfsAt(ridge) - 40.0);
+    // Around the position too.
+    pane.SetWholeTake(false);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return pane.ReadoutAt(QPoint(s.width() / 2, s.top() + 5)).contains(QStringLiteral("dBFS")); }, 60000));
+    pane.SetWholeTake(true);
+
+    // The command fits the whole take again.
+    ASSERT_TRUE(frame->Dispatch(view::kCmdViewFitTake));
+    EXPECT_TRUE(pane.Axis().Fitted());
+
+    // Shift+drag from a quarter to a half of the strip: the marks there, as the mark commands set
+    // them, the position at the range's start.
+    Wheel(pane, at, 2);
+    const int y = pane.OverviewRect().center().y();
+    const QPoint a(s.width() / 4, y), b(s.width() / 2, y);
+    const auto first = static_cast<UINT>(pane.Axis().FrameAt(a.x()));
+    const auto last = static_cast<UINT>(pane.Axis().FrameAt(b.x()));
+    QTest::mousePress(&pane, Qt::LeftButton, Qt::ShiftModifier, a);
+    QTest::mouseMove(&pane, (a + b) / 2);
+    QTest::mouseRelease(&pane, Qt::LeftButton, Qt::ShiftModifier, b);
+    EXPECT_EQ(Doc().m_nStartMark, first);
+    EXPECT_EQ(Doc().m_nEndMark, last);
+    EXPECT_EQ(Doc().m_nPosition, first);
+    EXPECT_TRUE(frame->Action(view::kCmdStartMark)->isChecked());
+    EXPECT_TRUE(frame->Action(view::kCmdEndMark)->isChecked());
+    // A second selection replaces both marks (the commands toggle: set marks go first).
+    QTest::mousePress(&pane, Qt::LeftButton, Qt::ShiftModifier, b);
+    QTest::mouseRelease(&pane, Qt::LeftButton, Qt::ShiftModifier, b + QPoint(40, 0));
+    EXPECT_EQ(Doc().m_nStartMark, last);
+    EXPECT_EQ(Doc().m_nEndMark, static_cast<UINT>(pane.Axis().FrameAt(b.x() + 40)));
+}
+
+TEST_F(OverviewTest, TheFormKeepsItsSizeWhenThePaneComes)
+{
+    ASSERT_TRUE(frame->OpenFile(WriteWav("tone.wav", SineSamples(44100, 1, 440, 44100, 9000), 1)));
+    // Small windows, and one the screen has little room below: the pane cannot have its height.
+    const int room = frame->screen()->availableGeometry().height();
+    for (const QSize size : {QSize(420, 320), QSize(672, 400), QSize(672, room - 20)}) {
+        frame->resize(size);
+        QApplication::processEvents();
+        const int windowHeight = frame->height();
+        const QRect view = frame->centralWidget()->geometry();
+        std::vector<QRect> controls;
+        for (const QWidget* w : frame->View().findChildren<QWidget*>())
+            controls.push_back(w->geometry());
+        Switch()->trigger();
+        QApplication::processEvents();
+        ASSERT_TRUE(Dock()->isVisible());
+        // The window grew for the pane. The pane gives way first: the form keeps its height (and
+        // no control loses any of its size) unless the pane is down to its least; even then the
+        // form keeps its template's height.
+        const int form = frame->centralWidget()->height();
+        EXPECT_GE(Pane().height(), Pane().minimumHeight());
+        EXPECT_GT(frame->height(), windowHeight);
+        EXPECT_GE(form, std::min(view.height(), frame->View().Layout().FormHeight())) << size.height();
+        if (form < view.height()) {
+            EXPECT_EQ(Pane().height(), Pane().minimumHeight()) << "the form gave way first at " << size.height();
+        } else {
+            std::size_t i = 0;
+            for (const QWidget* w : frame->View().findChildren<QWidget*>()) {
+                EXPECT_GE(w->width(), controls[i].width()) << w->objectName().toStdString() << " at " << size.height();
+                EXPECT_GE(w->height(), controls[i++].height()) << w->objectName().toStdString() << " at " << size.height();
+            }
+        }
+        // Switched off, the window gives the height back.
+        Switch()->trigger();
+        QApplication::processEvents();
+        EXPECT_EQ(frame->height(), windowHeight) << size.width();
+        EXPECT_EQ(frame->centralWidget()->height(), view.height());
     }
 }
 

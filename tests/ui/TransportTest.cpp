@@ -2,9 +2,11 @@
 // moved on by the test while the Qt event loop runs the transport's timer.
 #include <QComboBox>
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QSlider>
+#include <QStatusBar>
 #include <QTimer>
 
 #include "UiFixture.h"
@@ -80,9 +82,15 @@ TEST_F(TransportTest, RecordingAppendsWhatTheDeviceCaptured)
     ASSERT_TRUE(QTest::qWaitFor([&] { return Core().m_transport.RecordedFrames() >= 4 * 4096; }, 5000));
     EXPECT_TRUE(frame->Action(view::kCmdRecord)->isChecked());
     EXPECT_NE(Position()->text(), "00:00.000");
+    // The input level in the status bar: a sine of 9000 peaks at -11.2 dBFS, its RMS 3 dB lower.
+    auto* meter = frame->statusBar()->findChild<QLabel*>(QStringLiteral("inputLevel"));
+    ASSERT_TRUE(meter);
+    EXPECT_TRUE(meter->isVisible());
+    EXPECT_EQ(meter->text(), QStringLiteral("L ピーク -11.2  RMS -14.2 dBFS | R ピーク -11.2  RMS -14.2 dBFS"));
 
     QTest::keyClick(frame.get(), Qt::Key_Space);
     EXPECT_EQ(Doc().m_nState, TransportState::Idle);
+    EXPECT_FALSE(meter->isVisible()) << "no level once stopped";
     ASSERT_TRUE(Doc().HasTake());
     EXPECT_GE(Doc().m_nSamples, 4u * 4096);
     EXPECT_EQ(Doc().m_nSamples % 4096, 0u);

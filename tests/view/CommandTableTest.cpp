@@ -82,7 +82,12 @@ TEST_F(CommandRulesTest, TakeLockedPlayingRecordingMono)
 {
     GiveTake(2);
     const std::set<int> all = Enabled(doc);
-    EXPECT_EQ(all.size(), MenuIds().size() - 1);  // everything but the empty recent-file entry
+    // Everything but the empty recent-file entry and the fit of a pane that is not shown.
+    EXPECT_EQ(all.size(), MenuIds().size() - 2);
+    EXPECT_FALSE(all.count(kCmdViewFitTake));
+    CommandContext shown;
+    shown.m_bOverviewVisible = true;
+    EXPECT_TRUE(Enabled(doc, shown).count(kCmdViewFitTake));
 
     doc.m_bLock = 1;
     const std::set<int> locked = Enabled(doc);

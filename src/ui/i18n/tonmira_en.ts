@@ -1050,6 +1050,20 @@
     <message>
         <source>イベントの記録 (*.csv)</source>
         <translation>Event logs (*.csv)</translation>
+        <source>テイク全体を表示(&amp;W)</source>
+        <translation>Fit the &amp;Whole Take</translation>
+    </message>
+    <message>
+        <source>概要の時間軸をテイク全体に戻す</source>
+        <translation>Show the whole take in the overview again</translation>
+    </message>
+    <message>
+        <source>ピーク %1  RMS %2 dBFS</source>
+        <translation>Peak %1  RMS %2 dBFS</translation>
+    </message>
+    <message>
+        <source>クリップ</source>
+        <translation>CLIP</translation>
     </message>
 </context>
 </TS>
