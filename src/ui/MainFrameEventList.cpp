@@ -28,12 +28,12 @@ void CMainFrame::OnEventJump(const view::EventJump& jump)
     // Opening replaces the take: only when File > Open could (idle, no event in flight).
     if (jump.kind == view::EventJump::Kind::None || !QueryCommand(view::kCmdFileOpen).m_bEnable)
         return;
-    // Asks to save a modified take first, as any open does.
-    if (Open(jump.path) != view::OpenResult::Opened)
-        return;
-    if (jump.kind == view::EventJump::Kind::OpenAtOffset)
-        m_pView->GoToTime(jump.offset);
-    UpdateCommandUi();
+    // Asks to save a modified take first, as any open does; read in the background like any open.
+    StartOpen(jump.path, [this, jump](view::OpenResult result) {
+        if (result == view::OpenResult::Opened && jump.kind == view::EventJump::Kind::OpenAtOffset)
+            m_pView->GoToTime(jump.offset);
+        UpdateCommandUi();
+    });
 }
 
 }  // namespace tonmira::ui

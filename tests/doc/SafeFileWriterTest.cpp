@@ -242,11 +242,21 @@ TEST(SafeFileWriter, TemporariesOfEndedProcessesAreRemovedByTheNextSave)
     }
     waitpid(killed, nullptr, 0);
     ASSERT_EQ(TempNames(dir.Path()).size(), 2u);
+    // The same name with the PID of a process that runs (this one's parent), unlocked and new: a
+    // writer that has not yet taken its lock.
+    std::string dead;
+    for (const std::string& name : TempNames(dir.Path()))
+        if (name != live[0])
+            dead = name;
+    const std::string prefix = ".tonmira-save-" + std::to_string(killed) + "-";
+    ASSERT_EQ(dead.rfind(prefix, 0), 0u) << dead;
+    const std::string starting = ".tonmira-save-" + std::to_string(getppid()) + "-" + dead.substr(prefix.size());
+    WriteFileBytes(dir.File(starting), "part");
     for (const auto& name : {std::string(".tonmira-save-x-1"), std::string("keep.wav")})
         WriteFileBytes(dir.File(name), "bytes");
 
     ASSERT_TRUE(WriteFileSafely(dir.File("out.wav"), Writes("new")));
-    std::vector<std::string> expected{live[0], ".tonmira-save-x-1", "keep.wav", "out.wav"};
+    std::vector<std::string> expected{live[0], starting, ".tonmira-save-x-1", "keep.wav", "out.wav"};
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(Names(dir.Path()), expected);
     EXPECT_TRUE(running.Finish());

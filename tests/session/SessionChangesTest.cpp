@@ -62,6 +62,23 @@ struct Live {
     }
 };
 
+// A subscriber that publishes while it is told of a change (a pane whose reaction moves the
+// position) has its news heard after every subscriber heard the first: all hear one order.
+TEST(SessionChanges, NewsPublishedDuringAPublicationComesAfterIt)
+{
+    ChangePublisher publisher;
+    std::vector<std::string> heard;
+    publisher.Subscribe([&](ChangeSet c) {
+        heard.push_back("a" + std::to_string(c));
+        if (c == kChangeTakeReplaced)
+            publisher.Publish(kChangePosition);
+    });
+    publisher.Subscribe([&](ChangeSet c) { heard.push_back("b" + std::to_string(c)); });
+    publisher.Publish(kChangeTakeReplaced);
+    const std::string replaced = std::to_string(kChangeTakeReplaced), moved = std::to_string(kChangePosition);
+    EXPECT_EQ(heard, (std::vector<std::string>{"a" + replaced, "b" + replaced, "a" + moved, "b" + moved}));
+}
+
 TEST(SessionChanges, OneCommandIsOnePublicationHeardInOrderWithTheAnalysisAlreadyDone)
 {
     Live live;

@@ -75,6 +75,13 @@ TEST_F(DocumentTest, SaveQuestionBeforeTheTakeIsReplaced)
     ASSERT_TRUE(frame->OpenFile(wav));
     EXPECT_EQ(Doc().m_nSamples, 2000u);
 
+    // A new document without a take keeps the range shown; an opened take brings its whole band.
+    Core().m_display.m_nMinFreq = 100;
+    ASSERT_TRUE(frame->Dispatch(view::kCmdFileNew));
+    EXPECT_EQ(Core().m_display.m_nMinFreq, 100);
+    ASSERT_TRUE(frame->OpenFile(wav));
+    EXPECT_EQ(Core().m_display.m_nMinFreq, 0);
+
     // Cancelling the question before an Open keeps the take and the view as they were.
     Core().m_display.m_nMinFreq = 100;  // a first update would put it back to 0
     Doc().SetModifiedFlag();

@@ -68,13 +68,17 @@ TEST_F(EventListTest, ShowsALogAndLeadsToItsEvents)
     EXPECT_EQ(prompts.m_questions.size(), 1u);
     EXPECT_EQ(Doc().m_nSamples, 20000u);
 
+    // The row's file is read in the background like any open; the jump follows the read.
+    const auto readEnded = [&] { return QTest::qWaitFor([&] { return !frame->IsLoading(); }, 10000); };
     prompts.m_answer = view::SaveAnswer::No;
     pane.Activate(0);
+    ASSERT_TRUE(readEnded());
     EXPECT_EQ(frame->Documents().PathName(), dir.File("take.wav"));
     EXPECT_EQ(qobject_cast<QLineEdit*>(frame->View().Control(1018))->text(), "00:01.500");
     EXPECT_EQ(Doc().m_nPosition, 66150u);
 
     pane.Activate(1);
+    ASSERT_TRUE(readEnded());
     EXPECT_EQ(frame->Documents().PathName(), live);
     EXPECT_TRUE(sink.m_messages.empty());
 

@@ -1050,6 +1050,8 @@
     <message>
         <source>イベントの記録 (*.csv)</source>
         <translation>Event logs (*.csv)</translation>
+    </message>
+    <message>
         <source>テイク全体を表示(&amp;W)</source>
         <translation>Fit the &amp;Whole Take</translation>
     </message>
