@@ -180,8 +180,10 @@ TEST_F(DocumentTest, ANameThatIsNotUtf8OpensFromTheCommandLineAndTheRecentList)
     const std::string path = WriteWav("caf\xe9.wav", SineSamples(2000, 1, 440, 44100, 9000), 1);
     std::string program = "tonmira";
     std::string argument = path;
-    char* argv[] = {program.data(), argument.data(), nullptr};
-    ASSERT_TRUE(frame->OpenFile(ui::CommandLinePath(2, argv)));
+    std::string lang = "--lang", english = "en", langIs = "--lang=ja";
+    char* argv[] = {program.data(), lang.data(), english.data(), langIs.data(), argument.data(), nullptr};
+    EXPECT_EQ(ui::CommandLinePath(3, argv), "") << "a language is no file";
+    ASSERT_TRUE(frame->OpenFile(ui::CommandLinePath(5, argv)));
     EXPECT_EQ(Doc().m_strFileName, path);
     EXPECT_EQ(Doc().m_nSamples, 2000u);
 

@@ -36,8 +36,15 @@ std::string PathFromSetting(const QVariant& value)
 std::string CommandLinePath(int argc, char** argv)
 {
     // Not QApplication::arguments(): it decodes the bytes, and a name that is not UTF-8 would no
-    // longer name the file.
-    return argc > 1 && argv[1] ? std::string(argv[1]) : std::string();
+    // longer name the file. The language choice is the program's own option, not a file.
+    for (int i = 1; i < argc && argv[i]; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--lang")
+            ++i;
+        else if (arg.rfind("--lang=", 0) != 0)
+            return arg;
+    }
+    return {};
 }
 
 }  // namespace tonmira::ui

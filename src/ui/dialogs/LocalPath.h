@@ -18,8 +18,8 @@ QString ShownPath(const std::string& path);
 QVariant PathSetting(const std::string& path);
 std::string PathFromSetting(const QVariant& value);
 
-// The file named on the command line (argv after QApplication took its own options), as bytes;
-// "" when there is none.
+// The file named on the command line (argv after QApplication took its own options, and past
+// --lang ja|en or --lang=...), as bytes; "" when there is none.
 std::string CommandLinePath(int argc, char** argv);
 
 }  // namespace tonmira::ui
