@@ -14,6 +14,7 @@
 #include <QToolButton>
 
 #include "UiFixture.h"
+#include "XDisplayFixture.h"
 #include "view/AutoRecordControls.h"
 #include "view/CommandIds.h"
 #include "ui/dialogs/DialogTestUtil.h"
@@ -44,22 +45,6 @@ QStringList At(const QWidget* widget)
     return {QStringLiteral("mousemove"), QString::number(p.x()), QString::number(p.y())};
 }
 
-class XDisplay : public UiFixture {
-protected:
-    void SetUp() override
-    {
-        if (QGuiApplication::platformName() != QLatin1String("xcb"))
-            GTEST_SKIP() << "needs an X display (run by the ui-e2e stage)";
-        // The virtual display has no window manager to give a new dialog the focus.
-        QObject::connect(&m_activator, &QTimer::timeout, [] {
-            QWidget* modal = QApplication::activeModalWidget();
-            if (modal && modal->isVisible() && !modal->isActiveWindow())
-                modal->activateWindow();
-        });
-        m_activator.start(20);
-    }
-    QTimer m_activator;
-};
 
 TEST_F(XDisplay, HeldSpinArrowStepsFasterTheLongerItIsHeld)
 {
