@@ -39,7 +39,7 @@ double ThreadCpuMs()
 }
 
 // One frame: what the pane computes on the UI thread for the axis as it stands.
-std::size_t Frame(const view::SummaryPyramid& pyramid, const view::SpectrumSummary& summary, const view::PaneTimeAxis& axis,
+std::size_t Frame(const view::SummaryPyramid& pyramid, const view::TakeLevelSummary& summary, const view::PaneTimeAxis& axis,
                   const view::PictureAxes& a)
 {
     std::size_t sum = 0;
@@ -86,7 +86,7 @@ int main(int argc, char** argv)
     view::SummaryPyramid pyramid;
     const std::atomic<bool> cancel{false};
     pyramid.Build(take, cancel);
-    view::SpectrumSummary summary(static_cast<int>(std::max(std::thread::hardware_concurrency(), 1u)));
+    view::TakeLevelSummary summary(static_cast<int>(std::max(std::thread::hardware_concurrency(), 1u)));
     summary.Start(take, kN, {});
     summary.Wait();
     std::printf("take: %.0f min, %llu frames; pane %d x %d; summary %lld blocks of %d windows\n", minutes,

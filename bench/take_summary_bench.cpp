@@ -89,7 +89,7 @@ int main(int argc, char** argv)
     const double fftMs = Ms(Clock::now() - t0) / transforms;
     const double fftCpuMs = (CpuMs(CLOCK_THREAD_CPUTIME_ID) - cpu0) / transforms;
 
-    view::SpectrumSummary summary(threads);
+    view::TakeLevelSummary summary(threads);
     std::mutex mutex;
     std::condition_variable stageDone;
     double firstStageMs = -1;

@@ -41,7 +41,7 @@ int RunSpectrogram(const std::vector<std::string>& argv)
         return kExitFailed;
     }
 
-    view::SpectrumSummary summary(static_cast<int>(std::max(std::thread::hardware_concurrency(), 1u)));
+    view::TakeLevelSummary summary(static_cast<int>(std::max(std::thread::hardware_concurrency(), 1u)));
     summary.Start({doc.m_pMono, doc.m_nSamples, doc.m_header.wBitsPerSample == 8}, analysis.m_nFftSize, {});
     summary.Wait();
     const auto pixels = view::ColourPixels(view::WholeTakeLevels(summary, axes));

@@ -39,7 +39,7 @@ OverviewPane::OverviewPane(CTonmiraView& view, QWidget* parent)
                 this, [this, generation, index, levels] { OnTileReady(generation, index, levels); },
                 Qt::QueuedConnection);
         });
-    m_pSummary = std::make_unique<view::SpectrumSummary>(WorkerCount());
+    m_pSummary = std::make_unique<view::TakeLevelSummary>(WorkerCount());
     // The pane may go before or after the session: a pane that has gone hears nothing.
     view.Core().m_session.Changes().Subscribe([pane = QPointer<OverviewPane>(this)](ChangeSet changes) {
         if (!pane)

@@ -60,7 +60,7 @@ public:
     int BuildProgressPerMille() const { return m_nProgress.load(std::memory_order_relaxed); }
     view::SonogramTiles& Tiles() { return *m_pTiles; }
     std::size_t TileImageCount() const { return m_tileImages.size(); }
-    const view::SpectrumSummary& Summary() const { return *m_pSummary; }
+    const view::TakeLevelSummary& Summary() const { return *m_pSummary; }
     // The whole take's spectrogram as drawn (spectrogram area's size), empty before the first
     // finished block.
     const QImage& WholeTakeImage() const { return m_wholeImage; }
@@ -155,7 +155,7 @@ private:
     std::map<std::int64_t, view::SonogramTiles::Levels> m_tileLevels;  // the same tiles' levels
     std::set<std::int64_t> m_requested;
 
-    std::unique_ptr<view::SpectrumSummary> m_pSummary;
+    std::unique_ptr<view::TakeLevelSummary> m_pSummary;
     std::atomic<bool> m_bSummaryPosted{false};  // a progress report waits in the UI queue
     view::PictureAxes m_wholeAxes;               // of m_wholeImage
     QImage m_wholeImage;

@@ -172,7 +172,7 @@ void CTonmiraView::OnInitialUpdate() { m_pCore->InitialUpdate(); }
 void CTonmiraView::OnSessionChanged(ChangeSet changes)
 {
     const view::ViewCore& core = *m_pCore;
-    const view::SpectrumDisplay& d = core.m_display;
+    const view::BandDisplay& d = core.m_display;
     const CTransport& t = core.m_transport;
     if (changes & kChangeFormat) {
         for (UpDownControl* spin : {m_pMinSpin, m_pMaxSpin})

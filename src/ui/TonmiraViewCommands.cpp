@@ -63,7 +63,7 @@ void CTonmiraView::AfterRangeStep()
 
 void CTonmiraView::OnMaxSpin(int pos, int delta, bool* refuse)
 {
-    view::SpectrumDisplay& a = m_pCore->m_display;
+    view::BandDisplay& a = m_pCore->m_display;
     const int halfRate = static_cast<int>(m_pCore->m_doc.m_header.nSamplesPerSec / 2);
     const view::SpinStep step = view::StepMaxFrequency(pos, delta, a.m_nMinFreq, halfRate);
     a.m_nMaxFreq = step.value;
@@ -77,7 +77,7 @@ void CTonmiraView::OnMaxSpin(int pos, int delta, bool* refuse)
 
 void CTonmiraView::OnMinSpin(int pos, int delta, bool* refuse)
 {
-    view::SpectrumDisplay& a = m_pCore->m_display;
+    view::BandDisplay& a = m_pCore->m_display;
     const view::SpinStep step = view::StepMinFrequency(pos, delta, a.m_nMaxFreq);
     a.m_nMinFreq = step.value;
     if (!step.allowed) {
@@ -97,7 +97,7 @@ void CTonmiraView::OnFrequencyEdited(bool maxEdit)
 
 void CTonmiraView::OnFrequencyLeft(bool maxEdit)
 {
-    view::SpectrumDisplay& a = m_pCore->m_display;
+    view::BandDisplay& a = m_pCore->m_display;
     a.m_nMaxFreq = m_pMaxEdit->text().toInt();
     a.m_nMinFreq = m_pMinEdit->text().toInt();
     const std::string message = view::RangeMessageOnLeave(a.m_nMinFreq, a.m_nMaxFreq, maxEdit);

@@ -162,9 +162,9 @@ constexpr int kToolBar[] = {
 
 }  // namespace
 
-CommandContext DocumentContext(const CTonmiraDoc& doc)
+CommandContext DocumentContext(const CTonmiraDoc& doc, CommandContext frame)
 {
-    CommandContext c;
+    CommandContext c = frame;
     c.m_bTake = doc.HasTake();
     c.m_nState = doc.m_nState;
     c.m_bLock = doc.m_bLock != 0;

@@ -37,8 +37,8 @@ struct CommandContext {
     bool m_bEventListVisible = false;
 };
 
-// The document's part of the context; the frame's flags keep their defaults.
-CommandContext DocumentContext(const CTonmiraDoc& doc);
+// frame (the frame's own flags; defaults when not given) with the document's part filled in.
+CommandContext DocumentContext(const CTonmiraDoc& doc, CommandContext frame = {});
 
 struct CommandState {
     bool m_bHandled = false;   // false: nothing handles the id, it stays disabled

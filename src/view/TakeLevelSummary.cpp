@@ -18,11 +18,11 @@ constexpr std::int64_t kMinBlocks = 4096;
 
 }  // namespace
 
-SpectrumSummary::SpectrumSummary(int threads) : m_nThreads(std::max(threads, 1)) {}
+TakeLevelSummary::TakeLevelSummary(int threads) : m_nThreads(std::max(threads, 1)) {}
 
-SpectrumSummary::~SpectrumSummary() { Cancel(); }
+TakeLevelSummary::~TakeLevelSummary() { Cancel(); }
 
-std::uint64_t SpectrumSummary::WindowStart(std::int64_t k) const
+std::uint64_t TakeLevelSummary::WindowStart(std::int64_t k) const
 {
     const auto n = static_cast<std::uint64_t>(m_nN);
     if (m_take.frames <= n)
@@ -31,14 +31,14 @@ std::uint64_t SpectrumSummary::WindowStart(std::int64_t k) const
     return std::min(static_cast<std::uint64_t>(k) * (n / 2), m_take.frames - n);
 }
 
-double SpectrumSummary::WindowCentre(std::int64_t k) const
+double TakeLevelSummary::WindowCentre(std::int64_t k) const
 {
     if (m_take.frames <= static_cast<std::uint64_t>(m_nN))
         return static_cast<double>(m_take.frames) / 2.0;
     return static_cast<double>(WindowStart(k)) + m_nN / 2.0;
 }
 
-void SpectrumSummary::Start(const MonoSamples& take, int n, Notify notify)
+void TakeLevelSummary::Start(const MonoSamples& take, int n, Notify notify)
 {
     Clear();
     if (!take.data || take.frames == 0 || n < 16)
@@ -93,7 +93,7 @@ void SpectrumSummary::Start(const MonoSamples& take, int n, Notify notify)
     Launch();
 }
 
-void SpectrumSummary::Launch()
+void TakeLevelSummary::Launch()
 {
     m_bCancel.store(false, std::memory_order_relaxed);
     m_nNext.store(0, std::memory_order_relaxed);
@@ -111,7 +111,7 @@ void SpectrumSummary::Launch()
         m_threads.emplace_back([this] { Work(); });
 }
 
-void SpectrumSummary::Cancel()
+void TakeLevelSummary::Cancel()
 {
     m_bCancel.store(true, std::memory_order_relaxed);
     for (std::thread& t : m_threads)
@@ -119,21 +119,21 @@ void SpectrumSummary::Cancel()
     m_threads.clear();
 }
 
-void SpectrumSummary::Resume()
+void TakeLevelSummary::Resume()
 {
     if (Running() || Empty())
         return;
     Launch();
 }
 
-void SpectrumSummary::Wait()
+void TakeLevelSummary::Wait()
 {
     for (std::thread& t : m_threads)
         t.join();
     m_threads.clear();
 }
 
-void SpectrumSummary::Clear()
+void TakeLevelSummary::Clear()
 {
     Cancel();
     m_take = {};
@@ -150,14 +150,14 @@ void SpectrumSummary::Clear()
     m_nDone.store(0, std::memory_order_relaxed);
 }
 
-int SpectrumSummary::ProgressPerMille() const
+int TakeLevelSummary::ProgressPerMille() const
 {
     if (m_nBlocks == 0)
         return 0;
     return static_cast<int>(m_nDone.load(std::memory_order_relaxed) * 1000 / m_nBlocks);
 }
 
-int SpectrumSummary::StagesDone() const
+int TakeLevelSummary::StagesDone() const
 {
     int done = 0;
     for (const auto& stage : m_stages) {
@@ -168,13 +168,13 @@ int SpectrumSummary::StagesDone() const
     return done;
 }
 
-std::size_t SpectrumSummary::MemoryBytes() const
+std::size_t TakeLevelSummary::MemoryBytes() const
 {
     return m_levels.capacity() + static_cast<std::size_t>(m_nBlocks) * (sizeof(std::uint8_t) + sizeof(std::int64_t)) +
            m_levelFloor.capacity() * sizeof(int);
 }
 
-void SpectrumSummary::Work()
+void TakeLevelSummary::Work()
 {
     CFftEngine fft;
     if (!fft.Init(m_nN, 1))
@@ -203,7 +203,7 @@ void SpectrumSummary::Work()
     }
 }
 
-void SpectrumSummary::ComputeBlock(CFftEngine& fft, std::int64_t block, std::vector<int>& magnitudes,
+void TakeLevelSummary::ComputeBlock(CFftEngine& fft, std::int64_t block, std::vector<int>& magnitudes,
                                    std::vector<int>& largest)
 {
     std::fill(largest.begin(), largest.end(), 0);

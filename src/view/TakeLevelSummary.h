@@ -24,18 +24,18 @@ class CFftEngine;
 
 namespace tonmira::view {
 
-class SpectrumSummary {
+class TakeLevelSummary {
 public:
     // Called on a worker thread when a coarse stage is complete or the build advanced by about
     // 1/64; must only post to the owner.
     using Notify = std::function<void()>;
     static constexpr int kMaxStoredBins = 2048;
 
-    explicit SpectrumSummary(int threads);
+    explicit TakeLevelSummary(int threads);
     // Cancels the build and joins the workers.
-    ~SpectrumSummary();
-    SpectrumSummary(const SpectrumSummary&) = delete;
-    SpectrumSummary& operator=(const SpectrumSummary&) = delete;
+    ~TakeLevelSummary();
+    TakeLevelSummary(const TakeLevelSummary&) = delete;
+    TakeLevelSummary& operator=(const TakeLevelSummary&) = delete;
 
     // Owner thread. Drops the present summary and builds one of take (which must stay alive and
     // unchanged until Cancel or Clear returns) at N = n (a power of two, 16 or more).

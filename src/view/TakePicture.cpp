@@ -16,12 +16,12 @@ int ColumnOfFrame(double frame, std::uint64_t frames, int width)
     return static_cast<int>(std::clamp<long long>(x, 0, width - 1));
 }
 
-std::vector<std::uint8_t> WholeTakeLevels(const SpectrumSummary& s, const PictureAxes& a)
+std::vector<std::uint8_t> WholeTakeLevels(const TakeLevelSummary& s, const PictureAxes& a)
 {
     return RangeLevels(s, a, 0.0, a.width > 0 ? static_cast<double>(s.Take().frames) / a.width : 1.0);
 }
 
-std::vector<std::uint8_t> RangeLevels(const SpectrumSummary& s, const PictureAxes& a, double fromFrame,
+std::vector<std::uint8_t> RangeLevels(const TakeLevelSummary& s, const PictureAxes& a, double fromFrame,
                                       double framesPerColumn)
 {
     const int width = std::max(a.width, 0), height = std::max(a.height, 0);

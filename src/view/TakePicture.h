@@ -1,5 +1,5 @@
 #pragma once
-// The whole take's spectrogram as a picture: width x height pixels drawn from a SpectrumSummary.
+// The whole take's spectrogram as a picture: width x height pixels drawn from a TakeLevelSummary.
 // Column x stands for frames [x, x + 1) * frames / width and shows the largest level of every
 // window whose centre lies in it; a column narrower than a window's hop shows the window whose
 // centre is nearest. Rows follow the spectrum area's frequency axis, highest frequency on top.
@@ -24,12 +24,12 @@ struct PictureAxes {
 // Colour levels (0..255), row after row, row 0 at the top. While the summary is built, columns
 // without a finished block show the nearest finished one (a coarse picture); nothing finished
 // gives all 0.
-std::vector<std::uint8_t> WholeTakeLevels(const SpectrumSummary& summary, const PictureAxes& axes);
+std::vector<std::uint8_t> WholeTakeLevels(const TakeLevelSummary& summary, const PictureAxes& axes);
 
 // The same for a zoomed view: column x stands for frames [fromFrame + x * framesPerColumn,
 // fromFrame + (x + 1) * framesPerColumn); columns past the take's end stay 0. A block of the
 // summary wider than a column shows in every column it covers.
-std::vector<std::uint8_t> RangeLevels(const SpectrumSummary& summary, const PictureAxes& axes, double fromFrame,
+std::vector<std::uint8_t> RangeLevels(const TakeLevelSummary& summary, const PictureAxes& axes, double fromFrame,
                                       double framesPerColumn);
 
 // The levels through the colour map, 0xffRRGGBB per pixel.

@@ -12,7 +12,7 @@
 #include "dsp/WindowAnalysis.h"
 #include "session/TonmiraSession.h"
 #include "view/TakeUndo.h"
-#include "view/SpectrumDisplay.h"
+#include "view/BandDisplay.h"
 
 namespace tonmira {
 class CollectHost;
@@ -61,7 +61,7 @@ public:
     // Graph type and other view flags.
     BOOL m_bLogGraph = 0;
     // The displayed range and the detection window's pick.
-    SpectrumDisplay m_display;
+    BandDisplay m_display;
 
     MessageSink& m_sink;
     TonmiraSession m_session;

@@ -82,6 +82,15 @@ std::string TextTake(int frames)
     return text;
 }
 
+// Starts load on path and runs the owner's queue until the read has ended.
+void ReadToEnd(TakeLoad& load, const std::string& path, CTonmiraDoc& current, OwnerQueue& owner)
+{
+    bool finished = false;
+    load.Start(path, current, [&] { finished = true; });
+    ASSERT_TRUE(owner.RunUntil([&] { return finished; }));
+    load.Join();
+}
+
 }  // namespace
 
 TEST(TakeLoad, ReadsOnAWorkerAndAsksTheFormatOnTheOwnersThread)
@@ -93,11 +102,8 @@ TEST(TakeLoad, ReadsOnAWorkerAndAsksTheFormatOnTheOwnersThread)
     OwnerQueue owner;
     CTonmiraDoc current(ownerSink);
 
-    bool finished = false;
     TakeLoad load(ownerSink, &prompt, owner.Poster());
-    load.Start(dir.File("take.txt"), current, [&] { finished = true; });
-    ASSERT_TRUE(owner.RunUntil([&] { return finished; }));
-    load.Join();
+    ReadToEnd(load, dir.File("take.txt"), current, owner);
 
     EXPECT_EQ(prompt.m_nAsked, 1);
     EXPECT_EQ(prompt.m_asker, std::this_thread::get_id());
@@ -120,11 +126,8 @@ TEST(TakeLoad, AFailedReadLeavesItsMessagesForTheOwnerInTheirOrder)
     OwnerQueue owner;
     CTonmiraDoc current(ownerSink);
 
-    bool finished = false;
     TakeLoad load(ownerSink, nullptr, owner.Poster());
-    load.Start(dir.File("bad.wav"), current, [&] { finished = true; });
-    ASSERT_TRUE(owner.RunUntil([&] { return finished; }));
-    load.Join();
+    ReadToEnd(load, dir.File("bad.wav"), current, owner);
 
     EXPECT_FALSE(load.Succeeded());
     const std::vector<std::string> messages = load.TakeMessages();

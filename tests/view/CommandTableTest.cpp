@@ -26,18 +26,7 @@ std::set<int> MenuIds()
 }
 
 // The document's state with the frame's flags of `frame` (its own document part is ignored).
-CommandContext Context(const CTonmiraDoc& doc, CommandContext frame = {})
-{
-    CommandContext context = DocumentContext(doc);
-    context.m_bCollectBusy = frame.m_bCollectBusy;
-    context.m_bToolBarVisible = frame.m_bToolBarVisible;
-    context.m_bStatusBarVisible = frame.m_bStatusBarVisible;
-    context.m_bOverviewVisible = frame.m_bOverviewVisible;
-    context.m_bHasRecentFiles = frame.m_bHasRecentFiles;
-    context.m_bCanUndo = frame.m_bCanUndo;
-    context.m_bEventListVisible = frame.m_bEventListVisible;
-    return context;
-}
+CommandContext Context(const CTonmiraDoc& doc, CommandContext frame = {}) { return DocumentContext(doc, frame); }
 
 CommandState Query(const CTonmiraDoc& doc, int id) { return QueryCommand(Context(doc), id); }
 

@@ -77,7 +77,7 @@ TEST(PaneTimeAxis, AZoomedPictureShowsEveryCallInItsColumn)
             bytes[2 * (start + i)] = static_cast<unsigned char>(v & 0xff);
             bytes[2 * (start + i) + 1] = static_cast<unsigned char>((v >> 8) & 0xff);
         }
-    SpectrumSummary summary(2);
+    TakeLevelSummary summary(2);
     summary.Start({bytes.data(), frames, false}, n, {});
     summary.Wait();
     ASSERT_TRUE(summary.Complete());
@@ -109,8 +109,9 @@ TEST(PaneTimeAxis, AZoomedPictureShowsEveryCallInItsColumn)
         for (const int x : bright)
             EXPECT_TRUE(std::any_of(expected.begin(), expected.end(), [&](int e) { return std::abs(e - x) <= spread; }))
                 << "column " << x << " bright without a call, after a pan of " << pan << " (call at " << (expected.empty() ? -1 : expected[0]) << ")";
-        if (pan == 0)
+        if (pan == 0) {
             EXPECT_EQ(expected.size(), 2u) << "both near calls in view";
+        }
     }
 }
 

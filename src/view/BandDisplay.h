@@ -6,7 +6,7 @@
 
 namespace tonmira::view {
 
-struct SpectrumDisplay {
+struct BandDisplay {
     // A take opened or the recording rate changed: the whole band 0 .. rate / 2.
     void ShowWholeBand(unsigned rate)
     {

@@ -50,14 +50,14 @@ std::vector<int> BrightColumns(const std::vector<std::uint8_t>& levels, const Pi
     return columns;
 }
 
-TEST(SpectrumSummary, CallsOneWindowLongShowInTheirColumnAtEveryWidth)
+TEST(TakeLevelSummary, CallsOneWindowLongShowInTheirColumnAtEveryWidth)
 {
     const int rate = 8000, n = 512;
     const std::uint64_t frames = 30ull * 60 * rate;  // half an hour: several windows to a block
     // One window long, anywhere: on a hop, between hops, near the start and at the very end.
     const std::vector<std::uint64_t> starts{3, 1234567, 1654321 + 100, 2400000 + 255, frames - n};
     const std::vector<unsigned char> bytes = NoiseWithBursts(frames, rate, 1500, n, starts);
-    SpectrumSummary summary(2);
+    TakeLevelSummary summary(2);
     summary.Start({bytes.data(), frames, false}, n, {});
     summary.Wait();
     ASSERT_TRUE(summary.Complete());
@@ -82,7 +82,7 @@ TEST(SpectrumSummary, CallsOneWindowLongShowInTheirColumnAtEveryWidth)
     }
 }
 
-TEST(SpectrumSummary, BothSpectrogramsShowABurstAtItsTime)
+TEST(TakeLevelSummary, BothSpectrogramsShowABurstAtItsTime)
 {
     const int rate = 44100, n = 1024, width = 400;
     const std::uint64_t frames = 2 * rate;
@@ -91,7 +91,7 @@ TEST(SpectrumSummary, BothSpectrogramsShowABurstAtItsTime)
     const MonoSamples take{bytes.data(), frames, false};
     const double middle = 0.525 * rate;
 
-    SpectrumSummary summary(2);
+    TakeLevelSummary summary(2);
     summary.Start(take, n, {});
     summary.Wait();
     const PictureAxes axes{width, 80, rate, 0, rate / 2, false};
@@ -127,7 +127,7 @@ TEST(SpectrumSummary, BothSpectrogramsShowABurstAtItsTime)
     EXPECT_EQ(end.back(), width - 1);
 }
 
-TEST(SpectrumSummary, CoarseFirstAndACancelledBuildResumesToTheSamePicture)
+TEST(TakeLevelSummary, CoarseFirstAndACancelledBuildResumesToTheSamePicture)
 {
     const int rate = 8000, n = 256;
     const std::uint64_t frames = 4ull * 60 * rate;
@@ -135,14 +135,14 @@ TEST(SpectrumSummary, CoarseFirstAndACancelledBuildResumesToTheSamePicture)
     const MonoSamples take{bytes.data(), frames, false};
     const PictureAxes axes{700, 60, rate, 0, rate / 2, true};
 
-    SpectrumSummary whole(2);
+    TakeLevelSummary whole(2);
     whole.Start(take, n, {});
     whole.Wait();
 
     std::mutex mutex;
     int firstStageAt = -1;  // progress when the first coarse stage was complete
     std::vector<std::uint8_t> coarse;
-    SpectrumSummary summary(2);
+    TakeLevelSummary summary(2);
     summary.Start(take, n, [&] {
         std::lock_guard lock(mutex);
         if (firstStageAt < 0 && summary.StagesDone() >= 1) {
