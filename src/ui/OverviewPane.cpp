@@ -343,9 +343,9 @@ void OverviewPane::DrawWholeTake()
     // Fitted, the picture is the one the command line draws; zoomed, the summary's blocks under
     // the columns.
     if (m_axis.Fitted())
-        m_wholeLevels = view::WholeTakeLevels(*m_pSummary, a);
+        m_wholeLevels = view::WholeTakeLevels(*m_pSummary, a, &m_summaryRows);
     else
-        m_wholeLevels = view::RangeLevels(*m_pSummary, a, m_wholeSpan.first, m_wholeSpan.second);
+        m_wholeLevels = view::RangeLevels(*m_pSummary, a, m_wholeSpan.first, m_wholeSpan.second, &m_summaryRows);
     const std::vector<std::uint32_t> pixels = view::ColourPixels(m_wholeLevels);
     if (a.width <= 0 || a.height <= 0 || pixels.empty() || m_pSummary->Empty() ||
         std::all_of(pixels.begin(), pixels.end(), [&](std::uint32_t p) { return p == pixels.front(); })) {

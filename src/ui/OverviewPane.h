@@ -160,6 +160,7 @@ private:
     view::PictureAxes m_wholeAxes;               // of m_wholeImage
     QImage m_wholeImage;
     std::vector<std::uint8_t> m_wholeLevels;     // m_wholeImage's colour levels
+    view::SummaryRows m_summaryRows;             // the summary's blocks reduced to its rows
     std::pair<double, double> m_wholeSpan;       // m_wholeImage's first frame and frames per column
 
     view::PaneTimeAxis m_axis;

@@ -58,7 +58,8 @@ void TakeLevelSummary::Start(const MonoSamples& take, int n, Notify notify)
            static_cast<std::uint64_t>((m_nWindows + m_nPerBlock - 1) / m_nPerBlock) * static_cast<std::uint64_t>(m_nBins) > budget)
         m_nPerBlock *= 2;
     m_nBlocks = (m_nWindows + m_nPerBlock - 1) / m_nPerBlock;
-    m_levels.assign(static_cast<std::size_t>(m_nBlocks) * static_cast<std::size_t>(m_nBins), 0);
+    m_nLevelBytes = static_cast<std::size_t>(m_nBlocks) * static_cast<std::size_t>(m_nBins);
+    m_pLevels = std::make_unique_for_overwrite<std::uint8_t[]>(m_nLevelBytes);
     m_pDone = std::make_unique<std::atomic<std::uint8_t>[]>(static_cast<std::size_t>(m_nBlocks));
     for (std::int64_t b = 0; b < m_nBlocks; ++b)
         m_pDone[static_cast<std::size_t>(b)].store(0, std::memory_order_relaxed);
@@ -142,8 +143,9 @@ void TakeLevelSummary::Clear()
     m_nBins = 0;
     m_nPerBlock = m_nBinGroup = 1;
     m_notify = {};
-    m_levels.clear();
-    m_levels.shrink_to_fit();
+    ++m_nGeneration;
+    m_pLevels.reset();
+    m_nLevelBytes = 0;
     m_pDone.reset();
     m_order.clear();
     m_stages.clear();
@@ -170,7 +172,7 @@ int TakeLevelSummary::StagesDone() const
 
 std::size_t TakeLevelSummary::MemoryBytes() const
 {
-    return m_levels.capacity() + static_cast<std::size_t>(m_nBlocks) * (sizeof(std::uint8_t) + sizeof(std::int64_t)) +
+    return m_nLevelBytes + static_cast<std::size_t>(m_nBlocks) * (sizeof(std::uint8_t) + sizeof(std::int64_t)) +
            m_levelFloor.capacity() * sizeof(int);
 }
 
@@ -231,7 +233,7 @@ void TakeLevelSummary::ComputeBlock(CFftEngine& fft, std::int64_t block, std::ve
             }
         }
     }
-    std::uint8_t* out = m_levels.data() + static_cast<std::size_t>(block) * static_cast<std::size_t>(m_nBins);
+    std::uint8_t* out = m_pLevels.get() + static_cast<std::size_t>(block) * static_cast<std::size_t>(m_nBins);
     const int* floor = m_levelFloor.data();
     for (int j = 0; j < m_nBins; ++j) {
         // The largest level whose floor the magnitude reaches: eight steps without a branch.

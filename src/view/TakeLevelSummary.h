@@ -53,6 +53,8 @@ public:
     bool Running() const { return !m_threads.empty(); }
 
     bool Empty() const { return m_nBlocks == 0; }
+    // Changes with every Start and Clear: what was read from the summary before is stale.
+    std::uint64_t Generation() const { return m_nGeneration; }
     bool Complete() const { return m_nBlocks > 0 && m_nDone.load(std::memory_order_acquire) == m_nBlocks; }
     int ProgressPerMille() const;
     // Coarse stages complete (0 .. StageCount()).
@@ -72,7 +74,7 @@ public:
     double WindowCentre(std::int64_t k) const;
     // Any thread: whether block b is finished; its Bins() levels then stay as they are.
     bool BlockDone(std::int64_t b) const { return m_pDone[static_cast<std::size_t>(b)].load(std::memory_order_acquire) != 0; }
-    const std::uint8_t* Block(std::int64_t b) const { return m_levels.data() + static_cast<std::size_t>(b) * static_cast<std::size_t>(m_nBins); }
+    const std::uint8_t* Block(std::int64_t b) const { return m_pLevels.get() + static_cast<std::size_t>(b) * static_cast<std::size_t>(m_nBins); }
 
     // Bytes held for the summary.
     std::size_t MemoryBytes() const;
@@ -95,7 +97,11 @@ private:
     int m_nBins = 0;
     int m_nBinGroup = 1;
     Notify m_notify;
-    std::vector<std::uint8_t> m_levels;                // m_nBlocks x m_nBins, written by the workers
+    std::uint64_t m_nGeneration = 0;
+    // m_nBlocks x m_nBins, written by the workers. Left uninitialised: a block is read only once
+    // it is done, and tens of megabytes zeroed on the owner's thread would hold up the window.
+    std::unique_ptr<std::uint8_t[]> m_pLevels;
+    std::size_t m_nLevelBytes = 0;
     std::unique_ptr<std::atomic<std::uint8_t>[]> m_pDone;  // per block, released after its levels
     std::vector<std::int64_t> m_order;                 // blocks, coarse first
     std::vector<std::unique_ptr<Stage>> m_stages;

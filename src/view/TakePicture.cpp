@@ -16,20 +16,69 @@ int ColumnOfFrame(double frame, std::uint64_t frames, int width)
     return static_cast<int>(std::clamp<long long>(x, 0, width - 1));
 }
 
-std::vector<std::uint8_t> WholeTakeLevels(const TakeLevelSummary& s, const PictureAxes& a)
+namespace {
+
+// The summary bins (first, last) of each picture row, or nothing when the axes give no rows.
+std::vector<std::pair<int, int>> SummaryRowBins(const TakeLevelSummary& s, const PictureAxes& a)
 {
-    return RangeLevels(s, a, 0.0, a.width > 0 ? static_cast<double>(s.Take().frames) / a.width : 1.0);
+    SpectrogramLayout layout;
+    layout.n = s.N();
+    layout.rate = a.rate;
+    layout.rows = a.height;
+    layout.minHz = a.minHz;
+    layout.maxHz = a.maxHz;
+    layout.logAxis = a.logAxis;
+    std::vector<std::pair<int, int>> rowBins = RowBins(layout);
+    if (rowBins.size() != static_cast<std::size_t>(a.height))
+        return {};
+    const int bins = s.Bins();
+    for (auto& [first, last] : rowBins) {
+        first = std::min(first / s.BinGroup(), bins - 1);
+        last = std::min(last / s.BinGroup(), bins - 1);
+    }
+    return rowBins;
+}
+
+}  // namespace
+
+void SummaryRows::Use(const TakeLevelSummary& s, const PictureAxes& a)
+{
+    std::vector<std::pair<int, int>> rowBins = s.Empty() ? std::vector<std::pair<int, int>>{} : SummaryRowBins(s, a);
+    if (m_pSummary == &s && m_nGeneration == s.Generation() && rowBins == m_rowBins)
+        return;
+    m_pSummary = &s;
+    m_nGeneration = s.Generation();
+    m_rowBins = std::move(rowBins);
+    m_rows.assign(static_cast<std::size_t>(s.Blocks()) * m_rowBins.size(), 0);
+    m_have.assign(static_cast<std::size_t>(s.Blocks()), 0);
+}
+
+const std::uint8_t* SummaryRows::Rows(std::int64_t b)
+{
+    const std::size_t height = m_rowBins.size();
+    std::uint8_t* rows = m_rows.data() + static_cast<std::size_t>(b) * height;
+    if (!m_have[static_cast<std::size_t>(b)]) {
+        const std::uint8_t* block = m_pSummary->Block(b);
+        for (std::size_t r = 0; r < height; ++r)
+            rows[r] = *std::max_element(block + m_rowBins[r].first, block + m_rowBins[r].second + 1);
+        m_have[static_cast<std::size_t>(b)] = 1;
+    }
+    return rows;
+}
+
+std::vector<std::uint8_t> WholeTakeLevels(const TakeLevelSummary& s, const PictureAxes& a, SummaryRows* rows)
+{
+    return RangeLevels(s, a, 0.0, a.width > 0 ? static_cast<double>(s.Take().frames) / a.width : 1.0, rows);
 }
 
 std::vector<std::uint8_t> RangeLevels(const TakeLevelSummary& s, const PictureAxes& a, double fromFrame,
-                                      double framesPerColumn)
+                                      double framesPerColumn, SummaryRows* kept)
 {
     const int width = std::max(a.width, 0), height = std::max(a.height, 0);
     std::vector<std::uint8_t> levels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
     if (s.Empty() || width == 0 || height == 0)
         return levels;
     const std::int64_t blocks = s.Blocks();
-    const int bins = s.Bins();
     // The centres of each block's first and last window, rising with the block.
     std::vector<double> lo(static_cast<std::size_t>(blocks)), hi(static_cast<std::size_t>(blocks));
     std::vector<std::int64_t> done;
@@ -41,24 +90,14 @@ std::vector<std::uint8_t> RangeLevels(const TakeLevelSummary& s, const PictureAx
     }
     if (done.empty())
         return levels;
-
-    SpectrogramLayout layout;
-    layout.n = s.N();
-    layout.rate = a.rate;
-    layout.rows = height;
-    layout.minHz = a.minHz;
-    layout.maxHz = a.maxHz;
-    layout.logAxis = a.logAxis;
-    std::vector<std::pair<int, int>> rowBins = RowBins(layout);
-    if (rowBins.size() != static_cast<std::size_t>(height))
+    SummaryRows once;
+    SummaryRows& rows = kept ? *kept : once;
+    rows.Use(s, a);
+    if (rows.Height() != height)
         return levels;
-    for (auto& [first, last] : rowBins) {
-        first = std::min(first / s.BinGroup(), bins - 1);
-        last = std::min(last / s.BinGroup(), bins - 1);
-    }
 
     const double frames = static_cast<double>(s.Take().frames);
-    std::vector<std::uint8_t> column(static_cast<std::size_t>(bins));
+    std::vector<std::uint8_t> column(static_cast<std::size_t>(height));
     for (int x = 0; x < width; ++x) {
         const double from = fromFrame + framesPerColumn * x;
         const double to = fromFrame + framesPerColumn * (x + 1);
@@ -70,9 +109,9 @@ std::vector<std::uint8_t> RangeLevels(const TakeLevelSummary& s, const PictureAx
         for (; b < blocks && lo[static_cast<std::size_t>(b)] < to; ++b) {
             if (!s.BlockDone(b))
                 continue;
-            const std::uint8_t* block = s.Block(b);
-            for (int j = 0; j < bins; ++j)
-                column[static_cast<std::size_t>(j)] = std::max(column[static_cast<std::size_t>(j)], block[j]);
+            const std::uint8_t* block = rows.Rows(b);
+            for (int r = 0; r < height; ++r)
+                column[static_cast<std::size_t>(r)] = std::max(column[static_cast<std::size_t>(r)], block[r]);
             any = true;
         }
         if (!any) {
@@ -84,13 +123,11 @@ std::vector<std::uint8_t> RangeLevels(const TakeLevelSummary& s, const PictureAx
             std::int64_t nearest = it == done.end() ? done.back() : *it;
             if (it != done.begin() && (it == done.end() || middle - mid(*std::prev(it)) <= mid(*it) - middle))
                 nearest = *std::prev(it);
-            std::copy(s.Block(nearest), s.Block(nearest) + bins, column.begin());
+            std::copy_n(rows.Rows(nearest), height, column.begin());
         }
-        for (int r = 0; r < height; ++r) {
-            const auto [first, last] = rowBins[static_cast<std::size_t>(r)];
+        for (int r = 0; r < height; ++r)
             levels[static_cast<std::size_t>(r) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)] =
-                *std::max_element(column.begin() + first, column.begin() + last + 1);
-        }
+                column[static_cast<std::size_t>(r)];
     }
     return levels;
 }

@@ -5,6 +5,7 @@
 // centre is nearest. Rows follow the spectrum area's frequency axis, highest frequency on top.
 // The same function draws the pane and the command line's picture, so both show the same pixels.
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "view/TakeLevelSummary.h"
@@ -21,16 +22,38 @@ struct PictureAxes {
     bool operator==(const PictureAxes&) const = default;
 };
 
+// Each finished block of a summary reduced to a picture's rows (the largest level among each row's
+// bins), kept while the summary and the rows stay the same. A picture redrawn as a long build
+// goes on then reduces only the blocks finished since it was last drawn, and a column pools a
+// few hundred rows per block instead of a few thousand bins.
+class SummaryRows {
+public:
+    // Makes the kept rows those of summary for axes: forgets them when the summary was started
+    // again or the rows' bins differ. Owner thread of the summary.
+    void Use(const TakeLevelSummary& summary, const PictureAxes& axes);
+    // The rows of block b, which must be finished, row 0 at the top.
+    const std::uint8_t* Rows(std::int64_t b);
+    int Height() const { return static_cast<int>(m_rowBins.size()); }
+
+private:
+    const TakeLevelSummary* m_pSummary = nullptr;
+    std::uint64_t m_nGeneration = 0;
+    std::vector<std::pair<int, int>> m_rowBins;  // summary bins of each row, first and last
+    std::vector<std::uint8_t> m_rows;            // blocks x rows
+    std::vector<std::uint8_t> m_have;            // per block: its rows are in m_rows
+};
+
 // Colour levels (0..255), row after row, row 0 at the top. While the summary is built, columns
 // without a finished block show the nearest finished one (a coarse picture); nothing finished
-// gives all 0.
-std::vector<std::uint8_t> WholeTakeLevels(const TakeLevelSummary& summary, const PictureAxes& axes);
+// gives all 0. rows, when given, keeps the reduced blocks for the next call.
+std::vector<std::uint8_t> WholeTakeLevels(const TakeLevelSummary& summary, const PictureAxes& axes,
+                                          SummaryRows* rows = nullptr);
 
 // The same for a zoomed view: column x stands for frames [fromFrame + x * framesPerColumn,
 // fromFrame + (x + 1) * framesPerColumn); columns past the take's end stay 0. A block of the
 // summary wider than a column shows in every column it covers.
 std::vector<std::uint8_t> RangeLevels(const TakeLevelSummary& summary, const PictureAxes& axes, double fromFrame,
-                                      double framesPerColumn);
+                                      double framesPerColumn, SummaryRows* rows = nullptr);
 
 // The levels through the colour map, 0xffRRGGBB per pixel.
 std::vector<std::uint32_t> ColourPixels(const std::vector<std::uint8_t>& levels);

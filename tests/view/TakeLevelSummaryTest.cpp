@@ -1,6 +1,6 @@
 // The whole take's spectrogram: short calls in a long take are seen at every width, in their
 // column; both spectrograms place a sound at its time; a build shows the whole take coarse first
-// and a cancelled build resumes to the same picture.
+// and a cancelled build resumes to the same picture, also when redrawn from blocks kept reduced.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -150,10 +150,13 @@ TEST(TakeLevelSummary, CoarseFirstAndACancelledBuildResumesToTheSamePicture)
             coarse = WholeTakeLevels(summary, axes);
         }
     });
-    // Stopped part way and resumed (as around every command), perhaps more than once.
+    // Stopped part way and resumed (as around every command), perhaps more than once; drawn in
+    // between, as the pane does, keeping the reduced blocks.
+    SummaryRows kept;
     for (int i = 0; i < 20 && !summary.Complete(); ++i) {
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
         summary.Cancel();
+        WholeTakeLevels(summary, axes, &kept);
         summary.Resume();
     }
     summary.Wait();
@@ -164,6 +167,17 @@ TEST(TakeLevelSummary, CoarseFirstAndACancelledBuildResumesToTheSamePicture)
     for (std::int64_t b = 0; b < whole.Blocks(); ++b)
         differing += std::equal(whole.Block(b), whole.Block(b) + whole.Bins(), summary.Block(b)) ? 0 : 1;
     EXPECT_EQ(differing, 0) << "blocks of the resumed build unlike the uninterrupted one's";
+    // What was kept while drawing is no older than the summary: after the build, at other axes,
+    // and for a new take of the same length.
+    EXPECT_EQ(WholeTakeLevels(summary, axes, &kept), WholeTakeLevels(whole, axes));
+    const PictureAxes other{700, 90, rate, 100, 3000, false};
+    EXPECT_EQ(WholeTakeLevels(summary, other, &kept), WholeTakeLevels(whole, other));
+    const std::vector<unsigned char> next = NoiseWithBursts(frames, rate, 2500, 4000, {500000});
+    summary.Start({next.data(), frames, false}, n, {});
+    whole.Start({next.data(), frames, false}, n, {});
+    summary.Wait();
+    whole.Wait();
+    EXPECT_EQ(WholeTakeLevels(summary, other, &kept), WholeTakeLevels(whole, other));
 
     std::lock_guard lock(mutex);
     ASSERT_GE(firstStageAt, 0);
