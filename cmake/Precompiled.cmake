@@ -13,3 +13,11 @@ function(tonmira_precompile target)
     target_precompile_headers(${target} PRIVATE ${ARGN})
   endif()
 endfunction()
+
+# tonmira_precompile_like(TARGET OWNER): TARGET uses OWNER's precompiled headers instead of making
+# its own (the targets must be compiled with the same flags and definitions).
+function(tonmira_precompile_like target owner)
+  if(TONMIRA_PCH)
+    target_precompile_headers(${target} REUSE_FROM ${owner})
+  endif()
+endfunction()
