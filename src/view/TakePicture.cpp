@@ -51,18 +51,44 @@ void SummaryRows::Use(const TakeLevelSummary& s, const PictureAxes& a)
     m_rowBins = std::move(rowBins);
     m_rows.assign(static_cast<std::size_t>(s.Blocks()) * m_rowBins.size(), 0);
     m_have.assign(static_cast<std::size_t>(s.Blocks()), 0);
+    // Each row as two runs of 2^k bins that overlap and cover its bins.
+    m_lookups.clear();
+    int levels = 0;
+    for (const auto& [first, last] : m_rowBins) {
+        const int length = last - first + 1;
+        int k = 0;
+        while ((2 << k) <= length)
+            ++k;
+        m_lookups.push_back({k - 1, first, last - (1 << k) + 1});
+        levels = std::max(levels, k);
+    }
+    m_runs.assign(static_cast<std::size_t>(levels), std::vector<std::uint8_t>(static_cast<std::size_t>(s.Bins())));
 }
 
 const std::uint8_t* SummaryRows::Rows(std::int64_t b)
 {
     const std::size_t height = m_rowBins.size();
     std::uint8_t* rows = m_rows.data() + static_cast<std::size_t>(b) * height;
-    if (!m_have[static_cast<std::size_t>(b)]) {
-        const std::uint8_t* block = m_pSummary->Block(b);
-        for (std::size_t r = 0; r < height; ++r)
-            rows[r] = *std::max_element(block + m_rowBins[r].first, block + m_rowBins[r].second + 1);
-        m_have[static_cast<std::size_t>(b)] = 1;
+    if (m_have[static_cast<std::size_t>(b)])
+        return rows;
+    const std::uint8_t* block = m_pSummary->Block(b);
+    const int bins = m_pSummary->Bins();
+    // m_runs[k][j]: the largest of bins j .. j + 2^(k+1) - 1 (as far as they go).
+    const std::uint8_t* below = block;
+    for (std::size_t k = 0, half = 1; k < m_runs.size(); ++k, half *= 2) {
+        std::uint8_t* runs = m_runs[k].data();
+        const int reach = bins - static_cast<int>(half);
+        for (int j = 0; j < reach; ++j)
+            runs[j] = std::max(below[j], below[j + static_cast<int>(half)]);
+        std::copy(below + std::max(reach, 0), below + bins, runs + std::max(reach, 0));
+        below = runs;
     }
+    for (std::size_t r = 0; r < height; ++r) {
+        const Lookup& l = m_lookups[r];
+        const std::uint8_t* runs = l.runs < 0 ? block : m_runs[static_cast<std::size_t>(l.runs)].data();
+        rows[r] = std::max(runs[l.first], runs[l.second]);
+    }
+    m_have[static_cast<std::size_t>(b)] = 1;
     return rows;
 }
 

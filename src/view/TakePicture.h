@@ -41,6 +41,15 @@ private:
     std::vector<std::pair<int, int>> m_rowBins;  // summary bins of each row, first and last
     std::vector<std::uint8_t> m_rows;            // blocks x rows
     std::vector<std::uint8_t> m_have;            // per block: its rows are in m_rows
+    // Maxima of a block's runs of 2, 4, 8 ... bins, up to the longest row's run: each row is then
+    // two look-ups, and the table is made by whole passes over the bins that vectorise.
+    std::vector<std::vector<std::uint8_t>> m_runs;
+    struct Lookup {
+        int runs;    // -1: the bins themselves, else m_runs[runs]
+        int first;   // the two runs' first bins
+        int second;
+    };
+    std::vector<Lookup> m_lookups;  // per row
 };
 
 // Colour levels (0..255), row after row, row 0 at the top. While the summary is built, columns

@@ -127,6 +127,44 @@ TEST(TakeLevelSummary, BothSpectrogramsShowABurstAtItsTime)
     EXPECT_EQ(end.back(), width - 1);
 }
 
+TEST(TakeLevelSummary, EveryRowShowsTheLoudestOfItsBins)
+{
+    // Noise: every bin of every block at its own level, so a row that missed one of its bins, or
+    // took one of its neighbour's, would show another level somewhere.
+    const int rate = 8000, n = 1024;
+    const std::uint64_t frames = 20ull * rate;
+    const std::vector<unsigned char> bytes = NoiseWithBursts(frames, rate, 1000, 0, {});
+    TakeLevelSummary summary(2);
+    summary.Start({bytes.data(), frames, false}, n, {});
+    summary.Wait();
+    ASSERT_TRUE(summary.Complete());
+
+    for (const bool log : {false, true})
+        for (const int height : {5, 37, 100, 300, 700}) {
+            // One column: it stands for every block of the take.
+            const PictureAxes axes{1, height, rate, log ? 50 : 0, rate / 2, log};
+            const std::vector<std::uint8_t> levels = WholeTakeLevels(summary, axes);
+            SpectrogramLayout layout;
+            layout.n = n;
+            layout.rate = rate;
+            layout.rows = height;
+            layout.minHz = axes.minHz;
+            layout.maxHz = axes.maxHz;
+            layout.logAxis = log;
+            const auto rowBins = RowBins(layout);
+            ASSERT_EQ(rowBins.size(), static_cast<std::size_t>(height));
+            int wrong = 0;
+            for (int r = 0; r < height; ++r) {
+                std::uint8_t loudest = 0;
+                for (std::int64_t b = 0; b < summary.Blocks(); ++b)
+                    for (int j = rowBins[r].first; j <= rowBins[r].second; ++j)
+                        loudest = std::max(loudest, summary.Block(b)[std::min(j / summary.BinGroup(), summary.Bins() - 1)]);
+                wrong += levels[static_cast<std::size_t>(r)] == loudest ? 0 : 1;
+            }
+            EXPECT_EQ(wrong, 0) << height << " rows, " << (log ? "semi-log" : "linear");
+        }
+}
+
 TEST(TakeLevelSummary, CoarseFirstAndACancelledBuildResumesToTheSamePicture)
 {
     const int rate = 8000, n = 256;
