@@ -5,6 +5,7 @@
 #include <cassert>
 
 #include "base/Messages.h"
+#include "base/ThreadPriority.h"
 #include "ui/TonmiraView.h"
 #include "ui/i18n/Translation.h"
 #include "view/ColourMap.h"
@@ -179,6 +180,7 @@ void OverviewPane::StartBuilder()
     const view::MonoSamples samples = Samples();
     view::SummaryPyramid* target = m_pBuilding.get();
     m_builder = std::thread([this, serial, samples, target] {
+        LowerThisThreadsPriority();
         const bool built = target->Build(samples, m_bCancelBuild, [this, serial](double done) {
             const int perMille = static_cast<int>(done * 1000);
             // A repaint per percent shows the progress without flooding the queue.

@@ -4,6 +4,7 @@
 #include <cassert>
 #include <cmath>
 
+#include "base/ThreadPriority.h"
 #include "view/Readout.h"
 
 namespace tonmira::view {
@@ -138,6 +139,7 @@ void SonogramTiles::Request(std::int64_t index)
 
 void SonogramTiles::Work()
 {
+    LowerThisThreadsPriority();
     CFftEngine fft;
     std::vector<std::uint8_t> levels;
     std::unique_lock lock(m_mutex);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "base/ThreadPriority.h"
 #include "dsp/FftEngine.h"
 #include "view/SonogramTiles.h"
 
@@ -178,6 +179,7 @@ std::size_t TakeLevelSummary::MemoryBytes() const
 
 void TakeLevelSummary::Work()
 {
+    LowerThisThreadsPriority();
     CFftEngine fft;
     if (!fft.Init(m_nN, 1))
         return;
