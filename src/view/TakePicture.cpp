@@ -78,15 +78,16 @@ const std::uint8_t* SummaryRows::Rows(std::int64_t b)
     for (std::size_t k = 0, half = 1; k < m_runs.size(); ++k, half *= 2) {
         std::uint8_t* runs = m_runs[k].data();
         const int reach = bins - static_cast<int>(half);
+        const std::uint8_t* ahead = below + half;
         for (int j = 0; j < reach; ++j)
-            runs[j] = std::max(below[j], below[j + static_cast<int>(half)]);
+            runs[j] = ahead[j] > below[j] ? ahead[j] : below[j];
         std::copy(below + std::max(reach, 0), below + bins, runs + std::max(reach, 0));
         below = runs;
     }
     for (std::size_t r = 0; r < height; ++r) {
         const Lookup& l = m_lookups[r];
         const std::uint8_t* runs = l.runs < 0 ? block : m_runs[static_cast<std::size_t>(l.runs)].data();
-        rows[r] = std::max(runs[l.first], runs[l.second]);
+        rows[r] = runs[l.second] > runs[l.first] ? runs[l.second] : runs[l.first];
     }
     m_have[static_cast<std::size_t>(b)] = 1;
     return rows;
@@ -135,9 +136,12 @@ std::vector<std::uint8_t> RangeLevels(const TakeLevelSummary& s, const PictureAx
         for (; b < blocks && lo[static_cast<std::size_t>(b)] < to; ++b) {
             if (!s.BlockDone(b))
                 continue;
+            // Plain pointers and comparisons: the same code, and no call per row where a build
+            // does not inline (this runs on the UI thread for every block under every column).
             const std::uint8_t* block = rows.Rows(b);
+            std::uint8_t* pooled = column.data();
             for (int r = 0; r < height; ++r)
-                column[static_cast<std::size_t>(r)] = std::max(column[static_cast<std::size_t>(r)], block[r]);
+                pooled[r] = block[r] > pooled[r] ? block[r] : pooled[r];
             any = true;
         }
         if (!any) {
@@ -151,9 +155,9 @@ std::vector<std::uint8_t> RangeLevels(const TakeLevelSummary& s, const PictureAx
                 nearest = *std::prev(it);
             std::copy_n(rows.Rows(nearest), height, column.begin());
         }
+        std::uint8_t* out = levels.data() + x;
         for (int r = 0; r < height; ++r)
-            levels[static_cast<std::size_t>(r) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)] =
-                column[static_cast<std::size_t>(r)];
+            out[static_cast<std::ptrdiff_t>(r) * width] = column.data()[r];
     }
     return levels;
 }
