@@ -58,20 +58,18 @@ TEST(InputLevelsTest, SinesReadTheirPeakAndRmsPerChannel)
 TEST(InputLevelsTest, ClipsAtEitherExtremeOfEitherFormat)
 {
     InputLevelMeter meter;
-    // 16-bit mono: -32768 clips, -32767 does not.
-    for (const auto [value, clipped] : {std::pair{-32768, true}, std::pair{-32767, false}, std::pair{32767, true}}) {
-        meter.Reset(1, 16);
-        const auto v = static_cast<std::uint16_t>(static_cast<std::int16_t>(value));
-        const BYTE sample[] = {static_cast<BYTE>(v & 0xff), static_cast<BYTE>(v >> 8), 0, 0};
-        meter.Add(sample, sizeof sample);
-        EXPECT_EQ(meter.Level(0).clipped, clipped) << value;
-    }
-    // 8-bit unsigned: 0 and 255 are the extremes, 128 the middle.
-    for (const auto [value, clipped] : {std::pair{0, true}, std::pair{1, false}, std::pair{255, true}}) {
-        meter.Reset(1, 8);
-        const BYTE sample[] = {static_cast<BYTE>(value), 128};
-        meter.Add(sample, sizeof sample);
-        EXPECT_EQ(meter.Level(0).clipped, clipped) << value;
+    // Mono frames (two of them, the second silent): 16-bit -32768 and +32767 clip, -32767 does not;
+    // 8-bit unsigned 0 and 255 are the extremes, 128 the middle.
+    const struct {
+        int bits;
+        std::vector<BYTE> frames;
+        bool clipped;
+    } cases[] = {{16, {0x00, 0x80, 0, 0}, true}, {16, {0x01, 0x80, 0, 0}, false}, {16, {0xff, 0x7f, 0, 0}, true},
+                 {8, {0, 128}, true},            {8, {1, 128}, false},            {8, {255, 128}, true}};
+    for (const auto& c : cases) {
+        meter.Reset(1, c.bits);
+        meter.Add(c.frames.data(), c.frames.size());
+        EXPECT_EQ(meter.Level(0).clipped, c.clipped) << c.bits << " bits, first byte " << int(c.frames[0]);
     }
     meter.Reset(1, 8);
     const BYTE full[] = {0, 0};  // -128 of 128: full scale

@@ -91,19 +91,27 @@ void ReadToEnd(TakeLoad& load, const std::string& path, CTonmiraDoc& current, Ow
     load.Join();
 }
 
+// A file to read, the owner's queue, its message sink and its document (which a read leaves alone).
+class TakeLoadTest : public ::testing::Test {
+protected:
+    std::string File(const std::string& name, const std::string& bytes)
+    {
+        WriteFileBytes(dir.File(name), bytes);
+        return dir.File(name);
+    }
+    TempDir dir;
+    CapturingMessageSink ownerSink;
+    OwnerQueue owner;
+    CTonmiraDoc current{ownerSink};
+};
+
 }  // namespace
 
-TEST(TakeLoad, ReadsOnAWorkerAndAsksTheFormatOnTheOwnersThread)
+TEST_F(TakeLoadTest, ReadsOnAWorkerAndAsksTheFormatOnTheOwnersThread)
 {
-    TempDir dir;
-    WriteFileBytes(dir.File("take.txt"), TextTake(40));
-    CapturingMessageSink ownerSink;
     ThreadNotingPrompt prompt(8000, 0);
-    OwnerQueue owner;
-    CTonmiraDoc current(ownerSink);
-
     TakeLoad load(ownerSink, &prompt, owner.Poster());
-    ReadToEnd(load, dir.File("take.txt"), current, owner);
+    ReadToEnd(load, File("take.txt", TextTake(40)), current, owner);
 
     EXPECT_EQ(prompt.m_nAsked, 1);
     EXPECT_EQ(prompt.m_asker, std::this_thread::get_id());
@@ -118,16 +126,10 @@ TEST(TakeLoad, ReadsOnAWorkerAndAsksTheFormatOnTheOwnersThread)
     EXPECT_FALSE(current.HasTake()) << "the owner's document is not the one read into";
 }
 
-TEST(TakeLoad, AFailedReadLeavesItsMessagesForTheOwnerInTheirOrder)
+TEST_F(TakeLoadTest, AFailedReadLeavesItsMessagesForTheOwnerInTheirOrder)
 {
-    TempDir dir;
-    WriteFileBytes(dir.File("bad.wav"), "RIFF....WAVEjunk");
-    CapturingMessageSink ownerSink;
-    OwnerQueue owner;
-    CTonmiraDoc current(ownerSink);
-
     TakeLoad load(ownerSink, nullptr, owner.Poster());
-    ReadToEnd(load, dir.File("bad.wav"), current, owner);
+    ReadToEnd(load, File("bad.wav", "RIFF....WAVEjunk"), current, owner);
 
     EXPECT_FALSE(load.Succeeded());
     const std::vector<std::string> messages = load.TakeMessages();
@@ -136,17 +138,11 @@ TEST(TakeLoad, AFailedReadLeavesItsMessagesForTheOwnerInTheirOrder)
     EXPECT_TRUE(ownerSink.m_messages.empty()) << "nothing is shown from the worker";
 }
 
-TEST(TakeLoad, CancelEndsAWaitForTheFormatAnswer)
+TEST_F(TakeLoadTest, CancelEndsAWaitForTheFormatAnswer)
 {
-    TempDir dir;
-    WriteFileBytes(dir.File("take.txt"), TextTake(40));
-    CapturingMessageSink ownerSink;
     ScriptedPrompt prompt(8000, 0);
-    OwnerQueue owner;
-    CTonmiraDoc current(ownerSink);
-
     TakeLoad load(ownerSink, &prompt, owner.Poster());
-    load.Start(dir.File("take.txt"), current, [] {});
+    load.Start(File("take.txt", TextTake(40)), current, [] {});
     // The question waits in the owner's queue, which is not run: the worker waits for its answer.
     const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     while (owner.Pending() == 0 && std::chrono::steady_clock::now() < until)

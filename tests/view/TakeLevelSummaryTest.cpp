@@ -1,12 +1,15 @@
 // The whole take's spectrogram: short calls in a long take are seen at every width, in their
 // column; both spectrograms place a sound at its time; a build shows the whole take coarse first
-// and a cancelled build resumes to the same picture, also when redrawn from blocks kept reduced.
+// and a cancelled build resumes to the same picture, also when redrawn from blocks kept reduced;
+// a zoomed picture shows every call in the column the pane's axis gives it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <mutex>
 #include <vector>
 
+#include "view/PaneTimeAxis.h"
 #include "view/Readout.h"
 #include "view/SonogramTiles.h"
 #include "view/TakePicture.h"
@@ -125,6 +128,45 @@ TEST(TakeLevelSummary, BothSpectrogramsShowABurstAtItsTime)
     const std::vector<int> end = BrightColumns(WholeTakeLevels(summary, axes), axes, 3000);
     ASSERT_FALSE(end.empty());
     EXPECT_EQ(end.back(), width - 1);
+}
+
+TEST(PaneTimeAxis, AZoomedPictureShowsEveryCallInItsColumn)
+{
+    const int rate = 8000, n = 512, width = 600;
+    const std::uint64_t frames = 6ull * 60 * rate;
+    const std::vector<std::uint64_t> starts{1234567, 1234567 + 20000, 2400000 + 255};
+    const std::vector<unsigned char> bytes = NoiseWithBursts(frames, rate, 1500, n, starts);
+    TakeLevelSummary summary(2);
+    summary.Start({bytes.data(), frames, false}, n, {});
+    summary.Wait();
+    ASSERT_TRUE(summary.Complete());
+    const PictureAxes a{width, 100, rate, 0, rate / 2, false};
+
+    // Zoomed in on the first two calls (about 20 s across), then panned away from them.
+    PaneTimeAxis axis;
+    axis.SetTake(frames, width, n);
+    axis.ZoomAt(axis.ColumnOf(static_cast<double>(starts[0])), 8.0);
+    for (const std::int64_t pan : {0, 150, 2000}) {
+        axis.Pan(pan);
+        const std::vector<int> bright = BrightColumns(RangeLevels(summary, a, axis.FromFrame(), axis.FramesPerColumn()), a, 1500);
+        std::vector<int> expected;
+        for (const std::uint64_t start : starts) {
+            const double x = std::floor(axis.ColumnOf(static_cast<double>(start) + n / 2.0));
+            if (x >= 0 && x < width)
+                expected.push_back(static_cast<int>(x));
+        }
+        for (const int x : expected)
+            EXPECT_TRUE(std::any_of(bright.begin(), bright.end(), [&](int b) { return std::abs(b - x) <= 1; }))
+                << "call at column " << x << " after a pan of " << pan;
+        // A block of the summary may be wider than a column: a call lights the columns it covers.
+        const int spread = 1 + static_cast<int>(std::ceil(summary.WindowsPerBlock() * (n / 2) / axis.FramesPerColumn()));
+        for (const int x : bright)
+            EXPECT_TRUE(std::any_of(expected.begin(), expected.end(), [&](int e) { return std::abs(e - x) <= spread; }))
+                << "column " << x << " bright without a call, after a pan of " << pan;
+        if (pan == 0) {
+            EXPECT_EQ(expected.size(), 2u) << "both near calls in view";
+        }
+    }
 }
 
 TEST(TakeLevelSummary, EveryRowShowsTheLoudestOfItsBins)
