@@ -105,6 +105,8 @@ private:
     void OnFileSave(bool saveAs);
     // The overview pane (hidden), its switch at the end of the 表示 menu and the readouts.
     void CreateOverview();
+    // A pane in a dock of its own (top or bottom), hidden until its switch in the 表示 menu.
+    QDockWidget* AddPaneDock(const QString& title, const QString& name, QWidget* pane, Qt::DockWidgetArea area);
     // The event list pane (hidden) and where its rows lead: a row's input opened at the event's
     // offset, or the event's own file (MainFrameEventList.cpp).
     void CreateEventList();

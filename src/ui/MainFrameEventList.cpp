@@ -11,14 +11,9 @@ namespace tonmira::ui {
 
 void CMainFrame::CreateEventList()
 {
-    m_pEventListDock = new QDockWidget(Tr("イベント一覧"), this);
-    m_pEventListDock->setObjectName(QStringLiteral("eventListDock"));
-    m_pEventListDock->setAllowedAreas(Qt::TopDockWidgetArea | Qt::BottomDockWidgetArea);
-    m_pEventList = new EventListPane(*m_pView, m_pEventListDock);
+    m_pEventList = new EventListPane(*m_pView, this);
     m_pEventList->m_onJump = [this](const view::EventJump& jump) { OnEventJump(jump); };
-    m_pEventListDock->setWidget(m_pEventList);
-    addDockWidget(Qt::BottomDockWidgetArea, m_pEventListDock);
-    m_pEventListDock->hide();
+    m_pEventListDock = AddPaneDock(Tr("イベント一覧"), QStringLiteral("eventListDock"), m_pEventList, Qt::BottomDockWidgetArea);
     // Closing the dock by its own button unchecks the menu item.
     connect(m_pEventListDock, &QDockWidget::visibilityChanged, this, &CMainFrame::UpdateCommandUi);
 }

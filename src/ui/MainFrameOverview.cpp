@@ -16,15 +16,21 @@
 
 namespace tonmira::ui {
 
+QDockWidget* CMainFrame::AddPaneDock(const QString& title, const QString& name, QWidget* pane, Qt::DockWidgetArea area)
+{
+    auto* dock = new QDockWidget(title, this);
+    dock->setObjectName(name);
+    dock->setAllowedAreas(Qt::TopDockWidgetArea | Qt::BottomDockWidgetArea);
+    dock->setWidget(pane);
+    addDockWidget(area, dock);
+    dock->hide();
+    return dock;
+}
+
 void CMainFrame::CreateOverview()
 {
-    m_pOverviewDock = new QDockWidget(tr("概要"), this);
-    m_pOverviewDock->setObjectName(QStringLiteral("overviewDock"));
-    m_pOverviewDock->setAllowedAreas(Qt::TopDockWidgetArea | Qt::BottomDockWidgetArea);
-    m_pOverview = new OverviewPane(*m_pView, m_pOverviewDock);
-    m_pOverviewDock->setWidget(m_pOverview);
-    addDockWidget(Qt::TopDockWidgetArea, m_pOverviewDock);
-    m_pOverviewDock->hide();
+    m_pOverview = new OverviewPane(*m_pView, this);
+    m_pOverviewDock = AddPaneDock(tr("概要"), QStringLiteral("overviewDock"), m_pOverview, Qt::TopDockWidgetArea);
     m_pOverview->AddMenuAction(Action(view::kCmdViewFitTake));
 
     // Closing the dock by its own button unchecks the menu item and frees the form again.
